@@ -1,0 +1,37 @@
+// Whole-file reads and atomic whole-file replacement, the only file access of the
+// settings engine.
+//
+// A replacement writes a temporary file beside the target, flushes it to the disk and
+// moves it over the target in one step, so that a crash or a power cut leaves either
+// the old file or the new one, never a torn or empty one.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vl {
+
+// What tells one state of a file from another without reading it.
+struct FileStamp {
+  bool exists = false;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;  // platform ticks; only compared for equality
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::filesystem::path& path);
+
+// The file's bytes; nothing when it does not exist or cannot be read.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+// Replaces the file's contents atomically; false when the platform refuses (a read-only
+// file, a missing or read-only folder, a full disk). The target is untouched then.
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Bytes read through ReadWholeFile since the process started, for the benchmark.
+std::uint64_t TotalBytesRead();
+
+}  // namespace vl

@@ -1,0 +1,97 @@
+// File access where the platform-free code is tested: write, fsync, rename, fsync folder.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+
+#include "core/file_io.h"
+
+namespace vl {
+namespace {
+
+std::atomic<std::uint64_t> g_bytesRead{0};
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+FileStamp StampOf(const std::filesystem::path& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return {};
+  FileStamp s;
+  s.exists = true;
+  s.size = static_cast<std::uint64_t>(st.st_size);
+  s.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return s;
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+  Fd f(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (f.get() < 0) return std::nullopt;
+  struct stat st;
+  if (::fstat(f.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t got = ::read(f.get(), bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  bytes.resize(done);
+  g_bytesRead += done;
+  return bytes;
+}
+
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  std::string temp = path.native() + ".tmp";
+  {
+    Fd f(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (f.get() < 0) return false;
+    bool ok = true;
+    while (ok && !bytes.empty()) {
+      ssize_t n = ::write(f.get(), bytes.data(), bytes.size());
+      if (n < 0 && errno == EINTR) continue;
+      ok = n > 0;
+      if (ok) bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    ok = ok && ::fsync(f.get()) == 0;
+    ok = f.Close() && ok;
+    if (!ok) {
+      ::unlink(temp.c_str());
+      return false;
+    }
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  std::filesystem::path folder = path.parent_path();
+  Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) ::fsync(dir.get());
+  return true;
+}
+
+std::uint64_t TotalBytesRead() { return g_bytesRead; }
+
+}  // namespace vl

@@ -1,0 +1,105 @@
+// File access on Windows: wide paths, flushed temporary file, MoveFileExW over the target.
+#include <windows.h>
+
+#include <atomic>
+
+#include "core/file_io.h"
+
+namespace vl {
+namespace {
+
+std::atomic<std::uint64_t> g_bytesRead{0};
+
+// Owns a file handle for the length of one call.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() {
+    if (valid()) CloseHandle(h_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+  bool Close() {
+    HANDLE h = h_;
+    h_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(h) != FALSE;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+bool WriteAll(HANDLE h, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+FileStamp StampOf(const std::filesystem::path& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  FileStamp s;
+  s.exists = true;
+  s.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  s.modified = static_cast<std::int64_t>(
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+      data.ftLastWriteTime.dwLowDateTime);
+  return s;
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+  FileHandle f(CreateFileW(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.valid()) return std::nullopt;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(f.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+    DWORD got = 0;
+    if (!ReadFile(f.get(), bytes.data() + done, want, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;  // the file shrank while we read it
+    done += got;
+  }
+  bytes.resize(done);
+  g_bytesRead += done;
+  return bytes;
+}
+
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  DWORD attrs = GetFileAttributesW(path.c_str());
+  // The profile functions refuse a read-only file; so do we, rather than move over it.
+  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) return false;
+
+  std::wstring temp = path.native() + L".tmp";
+  {
+    FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.valid()) return false;
+    bool ok = WriteAll(f.get(), bytes) && FlushFileBuffers(f.get());
+    ok = f.Close() && ok;
+    if (!ok) {
+      DeleteFileW(temp.c_str());
+      return false;
+    }
+  }
+  if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::uint64_t TotalBytesRead() { return g_bytesRead; }
+
+}  // namespace vl

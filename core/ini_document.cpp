@@ -1,0 +1,280 @@
+#include "core/ini_document.h"
+
+#include "core/text_codec.h"
+
+namespace vl {
+namespace {
+
+constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+wchar_t FoldChar(wchar_t c) {
+  if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+  if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) ||  // Latin-1 capitals
+      (c >= 0x391 && c <= 0x3AB) ||              // Greek capitals
+      (c >= 0x410 && c <= 0x42F))                // Cyrillic capitals
+    return static_cast<wchar_t>(c + 32);
+  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<wchar_t>(c + 32);  // full-width Latin
+  return c;
+}
+
+std::wstring_view Trim(std::wstring_view s) {
+  while (!s.empty() && IsIniBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsIniBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool AllAscii(std::wstring_view s) {
+  for (wchar_t c : s)
+    if (static_cast<std::uint32_t>(c) >= 0x80) return false;
+  return true;
+}
+
+// Where the next line ends, as the profile functions split a file: at the next line
+// feed, or at the next carriage return when no line feed follows.
+template <class Str>
+std::size_t NextBreak(const Str& s, std::size_t from) {
+  std::size_t nl = s.find(static_cast<typename Str::value_type>('\n'), from);
+  if (nl == Str::npos) nl = s.find(static_cast<typename Str::value_type>('\r'), from);
+  return nl;
+}
+
+// The line end that starts at `brk` (the break found above), with a CR before an LF.
+template <class Str>
+std::size_t ContentEnd(const Str& s, std::size_t from, std::size_t brk) {
+  if (s[brk] == '\n' && brk > from && s[brk - 1] == '\r') return brk - 1;
+  return brk;
+}
+
+}  // namespace
+
+bool IsIniBlank(wchar_t c) {
+  switch (static_cast<std::uint32_t>(c)) {
+    case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x20:
+    case 0x1A:  // DOS end-of-file mark
+    case 0x85: case 0xA0: case 0x1680: case 0x2028: case 0x2029: case 0x202F: case 0x205F:
+    case 0x3000:
+      return true;
+    default:
+      return c >= 0x2000 && c <= 0x200A;
+  }
+}
+
+std::wstring FoldIniName(std::wstring_view name) {
+  std::wstring out(name);
+  for (wchar_t& c : out) c = FoldChar(c);
+  return out;
+}
+
+IniDocument::Line IniDocument::MakeLine(std::wstring text, std::wstring eol, std::string raw) {
+  Line line;
+  line.text = std::move(text);
+  line.eol = std::move(eol);
+  line.raw = std::move(raw);
+  const std::wstring& t = line.text;
+  std::size_t b = 0, e = t.size();
+  while (b < e && IsIniBlank(t[b])) ++b;
+  while (e > b && IsIniBlank(t[e - 1])) --e;
+  if (b == e) return line;
+  if (t[b] == L'[') {
+    std::size_t close = t.find(L']', b + 1);
+    if (close < e) {
+      line.kind = Kind::Header;
+      line.nameBegin = static_cast<std::uint32_t>(b + 1);
+      line.nameEnd = static_cast<std::uint32_t>(close);
+      return line;
+    }
+    // A header without "]" is read as a key line, as the profile functions read it.
+  }
+  line.kind = Kind::Entry;
+  std::size_t eq = t.find(L'=', b);
+  std::size_t nameEnd = eq < e ? eq : e;
+  if (eq < e) {
+    std::size_t vb = eq + 1;
+    while (vb < e && IsIniBlank(t[vb])) ++vb;
+    line.hasValue = true;
+    line.valueBegin = static_cast<std::uint32_t>(vb);
+    line.valueEnd = static_cast<std::uint32_t>(e);
+  }
+  while (nameEnd > b && IsIniBlank(t[nameEnd - 1])) --nameEnd;
+  line.nameBegin = static_cast<std::uint32_t>(b);
+  line.nameEnd = static_cast<std::uint32_t>(nameEnd);
+  return line;
+}
+
+void IniDocument::AddLine(Line line) {
+  if (sections_.empty()) sections_.emplace_back();  // the part before any header
+  std::wstring_view name(line.text.data() + line.nameBegin, line.nameEnd - line.nameBegin);
+  if (line.kind == Kind::Header) {
+    sectionIndex_.try_emplace(FoldIniName(name), sections_.size());
+    sections_.emplace_back();
+  } else if (line.kind == Kind::Entry) {
+    Section& s = sections_.back();
+    if (sections_.size() == 1 && s.keys.empty()) sectionIndex_.try_emplace(std::wstring(), 0);
+    s.keys.try_emplace(FoldIniName(name), s.lines.size());
+  }
+  sections_.back().lines.push_back(std::move(line));
+}
+
+IniDocument IniDocument::Parse(std::string_view bytes) {
+  IniDocument doc;
+  doc.sections_.emplace_back();
+  if (bytes.substr(0, 2) == kUtf16Bom) {
+    doc.encoding_ = Encoding::Utf16Le;
+    std::wstring text = Utf16LeToWide(bytes.substr(2));
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+      std::size_t brk = NextBreak(text, pos);
+      std::size_t end = brk == std::wstring::npos ? text.size() : ContentEnd(text, pos, brk);
+      std::size_t next = brk == std::wstring::npos ? text.size() : brk + 1;
+      Line line = MakeLine(text.substr(pos, end - pos), text.substr(end, next - end), {});
+      line.touched = true;
+      doc.AddLine(std::move(line));
+      pos = next;
+    }
+    return doc;
+  }
+  bool utf8 = bytes.substr(0, 3) == kUtf8Bom;
+  if (utf8) {
+    doc.encoding_ = Encoding::Utf8;
+    bytes.remove_prefix(3);
+  }
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    std::size_t brk = NextBreak(bytes, pos);
+    std::size_t end = brk == std::string_view::npos ? bytes.size() : ContentEnd(bytes, pos, brk);
+    std::size_t next = brk == std::string_view::npos ? bytes.size() : brk + 1;
+    std::string_view content = bytes.substr(pos, end - pos);
+    std::wstring text = utf8 ? Utf8ToWide(content) : AnsiToWide(content);
+    std::wstring eol(bytes.begin() + static_cast<std::ptrdiff_t>(end),
+                     bytes.begin() + static_cast<std::ptrdiff_t>(next));
+    doc.AddLine(MakeLine(std::move(text), std::move(eol), std::string(bytes.substr(pos, next - pos))));
+    pos = next;
+  }
+  return doc;
+}
+
+bool IniDocument::TrySerializeAnsi(std::string& out) const {
+  for (const Section& s : sections_) {
+    for (const Line& line : s.lines) {
+      if (!line.touched) {
+        out += line.raw;
+        continue;
+      }
+      auto bytes = WideToAnsi(line.text + line.eol);
+      if (!bytes) return false;
+      out += *bytes;
+    }
+  }
+  return true;
+}
+
+std::string IniDocument::Serialize() const {
+  std::string out;
+  if (encoding_ == Encoding::Ansi && TrySerializeAnsi(out)) return out;
+  out.clear();
+  bool utf16 = encoding_ != Encoding::Utf8;
+  out += utf16 ? kUtf16Bom : kUtf8Bom;
+  for (const Section& s : sections_) {
+    for (const Line& line : s.lines) {
+      if (!line.touched && !utf16) {
+        out += line.raw;
+        continue;
+      }
+      std::wstring text = line.text + line.eol;
+      out += utf16 ? WideToUtf16Le(text) : WideToUtf8(text);
+    }
+  }
+  return out;
+}
+
+std::optional<std::wstring> IniDocument::Get(std::wstring_view section,
+                                             std::wstring_view key) const {
+  auto s = sectionIndex_.find(FoldIniName(Trim(section)));
+  if (s == sectionIndex_.end()) return std::nullopt;
+  const Section& sec = sections_[s->second];
+  auto k = sec.keys.find(FoldIniName(Trim(key)));
+  if (k == sec.keys.end()) return std::nullopt;
+  const Line& line = sec.lines[k->second];
+  if (!line.hasValue) return std::wstring();
+  std::wstring_view v(line.text.data() + line.valueBegin, line.valueEnd - line.valueBegin);
+  if (v.size() >= 2 && (v.front() == L'"' || v.front() == L'\'') && v.back() == v.front()) {
+    v.remove_prefix(1);
+    v.remove_suffix(1);
+  }
+  std::size_t nul = v.find(L'\0');
+  return std::wstring(v.substr(0, nul));
+}
+
+void IniDocument::SwitchToUnicode() {
+  encoding_ = Encoding::Utf16Le;
+  for (Section& s : sections_) {
+    for (Line& line : s.lines) {
+      line.touched = true;
+      std::string().swap(line.raw);
+    }
+  }
+}
+
+void IniDocument::EnsureLineEnd(Line& line) {
+  if (!line.eol.empty()) return;
+  line.eol = L"\r\n";
+  if (!line.touched) line.raw += "\r\n";
+}
+
+IniDocument::Section& IniDocument::AppendSection(std::wstring_view name) {
+  // The last line of the file may lack its line end; the new section starts on a line
+  // of its own.
+  for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
+    if (s->lines.empty()) continue;
+    EnsureLineEnd(s->lines.back());
+    break;
+  }
+  sectionIndex_.try_emplace(FoldIniName(name), sections_.size());
+  Section& sec = sections_.emplace_back();
+  Line header = MakeLine(L"[" + std::wstring(name) + L"]", L"\r\n", {});
+  header.touched = true;
+  sec.lines.push_back(std::move(header));
+  return sec;
+}
+
+bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+  section = Trim(section);
+  key = Trim(key);
+  std::wstring clean(value.substr(0, value.find(L'\0')));
+  for (wchar_t& c : clean)
+    if (c == L'\r' || c == L'\n') c = L' ';
+
+  std::wstring text = std::wstring(key) + L"=" + clean;
+  if (encoding_ == Encoding::Ansi &&
+      !(AllAscii(text) && AllAscii(section)) &&
+      !(WideToAnsi(text) && WideToAnsi(section)))
+    SwitchToUnicode();
+
+  auto s = sectionIndex_.find(FoldIniName(section));
+  Section& sec = s == sectionIndex_.end() ? AppendSection(section) : sections_[s->second];
+  std::wstring folded = FoldIniName(key);
+  auto k = sec.keys.find(folded);
+  if (k != sec.keys.end()) {
+    Line& line = sec.lines[k->second];
+    std::wstring_view old(line.text.data() + line.valueBegin, line.valueEnd - line.valueBegin);
+    if (line.hasValue && old == clean) return false;
+    // The key keeps the spelling it has in the file.
+    std::wstring name = line.text.substr(line.nameBegin, line.nameEnd - line.nameBegin);
+    Line updated = MakeLine(name + L"=" + clean, line.eol, {});
+    updated.touched = true;
+    line = std::move(updated);
+    return true;
+  }
+  std::size_t pos = sec.lines.size();
+  while (pos > 0 && sec.lines[pos - 1].kind == Kind::Blank) --pos;
+  if (pos > 0) EnsureLineEnd(sec.lines[pos - 1]);
+  Line line = MakeLine(std::move(text), L"\r\n", {});
+  line.touched = true;
+  if (&sec == &sections_.front() && sec.keys.empty()) sectionIndex_.try_emplace(std::wstring(), 0);
+  sec.keys.emplace(std::move(folded), pos);
+  sec.lines.insert(sec.lines.begin() + static_cast<std::ptrdiff_t>(pos), std::move(line));
+  return true;
+}
+
+}  // namespace vl

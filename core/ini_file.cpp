@@ -1,0 +1,143 @@
+#include "core/ini_file.h"
+
+#include <map>
+
+#include "core/file_io.h"
+#include "core/ini_document.h"
+#include "core/ini_values.h"
+#include "core/text_codec.h"
+
+namespace vl {
+
+// The one in-process view of a settings file, shared by every handle on its path.
+class IniStore {
+ public:
+  explicit IniStore(std::filesystem::path path) : path_(std::move(path)) {}
+
+  static std::shared_ptr<IniStore> For(const std::filesystem::path& path) {
+    // Handles come and go with pages and dialogs; the store lives while one is open.
+    static std::map<std::filesystem::path, std::weak_ptr<IniStore>> stores;
+    std::weak_ptr<IniStore>& slot = stores[path];
+    std::shared_ptr<IniStore> store = slot.lock();
+    if (!store) {
+      store = std::make_shared<IniStore>(path);
+      slot = store;
+    }
+    return store;
+  }
+
+  const std::filesystem::path& path() const { return path_; }
+
+  const IniDocument& Document() {
+    if (depth_ == 0) Refresh();
+    return doc_;
+  }
+
+  void Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+    if (depth_ == 0) Refresh();
+    if (doc_.Set(section, key, value)) dirty_ = true;
+    if (depth_ == 0) Flush();
+  }
+
+  void Begin() {
+    if (depth_++ == 0) Refresh();
+  }
+
+  void End() {
+    if (--depth_ == 0) Flush();
+  }
+
+ private:
+  void Refresh() {
+    FileStamp now = StampOf(path_);
+    if (loaded_ && now == stamp_) return;
+    std::optional<std::string> bytes = now.exists ? ReadWholeFile(path_) : std::nullopt;
+    doc_ = IniDocument::Parse(bytes ? *bytes : std::string());
+    stamp_ = now;
+    loaded_ = true;
+  }
+
+  void Flush() {
+    if (!dirty_) return;
+    dirty_ = false;
+    if (!ReplaceFileAtomically(path_, doc_.Serialize())) {
+      // Forget the refused change: the next access reads the file as it stayed.
+      loaded_ = false;
+      throw EIniWriteError(path_.wstring() + L" に書き込めません");
+    }
+    stamp_ = StampOf(path_);
+  }
+
+  std::filesystem::path path_;
+  IniDocument doc_;
+  FileStamp stamp_;
+  bool loaded_ = false;
+  bool dirty_ = false;
+  int depth_ = 0;
+};
+
+namespace {
+
+// Cuts a value to the longest prefix of whole characters that fits in `limit` bytes of
+// the ANSI code page.
+std::wstring CutToAnsiBytes(std::wstring value, std::size_t limit) {
+  if (value.size() * 2 <= limit) return value;
+  std::size_t bytes = 0, i = 0;
+  while (i < value.size()) {
+    AnsiCharSize c = AnsiSizeAt(value, i);
+    if (bytes + c.bytes > limit) break;
+    bytes += c.bytes;
+    i += c.units;
+  }
+  value.resize(i);
+  return value;
+}
+
+}  // namespace
+
+std::filesystem::path SettingsPathFor(const std::filesystem::path& executable) {
+  std::filesystem::path ini = executable;
+  ini.replace_extension(".ini");
+  return ini;
+}
+
+TIniFile::TIniFile(const std::filesystem::path& fileName) : store_(IniStore::For(fileName)) {}
+TIniFile::~TIniFile() = default;
+
+const std::filesystem::path& TIniFile::FileName() const { return store_->path(); }
+
+std::wstring TIniFile::ReadString(std::wstring_view section, std::wstring_view key,
+                                  std::wstring_view def) const {
+  std::optional<std::wstring> value = store_->Document().Get(section, key);
+  return CutToAnsiBytes(value ? std::move(*value) : std::wstring(def), kMaxIniValueBytes);
+}
+
+std::int32_t TIniFile::ReadInteger(std::wstring_view section, std::wstring_view key,
+                                   std::int32_t def) const {
+  std::optional<std::wstring> value = store_->Document().Get(section, key);
+  if (!value) return def;
+  return ParseInteger(*value).value_or(def);
+}
+
+bool TIniFile::ReadBool(std::wstring_view section, std::wstring_view key, bool def) const {
+  return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(std::wstring_view section, std::wstring_view key,
+                           std::wstring_view value) {
+  store_->Write(section, key, value);
+}
+
+void TIniFile::WriteInteger(std::wstring_view section, std::wstring_view key,
+                            std::int32_t value) {
+  store_->Write(section, key, FormatInteger(value));
+}
+
+void TIniFile::WriteBool(std::wstring_view section, std::wstring_view key, bool value) {
+  store_->Write(section, key, value ? L"1" : L"0");
+}
+
+void TIniFile::BeginUpdate() { store_->Begin(); }
+void TIniFile::EndUpdate() { store_->End(); }
+
+}  // namespace vl

@@ -1,0 +1,82 @@
+// TIniFile: a handle on the settings file, the way every part of the program reads and
+// writes it.
+//
+// Every handle opened on the same path shares one store in the process, so a value
+// written through one handle is what the next read through any other gives. A read sees
+// the file as it is on disk: the store notices when the file changed under it (by its
+// size and time stamp) and reads it again. Each write reaches the disk before it returns,
+// through an atomic replacement of the whole file.
+//
+// Update() groups the reads and writes of one operation (saving all buttons of a page,
+// building a page): the file is looked at once at its start and written once at its end.
+// All use is on one thread.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/errors.h"
+
+namespace vl {
+
+class IniStore;
+
+// A write that the platform refused; the message names the file.
+class EIniWriteError : public EVantriError {
+ public:
+  using EVantriError::EVantriError;
+};
+
+// The longest value a read gives, in bytes of the ANSI code page.
+inline constexpr std::size_t kMaxIniValueBytes = 2047;
+
+// The settings file of an executable: its path with the extension replaced by ".ini".
+std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
+
+class TIniFile {
+ public:
+  // Remembers the file name; touches nothing on disk yet.
+  explicit TIniFile(const std::filesystem::path& fileName);
+  ~TIniFile();
+  TIniFile(const TIniFile&) = delete;
+  TIniFile& operator=(const TIniFile&) = delete;
+
+  const std::filesystem::path& FileName() const;
+
+  std::wstring ReadString(std::wstring_view section, std::wstring_view key,
+                          std::wstring_view def) const;
+  std::int32_t ReadInteger(std::wstring_view section, std::wstring_view key,
+                           std::int32_t def) const;
+  bool ReadBool(std::wstring_view section, std::wstring_view key, bool def) const;
+
+  // Each throws EIniWriteError when the file cannot be written; what earlier operations
+  // wrote stays in the file.
+  void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+  void WriteInteger(std::wstring_view section, std::wstring_view key, std::int32_t value);
+  void WriteBool(std::wstring_view section, std::wstring_view key, bool value);
+
+  // Runs body as one operation: the file is read at most once and written at most once,
+  // when body ends (also when it ends by an exception, so that what it wrote stays).
+  template <class Body>
+  void Update(Body&& body) {
+    BeginUpdate();
+    try {
+      body();
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  }
+
+ private:
+  void BeginUpdate();
+  void EndUpdate();
+
+  std::shared_ptr<IniStore> store_;
+};
+
+}  // namespace vl

@@ -1,0 +1,47 @@
+// TWindow: the base of every window class of the program.
+//
+// A static thunk stores `this` in the window's user data at WM_NCCREATE and forwards
+// every message to the virtual HandleMessage. An exception raised in a handler stops at
+// that boundary: the application shows it in its error box and the message loop goes on.
+// The object owns its HWND: destroying the object destroys the window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "gui/handles.h"
+
+namespace vl {
+
+struct WindowParams {
+  const wchar_t* className = nullptr;
+  std::wstring caption;
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD exStyle = 0;
+  int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
+  HWND parent = nullptr;  // the owner, for a top-level window
+  HICON icon = nullptr;   // class icon; we don't own it
+};
+
+class TWindow {
+ public:
+  virtual ~TWindow();
+  TWindow(const TWindow&) = delete;
+  TWindow& operator=(const TWindow&) = delete;
+
+  HWND Handle() const { return hwnd_.get(); }
+
+ protected:
+  TWindow() = default;
+  // Registers the class on first use and creates the window; throws when it cannot.
+  void Create(const WindowParams& params);
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  UniqueWindow hwnd_;
+};
+
+}  // namespace vl

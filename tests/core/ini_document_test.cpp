@@ -1,0 +1,164 @@
+#include "core/ini_document.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/text_codec.h"
+
+namespace vl {
+namespace {
+
+using namespace std::string_literals;
+
+std::wstring Get(const IniDocument& d, std::wstring_view s, std::wstring_view k) {
+  return d.Get(s, k).value_or(L"<absent>");
+}
+
+TEST(IniDocument, UntouchedFilesSerializeByteForByte) {
+  const std::string files[] = {
+      "",
+      "[a]\r\nx=1\r\n",
+      "[a]\nx=1",                                  // LF, no final newline
+      "\r\n\r\n; comment\r\n[a]\r\n  x = 1  \r\n\r\n[b]\r\ny=\"q\"\r\n",
+      "[a]\r\nx=1\n[b]\ry=2\rz=3",                 // mixed line ends, lone CRs
+      "[a]\r\nx=\0zz\r\n\0\0\0\r\n"s,  // NUL bytes
+      "[\x95\x5C]\r\n\x83\x5C=\x95\x5C\r\n",       // Shift-JIS with 0x5C trail bytes
+      "[broken\r\nk=v\r\n]\r\n[]\r\n=\r\n==\r\n",
+  };
+  for (const std::string& f : files) {
+    EXPECT_EQ(IniDocument::Parse(f).Serialize(), f);
+  }
+  std::mt19937 rng(1234);
+  for (int round = 0; round < 200; ++round) {
+    std::string garbage(static_cast<std::size_t>(rng() % 4096), '\0');
+    for (char& c : garbage) c = static_cast<char>(rng());
+    if (garbage.substr(0, 2) == "\xFF\xFE") garbage[0] = 'x';  // not a Unicode mark
+    EXPECT_EQ(IniDocument::Parse(garbage).Serialize(), garbage);
+  }
+}
+
+TEST(IniDocument, NamesMatchWithoutCaseOrBlanks) {
+  IniDocument d = IniDocument::Parse(
+      "[General]\r\nPageNum=3\r\n  FormTop  =  12  \r\n[PAGE1]\r\nname=Tools\r\n");
+  EXPECT_EQ(Get(d, L"general", L"PAGENUM"), L"3");
+  EXPECT_EQ(Get(d, L" General ", L" formtop"), L"12");
+  EXPECT_EQ(Get(d, L"Page1", L"Name"), L"Tools");
+  EXPECT_EQ(Get(d, L"Page2", L"Name"), L"<absent>");
+  EXPECT_EQ(Get(d, L"General", L"FormLeft"), L"<absent>");
+  EXPECT_EQ(Get(d, L"Ｇeneral", L"PageNum"), L"<absent>") << "a full-width letter is another letter";
+}
+
+TEST(IniDocument, ValuesAsTheProfileFunctionsGiveThem) {
+  IniDocument d = IniDocument::Parse(
+      "[s]\r\n"
+      "dq=\"quoted\"\r\n"
+      "sq='single'\r\n"
+      "half=\"open\r\n"
+      "mixed=\"a'\r\n"
+      "one=\"\r\n"
+      "empty=\r\n"
+      "bare\r\n"
+      "eq=a=b\r\n"
+      "dup=first\r\n"
+      "DUP=second\r\n"
+      "[s]\r\n"
+      "later=hidden\r\n");
+  EXPECT_EQ(Get(d, L"s", L"dq"), L"quoted");
+  EXPECT_EQ(Get(d, L"s", L"sq"), L"single");
+  EXPECT_EQ(Get(d, L"s", L"half"), L"\"open");
+  EXPECT_EQ(Get(d, L"s", L"mixed"), L"\"a'");
+  EXPECT_EQ(Get(d, L"s", L"one"), L"\"");
+  EXPECT_EQ(Get(d, L"s", L"empty"), L"");
+  EXPECT_EQ(Get(d, L"s", L"bare"), L"");
+  EXPECT_EQ(Get(d, L"s", L"eq"), L"a=b");
+  EXPECT_EQ(Get(d, L"s", L"dup"), L"first");
+  EXPECT_EQ(Get(d, L"s", L"later"), L"<absent>") << "only the first of two equal sections is read";
+}
+
+TEST(IniDocument, ShiftJisTrailBytesAreNotPunctuation) {
+  // 表 is 0x95 0x5C and ソ is 0x83 0x5C: the second byte is "\" in ASCII. A "]" (0x5D)
+  // trail byte would end a section name early if the file were parsed byte-wise.
+  IniDocument d = IniDocument::Parse("[\x95\x5D]\r\n\x83\x5C=\x95\x5C\x83\x5C\r\n");
+  EXPECT_EQ(Get(d, AnsiToWide("\x95\x5D"), L"ソ"), L"表ソ");
+}
+
+TEST(IniDocument, ChangingAValueRewritesOnlyItsLine) {
+  const std::string before = "; keep me\r\n[a]\r\n x = 1 \r\nother=\x95\x5C\r\n\r\n[b]\r\ny=2\r\n";
+  IniDocument d = IniDocument::Parse(before);
+  EXPECT_TRUE(d.Set(L"A", L"X", L"42"));
+  EXPECT_EQ(d.Serialize(), "; keep me\r\n[a]\r\nx=42\r\nother=\x95\x5C\r\n\r\n[b]\r\ny=2\r\n");
+  EXPECT_FALSE(d.Set(L"a", L"x", L"42")) << "writing the same value changes nothing";
+}
+
+TEST(IniDocument, NewKeysGoAfterTheLastKeyOfTheirSection) {
+  IniDocument d = IniDocument::Parse("[a]\r\nx=1\r\n\r\n[b]\r\ny=2");
+  d.Set(L"a", L"new", L"v");
+  d.Set(L"b", L"z", L"3");
+  d.Set(L"c", L"w", L"");
+  EXPECT_EQ(d.Serialize(), "[a]\r\nx=1\r\nnew=v\r\n\r\n[b]\r\ny=2\r\nz=3\r\n[c]\r\nw=\r\n");
+  IniDocument empty;
+  empty.Set(L"General", L"PageNum", L"1");
+  EXPECT_EQ(empty.Serialize(), "[General]\r\nPageNum=1\r\n");
+}
+
+TEST(IniDocument, AValueCannotInjectLines) {
+  IniDocument d;
+  d.Set(L"s", L"k", L"a\r\n[evil]\r\nx=1");
+  d.Set(L"s", L"nul", std::wstring(L"ab\0cd", 5));
+  IniDocument back = IniDocument::Parse(d.Serialize());
+  EXPECT_EQ(Get(back, L"s", L"k"), L"a  [evil]  x=1");
+  EXPECT_EQ(Get(back, L"evil", L"x"), L"<absent>");
+  EXPECT_EQ(Get(back, L"s", L"nul"), L"ab");
+}
+
+TEST(IniDocument, ValuesOutsideTheCodePageTurnTheFileToUnicode) {
+  const std::string before = "[Page1]\r\nName=\x95\x5C\r\nBtnFP1=C:\\a.exe\r\n";
+  IniDocument d = IniDocument::Parse(before);
+  d.Set(L"Page1", L"BtnFP2", L"C:\\café\\한.exe");
+  EXPECT_EQ(d.encoding(), IniDocument::Encoding::Utf16Le);
+  std::string bytes = d.Serialize();
+  ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  IniDocument back = IniDocument::Parse(bytes);
+  EXPECT_EQ(Get(back, L"page1", L"BtnFP2"), L"C:\\café\\한.exe");
+  EXPECT_EQ(Get(back, L"page1", L"Name"), L"表");
+  EXPECT_EQ(Get(back, L"page1", L"BtnFP1"), L"C:\\a.exe");
+  // Once Unicode, the file stays Unicode and keeps taking any text.
+  back.Set(L"Page1", L"BtnName2", L"한");
+  EXPECT_EQ(Get(IniDocument::Parse(back.Serialize()), L"Page1", L"BtnName2"), L"한");
+}
+
+TEST(IniDocument, TextThatFitsTheCodePageStaysAnsi) {
+  IniDocument d;
+  d.Set(L"Page1", L"FontName", L"ＭＳ Ｐゴシック");
+  d.Set(L"Page1", L"Name", L"表示ソフト");
+  EXPECT_EQ(d.encoding(), IniDocument::Encoding::Ansi);
+  EXPECT_EQ(d.Serialize(),
+            "[Page1]\r\nFontName=\x82\x6C\x82\x72 \x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E\r\n"
+            "Name=\x95\x5C\x8E\xA6\x83\x5C\x83\x74\x83\x67\r\n");
+}
+
+TEST(IniDocument, Utf16FilesAreReadAndKept) {
+  std::string bytes = "\xFF\xFE" + WideToUtf16Le(L"[s]\r\nk=한\r\n");
+  IniDocument d = IniDocument::Parse(bytes);
+  EXPECT_EQ(Get(d, L"s", L"k"), L"한");
+  EXPECT_EQ(d.Serialize(), bytes);
+  d.Set(L"s", L"j", L"x");
+  EXPECT_EQ(d.Serialize(), "\xFF\xFE" + WideToUtf16Le(L"[s]\r\nk=한\r\nj=x\r\n"));
+}
+
+TEST(IniDocument, BrokenHeadersAndOddLinesKeepOtherKeys) {
+  const std::string before = "[ok]\r\na=1\r\n[no end\r\nb=2\r\n\0\x01\xFF\r\n"s;
+  IniDocument d = IniDocument::Parse(before);
+  EXPECT_EQ(Get(d, L"ok", L"a"), L"1");
+  EXPECT_EQ(Get(d, L"ok", L"b"), L"2") << "a header without ']' is a key line of the section before";
+  d.Set(L"ok", L"c", L"3");
+  IniDocument back = IniDocument::Parse(d.Serialize());
+  EXPECT_EQ(Get(back, L"ok", L"a"), L"1");
+  EXPECT_EQ(Get(back, L"ok", L"b"), L"2");
+  EXPECT_EQ(Get(back, L"ok", L"c"), L"3");
+  EXPECT_NE(d.Serialize().find("\0\x01\xFF\r\n"s), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vl
