@@ -30,16 +30,41 @@ bool AllAscii(std::wstring_view s) {
   return true;
 }
 
-// Where the next line ends, as the profile functions split a file: at the next line
-// feed, or at the next carriage return when no line feed follows.
-template <class Str>
-std::size_t NextBreak(const Str& s, std::size_t from) {
-  std::size_t nl = s.find(static_cast<typename Str::value_type>('\n'), from);
-  if (nl == Str::npos) nl = s.find(static_cast<typename Str::value_type>('\r'), from);
-  return nl;
-}
+// Splits a file into lines as the profile functions do: a line ends at the next line
+// feed, or at the next carriage return when no line feed follows. In the ANSI code page a
+// lead byte takes the byte after it as its pair whatever that byte is, a line feed
+// included, because the platform decodes the file before it splits it.
+class LineSplitter {
+ public:
+  LineSplitter(std::string_view bytes, bool pairedLeadBytes)
+      : s_(bytes), paired_(pairedLeadBytes) {}
 
-// The line end that starts at `brk` (the break found above), with a CR before an LF.
+  // The break at or after `from`, or npos for the rest of the file.
+  std::size_t NextBreak(std::size_t from) {
+    if (!noMoreLineFeeds_) {
+      std::size_t lf = Find('\n', from);
+      if (lf != std::string_view::npos) return lf;
+      noMoreLineFeeds_ = true;  // never scan for one again: CR-only files stay linear
+    }
+    return Find('\r', from);
+  }
+
+ private:
+  std::size_t Find(char c, std::size_t from) const {
+    if (!paired_) return s_.find(c, from);
+    for (std::size_t i = from; i < s_.size(); ++i) {
+      if (s_[i] == c) return i;
+      if (IsAnsiLeadByte(static_cast<unsigned char>(s_[i]))) ++i;
+    }
+    return std::string_view::npos;
+  }
+
+  std::string_view s_;
+  bool paired_;
+  bool noMoreLineFeeds_ = false;
+};
+
+// Where the text of a line that ends at `brk` stops: before a CR that precedes an LF.
 template <class Str>
 std::size_t ContentEnd(const Str& s, std::size_t from, std::size_t brk) {
   if (s[brk] == '\n' && brk > from && s[brk - 1] == '\r') return brk - 1;
@@ -49,15 +74,8 @@ std::size_t ContentEnd(const Str& s, std::size_t from, std::size_t brk) {
 }  // namespace
 
 bool IsIniBlank(wchar_t c) {
-  switch (static_cast<std::uint32_t>(c)) {
-    case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x20:
-    case 0x1A:  // DOS end-of-file mark
-    case 0x85: case 0xA0: case 0x1680: case 0x2028: case 0x2029: case 0x202F: case 0x205F:
-    case 0x3000:
-      return true;
-    default:
-      return c >= 0x2000 && c <= 0x200A;
-  }
+  // ASCII white space and the DOS end-of-file mark; an ideographic space is part of a name.
+  return c == L' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A;
 }
 
 std::wstring FoldIniName(std::wstring_view name) {
@@ -79,9 +97,12 @@ IniDocument::Line IniDocument::MakeLine(std::wstring text, std::wstring eol, std
   if (t[b] == L'[') {
     std::size_t close = t.find(L']', b + 1);
     if (close < e) {
+      std::size_t nb = b + 1, ne = close;
+      while (nb < ne && IsIniBlank(t[nb])) ++nb;
+      while (ne > nb && IsIniBlank(t[ne - 1])) --ne;
       line.kind = Kind::Header;
-      line.nameBegin = static_cast<std::uint32_t>(b + 1);
-      line.nameEnd = static_cast<std::uint32_t>(close);
+      line.nameBegin = static_cast<std::uint32_t>(nb);
+      line.nameEnd = static_cast<std::uint32_t>(ne);
       return line;
     }
     // A header without "]" is read as a key line, as the profile functions read it.
@@ -123,8 +144,13 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     doc.encoding_ = Encoding::Utf16Le;
     std::wstring text = Utf16LeToWide(bytes.substr(2));
     std::size_t pos = 0;
+    bool noMoreLineFeeds = false;
     while (pos < text.size()) {
-      std::size_t brk = NextBreak(text, pos);
+      std::size_t brk = noMoreLineFeeds ? std::wstring::npos : text.find(L'\n', pos);
+      if (brk == std::wstring::npos) {
+        noMoreLineFeeds = true;
+        brk = text.find(L'\r', pos);
+      }
       std::size_t end = brk == std::wstring::npos ? text.size() : ContentEnd(text, pos, brk);
       std::size_t next = brk == std::wstring::npos ? text.size() : brk + 1;
       Line line = MakeLine(text.substr(pos, end - pos), text.substr(end, next - end), {});
@@ -139,9 +165,10 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     doc.encoding_ = Encoding::Utf8;
     bytes.remove_prefix(3);
   }
+  LineSplitter splitter(bytes, !utf8);
   std::size_t pos = 0;
   while (pos < bytes.size()) {
-    std::size_t brk = NextBreak(bytes, pos);
+    std::size_t brk = splitter.NextBreak(pos);
     std::size_t end = brk == std::string_view::npos ? bytes.size() : ContentEnd(bytes, pos, brk);
     std::size_t next = brk == std::string_view::npos ? bytes.size() : brk + 1;
     std::string_view content = bytes.substr(pos, end - pos);
@@ -190,13 +217,17 @@ std::string IniDocument::Serialize() const {
 
 std::optional<std::wstring> IniDocument::Get(std::wstring_view section,
                                              std::wstring_view key) const {
-  auto s = sectionIndex_.find(FoldIniName(Trim(section)));
+  section = Trim(section);
+  key = Trim(key);
+  if (section.empty()) return std::nullopt;  // the platform reads no section without a name
+  auto s = sectionIndex_.find(FoldIniName(section));
   if (s == sectionIndex_.end()) return std::nullopt;
   const Section& sec = sections_[s->second];
-  auto k = sec.keys.find(FoldIniName(Trim(key)));
+  auto k = sec.keys.find(FoldIniName(key));
   if (k == sec.keys.end()) return std::nullopt;
   const Line& line = sec.lines[k->second];
-  if (!line.hasValue) return std::wstring();
+  // A line without "=" names a key that has no value; it reads as absent.
+  if (!line.hasValue) return std::nullopt;
   std::wstring_view v(line.text.data() + line.valueBegin, line.valueEnd - line.valueBegin);
   if (v.size() >= 2 && (v.front() == L'"' || v.front() == L'\'') && v.back() == v.front()) {
     v.remove_prefix(1);

@@ -33,7 +33,8 @@ class IniDocument {
 
   // The raw value of the first matching key in the first matching section (names match
   // without regard to letter case and surrounding blanks): blanks around it removed and
-  // one pair of matching surrounding quotes stripped. Nothing when absent.
+  // one pair of matching surrounding quotes stripped. Nothing when absent, and nothing
+  // for a key line without "=".
   std::optional<std::wstring> Get(std::wstring_view section, std::wstring_view key) const;
 
   // Writes key=value, creating the key or the section when missing. Line breaks in the

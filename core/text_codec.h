@@ -32,6 +32,9 @@ struct AnsiCharSize {
 };
 AnsiCharSize AnsiSizeAt(std::wstring_view text, std::size_t i);
 
+// Whether a byte starts a two-byte character in the ANSI code page.
+bool IsAnsiLeadByte(unsigned char byte);
+
 // UTF-16LE bytes (no byte-order mark) to wide text and back. An odd final byte is dropped.
 std::wstring Utf16LeToWide(std::string_view bytes);
 std::string WideToUtf16Le(std::wstring_view text);

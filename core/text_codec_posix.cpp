@@ -84,4 +84,8 @@ std::optional<std::string> WideToAnsi(std::wstring_view text) {
   return out;
 }
 
+bool IsAnsiLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 }  // namespace vl

@@ -29,4 +29,6 @@ std::optional<std::string> WideToAnsi(std::wstring_view text) {
   return out;
 }
 
+bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
 }  // namespace vl

@@ -70,7 +70,7 @@ TEST(IniDocument, ValuesAsTheProfileFunctionsGiveThem) {
   EXPECT_EQ(Get(d, L"s", L"mixed"), L"\"a'");
   EXPECT_EQ(Get(d, L"s", L"one"), L"\"");
   EXPECT_EQ(Get(d, L"s", L"empty"), L"");
-  EXPECT_EQ(Get(d, L"s", L"bare"), L"");
+  EXPECT_EQ(Get(d, L"s", L"bare"), L"<absent>") << "a key line without '=' has no value";
   EXPECT_EQ(Get(d, L"s", L"eq"), L"a=b");
   EXPECT_EQ(Get(d, L"s", L"dup"), L"first");
   EXPECT_EQ(Get(d, L"s", L"later"), L"<absent>") << "only the first of two equal sections is read";
