@@ -1,0 +1,77 @@
+// A writer killed at random moments must leave the old file or the new one, never a
+// torn one. The writer is another process (ini_writer.exe), ended by TerminateProcess.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "gui/handles.h"
+#include "tests/core/kill_writer.h"
+#include "tests/core/temp_dir.h"
+
+namespace vl {
+namespace {
+
+std::filesystem::path WriterPath() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::filesystem::path(self).parent_path() / L"ini_writer.exe";
+}
+
+struct KillResult {
+  int whole = 0, torn = 0, midSave = 0;
+  std::string firstTear;
+};
+
+// Starts the writer `rounds` times and kills it after a random wait each time.
+KillResult KillWriters(const std::filesystem::path& file, const wchar_t* mode, int rounds) {
+  std::mt19937 rng(20261207);
+  KillResult result;
+  for (int round = 0; round < rounds; ++round) {
+    std::wstring cmd = L"\"" + WriterPath().wstring() + L"\" \"" + file.wstring() + L"\" " + mode;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+      ADD_FAILURE() << "cannot start the writer: " << GetLastError();
+      return result;
+    }
+    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+    // The first save of a process comes later than those after it; wait past it
+    // now and then, and land anywhere in the writing loop the rest of the time.
+    Sleep(100 + rng() % 400);
+    TerminateProcess(process.get(), 9);
+    WaitForSingleObject(process.get(), INFINITE);
+    bool exists = std::filesystem::exists(file);
+    result.midSave += std::filesystem::exists(file.native() + L".tmp");
+    auto tear = test::FindTornFile(test::ReadBytes(file), exists);
+    if (tear) {
+      if (result.torn++ == 0) result.firstTear = *tear;
+    } else if (exists) {
+      ++result.whole;
+    }
+  }
+  return result;
+}
+
+TEST(IniKill, KilledWritersNeverLeaveATornFile) {
+  test::TempDir dir;
+  KillResult r = KillWriters(dir / "RavariVudovi.ini", L"", 40);
+  std::printf("kill test: %d kills left a whole file (%d of them during a save), %d a torn one\n",
+              r.whole, r.midSave, r.torn);
+  EXPECT_EQ(r.torn, 0) << r.firstTear;
+  EXPECT_GE(r.whole, 30);
+}
+
+TEST(IniKill, AnInPlaceWriterIsCaughtTearingItsFile) {
+  // The same kills on a writer that truncates and rewrites in place: the check above
+  // must see torn files here, or it could not see them there either.
+  test::TempDir dir;
+  KillResult r = KillWriters(dir / "RavariVudovi.ini", L"--in-place", 25);
+  std::printf("in-place writer: %d kills left a whole file, %d a torn one\n", r.whole, r.torn);
+  EXPECT_GT(r.torn, 0);
+}
+
+}  // namespace
+}  // namespace vl
