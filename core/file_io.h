@@ -31,7 +31,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 // file, a missing or read-only folder, a full disk). The target is untouched then.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// Bytes read through ReadWholeFile since the process started, for the benchmark.
+// Bytes read through ReadWholeFile and files replaced through ReplaceFileAtomically since
+// the process started, for the benchmark and the tests.
 std::uint64_t TotalBytesRead();
+std::uint64_t TotalFilesWritten();
 
 }  // namespace vl

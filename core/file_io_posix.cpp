@@ -12,6 +12,7 @@ namespace vl {
 namespace {
 
 std::atomic<std::uint64_t> g_bytesRead{0};
+std::atomic<std::uint64_t> g_filesWritten{0};
 
 class Fd {
  public:
@@ -89,9 +90,11 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
   std::filesystem::path folder = path.parent_path();
   Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
+  ++g_filesWritten;
   return true;
 }
 
 std::uint64_t TotalBytesRead() { return g_bytesRead; }
+std::uint64_t TotalFilesWritten() { return g_filesWritten; }
 
 }  // namespace vl

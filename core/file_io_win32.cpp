@@ -9,6 +9,7 @@ namespace vl {
 namespace {
 
 std::atomic<std::uint64_t> g_bytesRead{0};
+std::atomic<std::uint64_t> g_filesWritten{0};
 
 // Owns a file handle for the length of one call.
 class FileHandle {
@@ -97,9 +98,11 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
     DeleteFileW(temp.c_str());
     return false;
   }
+  ++g_filesWritten;
   return true;
 }
 
 std::uint64_t TotalBytesRead() { return g_bytesRead; }
+std::uint64_t TotalFilesWritten() { return g_filesWritten; }
 
 }  // namespace vl

@@ -106,6 +106,7 @@ TEST(IniFile, AnUpdateReadsOnceAndWritesOnceAtItsEnd) {
   ini.WriteString(L"Page1", L"Name", L"x");
   const std::string before = ReadBytes(path);
   std::uint64_t readBefore = TotalBytesRead();
+  std::uint64_t writesBefore = TotalFilesWritten();
   ini.Update([&] {
     for (int i = 1; i <= 100; ++i) {
       ini.WriteString(L"Page1", L"BtnFP" + std::to_wstring(i), L"C:\\p" + std::to_wstring(i));
@@ -115,6 +116,7 @@ TEST(IniFile, AnUpdateReadsOnceAndWritesOnceAtItsEnd) {
     EXPECT_EQ(ReadBytes(path), before) << "nothing reaches the disk before the update ends";
   });
   EXPECT_EQ(TotalBytesRead(), readBefore) << "the file was already known; no re-read";
+  EXPECT_EQ(TotalFilesWritten(), writesBefore + 1) << "100 keys, one save";
   TIniFile other(path);
   EXPECT_EQ(other.ReadString(L"Page1", L"BtnFP100", L""), L"C:\\p100");
 }
