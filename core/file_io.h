@@ -14,6 +14,9 @@
 
 namespace vl {
 
+// The full path of the running executable.
+std::filesystem::path RunningExecutablePath();
+
 // What tells one state of a file from another without reading it.
 struct FileStamp {
   bool exists = false;

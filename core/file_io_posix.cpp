@@ -35,6 +35,8 @@ class Fd {
 
 }  // namespace
 
+std::filesystem::path RunningExecutablePath() { return std::filesystem::read_symlink("/proc/self/exe"); }
+
 FileStamp StampOf(const std::filesystem::path& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) return {};

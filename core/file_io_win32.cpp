@@ -44,6 +44,18 @@ bool WriteAll(HANDLE h, std::string_view bytes) {
 
 }  // namespace
 
+std::filesystem::path RunningExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);  // a long path: try a bigger buffer
+  }
+}
+
 FileStamp StampOf(const std::filesystem::path& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return {};

@@ -101,6 +101,8 @@ std::filesystem::path SettingsPathFor(const std::filesystem::path& executable) {
   return ini;
 }
 
+std::filesystem::path SettingsFilePath() { return SettingsPathFor(RunningExecutablePath()); }
+
 TIniFile::TIniFile(const std::filesystem::path& fileName) : store_(IniStore::For(fileName)) {}
 TIniFile::~TIniFile() = default;
 

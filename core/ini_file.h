@@ -35,6 +35,8 @@ inline constexpr std::size_t kMaxIniValueBytes = 2047;
 
 // The settings file of an executable: its path with the extension replaced by ".ini".
 std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
+// The settings file of the running program; every part that opens it forms it this way.
+std::filesystem::path SettingsFilePath();
 
 class TIniFile {
  public:

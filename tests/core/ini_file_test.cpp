@@ -21,6 +21,12 @@ TEST(IniFile, NameIsTheExecutablesWithIni) {
   EXPECT_EQ(SettingsPathFor("dir/Ravari.Vudovi.exe"), std::filesystem::path("dir/Ravari.Vudovi.ini"));
 }
 
+TEST(IniFile, TheRunningProgramsFileSitsBesideIt) {
+  std::filesystem::path ini = SettingsFilePath();
+  EXPECT_EQ(ini.filename(), std::filesystem::path("core_tests.ini"));
+  EXPECT_EQ(ini.parent_path(), RunningExecutablePath().parent_path());
+}
+
 TEST(IniFile, MissingFileReadsDefaultsAndIsNotCreatedByReading) {
   TempDir dir;
   TIniFile ini(dir / "none.ini");

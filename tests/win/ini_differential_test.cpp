@@ -56,6 +56,7 @@ std::vector<CorpusFile> Corpus() {
       {"lone carriage returns", "[a]\rx=1\ry=2"},
       {"nothing but garbage", "\x01\x02\x03=\x04\r\n[\x05]\r\n\x06\r\n"},
       {"empty file", ""},
+      {"utf-8 with a byte-order mark", "\xEF\xBB\xBF[s]\r\nk=\xE8\xA1\xA8\r\n[\xE3\x82\xBD]\r\nx=1\r\n"},
       {"lead byte before a line end", "[s]\r\na=\x81\nb=2\r\nc=\x82\r\nd=4\r\n"},
   };
 }
