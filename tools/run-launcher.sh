@@ -6,23 +6,26 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
+build=${VL_BUILD:-$root/build}
+if [ -n "${VL_BUILD:-}" ]; then dist=$build/dist; else dist=$root/dist; fi
+
 tools/install-deps.sh
 tools/build.sh win
-export VL_WINEPREFIX="$root/build/win/wineprefix"
+export VL_WINEPREFIX="$build/win/wineprefix"
 
 if [ -n "${DISPLAY:-}" ]; then
-  cd dist && exec "$root/tools/wine-run" RavariVudovi.exe
+  cd "$dist" && exec "$root/tools/wine-run" RavariVudovi.exe
 fi
 
 source tools/xvfb.sh
 trap stop_xvfb EXIT
 start_xvfb
 caption='    -Vantri Launch-'
-(cd dist && exec "$root/tools/wine-run" RavariVudovi.exe) &
+(cd "$dist" && exec "$root/tools/wine-run" RavariVudovi.exe) &
 app=$!
-tools/wine-run build/win/tests/e2e/vl_driver.exe wait-window "$caption" 60000
+tools/wine-run "$build/win/tests/e2e/vl_driver.exe" wait-window "$caption" 60000
 sleep 1
-import -window root build/launcher.png
-echo "screenshot: $root/build/launcher.png"
-tools/wine-run build/win/tests/e2e/vl_driver.exe close-window "$caption"
+import -window root "$build/launcher.png"
+echo "screenshot: $build/launcher.png"
+tools/wine-run "$build/win/tests/e2e/vl_driver.exe" close-window "$caption"
 wait $app

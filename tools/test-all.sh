@@ -6,23 +6,25 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
+build=${VL_BUILD:-$root/build}
+
 tools/install-deps.sh
 tools/build.sh all
 
 source tools/xvfb.sh
-export VL_WINEPREFIX="$root/build/win/wineprefix"
+export VL_WINEPREFIX="$build/win/wineprefix"
 trap stop_xvfb EXIT
 start_xvfb
 # Make the Wine prefix before the clock of any test starts.
 tools/wine-run cmd /c exit >/dev/null 2>&1 || true
 
 status=0
-ctest --test-dir build/native --output-on-failure 2>&1 | tee build/native-tests.log || status=1
+ctest --test-dir "$build/native" -j "$(nproc)" --output-on-failure 2>&1 | tee "$build/native-tests.log" || status=1
 # One at a time: the Windows tests share one desktop, its focus and its hot keys.
-ctest --test-dir build/win --output-on-failure 2>&1 | tee build/win-tests.log || status=1
+ctest --test-dir "$build/win" --output-on-failure 2>&1 | tee "$build/win-tests.log" || status=1
 
 passed=0 failed=0
-for log in build/native-tests.log build/win-tests.log; do
+for log in "$build/native-tests.log" "$build/win-tests.log"; do
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
   if [ -z "$line" ]; then
     status=1
