@@ -31,44 +31,39 @@ bool AllAscii(std::wstring_view s) {
 }
 
 // Splits a file into lines as the profile functions do: a line ends at the next line
-// feed, or at the next carriage return when no line feed follows. In the ANSI code page a
-// lead byte takes the byte after it as its pair whatever that byte is, a line feed
-// included, because the platform decodes the file before it splits it.
-class LineSplitter {
- public:
-  LineSplitter(std::string_view bytes, bool pairedLeadBytes)
-      : s_(bytes), paired_(pairedLeadBytes) {}
-
-  // The break at or after `from`, or npos for the rest of the file.
-  std::size_t NextBreak(std::size_t from) {
-    if (!noMoreLineFeeds_) {
-      std::size_t lf = Find('\n', from);
-      if (lf != std::string_view::npos) return lf;
-      noMoreLineFeeds_ = true;  // never scan for one again: CR-only files stay linear
+// feed, or at the next carriage return when no line feed follows; a CR before an LF
+// belongs to the line end. In the ANSI code page a lead byte takes the byte after it as
+// its pair whatever that byte is, a line feed included, because the platform decodes
+// the file before it splits it. Calls onLine(begin, contentEnd, next) for each line.
+template <class View, class OnLine>
+void SplitLines(View s, bool pairedLeadBytes, OnLine onLine) {
+  using Char = typename View::value_type;
+  auto find = [&](Char c, std::size_t from) {
+    if (!pairedLeadBytes) return s.find(c, from);
+    for (std::size_t i = from; i < s.size(); ++i) {
+      if (s[i] == c) return i;
+      if (IsAnsiLeadByte(static_cast<unsigned char>(s[i]))) ++i;
     }
-    return Find('\r', from);
-  }
-
- private:
-  std::size_t Find(char c, std::size_t from) const {
-    if (!paired_) return s_.find(c, from);
-    for (std::size_t i = from; i < s_.size(); ++i) {
-      if (s_[i] == c) return i;
-      if (IsAnsiLeadByte(static_cast<unsigned char>(s_[i]))) ++i;
+    return View::npos;
+  };
+  bool noMoreLineFeeds = false;  // once none is left, never scan for one again
+  std::size_t pos = 0;
+  while (pos < s.size()) {
+    std::size_t brk = noMoreLineFeeds ? View::npos : find(Char('\n'), pos);
+    if (brk == View::npos) {
+      noMoreLineFeeds = true;
+      brk = find(Char('\r'), pos);
     }
-    return std::string_view::npos;
+    std::size_t next = brk == View::npos ? s.size() : brk + 1;
+    std::size_t end = brk;
+    if (brk == View::npos) {
+      end = s.size();
+    } else if (s[brk] == Char('\n') && brk > pos && s[brk - 1] == Char('\r')) {
+      end = brk - 1;
+    }
+    onLine(pos, end, next);
+    pos = next;
   }
-
-  std::string_view s_;
-  bool paired_;
-  bool noMoreLineFeeds_ = false;
-};
-
-// Where the text of a line that ends at `brk` stops: before a CR that precedes an LF.
-template <class Str>
-std::size_t ContentEnd(const Str& s, std::size_t from, std::size_t brk) {
-  if (s[brk] == '\n' && brk > from && s[brk - 1] == '\r') return brk - 1;
-  return brk;
 }
 
 }  // namespace
@@ -143,21 +138,13 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
   if (bytes.substr(0, 2) == kUtf16Bom) {
     doc.encoding_ = Encoding::Utf16Le;
     std::wstring text = Utf16LeToWide(bytes.substr(2));
-    std::size_t pos = 0;
-    bool noMoreLineFeeds = false;
-    while (pos < text.size()) {
-      std::size_t brk = noMoreLineFeeds ? std::wstring::npos : text.find(L'\n', pos);
-      if (brk == std::wstring::npos) {
-        noMoreLineFeeds = true;
-        brk = text.find(L'\r', pos);
-      }
-      std::size_t end = brk == std::wstring::npos ? text.size() : ContentEnd(text, pos, brk);
-      std::size_t next = brk == std::wstring::npos ? text.size() : brk + 1;
-      Line line = MakeLine(text.substr(pos, end - pos), text.substr(end, next - end), {});
-      line.touched = true;
+    std::wstring_view view(text);
+    SplitLines(view, false, [&](std::size_t pos, std::size_t end, std::size_t next) {
+      Line line = MakeLine(std::wstring(view.substr(pos, end - pos)),
+                           std::wstring(view.substr(end, next - end)), {});
+      line.touched = true;  // always written anew from its text
       doc.AddLine(std::move(line));
-      pos = next;
-    }
+    });
     return doc;
   }
   bool utf8 = bytes.substr(0, 3) == kUtf8Bom;
@@ -165,19 +152,13 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     doc.encoding_ = Encoding::Utf8;
     bytes.remove_prefix(3);
   }
-  LineSplitter splitter(bytes, !utf8);
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    std::size_t brk = splitter.NextBreak(pos);
-    std::size_t end = brk == std::string_view::npos ? bytes.size() : ContentEnd(bytes, pos, brk);
-    std::size_t next = brk == std::string_view::npos ? bytes.size() : brk + 1;
+  SplitLines(bytes, !utf8, [&](std::size_t pos, std::size_t end, std::size_t next) {
     std::string_view content = bytes.substr(pos, end - pos);
-    std::wstring text = utf8 ? Utf8ToWide(content) : AnsiToWide(content);
     std::wstring eol(bytes.begin() + static_cast<std::ptrdiff_t>(end),
                      bytes.begin() + static_cast<std::ptrdiff_t>(next));
-    doc.AddLine(MakeLine(std::move(text), std::move(eol), std::string(bytes.substr(pos, next - pos))));
-    pos = next;
-  }
+    doc.AddLine(MakeLine(utf8 ? Utf8ToWide(content) : AnsiToWide(content), std::move(eol),
+                         std::string(bytes.substr(pos, next - pos))));
+  });
   return doc;
 }
 
