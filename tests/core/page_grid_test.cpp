@@ -1,0 +1,56 @@
+#include "core/page_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace vl {
+namespace {
+
+TEST(PageGrid, ButtonsStandRowByRowEdgeToEdge) {
+  PageGrid g = SaneGrid(5, 2, 64, 48);
+  EXPECT_EQ(g.BtnCount(), 10);
+  EXPECT_EQ(g.Left(1), 0);
+  EXPECT_EQ(g.Top(1), 0);
+  EXPECT_EQ(g.Left(5), 4 * 64);
+  EXPECT_EQ(g.Left(7), 64) << "button 7 of 5 columns: row 1, column 1";
+  EXPECT_EQ(g.Top(7), 48);
+  PageGrid three = SaneGrid(3, 3, 64, 48);
+  EXPECT_EQ(three.Left(7), 0) << "the same button in 3 columns: row 2, column 0";
+  EXPECT_EQ(three.Top(7), 2 * 48);
+}
+
+TEST(PageGrid, NewPageFitsA320By83ClientArea) {
+  PageGrid g = SaneGrid(5, 1, 64, 64);
+  EXPECT_EQ(g.ClientWidth(), 320);
+  EXPECT_EQ(g.ClientHeight(), 83);
+}
+
+TEST(PageGrid, MissingOrNonPositiveValuesGiveTheNewPageGrid) {
+  for (std::int32_t bad : {-1, 0, INT32_MIN}) {
+    PageGrid g = SaneGrid(bad, bad, bad, bad);
+    EXPECT_EQ(g.yoko, 5);
+    EXPECT_EQ(g.tate, 1);
+    EXPECT_EQ(g.btnW, 64);
+    EXPECT_EQ(g.btnH, 64);
+  }
+  PageGrid mixed = SaneGrid(3, -1, 32, 0);
+  EXPECT_EQ(mixed.yoko, 3);
+  EXPECT_EQ(mixed.tate, 1);
+  EXPECT_EQ(mixed.btnW, 32);
+  EXPECT_EQ(mixed.btnH, 64);
+}
+
+TEST(PageGrid, AbsurdValuesAreHeldToLimitsWithoutOverflow) {
+  PageGrid g = SaneGrid(INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX);
+  EXPECT_EQ(g.yoko, kMaxGridCells);
+  EXPECT_EQ(g.tate, kMaxGridCells);
+  EXPECT_EQ(g.BtnCount(), kMaxGridCells * kMaxGridCells);
+  EXPECT_LT(g.BtnCount(), 10000) << "a process owns at most 10,000 windows";
+  EXPECT_EQ(g.ClientWidth(), kMaxGridCells * kMaxBtnSize);
+  EXPECT_EQ(g.Top(g.BtnCount()), (kMaxGridCells - 1) * kMaxBtnSize);
+  EXPECT_EQ(SaneGrid(1, 1, 2, 3).btnW, kMinBtnSize) << "a 2-pixel button cannot be clicked";
+}
+
+}  // namespace
+}  // namespace vl
