@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ g++-mingw-w64-x86-64-posix
-  googletest
+  googletest clang libclang-rt-14-dev
   wine wine64 xvfb x11-utils xdotool imagemagick python3 python3-xlib
   locales fonts-ipafont-gothic
 )

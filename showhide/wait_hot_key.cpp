@@ -1,0 +1,75 @@
+#include "showhide/wait_hot_key.h"
+
+#include "core/hot_key_text.h"
+
+namespace vl {
+
+// The modifier bits of the text form's flags are the platform's own.
+static_assert(MOD_ALT == 1 && MOD_CONTROL == 2 && MOD_SHIFT == 4 && MOD_WIN == 8);
+
+TWaitHotKey::TWaitHotKey() {
+  keyAssign_.OnChange = [this](TKeyAssign&) { KeyAssignChanged(); };
+  WindowParams p;
+  p.className = L"TWaitHotKey";
+  p.style = 0;
+  p.x = p.y = p.width = p.height = 0;
+  p.parent = HWND_MESSAGE;
+  Create(p);
+  id_ = THotKeyId(THotKeyId::NameFor(Handle()));
+}
+
+TWaitHotKey::~TWaitHotKey() = default;
+
+std::wstring TWaitHotKey::HotKey() const {
+  return keyAssign_.CanUse() ? hotKeyText_ : std::wstring(kNoHotKeyText);
+}
+
+void TWaitHotKey::SetHotKey(std::wstring_view text) { ReadHotKeyText(text, keyAssign_); }
+
+void TWaitHotKey::KeyAssignChanged() {
+  hotKeyText_ = HotKeyText(keyAssign_);
+  if (OnChangeKey) OnChangeKey(*this);
+}
+
+UINT TWaitHotKey::ModifierMask() const {
+  return (keyAssign_.hkShift() ? MOD_SHIFT : 0) | (keyAssign_.hkCtrl() ? MOD_CONTROL : 0) |
+         (keyAssign_.hkAlt() ? MOD_ALT : 0) | (keyAssign_.hkWinKey() ? MOD_WIN : 0);
+}
+
+void TWaitHotKey::RegisterKey() {
+  UnregisterKey();
+  if (keyAssign_.CanUse()) {
+    int code = keyAssign_.KeyCode();
+    // SetKey stores only names of the table, so this guards against a broken table.
+    if (code < 0) throw EWaitHotKey_HotKey(L"ホットキーが無効です(" + HotKey() + L")");
+    registration_ = THotKeyRegistration(Handle(), id_.Value(), ModifierMask(), code);
+    if (!registration_) throw EWaitHotKey_HotKey(L"ホットキーが登録できません(" + HotKey() + L")");
+  }
+  if (OnRegisterKey) OnRegisterKey(*this);
+}
+
+void TWaitHotKey::UnregisterKey() { registration_.Reset(); }
+
+LRESULT TWaitHotKey::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return HotKeyWndProc(msg, wParam, lParam);
+}
+
+LRESULT TWaitHotKey::HotKeyWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  bool handle = enabled_ && (!busy_ || reentrant_);
+  if (msg != WM_HOTKEY || !handle) return DefaultHandler(msg, wParam, lParam);
+  // Restored, not cleared: a reentrant press nested in another leaves the outer one busy,
+  // and a handler that throws (the window procedure's boundary reports it) does not
+  // leave the key dead.
+  struct BusyScope {
+    bool& flag;
+    bool before;
+    ~BusyScope() { flag = before; }
+  } scope{busy_, busy_};
+  busy_ = true;
+  // A copy: the handler may replace the event while it runs.
+  auto handler = OnCatchHotKey;
+  if (handler) handler(*this);
+  return 0;
+}
+
+}  // namespace vl

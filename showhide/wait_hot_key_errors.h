@@ -1,0 +1,28 @@
+// The errors of the hot-key component. EWaitHotKey_Atom: the component's identifier
+// could not be made, so the component (and the window that owns it) cannot be created.
+// EWaitHotKey_HotKey: RegisterKey could not register the assignment; the message names the
+// hot key in its text form. Both are shown in the application's error report.
+#pragma once
+
+#include <string>
+
+#include "core/errors.h"
+
+namespace vl {
+
+class EWaitHotKey : public EVantriError {
+ public:
+  using EVantriError::EVantriError;
+};
+
+class EWaitHotKey_Atom : public EWaitHotKey {
+ public:
+  using EWaitHotKey::EWaitHotKey;
+};
+
+class EWaitHotKey_HotKey : public EWaitHotKey {
+ public:
+  using EWaitHotKey::EWaitHotKey;
+};
+
+}  // namespace vl

@@ -1,0 +1,350 @@
+// TWaitHotKey on the real platform: keys pressed by another process (send_keys.exe,
+// through SendInput) and combinations held by another process (hold_hot_key.exe).
+//
+// A press that must NOT fire is only proven by what comes after it, so every batch of
+// presses ends with the sentinel component's key: once the sentinel has fired, every
+// WM_HOTKEY of the batch has been dispatched, and the counts are final.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/text_codec.h"
+#include "gui/application.h"
+#include "gui/handles.h"
+#include "showhide/wait_hot_key.h"
+
+namespace vl {
+namespace {
+
+constexpr const wchar_t* kSentinel = L"11+10+7B";  // Ctrl+Shift+F12
+
+std::filesystem::path Beside(const wchar_t* exe) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::filesystem::path(self).parent_path() / exe;
+}
+
+UniqueKernelHandle Start(const wchar_t* exe, const std::wstring& args) {
+  std::wstring cmd = L"\"" + Beside(exe).wstring() + L"\" " + args;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi)) {
+    ADD_FAILURE() << "cannot start " << WideToUtf8(cmd) << ": " << GetLastError();
+    return {};
+  }
+  UniqueKernelHandle thread(pi.hThread);
+  return UniqueKernelHandle(pi.hProcess);
+}
+
+// Dispatches this thread's messages until done() or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return true;
+}
+
+// Runs a helper to its end; its exit code. Messages wait meanwhile, so that the tests
+// decide where they are dispatched.
+DWORD RunHelper(const wchar_t* exe, const std::wstring& args) {
+  UniqueKernelHandle process = Start(exe, args);
+  if (!process || WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) return 99;
+  DWORD code = 99;
+  GetExitCodeProcess(process.get(), &code);
+  return code;
+}
+
+// Whether another program could register the combination now (that is, nobody holds it).
+bool FreeForOthers(const wchar_t* maskAndKey) {
+  return RunHelper(L"hold_hot_key.exe", maskAndKey) == 0;
+}
+
+// Another program holding a combination for as long as the object lives.
+class Holder {
+ public:
+  explicit Holder(const wchar_t* maskAndKey) {
+    std::wstring name = L"vl-hold-" + std::to_wstring(GetCurrentProcessId());
+    ready_.reset(CreateEventW(nullptr, TRUE, FALSE, (name + L"-ready").c_str()));
+    quit_.reset(CreateEventW(nullptr, TRUE, FALSE, (name + L"-quit").c_str()));
+    process_ = Start(L"hold_hot_key.exe", std::wstring(maskAndKey) + L" " + name);
+    HANDLE both[] = {ready_.get(), process_.get()};
+    holding_ = process_ && WaitForMultipleObjects(2, both, FALSE, 20000) == WAIT_OBJECT_0;
+  }
+  ~Holder() {
+    SetEvent(quit_.get());
+    if (process_) WaitForSingleObject(process_.get(), 20000);
+  }
+  bool Holding() const { return holding_; }
+
+ private:
+  UniqueKernelHandle ready_, quit_, process_;
+  bool holding_ = false;
+};
+
+class WaitHotKeyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sentinel_.SetHotKey(L"Ctrl+Shift+F12");
+    sentinel_.OnCatchHotKey = [this](TWaitHotKey&) { ++sentinelPresses_; };
+    sentinel_.RegisterKey();
+  }
+
+  // Presses the combinations, then the sentinel, and dispatches messages until every
+  // sentinel sent so far has arrived (a press made inside a handler waits for its own).
+  void Press(std::initializer_list<const wchar_t*> combos) {
+    std::wstring args;
+    for (const wchar_t* c : combos) args += std::wstring(c) + L" ";
+    ASSERT_EQ(RunHelper(L"send_keys.exe", args + kSentinel), 0u);
+    ++sentinelsSent_;
+    ASSERT_TRUE(PumpUntil([&] { return sentinelPresses_ >= sentinelsSent_; }, 10000))
+        << "the sentinel key never arrived";
+  }
+
+  TWaitHotKey sentinel_;
+  int sentinelPresses_ = 0;
+  int sentinelsSent_ = 0;
+};
+
+struct PressCase {
+  const wchar_t* text;
+  const wchar_t* shown;
+  const wchar_t* fires;
+  std::initializer_list<const wchar_t*> missing;  // near misses that must not fire
+};
+
+TEST_F(WaitHotKeyTest, FiresForItsOwnCombinationPressedInAnotherProgram) {
+  const PressCase cases[] = {
+      {L"Windows+Space", L"Windows+Space", L"5B+20", {L"20", L"11+20", L"5B+10+20"}},
+      {L"Esc", L"ESC", L"1B", {L"11+1B", L"10+1B"}},
+      {L"shift+ctrl+a", L"Ctrl+Shift+A", L"10+11+41", {L"41", L"11+41", L"10+41", L"11+10+42"}},
+      {L"Alt+Shift+F3", L"Alt+Shift+F3", L"12+10+72", {L"12+72", L"10+72"}},
+      {L"Windows+Alt+Ctrl+Shift+Z", L"Windows+Alt+Ctrl+Shift+Z", L"5C+12+11+10+5A",
+       {L"12+11+10+5A"}},
+  };
+  for (const PressCase& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.text));
+    TWaitHotKey hotKey;
+    int presses = 0;
+    hotKey.OnCatchHotKey = [&](TWaitHotKey& sender) {
+      EXPECT_EQ(&sender, &hotKey);
+      EXPECT_TRUE(sender.Busy());
+      ++presses;
+    };
+    hotKey.SetHotKey(c.text);
+    EXPECT_EQ(hotKey.HotKey(), c.shown);
+    hotKey.RegisterKey();
+    for (const wchar_t* miss : c.missing) Press({miss});
+    EXPECT_EQ(presses, 0);
+    Press({c.fires});
+    EXPECT_EQ(presses, 1);
+    EXPECT_FALSE(hotKey.Busy());
+  }
+}
+
+TEST_F(WaitHotKeyTest, TwoComponentsEachGetOnlyTheirOwnKey) {
+  TWaitHotKey show, hide;
+  int shown = 0, hidden = 0;
+  show.OnCatchHotKey = [&](TWaitHotKey&) { ++shown; };
+  hide.OnCatchHotKey = [&](TWaitHotKey&) { ++hidden; };
+  show.SetHotKey(L"Windows+Space");
+  hide.SetHotKey(L"Esc");
+  show.RegisterKey();
+  hide.RegisterKey();
+  Press({L"1B", L"1B", L"5B+20"});
+  EXPECT_EQ(hidden, 2);
+  EXPECT_EQ(shown, 1);
+}
+
+TEST_F(WaitHotKeyTest, RegisterKeyReplacesTheCombinationAndTheComponentReleasesIt) {
+  auto hotKey = std::make_unique<TWaitHotKey>();
+  int presses = 0, registered = 0;
+  hotKey->OnCatchHotKey = [&](TWaitHotKey&) { ++presses; };
+  hotKey->OnRegisterKey = [&](TWaitHotKey&) { ++registered; };
+  hotKey->SetHotKey(L"Ctrl+F1");
+  hotKey->RegisterKey();
+  hotKey->RegisterKey();  // the same key again: withdrawn and registered anew
+  EXPECT_EQ(registered, 2);
+  Press({L"11+70"});
+  EXPECT_EQ(presses, 1);
+
+  hotKey->SetHotKey(L"Ctrl+F2");
+  EXPECT_FALSE(FreeForOthers(L"2 70")) << "writing HotKey alone must not withdraw Ctrl+F1";
+  hotKey->RegisterKey();
+  EXPECT_TRUE(FreeForOthers(L"2 70"));
+  EXPECT_FALSE(FreeForOthers(L"2 71"));
+  Press({L"11+70", L"11+71"});
+  EXPECT_EQ(presses, 2);
+
+  std::wstring atomName = THotKeyId::NameFor(hotKey->Handle());
+  EXPECT_NE(FindAtomW(atomName.c_str()), 0);
+  hotKey.reset();
+  EXPECT_TRUE(FreeForOthers(L"2 71"));
+  EXPECT_EQ(FindAtomW(atomName.c_str()), 0);
+}
+
+TEST_F(WaitHotKeyTest, ACombinationHeldByAnotherProgramIsReportedAndNothingStaysRegistered) {
+  TWaitHotKey hotKey;
+  int presses = 0, registered = 0;
+  hotKey.OnCatchHotKey = [&](TWaitHotKey&) { ++presses; };
+  hotKey.SetHotKey(L"Ctrl+F5");
+  hotKey.RegisterKey();
+  hotKey.OnRegisterKey = [&](TWaitHotKey&) { ++registered; };
+  {
+    Holder holder(L"8 20");
+    ASSERT_TRUE(holder.Holding());
+    hotKey.SetHotKey(L"Windows+Space");
+    try {
+      hotKey.RegisterKey();
+      ADD_FAILURE() << "RegisterKey accepted a combination another program holds";
+    } catch (const EWaitHotKey_HotKey& e) {
+      EXPECT_EQ(e.Message(), L"ホットキーが登録できません(Windows+Space)") << e.what();
+    }
+    EXPECT_EQ(registered, 0);
+    EXPECT_TRUE(FreeForOthers(L"2 74")) << "the earlier Ctrl+F5 must be withdrawn";
+    Press({L"11+74"});
+  }
+  // The holder has gone: Windows+Space is free, and still not ours.
+  EXPECT_TRUE(FreeForOthers(L"8 20"));
+  Press({L"5B+20"});
+  EXPECT_EQ(presses, 0);
+  hotKey.RegisterKey();
+  EXPECT_EQ(registered, 1);
+  Press({L"5B+20"});
+  EXPECT_EQ(presses, 1);
+}
+
+TEST_F(WaitHotKeyTest, AKeyNamedNowhereWithdrawsTheRegistration) {
+  TWaitHotKey hotKey;
+  int registered = 0;
+  hotKey.OnRegisterKey = [&](TWaitHotKey&) { ++registered; };
+  hotKey.SetHotKey(L"Ctrl+F6");
+  hotKey.RegisterKey();
+  hotKey.SetHotKey(L"Alt+Foo");
+  EXPECT_EQ(hotKey.HotKey(), L"(なし)");
+  EXPECT_TRUE(hotKey.KeyAssign().hkAlt());
+  hotKey.RegisterKey();
+  EXPECT_EQ(registered, 2);
+  EXPECT_TRUE(FreeForOthers(L"2 75"));
+}
+
+TEST_F(WaitHotKeyTest, APressWhileTheHandlerRunsIsDroppedUnlessReentrant) {
+  for (bool reentrant : {false, true}) {
+    SCOPED_TRACE(reentrant ? "reentrant" : "not reentrant");
+    TWaitHotKey hotKey;
+    hotKey.SetReentrant(reentrant);
+    hotKey.SetHotKey(L"Ctrl+F7");
+    hotKey.RegisterKey();
+    int presses = 0;
+    hotKey.OnCatchHotKey = [&](TWaitHotKey& sender) {
+      EXPECT_TRUE(sender.Busy());
+      // The first press presses the key again and pumps messages until it is through.
+      if (++presses == 1) Press({L"11+76"});
+      EXPECT_TRUE(sender.Busy());
+    };
+    Press({L"11+76"});
+    EXPECT_EQ(presses, reentrant ? 2 : 1);
+    EXPECT_FALSE(hotKey.Busy());
+    Press({L"11+76"});  // no longer busy: handled again
+    EXPECT_EQ(presses, reentrant ? 3 : 2);
+  }
+}
+
+TEST_F(WaitHotKeyTest, PressesAreIgnoredWhileDisabled) {
+  TWaitHotKey hotKey;
+  int presses = 0;
+  hotKey.OnCatchHotKey = [&](TWaitHotKey&) { ++presses; };
+  hotKey.SetHotKey(L"Ctrl+F8");
+  hotKey.RegisterKey();
+  hotKey.SetEnabled(false);
+  Press({L"11+77"});
+  EXPECT_EQ(presses, 0);
+  hotKey.SetEnabled(true);
+  Press({L"11+77"});
+  EXPECT_EQ(presses, 1);
+}
+
+TEST_F(WaitHotKeyTest, AFailingHandlerIsReportedAndTheKeyKeepsWorking) {
+  TApplication app(L"RavariVudovi");
+  TWaitHotKey hotKey;
+  hotKey.SetHotKey(L"Ctrl+F9");
+  hotKey.RegisterKey();
+  int presses = 0;
+  hotKey.OnCatchHotKey = [&](TWaitHotKey&) {
+    if (++presses == 1) throw EVantriError(L"起動できません");
+  };
+  std::wstring reported;
+  std::thread user([&] {
+    for (int i = 0; i < 400; ++i) {
+      if (HWND box = FindWindowW(L"#32770", L"RavariVudovi")) {
+        wchar_t text[256] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 256);
+        reported = text;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      Sleep(25);
+    }
+  });
+  Press({L"11+78"});
+  user.join();
+  EXPECT_EQ(reported, L"起動できません.") << WideToUtf8(reported);
+  EXPECT_FALSE(hotKey.Busy());
+  Press({L"11+78"});
+  EXPECT_EQ(presses, 2);
+}
+
+TEST(WaitHotKey, TheTextFormFollowsEveryChangeOfTheAssignment) {
+  TWaitHotKey hotKey;
+  std::vector<std::wstring> seen;
+  hotKey.OnChangeKey = [&](TWaitHotKey& sender) { seen.push_back(sender.HotKey()); };
+  EXPECT_EQ(hotKey.HotKey(), L"(なし)");
+  hotKey.SetHotKey(L"Ctrl+");  // names no key: nothing happens
+  hotKey.SetHotKey(L"space+windows");
+  hotKey.KeyAssign().SethkShift(true);
+  TKeyAssign other;
+  other.SethkAlt(true);
+  other.SetKey(L"esc");
+  hotKey.SetKeyAssign(other);
+  hotKey.SetHotKey(L"Ctrl+Num+");
+  EXPECT_EQ(seen, (std::vector<std::wstring>{L"Windows+Space", L"Windows+Shift+Space",
+                                             L"Alt+ESC", L"(なし)"}));
+}
+
+TEST(HotKeyId, RefusesATakenNameAndOneThatMakesNoAtom) {
+  ATOM taken = AddAtomW(L"4242");
+  ASSERT_NE(taken, 0);
+  try {
+    THotKeyId id(L"4242");
+    ADD_FAILURE() << "a taken name was accepted";
+  } catch (const EWaitHotKey_Atom& e) {
+    EXPECT_EQ(e.Message(), L"既存のアトムを使おうとしました(4242)");
+  }
+  DeleteAtom(taken);
+  std::wstring tooLong(300, L'7');
+  try {
+    THotKeyId id(tooLong);
+    ADD_FAILURE() << "an atom name of 300 characters was accepted";
+  } catch (const EWaitHotKey_Atom& e) {
+    EXPECT_EQ(e.Message(), L"アトムが作成できません(" + tooLong + L")");
+  }
+}
+
+}  // namespace
+}  // namespace vl
