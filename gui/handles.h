@@ -14,26 +14,45 @@ class UniqueHandle {
   using Handle = typename Traits::Handle;
 
   UniqueHandle() = default;
-  explicit UniqueHandle(Handle h) : h_(h) {}
+  explicit UniqueHandle(Handle h) : h_(h) { Adopted(); }
   ~UniqueHandle() { reset(); }
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   UniqueHandle(UniqueHandle&& other) noexcept : h_(std::exchange(other.h_, Traits::Invalid())) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.h_, Traits::Invalid()));
+    if (this != &other) {
+      reset();
+      h_ = std::exchange(other.h_, Traits::Invalid());  // still one owner: no count
+    }
     return *this;
   }
 
   Handle get() const { return h_; }
   explicit operator bool() const { return h_ != Traits::Invalid(); }
-  Handle release() { return std::exchange(h_, Traits::Invalid()); }
+  Handle release() {
+    if (h_ != Traits::Invalid()) --live_;
+    return std::exchange(h_, Traits::Invalid());
+  }
   void reset(Handle h = Traits::Invalid()) {
-    if (h_ != Traits::Invalid()) Traits::Close(h_);
+    if (h_ != Traits::Invalid()) {
+      Traits::Close(h_);
+      --live_;
+    }
     h_ = h;
+    Adopted();
   }
 
+  // How many handles of this kind owners hold right now, across the process (GUI thread
+  // only). Leak tests compare it before and after, since Wine's GetGuiResources says 0.
+  static long Live() { return live_; }
+
  private:
+  void Adopted() {
+    if (h_ != Traits::Invalid()) ++live_;
+  }
+
   Handle h_ = Traits::Invalid();
+  static inline long live_ = 0;
 };
 
 struct KernelHandleTraits {
@@ -52,6 +71,16 @@ struct GdiObjectTraits {
   static Handle Invalid() { return nullptr; }
   static void Close(Handle h) { DeleteObject(h); }
 };
+struct DcTraits {
+  using Handle = HDC;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { DeleteDC(h); }
+};
+struct GlobalTraits {
+  using Handle = HGLOBAL;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { GlobalFree(h); }
+};
 struct WindowTraits {
   using Handle = HWND;
   static Handle Invalid() { return nullptr; }
@@ -63,5 +92,7 @@ using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueDC = UniqueHandle<DcTraits>;  // a DC made by CreateCompatibleDC
+using UniqueGlobal = UniqueHandle<GlobalTraits>;
 
 }  // namespace vl

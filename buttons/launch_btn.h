@@ -1,0 +1,72 @@
+// TLaunchBtn: the button that holds one launch target.
+//
+// Dropping one file, folder or shortcut on an unbound button binds it (the button then
+// raises OnRegist); releasing the left or middle mouse button over a bound button opens
+// the target with the shell in the button's working folder, wherever the pointer is at
+// the release. The glyph is the 32 x 32 icon of IconPath over the button-face colour.
+//
+// Writing the fields only stores them: nothing is redrawn and the caption does not follow
+// BtnName, except for SetShowType, which rebuilds the face. The owner (the page) reads and
+// writes the fields in the settings file; the button never touches it. The button accepts
+// dropped files from its creation on.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "gui/bitmap_button.h"
+
+namespace vl {
+
+enum TShowType { st_Both, st_TextOnly, st_IconOnly };
+
+class TLaunchBtn : public TBitBtn {
+ public:
+  explicit TLaunchBtn(const BitBtnParams& params);
+
+  const std::wstring& BtnName() const { return btnName_; }
+  void SetBtnName(std::wstring name) { btnName_ = std::move(name); }
+  const std::wstring& FullPath() const { return fullPath_; }
+  void SetFullPath(std::wstring path) { fullPath_ = std::move(path); }
+  const std::wstring& IconPath() const { return iconPath_; }
+  void SetIconPath(std::wstring path) { iconPath_ = std::move(path); }
+  const std::wstring& WorkDir() const { return workDir_; }
+  void SetWorkDir(std::wstring dir) { workDir_ = std::move(dir); }
+  std::int32_t BtnIndex() const { return btnIndex_; }
+  void SetBtnIndex(std::int32_t index) { btnIndex_ = index; }
+  bool Regist() const { return regist_; }
+  void SetRegist(bool regist) { regist_ = regist; }
+  TShowType ShowType() const { return showType_; }
+  void SetShowType(TShowType type);
+
+  // Called after a drop has bound the button.
+  std::function<void(TLaunchBtn&)> OnRegist;
+
+  // Rebuilds the glyph from the icon of IconPath; leaves it as it was when IconPath
+  // names no file (a folder does not count).
+  void LoadGlyph();
+  // Unbinds the button; caption, ShowType and BtnIndex stay.
+  void ClearButton();
+
+ protected:
+  void MouseUp(TMouseButton button, UINT keys, int x, int y) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void DropFiles(HDROP drop);
+  void BindPath(const std::wstring& path);
+
+  std::wstring btnName_;
+  std::wstring fullPath_;
+  std::wstring iconPath_;
+  std::wstring workDir_;
+  std::int32_t btnIndex_ = 0;
+  bool regist_ = false;
+  TShowType showType_ = st_Both;
+};
+
+}  // namespace vl

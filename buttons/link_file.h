@@ -1,0 +1,45 @@
+// TLinkInfo and ReadLinkFile: what a shortcut file (".lnk") says, read through the
+// shell's own link object (IShellLinkW with IPersistFile).
+//
+// ReadLinkFile keeps no state: each call initialises COM for itself (nested inside the
+// program's OLE scope) and makes its own link object. The record owns its item list.
+#pragma once
+
+#include <windows.h>
+#include <shtypes.h>
+
+#include <cstdint>
+#include <string>
+
+#include "gui/handles.h"
+
+namespace vl {
+
+struct IdListTraits {
+  using Handle = PIDLIST_ABSOLUTE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h);  // the shell's allocator
+};
+using IdListPtr = UniqueHandle<IdListTraits>;
+
+struct TLinkInfo {
+  std::wstring Path;     // the target; empty when it is no file-system object
+  IdListPtr IdList;      // the target as a shell item list
+  std::wstring WorkDir;  // may be empty
+  std::wstring Arguments;
+  std::wstring Description;
+  std::wstring IconLocation;  // the target path when the shortcut names no icon
+  std::int32_t IconIndex = 0;
+  std::uint16_t HotKey = 0;      // low byte virtual key, high byte HOTKEYF_ flags
+  std::uint8_t WindowState = 0;  // 0 normal, 1 minimised, 2 maximised
+};
+
+// True when the shell found a target (an item list) in the file at `path`; `info` is
+// then filled, though its Path may still be empty. False for anything else (no such
+// file, not a shortcut), with `info` cleared.
+bool ReadLinkFile(const std::wstring& path, TLinkInfo& info);
+
+// The show command of a shortcut as a WindowState.
+std::uint8_t WindowStateOf(int showCmd);
+
+}  // namespace vl

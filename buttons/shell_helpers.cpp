@@ -1,0 +1,72 @@
+#include "buttons/shell_helpers.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "buttons/link_file.h"
+
+namespace vl {
+
+std::wstring ExtensionOf(std::wstring_view path) {
+  std::size_t dot = path.find_last_of(L'.');
+  std::size_t sep = path.find_last_of(L"\\:");
+  if (dot == std::wstring_view::npos || (sep != std::wstring_view::npos && dot < sep)) return {};
+  return std::wstring(path.substr(dot));
+}
+
+std::wstring BtnNameOf(std::wstring_view path) {
+  std::size_t sep = path.find_last_of(L'\\');
+  std::wstring_view name = sep == std::wstring_view::npos ? path : path.substr(sep + 1);
+  std::size_t dot = name.find_last_of(L'.');
+  return std::wstring(dot == std::wstring_view::npos ? name : name.substr(0, dot));
+}
+
+std::wstring ParentFolder(std::wstring_view path) {
+  std::size_t sep = path.find_last_of(L"\\/");
+  return std::wstring(sep == std::wstring_view::npos ? path : path.substr(0, sep));
+}
+
+std::wstring ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring FolderIconPath() { return ParentFolder(ExecutablePath()) + L"\\res\\be_fold.ico"; }
+
+bool FileExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir) {
+  // "C:" alone means the current folder of drive C, which is whatever this process
+  // last used there; the file bound from C:\ wants the root.
+  std::wstring dir = workDir;
+  if (dir.size() == 2 && dir[1] == L':') dir += L'\\';
+  ShellExecuteW(parent, L"Open", target.c_str(), nullptr, dir.empty() ? nullptr : dir.c_str(),
+                SW_SHOWNORMAL);
+}
+
+std::wstring SpecialFolderPath(HWND owner, int csidl) {
+  IdListPtr list;
+  PIDLIST_ABSOLUTE raw = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(owner, csidl, &raw))) return {};
+  list.reset(raw);
+  wchar_t path[MAX_PATH + 1] = L"";
+  if (!SHGetPathFromIDListW(list.get(), path)) return {};
+  return path;
+}
+
+}  // namespace vl

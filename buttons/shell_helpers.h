@@ -1,0 +1,44 @@
+// The shell services of the launcher beyond shortcut files: the path rules of a bound
+// button (name, extension, parent folder), the folder icon that ships beside the
+// program, opening a target in a working folder, and the special folders.
+// All paths are UTF-16 throughout; the ANSI code page is never in the way.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace vl {
+
+// The text from the last "." that stands after the last "\" or ":", dot included;
+// empty when there is none.
+std::wstring ExtensionOf(std::wstring_view path);
+
+// What a button bound to `path` is called: the text after the last "\", without the
+// text from its last "." on ("report.final.txt" gives "report.final", "C:\" gives "").
+std::wstring BtnNameOf(std::wstring_view path);
+
+// The path cut before its last "\" or "/" ("C:\app.exe" gives "C:"); a path with neither
+// is returned whole.
+std::wstring ParentFolder(std::wstring_view path);
+
+// The running executable's full path, and "<its folder>\res\be_fold.ico".
+std::wstring ExecutablePath();
+std::wstring FolderIconPath();
+
+// A file that exists (folders do not count), and a folder that exists.
+bool FileExists(const std::wstring& path);
+bool DirectoryExists(const std::wstring& path);
+
+// Opens `target` with the shell's "Open" verb in the working folder `workDir` (the
+// shell's own default when empty), shown normally. Failures are not reported: the
+// launcher stays silent when a target cannot be opened. A bare drive ("C:") is handed
+// over as its root ("C:\"), not as that drive's current folder.
+void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir);
+
+// The path of a special folder (CSIDL_STARTUP and the like); empty when the system has
+// no file-system path for it.
+std::wstring SpecialFolderPath(HWND owner, int csidl);
+
+}  // namespace vl

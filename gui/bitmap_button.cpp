@@ -1,0 +1,264 @@
+#include "gui/bitmap_button.h"
+
+#include "gui/scoped_select.h"
+#include "gui/tool_tip.h"
+
+namespace vl {
+namespace {
+
+constexpr int kGlyphSpacing = 4;  // between glyph and caption
+
+int XOf(LPARAM pos) { return static_cast<short>(LOWORD(pos)); }
+int YOf(LPARAM pos) { return static_cast<short>(HIWORD(pos)); }
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP bm{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm)) return {0, 0};
+  return {bm.bmWidth, bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight};
+}
+
+}  // namespace
+
+TBitBtn::TBitBtn(const BitBtnParams& params) {
+  WindowParams p;
+  p.className = L"TBitBtn";
+  p.caption = params.caption;
+  p.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS;
+  p.x = params.x;
+  p.y = params.y;
+  p.width = params.width;
+  p.height = params.height;
+  p.parent = params.parent;
+  Create(p);
+}
+
+TBitBtn::~TBitBtn() = default;
+
+std::wstring TBitBtn::Caption() const {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Handle())) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void TBitBtn::SetCaption(const std::wstring& caption) {
+  SetWindowTextW(Handle(), caption.c_str());
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TBitBtn::SetGlyph(UniqueBitmap glyph) {
+  glyph_ = std::move(glyph);
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TBitBtn::SetFont(const FontDesc& desc) {
+  font_ = MakeFont(desc);
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+HFONT TBitBtn::Font() const {
+  return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void TBitBtn::SetFontColor(COLORREF color) {
+  if (color == fontColor_) return;
+  fontColor_ = color;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TBitBtn::SetHint(const std::wstring& hint) {
+  hint_ = hint;
+  if (toolTip_) toolTip_->SetText(hint_);
+}
+
+void TBitBtn::SetShowHint(bool on) {
+  showHint_ = on;
+  if (on && !toolTip_) {
+    toolTip_ = std::make_unique<TToolTip>(Handle());
+    toolTip_->SetText(hint_);
+  }
+  if (toolTip_) toolTip_->Activate(on);
+}
+
+void TBitBtn::SetBounds(int x, int y, int width, int height) {
+  MoveWindow(Handle(), x, y, width, height, TRUE);
+}
+
+void TBitBtn::MouseUp(TMouseButton button, UINT keys, int x, int y) {
+  if (OnMouseUp) OnMouseUp(*this, button, keys, x, y);
+}
+
+void TBitBtn::ButtonDown(TMouseButton button, WPARAM keys, LPARAM pos) {
+  // Capture for every button, so that a release outside still comes to us.
+  SetCapture(Handle());
+  if (button == TMouseButton::mbLeft) {
+    if (GetFocus() != Handle()) SetFocus(Handle());
+    leftDown_ = true;
+    SetPushed(true);
+  }
+  if (OnMouseDown) OnMouseDown(*this, button, static_cast<UINT>(keys), XOf(pos), YOf(pos));
+}
+
+void TBitBtn::ButtonUp(TMouseButton button, WPARAM keys, LPARAM pos) {
+  int x = XOf(pos), y = YOf(pos);
+  RECT client;
+  GetClientRect(Handle(), &client);
+  bool clicked = button == TMouseButton::mbLeft && leftDown_ && PtInRect(&client, POINT{x, y});
+  if (button == TMouseButton::mbLeft) {
+    leftDown_ = false;
+    SetPushed(false);
+  }
+  if (!(keys & (MK_LBUTTON | MK_MBUTTON | MK_RBUTTON)) && GetCapture() == Handle())
+    ReleaseCapture();
+  MouseUp(button, static_cast<UINT>(keys), x, y);
+  if (clicked) Click();
+}
+
+void TBitBtn::SetPushed(bool pushed) {
+  if (pushed == pushed_) return;
+  pushed_ = pushed;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TBitBtn::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      ButtonDown(TMouseButton::mbLeft, wParam, lParam);
+      return 0;
+    case WM_MBUTTONDOWN:
+      ButtonDown(TMouseButton::mbMiddle, wParam, lParam);
+      return 0;
+    case WM_RBUTTONDOWN:
+      ButtonDown(TMouseButton::mbRight, wParam, lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      ButtonUp(TMouseButton::mbLeft, wParam, lParam);
+      return 0;
+    case WM_MBUTTONUP:
+      ButtonUp(TMouseButton::mbMiddle, wParam, lParam);
+      return 0;
+    case WM_RBUTTONUP:
+      ButtonUp(TMouseButton::mbRight, wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE: {
+      if (leftDown_) {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        SetPushed(PtInRect(&client, POINT{XOf(lParam), YOf(lParam)}) != FALSE);
+      }
+      if (OnMouseMove) OnMouseMove(*this, static_cast<UINT>(wParam), XOf(lParam), YOf(lParam));
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      leftDown_ = false;
+      SetPushed(false);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_SPACE) {
+        spaceDown_ = true;
+        SetPushed(true);
+      } else if (wParam == VK_RETURN) {
+        Click();
+      }
+      return 0;
+    case WM_KEYUP:
+      if (wParam == VK_SPACE && spaceDown_) {
+        spaceDown_ = false;
+        SetPushed(false);
+        Click();
+      }
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+      InvalidateRect(Handle(), nullptr, FALSE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(Font());
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      Paint(dc);
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+  }
+  return TWindow::HandleMessage(msg, wParam, lParam);
+}
+
+void TBitBtn::Paint(HDC dc) const {
+  RECT rc;
+  GetClientRect(Handle(), &rc);
+  int width = rc.right, height = rc.bottom;
+  if (width <= 0 || height <= 0) return;
+  // Drawn off screen first, so that the face does not flicker while it is rebuilt.
+  UniqueDC mem(CreateCompatibleDC(dc));
+  UniqueBitmap buffer(CreateCompatibleBitmap(dc, width, height));
+  if (!mem || !buffer) return;
+  ScopedSelect selectBuffer(mem.get(), buffer.get());
+
+  DrawFrameControl(mem.get(), &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed_ ? DFCS_PUSHED : 0));
+  int shift = pushed_ ? 1 : 0;
+
+  ScopedSelect selectFont(mem.get(), Font());
+  std::wstring caption = Caption();
+  SIZE text{0, 0};
+  if (!caption.empty()) {
+    RECT measure{0, 0, width, 0};
+    DrawTextW(mem.get(), caption.c_str(), static_cast<int>(caption.size()), &measure,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    text = {measure.right - measure.left, measure.bottom - measure.top};
+  }
+  SIZE glyph = BitmapSize(glyph_.get());
+  int total = glyph.cy + text.cy + (glyph.cy && text.cy ? kGlyphSpacing : 0);
+  int top = (height - total) / 2;
+  if (glyph.cy) PaintGlyph(mem.get(), (width - glyph.cx) / 2 + shift, top + shift);
+  if (text.cy) {
+    RECT box{2 + shift, top + total - text.cy + shift, width - 2 + shift, top + total + shift};
+    SetBkMode(mem.get(), TRANSPARENT);
+    SetTextColor(mem.get(), IsWindowEnabled(Handle()) ? fontColor_ : GetSysColor(COLOR_GRAYTEXT));
+    // File names may hold "&": they are shown as they are, not as mnemonics.
+    DrawTextW(mem.get(), caption.c_str(), static_cast<int>(caption.size()), &box,
+              DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  if (GetFocus() == Handle()) {
+    RECT focus = rc;
+    InflateRect(&focus, -4, -4);
+    DrawFocusRect(mem.get(), &focus);
+  }
+  BitBlt(dc, 0, 0, width, height, mem.get(), 0, 0, SRCCOPY);
+}
+
+void TBitBtn::PaintGlyph(HDC dc, int x, int y) const {
+  SIZE size = BitmapSize(glyph_.get());
+  UniqueDC glyphDc(CreateCompatibleDC(dc));
+  UniqueDC maskDc(CreateCompatibleDC(dc));
+  UniqueBitmap mask(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+  if (!glyphDc || !maskDc || !mask) return;
+  ScopedSelect selectGlyph(glyphDc.get(), glyph_.get());
+  ScopedSelect selectMask(maskDc.get(), mask.get());
+  // The mask is white where the glyph holds the colour of its bottom-left pixel.
+  SetBkColor(glyphDc.get(), GetPixel(glyphDc.get(), 0, size.cy - 1));
+  BitBlt(maskDc.get(), 0, 0, size.cx, size.cy, glyphDc.get(), 0, 0, SRCCOPY);
+  COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+  COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+  BitBlt(dc, x, y, size.cx, size.cy, glyphDc.get(), 0, 0, SRCINVERT);
+  BitBlt(dc, x, y, size.cx, size.cy, maskDc.get(), 0, 0, SRCAND);
+  BitBlt(dc, x, y, size.cx, size.cy, glyphDc.get(), 0, 0, SRCINVERT);
+  SetBkColor(dc, oldBk);
+  SetTextColor(dc, oldText);
+}
+
+}  // namespace vl

@@ -1,0 +1,91 @@
+// TBitBtn: a push button with a glyph bitmap above its caption, a font of its own and a
+// tooltip, drawn by the button itself.
+//
+// The glyph is drawn with its bottom-left pixel's colour as the transparent colour, as
+// glyph bitmaps are made for. The button owns its glyph, font and tooltip; it is a child
+// window of the parent given at creation and ends with it (or with the object).
+// Mouse events carry the button and the pointer in client coordinates. OnClick comes
+// when the left button is released over the button after being pressed on it, and from
+// the keyboard (space, Enter) when it has the focus. A derived class may replace the
+// mouse-up stage (MouseUp), which raises OnMouseUp.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "gui/font.h"
+#include "gui/handles.h"
+#include "gui/mouse.h"
+#include "gui/window.h"
+
+namespace vl {
+
+class TToolTip;
+
+struct BitBtnParams {
+  HWND parent = nullptr;
+  int x = 0, y = 0, width = 75, height = 25;
+  std::wstring caption;
+};
+
+class TBitBtn : public TWindow {
+ public:
+  explicit TBitBtn(const BitBtnParams& params);
+  ~TBitBtn() override;
+
+  std::wstring Caption() const;
+  void SetCaption(const std::wstring& caption);
+
+  // Takes the bitmap; an empty one removes the glyph.
+  void SetGlyph(UniqueBitmap glyph);
+  HBITMAP Glyph() const { return glyph_.get(); }
+
+  void SetFont(const FontDesc& desc);
+  HFONT Font() const;
+  void SetFontColor(COLORREF color);
+  COLORREF FontColor() const { return fontColor_; }
+
+  // The tooltip shows Hint while ShowHint is on.
+  void SetHint(const std::wstring& hint);
+  const std::wstring& Hint() const { return hint_; }
+  void SetShowHint(bool on);
+  bool ShowHint() const { return showHint_; }
+  // The tooltip control, once ShowHint has been switched on; null before.
+  const TToolTip* ToolTip() const { return toolTip_.get(); }
+
+  void SetBounds(int x, int y, int width, int height);
+
+  using MouseEvent = std::function<void(TBitBtn&, TMouseButton, UINT keys, int x, int y)>;
+  std::function<void(TBitBtn&)> OnClick;
+  MouseEvent OnMouseDown;
+  MouseEvent OnMouseUp;
+  std::function<void(TBitBtn&, UINT keys, int x, int y)> OnMouseMove;
+
+ protected:
+  // The mouse-up stage; this one raises OnMouseUp.
+  virtual void MouseUp(TMouseButton button, UINT keys, int x, int y);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void ButtonDown(TMouseButton button, WPARAM keys, LPARAM pos);
+  void ButtonUp(TMouseButton button, WPARAM keys, LPARAM pos);
+  void SetPushed(bool pushed);
+  void Click();
+  void Paint(HDC dc) const;
+  void PaintGlyph(HDC dc, int x, int y) const;
+
+  UniqueBitmap glyph_;
+  UniqueFont font_;  // empty: the system's GUI font
+  COLORREF fontColor_ = RGB(0, 0, 0);
+  std::wstring hint_;
+  bool showHint_ = false;
+  std::unique_ptr<TToolTip> toolTip_;
+  bool pushed_ = false;    // drawn pressed
+  bool leftDown_ = false;  // the left button went down on us and is still down
+  bool spaceDown_ = false;
+};
+
+}  // namespace vl

@@ -1,0 +1,29 @@
+// FontDesc and MakeFont: a font described as the user picks it (face name, size in
+// points, style) and the GDI font made from it. The caller owns the font it gets.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "gui/handles.h"
+
+namespace vl {
+
+struct FontDesc {
+  std::wstring name;
+  int points = 9;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  BYTE charset = DEFAULT_CHARSET;
+};
+
+// The system's message font, as the user's desktop settings give it.
+FontDesc DefaultUiFont();
+
+// Throws EVantriError when GDI cannot make the font.
+UniqueFont MakeFont(const FontDesc& desc);
+
+}  // namespace vl

@@ -1,0 +1,200 @@
+// What the launch-button tests need around the real code: drops built in this process
+// (as the shell builds them), real shortcut files, message boxes read and closed as the
+// user would, and a message pump that waits for something to happen.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/com_ptr.h"
+#include "gui/handles.h"
+
+namespace vl::test {
+
+// A drop of `paths` as the shell hands it to a window: a DROPFILES block with wide
+// paths in movable global memory. The receiver releases it (DragFinish).
+inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+  std::wstring list;
+  for (const auto& p : paths) list += p + L'\0';
+  list += L'\0';
+  std::size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
+  auto* block = static_cast<DROPFILES*>(GlobalLock(memory.get()));
+  block->pFiles = sizeof(DROPFILES);
+  block->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(block) + sizeof(DROPFILES), list.data(),
+              list.size() * sizeof(wchar_t));
+  GlobalUnlock(memory.get());
+  return static_cast<HDROP>(memory.release());
+}
+
+inline void SendDrop(HWND window, const std::vector<std::wstring>& paths) {
+  SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+}
+
+inline LPARAM PointParam(int x, int y) {
+  return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
+                    static_cast<WORD>(static_cast<short>(y)));
+}
+
+// Runs this thread's messages until `done` or the timeout; returns done().
+inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+inline void Pump(int ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+struct ShortcutFields {
+  std::wstring target{};
+  std::wstring workDir{};
+  int showCmd = SW_SHOWNORMAL;
+  std::wstring arguments{};
+  std::wstring description{};
+  std::wstring iconFile{};
+  int iconIndex = 0;
+  WORD hotKey = 0;
+};
+
+// Writes a real shortcut file through the shell's link object; false when it cannot.
+inline bool MakeShortcut(const std::wstring& file, const ShortcutFields& s) {
+  ComPtr<IShellLinkW> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              link.put_void())))
+    return false;
+  link->SetPath(s.target.c_str());
+  if (!s.workDir.empty()) link->SetWorkingDirectory(s.workDir.c_str());
+  link->SetShowCmd(s.showCmd);
+  if (!s.arguments.empty()) link->SetArguments(s.arguments.c_str());
+  if (!s.description.empty()) link->SetDescription(s.description.c_str());
+  if (!s.iconFile.empty()) link->SetIconLocation(s.iconFile.c_str(), s.iconIndex);
+  if (s.hotKey) link->SetHotkey(s.hotKey);
+  ComPtr<IPersistFile> persist;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, persist.put_void()))) return false;
+  return SUCCEEDED(persist->Save(file.c_str(), TRUE));
+}
+
+// A message box as the user sees it.
+struct SeenBox {
+  std::wstring caption;
+  std::wstring text;
+  bool icon = false;
+  std::vector<std::wstring> buttons;
+};
+
+// Watches this thread for message boxes while it lives, records each one and presses
+// its first button; boxes are modal, so a thread timer is what runs inside their loop.
+class MessageBoxCatcher {
+ public:
+  MessageBoxCatcher() {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 30, &MessageBoxCatcher::Tick);
+  }
+  ~MessageBoxCatcher() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  MessageBoxCatcher(const MessageBoxCatcher&) = delete;
+  MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
+
+  const std::vector<SeenBox>& Seen() const { return seen_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!current_) return;
+    EnumThreadWindows(GetCurrentThreadId(), &MessageBoxCatcher::OnWindow, 0);
+  }
+
+  static BOOL CALLBACK OnWindow(HWND window, LPARAM) {
+    wchar_t cls[64] = L"";
+    GetClassNameW(window, cls, 64);
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+    for (HWND done : current_->closed_)
+      if (done == window) return TRUE;
+    SeenBox box;
+    wchar_t text[1024] = L"";
+    GetWindowTextW(window, text, 1024);
+    box.caption = text;
+    HWND first = nullptr;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      GetClassNameW(child, cls, 64);
+      std::wstring kind = cls;
+      if (!IsWindowVisible(child)) continue;
+      if (_wcsicmp(kind.c_str(), L"Static") == 0) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+          box.icon = box.icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        } else {
+          GetWindowTextW(child, text, 1024);
+          if (text[0]) box.text = text;
+        }
+      } else if (_wcsicmp(kind.c_str(), L"Button") == 0) {
+        GetWindowTextW(child, text, 1024);
+        box.buttons.push_back(text);
+        if (!first) first = child;
+      }
+    }
+    current_->seen_.push_back(box);
+    current_->closed_.push_back(window);
+    if (first)
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(first), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(first));
+    return TRUE;
+  }
+
+  static inline MessageBoxCatcher* current_ = nullptr;
+  UINT_PTR timer_ = 0;
+  std::vector<SeenBox> seen_;
+  std::vector<HWND> closed_;
+};
+
+inline std::filesystem::path TestProgramFolder() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::filesystem::path(self).parent_path();
+}
+
+}  // namespace vl::test
+
+#include "gui/application.h"
+#include "gui/window.h"
+
+namespace vl::test {
+
+// A plain top-level window to hold the buttons under test.
+class TestForm : public TWindow {
+ public:
+  TestForm(int width = 420, int height = 200) {
+    WindowParams p;
+    p.className = L"VlTestForm";
+    p.caption = L"test";
+    p.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    p.x = 10;
+    p.y = 10;
+    p.width = width;
+    p.height = height;
+    p.parent = TApplication::Instance().OwnerWindow();
+    Create(p);
+  }
+};
+
+}  // namespace vl::test

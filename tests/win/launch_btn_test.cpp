@@ -1,0 +1,517 @@
+// TLaunchBtn on the real platform: drops built as the shell builds them and sent to the
+// real window procedure, glyph pixels read back from the button's bitmap and from its
+// painted face, and real launches of a helper program that writes down its current folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "buttons/launch_btn.h"
+#include "buttons/shell_helpers.h"
+#include "core/errors.h"
+#include "core/text_codec.h"
+#include "gui/scoped_select.h"
+#include "gui/tool_tip.h"
+#include "tests/core/temp_dir.h"
+#include "tests/win/button_test_support.h"
+
+namespace vl {
+namespace {
+
+namespace fs = std::filesystem;
+using test::MessageBoxCatcher;
+using test::SendDrop;
+
+constexpr int kBtnWidth = 90, kBtnHeight = 72;
+
+struct Btn {
+  std::unique_ptr<TLaunchBtn> button;
+  int regists = 0, clicks = 0, ups = 0;
+};
+
+std::unique_ptr<Btn> NewButton(HWND parent, int slot = 0, TShowType type = st_Both) {
+  auto b = std::make_unique<Btn>();
+  b->button = std::make_unique<TLaunchBtn>(
+      BitBtnParams{parent, 4 + slot * (kBtnWidth + 4), 4, kBtnWidth, kBtnHeight, L""});
+  b->button->SetShowType(type);
+  Btn* raw = b.get();
+  b->button->OnRegist = [raw](TLaunchBtn&) { ++raw->regists; };
+  b->button->OnClick = [raw](TBitBtn&) { ++raw->clicks; };
+  b->button->OnMouseUp = [raw](TBitBtn&, TMouseButton, UINT, int, int) { ++raw->ups; };
+  return b;
+}
+
+std::wstring HelperProgram() { return (test::TestProgramFolder() / L"cwd_writer.exe").wstring(); }
+
+// A glyph's 32 x 32 pixels as COLORREFs, row 0 at the top.
+std::vector<COLORREF> Pixels(HBITMAP bitmap) {
+  std::vector<COLORREF> out;
+  if (!bitmap) return out;
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = 32;
+  bmi.bmiHeader.biHeight = -32;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  std::vector<DWORD> bgra(32 * 32);
+  HDC screen = GetDC(nullptr);
+  int rows = GetDIBits(screen, bitmap, 0, 32, bgra.data(), &bmi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (rows != 32) return out;
+  for (DWORD p : bgra) out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+  return out;
+}
+
+// What a glyph of `icon` must hold before its corner is moved: the icon drawn over the
+// button-face colour, made here by a different road (the icon loaded from its source).
+std::vector<COLORREF> Reference(HICON icon) {
+  UniqueDC dc(CreateCompatibleDC(nullptr));
+  BITMAPINFO bmi{};
+  bmi.bmiHeader = {sizeof bmi.bmiHeader, 32, 32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(dc.get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  {
+    ScopedSelect select(dc.get(), bitmap.get());
+    RECT all{0, 0, 32, 32};
+    UniqueHandle<GdiObjectTraits<HBRUSH>> face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    FillRect(dc.get(), &all, face.get());
+    DrawIconEx(dc.get(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+  }
+  return Pixels(bitmap.get());
+}
+
+std::vector<COLORREF> ProgramIconReference(const std::wstring& exe) {
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  UniqueIcon icon(static_cast<HICON>(LoadImageW(module, L"MAINICON", IMAGE_ICON, 32, 32, 0)));
+  auto pixels = Reference(icon.get());
+  FreeLibrary(module);
+  return pixels;
+}
+
+std::vector<COLORREF> FileIconReference(const std::wstring& ico) {
+  UniqueIcon icon(
+      static_cast<HICON>(LoadImageW(nullptr, ico.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
+  return Reference(icon.get());
+}
+
+constexpr std::size_t kCorner = 31 * 32;  // bottom-left, in Pixels() order
+
+COLORREF RedStep(COLORREF c) {
+  BYTE r = GetRValue(c);
+  return RGB(r == 255 ? 254 : r + 1, GetGValue(c), GetBValue(c));
+}
+
+// The glyph must be `reference` with only its corner moved one red step.
+void ExpectGlyph(HBITMAP glyph, const std::vector<COLORREF>& reference) {
+  auto pixels = Pixels(glyph);
+  ASSERT_EQ(pixels.size(), 1024u);
+  ASSERT_EQ(reference.size(), 1024u);
+  int differ = 0;
+  for (std::size_t i = 0; i < 1024; ++i)
+    if (i != kCorner && pixels[i] != reference[i]) ++differ;
+  EXPECT_EQ(differ, 0) << "pixels that are not the icon over the face colour";
+  EXPECT_EQ(pixels[kCorner], RedStep(reference[kCorner]));
+  int icon = 0;
+  for (COLORREF c : reference) icon += c != GetSysColor(COLOR_BTNFACE);
+  EXPECT_GT(icon, 100) << "the reference icon drew nothing";
+}
+
+std::wstring TipText(const TLaunchBtn& b) { return b.ToolTip() ? b.ToolTip()->Text() : L"<none>"; }
+
+class LaunchBtnTest : public testing::Test {
+ protected:
+  test::TestForm form{900, 200};
+  test::TempDir dir;
+  std::wstring Dir(const wchar_t* sub = nullptr) {
+    return sub ? (dir.path() / sub).wstring() : dir.path().wstring();
+  }
+};
+
+TEST_F(LaunchBtnTest, OneDroppedItemBindsByItsKindWithNameTooltipAndOneRegist) {
+  fs::create_directories(Dir(L"proj.old"));
+  fs::create_directories(Dir(L"Apps"));
+  fs::create_directories(Dir(L"Upper"));
+  test::WriteBytes(Dir(L"report.final.txt"), "x");
+  test::WriteBytes(Dir(L"é한 メモ.txt"), "x");
+  test::WriteBytes(Dir(L"x.lnk"), "not a shortcut");
+  fs::copy_file(HelperProgram(), Dir(L"Apps\\mail.exe"));
+  ASSERT_TRUE(test::MakeShortcut(Dir(L"Mail.lnk"),
+                                 {.target = Dir(L"Apps\\mail.exe"), .workDir = Dir(L"Apps")}));
+  ASSERT_TRUE(test::MakeShortcut(Dir(L"Upper\\MAIL.LNK"),
+                                 {.target = Dir(L"Apps\\mail.exe"), .workDir = Dir(L"Apps")}));
+  ASSERT_TRUE(test::MakeShortcut(Dir(L"Mixed.Lnk"), {.target = Dir(L"Apps\\mail.exe")}));
+  ASSERT_TRUE(test::MakeShortcut(Dir(L"ToFolder.lnk"),
+                                 {.target = Dir(L"proj.old"), .workDir = Dir(L"Work")}));
+  ASSERT_TRUE(test::MakeShortcut(Dir(L"NoWorkDir.lnk"), {.target = Dir(L"report.final.txt")}));
+  const std::wstring folderIcon = FolderIconPath();
+
+  const struct {
+    std::wstring drop, fullPath, iconPath, workDir, name;
+  } cases[] = {
+      {Dir(L"report.final.txt"), Dir(L"report.final.txt"), Dir(L"report.final.txt"), Dir(),
+       L"report.final"},
+      {Dir(L"é한 メモ.txt"), Dir(L"é한 メモ.txt"), Dir(L"é한 メモ.txt"), Dir(), L"é한 メモ"},
+      {Dir(L"proj.old"), Dir(L"proj.old"), folderIcon, Dir(), L"proj"},
+      {Dir(L"Mail.lnk"), Dir(L"Apps\\mail.exe"), Dir(L"Apps\\mail.exe"), Dir(L"Apps"), L"Mail"},
+      {Dir(L"ToFolder.lnk"), Dir(L"proj.old"), folderIcon, Dir(L"Work"), L"ToFolder"},
+      {Dir(L"NoWorkDir.lnk"), Dir(L"report.final.txt"), Dir(L"report.final.txt"), L"",
+       L"NoWorkDir"},
+      // Only ".lnk" in lower case is read as a shortcut.
+      {Dir(L"Upper\\MAIL.LNK"), Dir(L"Upper\\MAIL.LNK"), Dir(L"Upper\\MAIL.LNK"), Dir(L"Upper"),
+       L"MAIL"},
+      {Dir(L"Mixed.Lnk"), Dir(L"Mixed.Lnk"), Dir(L"Mixed.Lnk"), Dir(), L"Mixed"},
+      // A ".lnk" that is no shortcut binds the file itself, for the shell to open.
+      {Dir(L"x.lnk"), Dir(L"x.lnk"), Dir(L"x.lnk"), Dir(), L"x"},
+      {L"C:\\app.exe", L"C:\\app.exe", L"C:\\app.exe", L"C:", L"app"},
+      {L"C:\\", L"C:\\", folderIcon, L"C:", L""},
+  };
+  MessageBoxCatcher boxes;
+  int slot = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.drop));
+    auto b = NewButton(form.Handle(), slot++ % 9);
+    TLaunchBtn& btn = *b->button;
+    SendDrop(btn.Handle(), {c.drop});
+    EXPECT_TRUE(btn.Regist());
+    EXPECT_EQ(btn.FullPath(), c.fullPath);
+    EXPECT_EQ(btn.IconPath(), c.iconPath);
+    EXPECT_EQ(btn.WorkDir(), c.workDir);
+    EXPECT_EQ(btn.BtnName(), c.name);
+    EXPECT_EQ(btn.Caption(), c.name);
+    EXPECT_TRUE(btn.ShowHint());
+    EXPECT_EQ(TipText(btn), c.name);
+    EXPECT_EQ(b->regists, 1);
+    EXPECT_EQ(btn.Glyph() != nullptr, FileExists(c.iconPath)) << "glyph only from an existing file";
+  }
+  EXPECT_TRUE(boxes.Seen().empty());
+}
+
+TEST_F(LaunchBtnTest, FaceFollowsTheDisplayTypeAtDropAndOnEveryChange) {
+  std::wstring exe = Dir(L"Editor.exe");
+  fs::copy_file(HelperProgram(), exe);
+  auto reference = ProgramIconReference(exe);
+  auto both = NewButton(form.Handle(), 0, st_Both);
+  auto text = NewButton(form.Handle(), 1, st_TextOnly);
+  auto icon = NewButton(form.Handle(), 2, st_IconOnly);
+  for (auto* b : {both.get(), text.get(), icon.get()}) SendDrop(b->button->Handle(), {exe});
+
+  EXPECT_EQ(both->button->Caption(), L"Editor");
+  ExpectGlyph(both->button->Glyph(), reference);
+  EXPECT_EQ(text->button->Caption(), L"Editor");
+  EXPECT_EQ(text->button->Glyph(), nullptr);
+  EXPECT_EQ(icon->button->Caption(), L"");
+  ExpectGlyph(icon->button->Glyph(), reference);
+  for (auto* b : {both.get(), text.get(), icon.get()}) EXPECT_EQ(TipText(*b->button), L"Editor");
+
+  TLaunchBtn& btn = *both->button;
+  btn.SetShowType(st_TextOnly);
+  EXPECT_EQ(btn.Glyph(), nullptr);
+  EXPECT_EQ(btn.Caption(), L"Editor");
+  btn.SetShowType(st_IconOnly);
+  EXPECT_EQ(btn.Caption(), L"");
+  ExpectGlyph(btn.Glyph(), reference);
+  btn.SetShowType(st_TextOnly);
+  btn.SetShowType(st_Both);
+  EXPECT_EQ(btn.Caption(), L"Editor");
+  ExpectGlyph(btn.Glyph(), reference);
+
+  // Field writes only store: the caption follows BtnName at the next face rebuild.
+  btn.SetBtnName(L"改名");
+  EXPECT_EQ(btn.Caption(), L"Editor");
+  btn.SetShowType(st_Both);
+  EXPECT_EQ(btn.Caption(), L"改名");
+}
+
+TEST_F(LaunchBtnTest, RefusedDropsShowAPlainBoxAndClearedButtonsTakeDropsAgain) {
+  for (const wchar_t* n : {L"a.txt", L"b.txt", L"c.txt"}) test::WriteBytes(Dir(n), "x");
+  auto b = NewButton(form.Handle());
+  TLaunchBtn& btn = *b->button;
+  btn.SetBtnIndex(7);
+  {
+    MessageBoxCatcher boxes;
+    SendDrop(btn.Handle(), {Dir(L"a.txt"), Dir(L"b.txt"), Dir(L"c.txt")});
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    const auto& box = boxes.Seen()[0];
+    EXPECT_EQ(box.caption, L"RavariVudovi");
+    EXPECT_EQ(box.text, L"2個以上はいずれ実装しようかなと");
+    EXPECT_FALSE(box.icon);
+    EXPECT_EQ(box.buttons.size(), 1u);
+  }
+  EXPECT_FALSE(btn.Regist());
+  EXPECT_EQ(btn.FullPath(), L"");
+  EXPECT_EQ(b->regists, 0);
+
+  SendDrop(btn.Handle(), {Dir(L"a.txt")});
+  ASSERT_TRUE(btn.Regist());
+  {
+    MessageBoxCatcher boxes;
+    SendDrop(btn.Handle(), {Dir(L"b.txt")});
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].caption, L"RavariVudovi");
+    EXPECT_EQ(boxes.Seen()[0].text, L"登録済みです");
+    EXPECT_FALSE(boxes.Seen()[0].icon);
+  }
+  EXPECT_EQ(btn.FullPath(), Dir(L"a.txt"));
+  EXPECT_EQ(btn.BtnName(), L"a");
+  EXPECT_EQ(b->regists, 1);
+
+  btn.SetShowType(st_IconOnly);
+  btn.ClearButton();
+  EXPECT_FALSE(btn.Regist());
+  EXPECT_EQ(btn.BtnName(), L"");
+  EXPECT_EQ(btn.FullPath(), L"");
+  EXPECT_EQ(btn.IconPath(), L"");
+  EXPECT_EQ(btn.WorkDir(), L"");
+  EXPECT_EQ(btn.Glyph(), nullptr);
+  EXPECT_EQ(btn.ShowType(), st_IconOnly);
+  EXPECT_EQ(btn.BtnIndex(), 7);
+  btn.SetShowType(st_Both);
+  btn.SetCaption(L"残る");
+  btn.ClearButton();
+  EXPECT_EQ(btn.Caption(), L"残る") << "the caption is the caller's to empty";
+
+  MessageBoxCatcher boxes;
+  SendDrop(btn.Handle(), {Dir(L"c.txt")});
+  EXPECT_TRUE(boxes.Seen().empty());
+  EXPECT_TRUE(btn.Regist());
+  EXPECT_EQ(btn.FullPath(), Dir(L"c.txt"));
+  EXPECT_EQ(b->regists, 2);
+}
+
+TEST_F(LaunchBtnTest, AnErrorInTheRegistHandlerIsReportedAndTheButtonGoesOn) {
+  test::WriteBytes(Dir(L"a.txt"), "x");
+  auto b = NewButton(form.Handle());
+  b->button->OnRegist = [](TLaunchBtn&) { throw EVantriError(L"設定ファイルに書けません"); };
+  MessageBoxCatcher boxes;
+  SendDrop(b->button->Handle(), {Dir(L"a.txt")});
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].caption, L"RavariVudovi");
+  EXPECT_EQ(boxes.Seen()[0].text, L"設定ファイルに書けません.");
+  EXPECT_TRUE(boxes.Seen()[0].icon);
+  EXPECT_TRUE(b->button->Regist());
+  EXPECT_TRUE(IsWindow(b->button->Handle()));
+}
+
+TEST_F(LaunchBtnTest, GlyphIsTheIconOverTheFaceAndStaysWithoutAFile) {
+  auto b = NewButton(form.Handle(), 0, st_IconOnly);
+  TLaunchBtn& btn = *b->button;
+  btn.SetIconPath(FolderIconPath());
+  btn.LoadGlyph();
+  ExpectGlyph(btn.Glyph(), FileIconReference(FolderIconPath()));
+
+  HBITMAP kept = btn.Glyph();
+  auto keptPixels = Pixels(kept);
+  for (std::wstring nothing : {Dir(L"missing.exe"), Dir(), std::wstring()}) {
+    btn.SetIconPath(nothing);
+    btn.LoadGlyph();
+    EXPECT_EQ(btn.Glyph(), kept) << WideToUtf8(nothing);
+  }
+  EXPECT_EQ(Pixels(btn.Glyph()), keptPixels);
+}
+
+// Restores the button-face colour that a test changed, whatever happens.
+struct FaceColour {
+  COLORREF original = GetSysColor(COLOR_BTNFACE);
+  void Set(COLORREF c) {
+    INT element = COLOR_BTNFACE;
+    SetSysColors(1, &element, &c);
+  }
+  ~FaceColour() { Set(original); }
+};
+
+TEST_F(LaunchBtnTest, CornerKeyIsOneRedStepAwayAndOnlyItIsDrawnTransparent) {
+  std::wstring exe = Dir(L"Editor.exe");
+  fs::copy_file(HelperProgram(), exe);
+  auto b = NewButton(form.Handle(), 0, st_IconOnly);
+  TLaunchBtn& btn = *b->button;
+  btn.SetIconPath(exe);
+  FaceColour face;
+  for (COLORREF colour : {RGB(255, 10, 20), RGB(0, 200, 30)}) {
+    face.Set(colour);
+    ASSERT_EQ(GetSysColor(COLOR_BTNFACE), colour);
+    auto reference = ProgramIconReference(exe);
+    ASSERT_EQ(reference[kCorner], colour) << "the program icon leaves its corner empty";
+    btn.LoadGlyph();
+    auto glyph = Pixels(btn.Glyph());
+    ASSERT_EQ(glyph.size(), 1024u);
+    EXPECT_EQ(glyph[kCorner], GetRValue(colour) == 255 ? RGB(254, 10, 20) : RGB(1, 200, 30));
+    ExpectGlyph(btn.Glyph(), reference);
+
+    // The painted face: the glyph as it is, but its corner (the key) shows the face.
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof bmi.bmiHeader, kBtnWidth, -kBtnHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap shot(CreateDIBSection(dc.get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+      ScopedSelect select(dc.get(), shot.get());
+      SendMessageW(btn.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    }
+    GdiFlush();
+    auto* px = static_cast<const DWORD*>(bits);
+    int left = (kBtnWidth - 32) / 2, top = (kBtnHeight - 32) / 2, wrong = 0;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        DWORD p = px[(top + y) * kBtnWidth + left + x];
+        COLORREF painted = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        COLORREF want = (x == 0 && y == 31) ? colour : glyph[y * 32 + x];
+        wrong += painted != want;
+      }
+    EXPECT_EQ(wrong, 0) << "painted glyph pixels that differ from the glyph";
+  }
+}
+
+// The highest GDI handle index that 64 new bitmaps get. Wine numbers GDI handles by
+// their entry in one table and reuses freed entries first, so objects that are never
+// deleted, even those no owner of ours ever held, push new handles past every entry used
+// before. (Wine's GetGuiResources answers 0.)
+unsigned GdiHighWater() {
+  std::vector<UniqueBitmap> probes;
+  unsigned high = 0;
+  for (int i = 0; i < 64; ++i) {
+    probes.emplace_back(CreateBitmap(1, 1, 1, 1, nullptr));
+    high = std::max(high,
+                    static_cast<unsigned>(LOWORD(reinterpret_cast<UINT_PTR>(probes.back().get()))));
+  }
+  return high;
+}
+
+long GdiLive() {
+  return UniqueBitmap::Live() + UniqueIcon::Live() + UniqueFont::Live() + UniqueDC::Live() +
+         UniqueWindow::Live();
+}
+
+TEST_F(LaunchBtnTest, AThousandFaceRebuildsReleaseEveryHandleTheyMake) {
+  std::wstring exe = Dir(L"Editor.exe");
+  fs::copy_file(HelperProgram(), exe);
+  auto b = NewButton(form.Handle());
+  TLaunchBtn& btn = *b->button;
+  SendDrop(btn.Handle(), {exe});
+  FontDesc font = DefaultUiFont();
+  btn.SetFont(font);
+  RedrawWindow(btn.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+
+  long before = GdiLive();
+  unsigned highWater = GdiHighWater();
+  HBITMAP first = btn.Glyph();
+  const TShowType cycle[] = {st_TextOnly, st_IconOnly, st_Both};
+  for (int i = 0; i < 1002; ++i) {  // ends on st_Both
+    btn.SetShowType(cycle[i % 3]);
+    if (i % 10 == 0) btn.SetFont(font);
+    RedrawWindow(btn.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  EXPECT_EQ(GdiLive(), before);
+  int grown = static_cast<int>(GdiHighWater()) - static_cast<int>(highWater);
+  std::printf("GDI table high water before %u, grown by %d\n", highWater, grown);
+  EXPECT_LT(grown, 64) << "GDI objects left behind outside our owners";
+  EXPECT_EQ(GetObjectType(first), 0u) << "the first glyph is gone";
+  ASSERT_NE(btn.Glyph(), nullptr);
+
+  // The count sees what is not released.
+  UniqueBitmap kept(CreateBitmap(1, 1, 1, 1, nullptr));
+  EXPECT_EQ(GdiLive(), before + 1);
+}
+
+// The helper's report of where it was started; empty until it has written it.
+std::wstring ReportedFolder(const std::wstring& helper) {
+  std::wstring file = helper + L".cwd";
+  if (!fs::exists(file)) return {};
+  return Utf8ToWide(test::ReadBytes(file));
+}
+
+bool WaitForReport(const std::wstring& helper) {
+  return test::PumpUntil([&] { return fs::exists(helper + L".cwd"); }, 20000);
+}
+
+void Press(HWND w, UINT down, UINT up, WPARAM keys, int x = 20, int y = 20, int ux = 20,
+           int uy = 20) {
+  SendMessageW(w, down, keys, test::PointParam(x, y));
+  SendMessageW(w, up, 0, test::PointParam(ux, uy));
+}
+
+TEST_F(LaunchBtnTest, LeftAndMiddleReleasesOpenTheTargetInTheWorkingFolder) {
+  std::wstring folder = Dir(L"起動 é한");
+  std::wstring work = Dir(L"作業 é");
+  fs::create_directories(folder);
+  fs::create_directories(work);
+  std::wstring helper = folder + L"\\ヘルパー é한.exe";
+  fs::copy_file(HelperProgram(), helper);
+  std::wstring lnk = Dir(L"ヘルパー.lnk");
+  ASSERT_TRUE(test::MakeShortcut(lnk, {.target = helper, .workDir = work}));
+
+  auto direct = NewButton(form.Handle(), 0);
+  auto linked = NewButton(form.Handle(), 1);
+  auto unbound = NewButton(form.Handle(), 2);
+  SendDrop(direct->button->Handle(), {helper});
+  ASSERT_EQ(direct->button->BtnName(), L"ヘルパー é한");
+  SendDrop(linked->button->Handle(), {lnk});
+  ASSERT_EQ(linked->button->WorkDir(), work);
+  HWND d = direct->button->Handle();
+
+  // Left release over the button: opened in the folder of the file, and a click.
+  Press(d, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+  ASSERT_TRUE(WaitForReport(helper));
+  EXPECT_EQ(ReportedFolder(helper), folder);
+  EXPECT_EQ(direct->clicks, 1);
+  EXPECT_EQ(direct->ups, 1);
+  fs::remove(helper + L".cwd");
+
+  // Released outside: still opened, but no click.
+  Press(d, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, 20, 20, -40, 300);
+  ASSERT_TRUE(WaitForReport(helper));
+  EXPECT_EQ(direct->clicks, 1);
+  EXPECT_EQ(direct->ups, 2);
+  fs::remove(helper + L".cwd");
+
+  // The right button, the keyboard and an unbound button open nothing; the right
+  // release is not even a mouse-up to the owner.
+  Press(d, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON);
+  SendMessageW(d, WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageW(d, WM_KEYUP, VK_SPACE, 0);
+  Press(unbound->button->Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+  test::Pump(2500);
+  EXPECT_FALSE(fs::exists(helper + L".cwd"));
+  EXPECT_EQ(direct->ups, 2);
+  EXPECT_EQ(direct->clicks, 2) << "space clicks";
+  EXPECT_EQ(unbound->clicks, 1);
+
+  // Middle release opens too.
+  Press(d, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON);
+  ASSERT_TRUE(WaitForReport(helper));
+  EXPECT_EQ(ReportedFolder(helper), folder);
+  EXPECT_EQ(direct->ups, 3);
+  fs::remove(helper + L".cwd");
+
+  // Through the shortcut: the shortcut's own working folder.
+  Press(linked->button->Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+  ASSERT_TRUE(WaitForReport(helper));
+  EXPECT_EQ(ReportedFolder(helper), work);
+}
+
+TEST_F(LaunchBtnTest, AProgramInADriveRootStartsInTheRootNotInTheDrivesCurrentFolder) {
+  std::wstring helper = L"C:\\vl_root_helper_" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+  fs::copy_file(HelperProgram(), helper, fs::copy_options::overwrite_existing);
+  struct Cleanup {
+    std::wstring helper, cwd;
+    ~Cleanup() {
+      SetCurrentDirectoryW(cwd.c_str());
+      std::error_code ec;
+      fs::remove(helper, ec);
+      fs::remove(helper + L".cwd", ec);
+    }
+  } cleanup{helper, fs::current_path().wstring()};
+
+  auto b = NewButton(form.Handle());
+  SendDrop(b->button->Handle(), {helper});
+  ASSERT_EQ(b->button->WorkDir(), L"C:");
+  // Make "the current folder of drive C" something other than its root.
+  ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\windows"));
+  Press(b->button->Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+  ASSERT_TRUE(WaitForReport(helper));
+  EXPECT_EQ(ReportedFolder(helper), L"C:\\");
+}
+
+}  // namespace
+}  // namespace vl

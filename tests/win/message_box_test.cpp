@@ -1,0 +1,67 @@
+// The plain message box and the application-wide error report, as real boxes on the
+// screen: caption, icon, text and buttons read back from the box window itself.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "core/errors.h"
+#include "core/text_codec.h"
+#include "gui/message_box.h"
+#include "tests/win/button_test_support.h"
+
+namespace vl {
+namespace {
+
+using test::MessageBoxCatcher;
+
+// A window whose handler fails as the handlers of the program may.
+class FailingForm : public test::TestForm {
+ public:
+  std::function<void()> fail;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_APP) fail();
+    if (msg == WM_APP + 1) return 42;
+    return TestForm::HandleMessage(msg, wParam, lParam);
+  }
+};
+
+TEST(MessageBoxes, PlainMessageHasTheTitleNoIconAndOneOk) {
+  MessageBoxCatcher boxes;
+  ShowMessage(L"登録済みです");
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].caption, L"RavariVudovi");
+  EXPECT_EQ(boxes.Seen()[0].text, L"登録済みです");
+  EXPECT_FALSE(boxes.Seen()[0].icon);
+  EXPECT_EQ(boxes.Seen()[0].buttons.size(), 1u);
+}
+
+TEST(MessageBoxes, AnErrorInAHandlerIsReportedWithAStopIconAndTheProgramGoesOn) {
+  const struct {
+    std::function<void()> fail;
+    const wchar_t* shown;
+  } cases[] = {
+      {[] { throw EVantriError(L"ファイルが開けません"); }, L"ファイルが開けません."},
+      {[] { throw EVantriError(L"already ends."); }, L"already ends."},
+      {[] { throw EVantriError(L"Stop!"); }, L"Stop!"},        // "!" comes before "."
+      {[] { throw EVantriError(L"(code 5)"); }, L"(code 5)"},  // so does ")"
+      {[] { throw EVantriError(L"code 5"); }, L"code 5."},     // "5" comes after
+      {[] { throw std::runtime_error("bad alloc"); }, L"bad alloc."},
+  };
+  FailingForm form;
+  for (const auto& c : cases) {
+    form.fail = c.fail;
+    MessageBoxCatcher boxes;
+    SendMessageW(form.Handle(), WM_APP, 0, 0);
+    ASSERT_EQ(boxes.Seen().size(), 1u) << WideToUtf8(c.shown);
+    EXPECT_EQ(boxes.Seen()[0].caption, L"RavariVudovi");
+    EXPECT_EQ(boxes.Seen()[0].text, c.shown);
+    EXPECT_TRUE(boxes.Seen()[0].icon);
+    EXPECT_EQ(boxes.Seen()[0].buttons.size(), 1u);
+    EXPECT_EQ(SendMessageW(form.Handle(), WM_APP + 1, 0, 0), 42);
+  }
+}
+
+}  // namespace
+}  // namespace vl
