@@ -48,19 +48,15 @@ TLaunchBtn::TLaunchBtn(const BitBtnParams& params) : TBitBtn(params) {
 
 void TLaunchBtn::SetShowType(TShowType type) {
   showType_ = type;
-  switch (type) {
-    case st_Both:
-      SetCaption(btnName_);
-      LoadGlyph();
-      break;
-    case st_TextOnly:
-      SetCaption(btnName_);
-      SetGlyph(UniqueBitmap());
-      break;
-    case st_IconOnly:
-      SetCaption(L"");
-      LoadGlyph();
-      break;
+  BuildFace();
+}
+
+void TLaunchBtn::BuildFace() {
+  SetCaption(showType_ == st_IconOnly ? std::wstring() : btnName_);
+  if (showType_ == st_TextOnly) {
+    SetGlyph(UniqueBitmap());
+  } else {
+    LoadGlyph();
   }
 }
 
@@ -132,20 +128,7 @@ void TLaunchBtn::DropFiles(HDROP handle) {
   btnName_ = BtnNameOf(path);
   SetHint(btnName_);
   SetShowHint(true);
-  switch (showType_) {
-    case st_Both:
-      LoadGlyph();
-      SetCaption(btnName_);
-      break;
-    case st_TextOnly:
-      SetCaption(btnName_);
-      SetGlyph(UniqueBitmap());
-      break;
-    case st_IconOnly:
-      LoadGlyph();
-      SetCaption(L"");
-      break;
-  }
+  BuildFace();
   drop.reset();
   if (OnRegist) OnRegist(*this);
 }

@@ -57,6 +57,8 @@ class TLaunchBtn : public TBitBtn {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Caption and glyph as ShowType has them.
+  void BuildFace();
   void DropFiles(HDROP drop);
   void BindPath(const std::wstring& path);
 
