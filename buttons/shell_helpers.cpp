@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "buttons/link_file.h"
+#include "core/file_io.h"
 
 namespace vl {
 
@@ -26,19 +27,9 @@ std::wstring ParentFolder(std::wstring_view path) {
   return std::wstring(sep == std::wstring_view::npos ? path : path.substr(0, sep));
 }
 
-std::wstring ExecutablePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
+std::wstring FolderIconPath() {
+  return ParentFolder(RunningExecutablePath().wstring()) + L"\\res\\be_fold.ico";
 }
-
-std::wstring FolderIconPath() { return ParentFolder(ExecutablePath()) + L"\\res\\be_fold.ico"; }
 
 bool FileExists(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());

@@ -23,8 +23,7 @@ std::wstring BtnNameOf(std::wstring_view path);
 // is returned whole.
 std::wstring ParentFolder(std::wstring_view path);
 
-// The running executable's full path, and "<its folder>\res\be_fold.ico".
-std::wstring ExecutablePath();
+// The folder icon that ships beside the program: its folder followed by "\res\be_fold.ico".
 std::wstring FolderIconPath();
 
 // A file that exists (folders do not count), and a folder that exists.
