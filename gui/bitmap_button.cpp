@@ -144,8 +144,14 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_RBUTTONUP:
       ButtonUp(TMouseButton::mbRight, wParam, lParam);
-      return 0;
+      // The system turns it into WM_CONTEXTMENU, which goes up to the parent whose menu
+      // serves the button.
+      return DefaultHandler(msg, wParam, lParam);
     case WM_MOUSEMOVE: {
+      if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+      }
       if (leftDown_) {
         RECT client;
         GetClientRect(Handle(), &client);
@@ -154,6 +160,10 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (OnMouseMove) OnMouseMove(*this, static_cast<UINT>(wParam), XOf(lParam), YOf(lParam));
       return 0;
     }
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      if (OnMouseLeave) OnMouseLeave(*this);
+      return 0;
     case WM_CAPTURECHANGED:
       leftDown_ = false;
       SetPushed(false);

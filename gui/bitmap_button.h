@@ -63,6 +63,8 @@ class TBitBtn : public TWindow {
   MouseEvent OnMouseDown;
   MouseEvent OnMouseUp;
   std::function<void(TBitBtn&, UINT keys, int x, int y)> OnMouseMove;
+  // The pointer has left the button.
+  std::function<void(TBitBtn&)> OnMouseLeave;
 
  protected:
   // The mouse-up stage; this one raises OnMouseUp.
@@ -86,6 +88,7 @@ class TBitBtn : public TWindow {
   bool pushed_ = false;    // drawn pressed
   bool leftDown_ = false;  // the left button went down on us and is still down
   bool spaceDown_ = false;
+  bool trackingLeave_ = false;  // WM_MOUSELEAVE has been asked for
 };
 
 }  // namespace vl

@@ -1,56 +1,304 @@
-// vl_driver: drives the launcher from another process in the end-to-end scenarios.
+// vl_driver: drives the launcher from another process in the end-to-end scenarios, the
+// way a user's clicks and keys would reach it.
 //
-//   vl_driver wait-window CAPTION TIMEOUT_MS   waits until a visible top-level window with
-//                                              that caption exists; prints its rectangle
-//   vl_driver close-window CAPTION             posts WM_CLOSE to it
+//   wait-window CAPTION TIMEOUT_MS   waits for a visible top-level window with that caption;
+//                                    prints "window X,Y WxH" (its outer rectangle)
+//   wait-gone CAPTION TIMEOUT_MS     waits until no window with that caption is visible
+//   close-window CAPTION             posts WM_CLOSE to it
+//   client CAPTION                   prints "client WxH"
+//   tabs CAPTION                     prints the tab captions of its page strip, one a line,
+//                                    the selected one marked with "*"
+//   select-tab CAPTION INDEX         selects a tab as a click on it would
+//   buttons CAPTION                  prints the visible launch buttons: "X,Y WxH caption"
+//   tray BUTTON [ID]                 the tray icon's callback for a mouse event, as the shell
+//                                    sends it: BUTTON is "left", "right" or "double"
+//   menu-pick N TIMEOUT_MS           waits for an open menu and chooses its Nth command
+//                                    (from 0, separators not counted)
+//   message TIMEOUT_MS [ID]          waits for a message box of another process; prints
+//                                    "caption|text" and presses its button ID (6 Yes,
+//                                    7 No), or its first button
+//   context-menu CAPTION             opens the page strip's menu, as a right click on it
+//   state CAPTION                    prints "visible X,Y WxH" or "hidden X,Y WxH"
+//   syscommand CAPTION CODE          sends WM_SYSCOMMAND with CODE (decimal or 0x hex)
+//   endsession CAPTION               asks the window WM_QUERYENDSESSION, as a log-off does;
+//                                    prints its answer
+//   shake X Y STEP MOVES             moves the pointer from (X, Y), one move every 25 ms:
+//                                    "L" STEP pixels left, "R" right, "U"/"D" STEP up/down,
+//                                    "." stays; prints the pointer's last position
 //
-// Exit code 0 on success, 1 when the window is not there, 2 on a usage error.
+// Exit code 0 on success, 1 when what was looked for is not there, 2 on a usage error.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
+
+#include "core/text_codec.h"
 
 namespace {
 
-HWND FindVisible(const wchar_t* caption) {
-  HWND hwnd = FindWindowW(nullptr, caption);
-  return hwnd && IsWindowVisible(hwnd) ? hwnd : nullptr;
-}
+void Print(const std::wstring& line) { std::printf("%s\n", vl::WideToUtf8(line).c_str()); }
 
-int WaitWindow(const wchar_t* caption, DWORD timeoutMs) {
+template <class Find>
+HWND WaitFor(Find find, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   for (;;) {
-    if (HWND hwnd = FindVisible(caption)) {
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      std::printf("window %ld,%ld %ldx%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-      return 0;
-    }
-    if (GetTickCount() - start > timeoutMs) {
-      std::fprintf(stderr, "no visible window with that caption after %lu ms\n", timeoutMs);
-      return 1;
-    }
+    if (HWND hwnd = find()) return hwnd;
+    if (GetTickCount() - start > timeoutMs) return nullptr;
     Sleep(50);
   }
 }
 
-int CloseWindow(const wchar_t* caption) {
+HWND VisibleWindow(const wchar_t* caption) {
   HWND hwnd = FindWindowW(nullptr, caption);
-  if (!hwnd) {
-    std::fprintf(stderr, "no window with that caption\n");
-    return 1;
+  return hwnd && IsWindowVisible(hwnd) ? hwnd : nullptr;
+}
+
+HWND Strip(HWND main) { return FindWindowExW(main, nullptr, WC_TABCONTROLW, nullptr); }
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t buffer[512] = {};
+  GetWindowTextW(hwnd, buffer, 512);
+  return buffer;
+}
+
+// Reads the tab captions through memory in the launcher's process: a tab control answers
+// only with pointers into its own address space.
+std::vector<std::wstring> TabCaptions(HWND strip) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(strip, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  std::vector<std::wstring> out;
+  if (!process) return out;
+  constexpr SIZE_T kText = 256;
+  auto* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(TCITEMW) + kText * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  int count = static_cast<int>(SendMessageW(strip, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TCITEMW));
+    item.cchTextMax = kText;
+    WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+    SendMessageW(strip, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(remote));
+    wchar_t text[kText] = {};
+    ReadProcessMemory(process, remote + sizeof(TCITEMW), text, sizeof text - sizeof(wchar_t), nullptr);
+    out.push_back(text);
   }
-  PostMessageW(hwnd, WM_CLOSE, 0, 0);
-  return 0;
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return out;
+}
+
+BOOL CALLBACK CollectButton(HWND hwnd, LPARAM list) {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (std::wcscmp(cls, L"TBitBtn") == 0 && IsWindowVisible(hwnd))
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+  return TRUE;
+}
+
+struct MessageBoxSearch {
+  DWORD self;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindMessageBox(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<MessageBoxSearch*>(param);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (std::wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd) && pid != search->self) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void PostKey(HWND target, UINT key) {
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: see the comment at the top of tests/e2e/driver.cpp\n");
+  return 2;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  std::wstring cmd = argc > 1 ? argv[1] : L"";
-  if (cmd == L"wait-window" && argc == 4) return WaitWindow(argv[2], std::wcstoul(argv[3], nullptr, 10));
-  if (cmd == L"close-window" && argc == 3) return CloseWindow(argv[2]);
-  std::fprintf(stderr, "usage: vl_driver wait-window CAPTION TIMEOUT_MS | close-window CAPTION\n");
-  return 2;
+  if (argc < 2) return Usage();
+  std::wstring cmd = argv[1];
+  auto arg = [&](int i) { return i < argc ? argv[i] : L""; };
+  auto number = [&](int i) { return static_cast<int>(std::wcstol(arg(i), nullptr, 10)); };
+
+  if (cmd == L"wait-window" && argc == 4) {
+    HWND hwnd = WaitFor([&] { return VisibleWindow(argv[2]); }, number(3));
+    if (!hwnd) {
+      std::fprintf(stderr, "no visible window with that caption\n");
+      return 1;
+    }
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    std::printf("window %ld,%ld %ldx%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (cmd == L"wait-gone" && argc == 4) {
+    HWND gone = WaitFor([&]() -> HWND { return VisibleWindow(argv[2]) ? nullptr : HWND_DESKTOP; }, number(3));
+    return gone ? 0 : 1;
+  }
+  if (cmd == L"close-window" && argc == 3) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (cmd == L"client" && argc == 3) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    RECT r;
+    GetClientRect(hwnd, &r);
+    std::printf("client %ldx%ld\n", r.right, r.bottom);
+    return 0;
+  }
+  if ((cmd == L"tabs" || cmd == L"select-tab" || cmd == L"context-menu") && argc >= 3) {
+    HWND main = FindWindowW(nullptr, argv[2]);
+    HWND strip = main ? Strip(main) : nullptr;
+    if (!strip) return 1;
+    if (cmd == L"select-tab") {
+      SendMessageW(strip, TCM_SETCURFOCUS, number(3), 0);
+      return 0;
+    }
+    if (cmd == L"context-menu") {
+      RECT r;
+      GetWindowRect(strip, &r);
+      PostMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(strip), MAKELPARAM(r.left + 5, r.top + 5));
+      return 0;
+    }
+    int selected = static_cast<int>(SendMessageW(strip, TCM_GETCURSEL, 0, 0));
+    std::vector<std::wstring> tabs = TabCaptions(strip);
+    for (std::size_t i = 0; i < tabs.size(); ++i)
+      Print((static_cast<int>(i) == selected ? L"*" : L" ") + tabs[i]);
+    return 0;
+  }
+  if (cmd == L"buttons" && argc == 3) {
+    HWND main = FindWindowW(nullptr, argv[2]);
+    if (!main) return 1;
+    std::vector<HWND> buttons;
+    EnumChildWindows(main, CollectButton, reinterpret_cast<LPARAM>(&buttons));
+    for (HWND b : buttons) {
+      RECT r;
+      GetWindowRect(b, &r);
+      std::printf("%ld,%ld %ldx%ld ", r.left, r.top, r.right - r.left, r.bottom - r.top);
+      Print(TextOf(b));
+    }
+    return 0;
+  }
+  if (cmd == L"tray" && argc >= 3) {
+    HWND handler = FindWindowW(L"TTrayIconHandler", nullptr);
+    if (!handler) return 1;
+    UINT id = argc > 3 ? static_cast<UINT>(number(3)) : 1;
+    std::wstring button = argv[2];
+    if (button == L"right") {
+      PostMessageW(handler, 0x0800, id, WM_RBUTTONDOWN);
+      PostMessageW(handler, 0x0800, id, WM_RBUTTONUP);
+    } else if (button == L"left") {
+      PostMessageW(handler, 0x0800, id, WM_LBUTTONDOWN);
+      PostMessageW(handler, 0x0800, id, WM_LBUTTONUP);
+    } else if (button == L"double") {
+      PostMessageW(handler, 0x0800, id, WM_LBUTTONDOWN);
+      PostMessageW(handler, 0x0800, id, WM_LBUTTONUP);
+      PostMessageW(handler, 0x0800, id, WM_LBUTTONDBLCLK);
+      PostMessageW(handler, 0x0800, id, WM_LBUTTONUP);
+    } else {
+      return Usage();
+    }
+    return 0;
+  }
+  if (cmd == L"menu-pick" && argc == 4) {
+    HWND menu = WaitFor([] {
+      HWND m = FindWindowW(L"#32768", nullptr);
+      return m && IsWindowVisible(m) ? m : nullptr;
+    }, number(3));
+    if (!menu) {
+      std::fprintf(stderr, "no menu open\n");
+      return 1;
+    }
+    for (int i = 0; i <= number(2); ++i) PostKey(menu, VK_DOWN);
+    PostKey(menu, VK_RETURN);
+    return 0;
+  }
+  if (cmd == L"message" && (argc == 3 || argc == 4)) {
+    MessageBoxSearch search{GetCurrentProcessId()};
+    HWND box = WaitFor([&] {
+      search.found = nullptr;
+      EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
+      return search.found;
+    }, number(2));
+    if (!box) {
+      std::fprintf(stderr, "no message box\n");
+      return 1;
+    }
+    Print(TextOf(box) + L"|" + TextOf(GetDlgItem(box, 0xFFFF)));
+    HWND first = GetNextDlgTabItem(box, nullptr, FALSE);
+    int id = argc == 4 ? number(3) : first ? GetDlgCtrlID(first) : IDOK;
+    PostMessageW(box, WM_COMMAND, id, 0);
+    return 0;
+  }
+  if (cmd == L"state" && argc == 3) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    std::printf("%s %ld,%ld %ldx%ld\n", IsWindowVisible(hwnd) ? "visible" : "hidden", r.left, r.top,
+                r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (cmd == L"endsession" && argc == 3) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer))
+      return 1;
+    std::printf("answer %d\n", static_cast<int>(answer));
+    return 0;
+  }
+  if (cmd == L"syscommand" && argc == 4) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    PostMessageW(hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 0)), 0);
+    return 0;
+  }
+  if (cmd == L"shake" && argc == 6) {
+    int x = number(2), y = number(3), step = number(4);
+    SetCursorPos(x, y);
+    Sleep(100);
+    // Steps at a steady 25 ms, whatever each move costs.
+    LARGE_INTEGER freq, start, now;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&start);
+    int k = 0;
+    for (const wchar_t* m = argv[5]; *m; ++m, ++k) {
+      LONGLONG due = start.QuadPart + freq.QuadPart * 25 * (k + 1) / 1000;
+      do {
+        QueryPerformanceCounter(&now);
+        if (now.QuadPart < due - freq.QuadPart / 500) Sleep(1);
+      } while (now.QuadPart < due);
+      switch (*m) {
+        case L'L': x -= step; break;
+        case L'R': x += step; break;
+        case L'U': y -= step; break;
+        case L'D': y += step; break;
+        default: break;
+      }
+      SetCursorPos(x, y);
+    }
+    std::printf("pointer %d,%d\n", x, y);
+    return 0;
+  }
+  return Usage();
 }
