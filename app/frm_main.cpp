@@ -1,27 +1,328 @@
 #include "app/frm_main.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "core/file_io.h"
+#include "core/settings_keys.h"
 #include "gui/application.h"
+#include "gui/message_box.h"
+#include "gui/message_dialog.h"
 
 namespace vl {
+namespace {
 
-TfrmMain::TfrmMain() {
+namespace keys = settings;
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 25;  // ms: the mouse watch samples the pointer 40 times a second
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+
+FontDesc UiFont(int pixels) {
+  FontDesc font;
+  font.name = L"ＭＳ Ｐゴシック";
+  // Pixel heights are given as points at the screen's resolution.
+  HDC screen = GetDC(nullptr);
+  font.points = MulDiv(pixels, 72, GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  return font;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   WindowParams p;
   p.className = L"TfrmMain";
   p.caption = kMainCaption;
-  p.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  p.exStyle = WS_EX_TOOLWINDOW;
-  p.x = 300;
-  p.y = 300;
-  p.width = 340;
-  p.height = 110;
+  p.style = kStyle;
+  p.exStyle = kExStyle;
+  p.x = p.y = keys::kFormLeftDefault;
+  p.width = 338;
+  p.height = 117;
   p.parent = TApplication::Instance().OwnerWindow();
+  p.icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
   Create(p);
+  SetMainClientSize(338, 117);
+  TApplication::Instance().SetMainForm(Handle());
+
+  baseFont_ = MakeFont(UiFont(13));
+  base_ = std::make_unique<TPageControlEx>(Handle(), 0, 0, 338, 117, baseFont_.get());
+  base_->OnChange = [this] { BaseChange(); };
+  BuildMenus();
+
+  coolTrayIcon1_ = std::make_unique<TCoolTrayIcon>(Handle());
+  coolTrayIcon1_->SetIcon(UniqueIcon(static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                 GetSystemMetrics(SM_CYSMICON), 0))));
+  coolTrayIcon1_->PopupMenu = &popupMenu2_;
+  coolTrayIcon1_->MinimizeToTray = true;
+  coolTrayIcon1_->OnClick = [this](TCoolTrayIcon&) {
+    if (IsWindowVisible(Handle())) SetFocus(Handle());
+  };
+  coolTrayIcon1_->OnDblClick = [this](TCoolTrayIcon&) { coolTrayIcon1_->ShowMainWindow(); };
+  coolTrayIcon1_->SetIconVisible(true);
+
+  waitHotKey_.SetReentrant(true);
+  waitHotKey_.OnCatchHotKey = [this](TWaitHotKey&) { coolTrayIcon1_->ShowMainWindow(); };
+  waitHotKey1_.SetReentrant(false);
+  waitHotKey1_.OnCatchHotKey = [this](TWaitHotKey&) { coolTrayIcon1_->HideMainWindow(); };
+
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  try {
+    FormCreate();
+  } catch (const std::exception& e) {
+    // The rest of the creation step is skipped; the window opens all the same.
+    TApplication::Instance().ShowException(e);
+  }
+}
+
+void TfrmMain::BuildMenus() {
+  popupMenu1_.Add(L"ボタンの削除", [this] { D1Click(); });
+  popupMenu1_.Add(L"ボタンのプロパティ");
+  popupMenu1_.Add(L"-");
+  popupMenu1_.Add(L"ページの新規作成", [this] { N2Click(); });
+  popupMenu1_.Add(L"ページの削除", [this] { N3Click(); });
+  popupMenu1_.Add(L"ページのプロパティ");
+
+  mnuMouseMove_ = popupMenu2_.Add(L"マウスの動きを監視", [this] { mnuMouseMoveClick(); });
+  popupMenu2_.Add(L"-");
+  popupMenu2_.Add(L"表示", [this] { Show1Click(); });
+  popupMenu2_.Add(L"隠す", [this] { Hide1Click(); }, L"Esc");
+  popupMenu2_.Add(L"-");
+  popupMenu2_.Add(L"バージョン情報");
+  popupMenu2_.Add(L"ヘルプ", [this] { Help1Click(); });
+  popupMenu2_.Add(L"-");
+  popupMenu2_.Add(L"環境設定");
+  popupMenu2_.Add(L"-");
+  popupMenu2_.Add(L"終了", [this] { Exit1Click(); });
+}
+
+void TfrmMain::FormCreate() {
+  popupMenu2_.SetChecked(mnuMouseMove_,
+                         ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
+  SetTimer1Enabled(popupMenu2_.Checked(mnuMouseMove_));
+  pageNum_ = ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault);
+  SetWindowPos(Handle(), nullptr,
+               ini_.ReadInteger(keys::kGeneral, keys::kFormLeft, keys::kFormLeftDefault),
+               ini_.ReadInteger(keys::kGeneral, keys::kFormTop, keys::kFormTopDefault), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // As stored: the setters' test for values above 0 does not apply here.
+  shake_.shakeSpeed = ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault);
+  shake_.shakeTime = ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault);
+  for (std::int32_t n = 1; n <= pageNum_; ++n) {
+    if (ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault)) AddPage(n, L"");
+  }
+  if (pageList_.empty()) {
+    // A first start, or a file without a live page: page 1 comes as a new page, so that
+    // there is always a tab to drop on (and the strip can never be empty).
+    pageNum_ = std::max(pageNum_, 0) + 1;
+    AddPage(pageNum_, L"NEW");
+  }
+  BaseChange();
+  SetWindowTextW(Handle(), kMainCaption);
+
+  SetShowHotKey(ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault));
+  SetHideHotKey(ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault));
+  gesture_.prevCursor = ShakePoint{100, 100};
+  SetForegroundWindow(Handle());
+}
+
+TfrmMain::~TfrmMain() {
+  try {
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    ini_.Update([&] {
+      ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
+      ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
+      ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
+    });
+  } catch (const std::exception& e) {
+    TApplication::Instance().ShowException(e);
+  }
+  pageList_.clear();  // each live page writes its buttons back
+  coolTrayIcon1_.reset();
+  TApplication::Instance().SetMainForm(nullptr);
+}
+
+void TfrmMain::AddPage(std::int32_t pageNo, std::wstring_view mode) {
+  pageList_.push_back(std::make_unique<TPage>(*this, pageNo, mode));
+}
+
+TPage* TfrmMain::SelectedPage() {
+  int index = base_->ActivePageIndex();
+  if (index < 0 || index >= static_cast<int>(pageList_.size())) return nullptr;
+  return pageList_[static_cast<std::size_t>(index)].get();
+}
+
+void TfrmMain::BaseChange() {
+  if (TPage* page = SelectedPage()) page->FitWindow();
+}
+
+void TfrmMain::SetMainClientSize(int width, int height) {
+  RECT r{0, 0, width, height};
+  AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmMain::HideMainWindow() { coolTrayIcon1_->HideMainWindow(); }
+
+void TfrmMain::SetShakeSpeed(std::int32_t value) {
+  if (value > 0) shake_.shakeSpeed = value;
+}
+
+void TfrmMain::SetShakeTime(std::int32_t value) {
+  if (value > 0) shake_.shakeTime = value;
+}
+
+void TfrmMain::SetTimer1Enabled(bool enabled) {
+  timer1Enabled_ = enabled;
+  if (enabled) {
+    SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+  } else {
+    KillTimer(Handle(), kTimer1);
+  }
+}
+
+void TfrmMain::Timer1Timer() {
+  POINT now, after;
+  GetCursorPos(&now);
+  // The launcher counts as hidden while the application's owner window is: right after
+  // start the window is on screen and yet counts as hidden until it is first shown.
+  bool hidden = !IsWindowVisible(TApplication::Instance().OwnerWindow());
+  GetCursorPos(&after);  // a second reading: the one the next tick compares with
+  if (!ShakeTick(gesture_, shake_, {now.x, now.y}, {after.x, after.y}, hidden)) return;
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  // Centred on the pointer, even where that puts part of the window off the screen.
+  SetWindowPos(Handle(), nullptr, now.x - width / 2, now.y - height / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  coolTrayIcon1_->ShowMainWindow();
+  SetFocus(Handle());
+}
+
+void TfrmMain::SetShowHotKey(std::wstring_view text) {
+  waitHotKey_.SetHotKey(text);
+  waitHotKey_.RegisterKey();
+}
+
+void TfrmMain::SetHideHotKey(std::wstring_view text) {
+  waitHotKey1_.SetHotKey(text);
+  waitHotKey1_.RegisterKey();
+}
+
+void TfrmMain::D1Click() {
+  TPage* page = SelectedPage();
+  if (!page) return;
+  std::int32_t i = page->CurrentBtn();
+  TLaunchBtn* button = page->Button(i);
+  // No button pressed on this page yet, or one beyond a grid that has shrunk since.
+  if (!button) return;
+  if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnCommandDefault) &&
+      !Confirm(L"このボタンを削除してよろしいですか？"))
+    return;
+  button->ClearButton();
+  page->ClearButtonKeys(i);
+  button->SetCaption(L"");
+}
+
+void TfrmMain::N2Click() {
+  // The number is taken even if making the page fails: a half-written section is never
+  // handed out again.
+  ++pageNum_;
+  AddPage(pageNum_, L"NEW");
+  BaseChange();
+}
+
+void TfrmMain::N3Click() {
+  int index = base_->ActivePageIndex();
+  if (index < 0) return;
+  if (index == 0) {
+    ShowMessage(L"このページは削除できません");
+    return;
+  }
+  if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelPage, keys::kAskBeforeDelPageDefault) &&
+      !Confirm(L"このページを削除してよろしいですか？"))
+    return;
+  ini_.WriteBool(keys::PageSection(base_->Sheet(index).Tag()), keys::kLive, false);
+  pageList_.erase(pageList_.begin() + index);  // no longer live: it writes nothing more
+  base_->DeleteSheet(index);
+  BaseChange();
+}
+
+void TfrmMain::Help1Click() {
+  std::filesystem::path help = RunningExecutablePath().parent_path() / L"help" / L"help.htm";
+  ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void TfrmMain::Exit1Click() { TApplication::Instance().Terminate(); }
+void TfrmMain::Show1Click() { coolTrayIcon1_->ShowMainWindow(); }
+void TfrmMain::Hide1Click() { coolTrayIcon1_->HideMainWindow(); }
+
+void TfrmMain::mnuMouseMoveClick() {
+  popupMenu2_.SetChecked(mnuMouseMove_, !popupMenu2_.Checked(mnuMouseMove_));
+  SetTimer1Enabled(popupMenu2_.Checked(mnuMouseMove_));  // nothing is written to the file
+}
+
+void TfrmMain::SaveAtEndSession() {
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  for (auto& page : pageList_) {
+    page->SaveButtons();
+    page->SaveHeader();
+    ini_.Update([&] {
+      ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
+      ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
+      ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
+    });
+  }
+}
+
+bool TfrmMain::IsInsideBase(HWND hwnd) const {
+  return hwnd == base_->Handle() || IsChild(base_->Handle(), hwnd);
 }
 
 LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_DESTROY) {
-    TApplication::Instance().Terminate();
-    return 0;
+  switch (msg) {
+    case WM_CLOSE:
+      coolTrayIcon1_->HideMainWindow();
+      return 0;
+    case WM_NOTIFY:
+      if (base_ && base_->Notify(*reinterpret_cast<NMHDR*>(lParam))) return 0;
+      break;
+    case WM_CONTEXTMENU:
+      if (IsInsideBase(reinterpret_cast<HWND>(wParam))) {
+        POINT at;
+        GetCursorPos(&at);
+        SetForegroundWindow(Handle());
+        popupMenu1_.Popup(at.x, at.y);
+        PostMessageW(Handle(), WM_NULL, 0, 0);
+        return 0;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      if (wParam == SC_MINIMIZE) {
+        CloseWindow(TApplication::Instance().OwnerWindow());
+        return 0;
+      }
+      if (wParam == 1) SendMessageW(Handle(), WM_CLOSE, 0, 0);
+      break;
+    case WM_TIMER:
+      if (wParam == kTimer1) {
+        Timer1Timer();
+        return 0;
+      }
+      break;
+    case WM_QUERYENDSESSION:
+      SaveAtEndSession();
+      SetTimer1Enabled(false);
+      return TRUE;
+    default:
+      break;
   }
   return TWindow::HandleMessage(msg, wParam, lParam);
 }

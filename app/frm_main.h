@@ -1,19 +1,100 @@
-// TfrmMain: the launcher's main window, the tool window that holds the pages.
-// For now an empty window: closing it ends the program.
+// TfrmMain: the launcher's main window, a small tool window whose page strip holds one tab
+// per page, with the strip's menu of page and button commands, the tray icon and its menu,
+// and the two global hot keys.
+//
+// Created once at start (its creation step opens the settings file, builds every live page
+// at the stored window position and registers the hot keys) and destroyed at exit, when it
+// writes the page count and its position and lets every live page write its buttons back.
+// Closing the window only hides it; "終了" ends the program. At shut-down or log-off it
+// saves everything before Windows goes on.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/page.h"
+#include "app/page_control_ex.h"
+#include "core/ini_file.h"
+#include "core/shake_gesture.h"
+#include "gui/font.h"
+#include "gui/popup_menu.h"
 #include "gui/window.h"
+#include "showhide/cool_tray_icon.h"
+#include "showhide/wait_hot_key.h"
 
 namespace vl {
 
 inline constexpr wchar_t kMainCaption[] = L"    -Vantri Launch-";
 
-class TfrmMain : public TWindow {
+class TfrmMain : public TWindow, public TPageHost {
  public:
   TfrmMain();
+  ~TfrmMain() override;
+
+  void AddPage(std::int32_t pageNo, std::wstring_view mode);
+  // The page of the selected tab fits the window to its grid.
+  void BaseChange();
+  // The page of the selected tab; null when there is none.
+  TPage* SelectedPage();
+  const std::vector<std::unique_ptr<TPage>>& PageList() const { return pageList_; }
+  TPageControlEx& Base() { return *base_; }
+  TCoolTrayIcon& CoolTrayIcon1() { return *coolTrayIcon1_; }
+  TPopupMenu& PopupMenu1() { return popupMenu1_; }
+  TPopupMenu& PopupMenu2() { return popupMenu2_; }
+  TWaitHotKey& WaitHotKey() { return waitHotKey_; }
+  TWaitHotKey& WaitHotKey1() { return waitHotKey1_; }
+  std::int32_t PageNum() const { return pageNum_; }
+
+  void SetShakeSpeed(std::int32_t value);
+  void SetShakeTime(std::int32_t value);
+  void SetShowHotKey(std::wstring_view text);
+  void SetHideHotKey(std::wstring_view text);
+
+  // The commands of the page strip's menu and of the tray menu.
+  void D1Click();  // delete button
+  void N2Click();  // new page
+  void N3Click();  // delete page
+  void Help1Click();
+  void Exit1Click();
+  void Show1Click();
+  void Hide1Click();
+  void mnuMouseMoveClick();
+  // One tick of the mouse watch: the shake gesture.
+  void Timer1Timer();
+  bool Timer1Enabled() const { return timer1Enabled_; }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // TPageHost
+  TPageControl& PageStrip() override { return *base_; }
+  void SetMainClientSize(int width, int height) override;
+  void HideMainWindow() override;
+
+  void BuildMenus();
+  void SetTimer1Enabled(bool enabled);
+  void FormCreate();
+  void SaveAtEndSession();
+  bool IsInsideBase(HWND hwnd) const;
+
+  TIniFile ini_;
+  UniqueFont baseFont_;
+  std::unique_ptr<TPageControlEx> base_;
+  std::vector<std::unique_ptr<TPage>> pageList_;  // in tab order
+  TPopupMenu popupMenu1_;
+  TPopupMenu popupMenu2_;
+  int mnuMouseMove_ = -1;  // index of the watch item in PopupMenu2
+  std::unique_ptr<TCoolTrayIcon> coolTrayIcon1_;
+  TWaitHotKey waitHotKey_;   // show
+  TWaitHotKey waitHotKey1_;  // hide
+  std::int32_t pageNum_ = -1;
+  ShakeParams shake_;
+  ShakeState gesture_{{0, 0}};
+  bool timer1Enabled_ = false;
 };
 
 }  // namespace vl

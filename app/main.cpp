@@ -1,12 +1,33 @@
-// Program entry of the launcher.
+// Program entry: one copy only, the main window, the message loop.
 #include <windows.h>
 
-#include "app/frm_main.h"
-#include "gui/application.h"
+#include <memory>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
+#include "app/frm_main.h"
+#include "app/single_instance.h"
+#include "gui/application.h"
+#include "gui/ole_scope.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  vl::TOleScope ole;  // first in, last out: the shell's link objects need it
+  vl::TSingleInstance instance(L"RavariVudovi");
+  if (instance.AlreadyRunning()) {
+    MessageBoxW(nullptr, L"二重起動はできません", nullptr, MB_ICONERROR);
+    return 0;
+  }
   vl::TApplication app(L"RavariVudovi");
-  vl::TfrmMain main;
-  ShowWindow(main.Handle(), showCmd);
-  return app.Run();
+  std::unique_ptr<vl::TfrmMain> main;
+  try {
+    main = std::make_unique<vl::TfrmMain>();
+  } catch (const std::exception& e) {
+    app.ShowException(e);
+    return 1;
+  }
+  // No taskbar button: the program lives in the notification area.
+  HWND owner = app.OwnerWindow();
+  ShowWindow(owner, SW_HIDE);
+  SetWindowLongPtrW(owner, GWL_EXSTYLE, GetWindowLongPtrW(owner, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  int code = app.Run();
+  main.reset();  // writes the page count, the position and every live page's buttons
+  return code;
 }

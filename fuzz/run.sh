@@ -16,4 +16,5 @@ clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
 
 [ $# -gt 0 ] || set -- -max_total_time=20
 "$build/key_assign_fuzz" -dict="$root/fuzz/key_assign.dict" -timeout=5 -print_final_stats=1 \
+  -artifact_prefix="$build/" \
   "$@" "$build/corpus"

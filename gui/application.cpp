@@ -1,5 +1,7 @@
 #include "gui/application.h"
 
+#include <algorithm>
+
 #include "core/errors.h"
 #include "core/text_codec.h"
 #include "gui/message_box.h"
@@ -7,7 +9,10 @@
 namespace vl {
 namespace {
 TApplication* g_instance = nullptr;
-}
+// Posted to the owner window when it becomes active, so that the activation moves on to
+// the main form once the system has finished activating the owner window.
+constexpr UINT kActivateMainForm = WM_APP + 1;
+}  // namespace
 
 TApplication::TApplication(std::wstring title) : title_(std::move(title)) {
   g_instance = this;
@@ -36,6 +41,63 @@ int TApplication::Run() {
 }
 
 void TApplication::Terminate(int exitCode) { PostQuitMessage(exitCode); }
+
+void TApplication::Minimize() { ShowWindow(Handle(), SW_MINIMIZE); }
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+TApplication::OwnerWindowHook::~OwnerWindowHook() {
+  if (id_ && g_instance) g_instance->Unhook(id_);
+}
+
+TApplication::OwnerWindowHook& TApplication::OwnerWindowHook::operator=(OwnerWindowHook&& other) noexcept {
+  if (this != &other) {
+    if (id_ && g_instance) g_instance->Unhook(id_);
+    id_ = std::exchange(other.id_, 0);
+  }
+  return *this;
+}
+
+TApplication::OwnerWindowHook TApplication::HookOwnerWindow(MessageHook hook) {
+  hooks_.emplace_back(++lastHookId_, std::move(hook));
+  return OwnerWindowHook(lastHookId_);
+}
+
+void TApplication::Unhook(int id) {
+  std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
+}
+
+LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // A hook may add or remove hooks: walk the ones present now and skip any that went.
+  std::vector<int> ids;
+  for (const auto& entry : hooks_) ids.push_back(entry.first);
+  for (int id : ids) {
+    auto it = std::find_if(hooks_.begin(), hooks_.end(), [id](const auto& entry) { return entry.first == id; });
+    if (it == hooks_.end()) continue;
+    MessageHook hook = it->second;  // a copy outlives its own removal
+    LRESULT result = 0;
+    if (hook(msg, wParam, lParam, result)) return result;
+  }
+  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && mainForm_) {
+    PostMessageW(Handle(), kActivateMainForm, 0, 0);
+  } else if (msg == kActivateMainForm) {
+    if (GetActiveWindow() == Handle() && IsWindowVisible(mainForm_) && IsWindowEnabled(mainForm_)) {
+      SetForegroundWindow(mainForm_);
+    }
+    return 0;
+  }
+  return TWindow::HandleMessage(msg, wParam, lParam);
+}
 
 void TApplication::ShowException(const std::exception& e) {
   const auto* own = dynamic_cast<const EVantriError*>(&e);

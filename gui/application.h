@@ -2,14 +2,18 @@
 //
 // It owns the hidden top-level window that owns every form (so that forms have no
 // taskbar button of their own), holds the application title, runs the message loop and
-// shows the error box for exceptions that stop at a window procedure.
+// shows the error box for exceptions that stop at a window procedure. Other objects may
+// hook the owner window's messages; activating it passes the activation to the main form.
 // Created first in wWinMain, destroyed last; Instance() is valid in between.
 #pragma once
 
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "gui/window.h"
 
@@ -33,8 +37,44 @@ class TApplication : public TWindow {
   // The application-wide error report: caption the title, stop icon, OK button.
   void ShowException(const std::exception& e);
 
+  // The form that stands for the program. While it is visible, activating the owner window
+  // passes the activation on to it. Null until set; we don't own it.
+  void SetMainForm(HWND form) { mainForm_ = form; }
+  HWND MainForm() const { return mainForm_; }
+  // Minimises the owner window, and with it every form it owns.
+  void Minimize();
+  // Handles the messages already waiting, then returns. A quit request stays queued.
+  void ProcessMessages();
+
+  // A hook sees each message of the owner window before the application does; returning
+  // true ends the message there with `result`. Hooks run in the order they were added.
+  using MessageHook = std::function<bool(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+  // Removes its hook when it goes; it must not outlive the application.
+  class OwnerWindowHook {
+   public:
+    OwnerWindowHook() = default;
+    explicit OwnerWindowHook(int id) : id_(id) {}
+    ~OwnerWindowHook();
+    OwnerWindowHook(OwnerWindowHook&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
+    OwnerWindowHook& operator=(OwnerWindowHook&& other) noexcept;
+    OwnerWindowHook(const OwnerWindowHook&) = delete;
+    OwnerWindowHook& operator=(const OwnerWindowHook&) = delete;
+
+   private:
+    int id_ = 0;
+  };
+  [[nodiscard]] OwnerWindowHook HookOwnerWindow(MessageHook hook);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
  private:
+  void Unhook(int id);
+
   std::wstring title_;
+  HWND mainForm_ = nullptr;
+  std::vector<std::pair<int, MessageHook>> hooks_;
+  int lastHookId_ = 0;
 };
 
 }  // namespace vl

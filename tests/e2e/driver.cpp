@@ -1,8 +1,9 @@
 // vl_driver: drives the launcher from another process in the end-to-end scenarios, the
 // way a user's clicks and keys would reach it.
 //
-//   wait-window CAPTION TIMEOUT_MS   waits for a visible top-level window with that caption;
-//                                    prints "window X,Y WxH" (its outer rectangle)
+//   wait-window CAPTION TIMEOUT_MS   waits for a visible top-level window with that caption
+//                                    and for its program to have started up (its first wait
+//                                    for input); prints "window X,Y WxH" (outer rectangle)
 //   wait-gone CAPTION TIMEOUT_MS     waits until no window with that caption is visible
 //   close-window CAPTION             posts WM_CLOSE to it
 //   client CAPTION                   prints "client WxH"
@@ -142,13 +143,20 @@ int wmain(int argc, wchar_t** argv) {
       std::fprintf(stderr, "no visible window with that caption\n");
       return 1;
     }
+    // The window shows before its creation step has built the pages.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+      WaitForInputIdle(process, static_cast<DWORD>(number(3)));
+      CloseHandle(process);
+    }
     RECT r;
     GetWindowRect(hwnd, &r);
     std::printf("window %ld,%ld %ldx%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     return 0;
   }
   if (cmd == L"wait-gone" && argc == 4) {
-    HWND gone = WaitFor([&]() -> HWND { return VisibleWindow(argv[2]) ? nullptr : HWND_DESKTOP; }, number(3));
+    HWND gone = WaitFor([&]() -> HWND { return VisibleWindow(argv[2]) ? nullptr : GetDesktopWindow(); }, number(3));
     return gone ? 0 : 1;
   }
   if (cmd == L"close-window" && argc == 3) {

@@ -1,0 +1,209 @@
+#include "app/page.h"
+
+#include <algorithm>
+
+#include "core/ini_values.h"
+#include "core/settings_keys.h"
+#include "gui/color.h"
+#include "gui/font.h"
+
+namespace vl {
+namespace {
+
+namespace keys = settings;
+
+constexpr std::int32_t kMaxFontPoints = 144;
+constexpr COLORREF kHighlight = RGB(0, 0, 255);  // "clBlue"
+constexpr COLORREF kPlain = RGB(0, 0, 0);
+
+// The file's show type numbers: 1 is icon only and 2 text only, the other way round from
+// the button's own order; anything else shows both.
+TShowType ShowTypeOf(std::int32_t stored) {
+  switch (stored) {
+    case 1:
+      return st_IconOnly;
+    case 2:
+      return st_TextOnly;
+    default:
+      return st_Both;
+  }
+}
+
+}  // namespace
+
+TPage::TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode)
+    : host_(host), ini_(SettingsFilePath()), pageNo_(pageNo) {
+  const std::wstring section = Section();
+  if (mode == L"NEW") {
+    ini_.Update([&] {
+      ini_.WriteBool(section, keys::kLive, true);
+      ini_.WriteString(section, keys::kName, L"NewPage");
+      ini_.WriteString(section, keys::kFontName, keys::kFontNameDefault);
+      ini_.WriteString(section, keys::kFontColor, ColorToString(clNavy));
+      ini_.WriteInteger(section, keys::kFontSize, 10);
+      ini_.WriteInteger(section, keys::kYoko, kNewPageYoko);
+      ini_.WriteInteger(section, keys::kTate, kNewPageTate);
+      ini_.WriteInteger(section, keys::kBtnW, kNewPageBtnSize);
+      ini_.WriteInteger(section, keys::kBtnH, kNewPageBtnSize);
+      ini_.WriteInteger(section, keys::kShowType, 0);
+    });
+  }
+  LoadHeader();
+  sheet_ = &host_.PageStrip().AddSheet(ini_.ReadString(section, keys::kName, L""), pageNo_);
+  BuildButtons();
+}
+
+TPage::~TPage() {
+  try {
+    if (ini_.ReadBool(Section(), keys::kLive, keys::kLiveDefault)) SaveButtons();
+  } catch (const std::exception&) {
+    // A refused write at exit has nowhere left to be reported; the file keeps what it had.
+  }
+}
+
+std::wstring TPage::Section() const { return settings::PageSection(pageNo_); }
+
+TLaunchBtn* TPage::Button(std::int32_t i) {
+  if (i < 1 || i > BtnCount()) return nullptr;
+  return buttons_[static_cast<std::size_t>(i - 1)].get();
+}
+
+void TPage::LoadHeader() {
+  const std::wstring section = Section();
+  ini_.Update([&] {
+    pageName_ = ini_.ReadString(section, keys::kName, L"");
+    grid_ = SaneGrid(ini_.ReadInteger(section, keys::kYoko, keys::kGridDefault),
+                     ini_.ReadInteger(section, keys::kTate, keys::kGridDefault),
+                     ini_.ReadInteger(section, keys::kBtnW, keys::kGridDefault),
+                     ini_.ReadInteger(section, keys::kBtnH, keys::kGridDefault));
+  });
+  buttons_.clear();
+  buttons_.resize(static_cast<std::size_t>(grid_.BtnCount()));
+}
+
+void TPage::BuildButtons() {
+  const std::wstring section = Section();
+  ini_.Update([&] {
+    TShowType showType =
+        ShowTypeOf(ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeBuildDefault));
+    for (std::int32_t i = 1; i <= grid_.BtnCount(); ++i) {
+      BitBtnParams params;
+      params.parent = sheet_->Handle();
+      params.x = grid_.Left(i);
+      params.y = grid_.Top(i);
+      params.width = grid_.btnW;
+      params.height = grid_.btnH;
+      auto button = std::make_unique<TLaunchBtn>(params);
+      TLaunchBtn& b = *button;
+      buttons_[static_cast<std::size_t>(i - 1)] = std::move(button);
+      b.SetBtnIndex(i);
+      b.SetFullPath(ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L""));
+      b.SetBtnName(ini_.ReadString(section, keys::ButtonKey(keys::kBtnName, i), L""));
+      b.SetIconPath(ini_.ReadString(section, keys::ButtonKey(keys::kBtnIP, i), L""));
+      b.SetWorkDir(ini_.ReadString(section, keys::ButtonKey(keys::kWD, i), L""));
+      ApplyFont(b);
+      b.SetCaption(b.BtnName());
+      if (!b.FullPath().empty()) b.SetRegist(true);
+      b.SetShowType(showType);
+      b.OnMouseDown = [this](TBitBtn& sender, TMouseButton, UINT, int, int) {
+        currentBtn_ = static_cast<TLaunchBtn&>(sender).BtnIndex();
+      };
+      b.OnMouseMove = [this](TBitBtn& sender, UINT, int, int) {
+        Highlight(static_cast<TLaunchBtn&>(sender));
+      };
+      // The pointer leaving a button leaves no caption blue, wherever it goes.
+      b.OnMouseLeave = [this](TBitBtn&) { ResetHighlight(); };
+      b.OnRegist = [this](TLaunchBtn&) { SaveButtons(); };
+      b.OnClick = [this](TBitBtn& sender) { ButtonClicked(static_cast<TLaunchBtn&>(sender)); };
+    }
+  });
+  FitWindow();
+}
+
+void TPage::FitWindow() {
+  host_.PageStrip().SetBounds(0, 0, grid_.ClientWidth(), grid_.ClientHeight());
+  host_.SetMainClientSize(grid_.ClientWidth(), grid_.ClientHeight());
+}
+
+void TPage::SaveButtons() {
+  const std::wstring section = Section();
+  ini_.Update([&] {
+    for (const auto& b : buttons_) {
+      std::int32_t i = b->BtnIndex();
+      ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), b->FullPath());
+      ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), b->BtnName());
+      ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), b->IconPath());
+      ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), b->WorkDir());
+    }
+  });
+}
+
+void TPage::SaveHeader() {
+  const std::wstring section = Section();
+  ini_.Update([&] {
+    ini_.WriteString(section, keys::kName, pageName_);
+    ini_.WriteInteger(section, keys::kYoko, grid_.yoko);
+    ini_.WriteInteger(section, keys::kTate, grid_.tate);
+    ini_.WriteInteger(section, keys::kBtnW, grid_.btnW);
+    ini_.WriteInteger(section, keys::kBtnH, grid_.btnH);
+  });
+}
+
+void TPage::ApplyFont(TLaunchBtn& button) {
+  const std::wstring section = Section();
+  FontDesc font;
+  font.name = ini_.ReadString(section, keys::kFontName, keys::kFontNameDefault);
+  // A size the user could not mean (0, negative, a poster) falls back or is held.
+  std::int32_t points = ini_.ReadInteger(section, keys::kFontSize, keys::kFontSizeDefault);
+  font.points = points < 1 ? keys::kFontSizeDefault : std::min(points, kMaxFontPoints);
+  // A colour that is neither a name nor a number takes the reader's default.
+  TColor color = StringToColor(ini_.ReadString(section, keys::kFontColor, keys::kFontColorDefault))
+                     .value_or(clWindowText);
+  button.SetFont(font);
+  button.SetFontColor(ColorToRGB(color));
+}
+
+void TPage::ApplyFonts() {
+  ini_.Update([&] {
+    for (auto& b : buttons_) ApplyFont(*b);
+  });
+}
+
+void TPage::ApplyShowType(std::wstring_view pageNo) {
+  std::int32_t stored = ini_.ReadInteger(L"Page" + std::wstring(pageNo), keys::kShowType,
+                                         keys::kShowTypeApplyDefault);
+  if (stored < 0 || stored > 2) return;
+  for (auto& b : buttons_) b->SetShowType(ShowTypeOf(stored));
+}
+
+std::int32_t TPage::CountRegistered() const {
+  std::int32_t n = 0;
+  for (const auto& b : buttons_) n += b->Regist() ? 1 : 0;
+  return n;
+}
+
+void TPage::ClearButtonKeys(std::int32_t i) {
+  const std::wstring section = Section();
+  ini_.Update([&] {
+    ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
+    ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), L"");
+    ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), L"");
+    ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), L"");
+  });
+}
+
+void TPage::Highlight(const TLaunchBtn& sender) {
+  for (auto& b : buttons_) b->SetFontColor(b.get() == &sender ? kHighlight : kPlain);
+}
+
+void TPage::ResetHighlight() {
+  for (auto& b : buttons_) b->SetFontColor(kPlain);
+}
+
+void TPage::ButtonClicked(const TLaunchBtn& sender) {
+  if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault) &&
+      sender.Regist())
+    host_.HideMainWindow();
+}
+
+}  // namespace vl

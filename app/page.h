@@ -1,0 +1,83 @@
+// TPage: one page of the launcher, one tab of the main window's page strip with a grid of
+// launch buttons, kept in the section "Page<n>" of the settings file.
+//
+// The page builds its buttons from its section, lays them out edge to edge, sizes the main
+// window to the grid, writes all its buttons back after every drop, highlights the button
+// under the pointer and hides the launcher after a bound button is clicked. It keeps no
+// show type or font of its own: those are read from the file whenever they are applied.
+//
+// The page owns its buttons; the page strip owns the page's tab sheet. A page created with
+// the mode "NEW" first writes the new-page defaults into its section. Destroying a page
+// that is still live writes its buttons back.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "buttons/launch_btn.h"
+#include "core/ini_file.h"
+#include "core/page_grid.h"
+#include "gui/page_control.h"
+
+namespace vl {
+
+// What a page needs of the main window that holds it.
+class TPageHost {
+ public:
+  virtual TPageControl& PageStrip() = 0;
+  // Sizes the main window so that its client area is width x height pixels.
+  virtual void SetMainClientSize(int width, int height) = 0;
+  virtual void HideMainWindow() = 0;
+
+ protected:
+  ~TPageHost() = default;
+};
+
+class TPage {
+ public:
+  // mode: "NEW" for a page made by the new-page command, empty for a stored page.
+  TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode);
+  virtual ~TPage();
+  TPage(const TPage&) = delete;
+  TPage& operator=(const TPage&) = delete;
+
+  void LoadHeader();
+  void BuildButtons();
+  void FitWindow();
+  void SaveButtons();
+  void SaveHeader();
+  void ApplyFonts();
+  void ApplyShowType(std::wstring_view pageNo);
+  std::int32_t CountRegistered() const;
+  void ClearButtonKeys(std::int32_t i);
+  void ResetHighlight();
+
+  std::int32_t CurrentBtn() const { return currentBtn_; }
+  std::int32_t PageNo() const { return pageNo_; }
+  const std::wstring& PageName() const { return pageName_; }
+  const PageGrid& Grid() const { return grid_; }
+  std::int32_t BtnCount() const { return static_cast<std::int32_t>(buttons_.size()); }
+  // Button i, from 1; null when the page has no such button.
+  TLaunchBtn* Button(std::int32_t i);
+  TTabSheet& Sheet() { return *sheet_; }
+
+ private:
+  std::wstring Section() const;
+  void ApplyFont(TLaunchBtn& button);
+  void Highlight(const TLaunchBtn& sender);
+  void ButtonClicked(const TLaunchBtn& sender);
+
+  TPageHost& host_;
+  std::vector<std::unique_ptr<TLaunchBtn>> buttons_;  // slot k holds button k + 1
+  TTabSheet* sheet_ = nullptr;                        // the page strip owns it
+  TIniFile ini_;
+  std::int32_t pageNo_;
+  std::wstring pageName_;
+  PageGrid grid_;
+  std::int32_t currentBtn_ = 0;
+};
+
+}  // namespace vl

@@ -1,0 +1,120 @@
+#include "gui/page_control.h"
+
+#include <commctrl.h>
+
+#include "gui/platform_error.h"
+
+namespace vl {
+
+TTabSheet::TTabSheet(HWND pageControl, std::wstring caption, int tag)
+    : caption_(std::move(caption)), tag_(tag) {
+  WindowParams p;
+  p.className = L"TTabSheet";
+  p.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  p.x = p.y = p.width = p.height = 0;
+  p.parent = pageControl;
+  Create(p);
+}
+
+TPageControl::TPageControl(HWND parent, int x, int y, int width, int height, HFONT font) {
+  hwnd_.reset(CreateWindowExW(0, WC_TABCONTROLW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
+                              width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (!hwnd_) ThrowLastError(L"CreateWindowEx(SysTabControl32)");
+  if (font) SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  subclass_ = std::make_unique<TWindowSubclass>(
+      hwnd_.get(), [this](UINT msg, WPARAM wParam, LPARAM lParam) { return HandleMessage(msg, wParam, lParam); });
+}
+
+TPageControl::~TPageControl() {
+  // Sheets first: they are child windows of the control.
+  sheets_.clear();
+  subclass_.reset();
+}
+
+LRESULT TPageControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = subclass_->CallNext(msg, wParam, lParam);
+  if (msg == TCM_ADJUSTRECT && !wParam) {
+    RECT client;
+    GetClientRect(hwnd_.get(), &client);
+    AdjustDisplayRect(*reinterpret_cast<RECT*>(lParam), client);
+  } else if (msg == WM_SIZE) {
+    ShowActiveSheet();
+  }
+  return result;
+}
+
+void TPageControl::AdjustDisplayRect(RECT&, const RECT&) const {}
+
+RECT TPageControl::DisplayRect() const {
+  RECT r;
+  GetClientRect(hwnd_.get(), &r);
+  SendMessageW(hwnd_.get(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+  return r;
+}
+
+TTabSheet& TPageControl::AddSheet(const std::wstring& caption, int tag) {
+  auto sheet = std::make_unique<TTabSheet>(hwnd_.get(), caption, tag);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<wchar_t*>(caption.c_str());
+  int index = SheetCount();
+  if (SendMessageW(hwnd_.get(), TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item)) < 0)
+    ThrowLastError(L"TCM_INSERTITEM");
+  sheets_.push_back(std::move(sheet));
+  if (index == 0) SendMessageW(hwnd_.get(), TCM_SETCURSEL, 0, 0);
+  ShowActiveSheet();
+  return *sheets_.back();
+}
+
+void TPageControl::DeleteSheet(int index) {
+  if (index < 0 || index >= SheetCount()) return;
+  int active = ActivePageIndex();
+  SendMessageW(hwnd_.get(), TCM_DELETEITEM, index, 0);
+  sheets_.erase(sheets_.begin() + index);
+  if (SheetCount() == 0) return;
+  if (active == index) {
+    SetActivePageIndex(index < SheetCount() ? index : 0);
+  } else {
+    ShowActiveSheet();
+  }
+}
+
+int TPageControl::ActivePageIndex() const {
+  return static_cast<int>(SendMessageW(hwnd_.get(), TCM_GETCURSEL, 0, 0));
+}
+
+void TPageControl::SetActivePageIndex(int index) {
+  SendMessageW(hwnd_.get(), TCM_SETCURSEL, index, 0);
+  ShowActiveSheet();
+}
+
+void TPageControl::SetBounds(int x, int y, int width, int height) {
+  MoveWindow(hwnd_.get(), x, y, width, height, TRUE);
+  ShowActiveSheet();
+}
+
+bool TPageControl::Notify(const NMHDR& header) {
+  if (header.hwndFrom != hwnd_.get()) return false;
+  if (header.code == static_cast<UINT>(TCN_SELCHANGE)) {
+    ShowActiveSheet();
+    if (OnChange) OnChange();
+  }
+  return true;
+}
+
+void TPageControl::ShowActiveSheet() {
+  RECT area = DisplayRect();
+  int active = ActivePageIndex();
+  for (int i = 0; i < SheetCount(); ++i) {
+    HWND sheet = sheets_[static_cast<std::size_t>(i)]->Handle();
+    if (i == active) {
+      SetWindowPos(sheet, HWND_TOP, area.left, area.top, area.right - area.left,
+                   area.bottom - area.top, SWP_SHOWWINDOW);
+    } else {
+      ShowWindow(sheet, SW_HIDE);
+    }
+  }
+}
+
+}  // namespace vl

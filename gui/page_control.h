@@ -1,0 +1,77 @@
+// TPageControl: a tab control with one sheet per tab, the sheets holding the controls of
+// their page. TTabSheet: one such sheet, a plain child window with a caption (its tab's
+// text) and a tag.
+//
+// The control owns its sheets and its window; destroying a sheet destroys the controls on
+// it. Only the sheet of the selected tab is visible; it fills the control's display area
+// (the rectangle the tab control answers to TCM_ADJUSTRECT, which a derived class may
+// change through AdjustDisplayRect). Tab changes by the user arrive at the parent as
+// WM_NOTIFY; the parent hands them to Notify, which shows the new sheet and raises OnChange.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/handles.h"
+#include "gui/window.h"
+#include "gui/window_subclass.h"
+
+namespace vl {
+
+class TTabSheet : public TWindow {
+ public:
+  TTabSheet(HWND pageControl, std::wstring caption, int tag);
+
+  const std::wstring& Caption() const { return caption_; }
+  int Tag() const { return tag_; }
+
+ private:
+  std::wstring caption_;
+  int tag_;
+};
+
+class TPageControl {
+ public:
+  TPageControl(HWND parent, int x, int y, int width, int height, HFONT font);
+  virtual ~TPageControl();
+  TPageControl(const TPageControl&) = delete;
+  TPageControl& operator=(const TPageControl&) = delete;
+
+  HWND Handle() const { return hwnd_.get(); }
+
+  // Appends a sheet and its tab; the selection does not move, except onto the first sheet.
+  TTabSheet& AddSheet(const std::wstring& caption, int tag);
+  // Destroys the sheet at index and its tab. When it was selected, the tab after it is
+  // selected, or the first tab when it was the last.
+  void DeleteSheet(int index);
+  int SheetCount() const { return static_cast<int>(sheets_.size()); }
+  TTabSheet& Sheet(int index) { return *sheets_.at(static_cast<std::size_t>(index)); }
+  int ActivePageIndex() const;
+  void SetActivePageIndex(int index);
+
+  void SetBounds(int x, int y, int width, int height);
+  // The rectangle, in the control's client coordinates, that the sheets fill.
+  RECT DisplayRect() const;
+
+  // Hands a WM_NOTIFY of the parent to the control; true when it was the control's.
+  bool Notify(const NMHDR& header);
+  std::function<void()> OnChange;
+
+ protected:
+  // Lets a derived control change the display area the tab control computed.
+  virtual void AdjustDisplayRect(RECT& rect, const RECT& client) const;
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  void ShowActiveSheet();
+
+  UniqueWindow hwnd_;
+  std::unique_ptr<TWindowSubclass> subclass_;
+  std::vector<std::unique_ptr<TTabSheet>> sheets_;
+};
+
+}  // namespace vl

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# End to end on the shipped launcher under Wine, driven from outside as a user would: the
+# first start, a second copy, the page commands, a settings file written by hand, a drop
+# from the file manager, and kills at random moments.
+# Usage: launcher.sh DIST_DIR DRIVER_EXE HOLD_HOT_KEY_EXE OUT_DIR
+set -euo pipefail
+dist=$1 driver=$2 holder=$3 out=$(realpath -m "$4")
+here=$(cd "$(dirname "$0")" && pwd)
+run="$here/../../tools/wine-run"
+caption='    -Vantri Launch-'
+rm -rf "$out" && mkdir -p "$out"
+
+D() { "$run" "$driver" "$@" | tr -d '\r'; }
+ini() { /usr/bin/python3 "$here/ini_read.py" "$app/RavariVudovi.ini" "$@"; }
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+expect() { [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"; }
+fresh() {
+  app=$out/$1
+  mkdir -p "$app" && cp -r "$dist"/. "$app"
+}
+start() {
+  (cd "$app" && exec "$run" RavariVudovi.exe) &
+  pid=$!
+  D wait-window "$caption" 30000 >/dev/null || fail "no main window"
+}
+ends_within() {  # pid seconds
+  for _ in $(seq $(($2 * 10))); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+quit() {  # "終了" in the tray menu
+  D tray right >/dev/null
+  D menu-pick 6 10000 >/dev/null || fail "no tray menu"
+  ends_within "$pid" 20 || fail "the launcher did not end after 終了"
+  wait "$pid" || fail "the launcher ended with an error"
+}
+page_menu() {  # the page strip's menu, item N
+  D context-menu "$caption" >/dev/null
+  D menu-pick "$1" 10000 >/dev/null || fail "no page menu"
+}
+pid= hold=
+trap 'kill $pid $hold 2>/dev/null || true' EXIT
+
+echo "== first start without a settings file"
+fresh first
+start
+expect "$(D tabs "$caption")" "*NewPage" "tabs"
+expect "$(D client "$caption")" "client 320x83" "client size of a new page"
+expect "$(ini Page1 Name)" "NewPage" "the new page is in the file at once"
+
+echo "== a second copy while one runs"
+before=$(sha1sum <"$app/RavariVudovi.ini")
+(cd "$app" && exec "$run" RavariVudovi.exe) &
+second=$!
+message=$(D message 20000) || fail "no message from the second copy"
+expect "${message#*|}" "二重起動はできません" "second start"
+ends_within "$second" 20 || fail "the second copy did not end"
+kill -0 "$pid" || fail "the first copy ended"
+expect "$(sha1sum <"$app/RavariVudovi.ini")" "$before" "the file after a second start"
+
+echo "== new pages, deleting page 2 of three, one more new page"
+page_menu 2
+page_menu 2
+expect "$(D tabs "$caption" | tr '\n' ' ')" "*NewPage  NewPage  NewPage " "three pages"
+D select-tab "$caption" 1 >/dev/null
+page_menu 3
+expect "$(D message 20000)" "確認|このページを削除してよろしいですか？" "the question before a page goes"
+sleep 0.5
+expect "$(ini Page2 Live)" "0" "page 2 is no longer live"
+expect "$(D tabs "$caption" | wc -l)" "2" "tabs after deleting"
+page_menu 2
+quit
+expect "$(ini General PageNum)" "4" "the next new page takes number 4"
+expect "$(ini Page4 Live)" "1" "page 4"
+expect "$(ini Page2 Name)" "NewPage" "the deleted page's section stays"
+expect "$(ini General FormTop)" "300" "FormTop"
+expect "$(ini General FormLeft)" "300" "FormLeft"
+
+echo "== a settings file written by hand in Shift-JIS"
+fresh handmade
+/usr/bin/python3 - "$app/RavariVudovi.ini" <<'PY'
+import sys
+text = ("[General]\r\nPageNum=3\r\nFormTop=120\r\nFormLeft=140\r\n"
+        "[Page1]\r\nLive=1\r\nName=ツール\r\nYoko=3\r\nTate=2\r\nBtnW=50\r\nBtnH=40\r\nShowType=2\r\n"
+        "FontName=ＭＳ Ｐゴシック\r\nFontSize=9\r\nFontColor=clMaroon\r\n"
+        "BtnFP1=C:\\windows\\notepad.exe\r\nBtnName1=メモ帳\r\nBtnIP1=C:\\windows\\notepad.exe\r\nWD1=C:\\windows\r\n"
+        "[Page2]\r\nLive=0\r\nName=消えたページ\r\nYoko=1\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+        "[Page3]\r\nLive=1\r\nName=表示ソフト\r\nYoko=4\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\nShowType=0\r\n")
+open(sys.argv[1], "wb").write(text.encode("cp932"))
+PY
+cp "$app/RavariVudovi.ini" "$out/handmade.before.ini"
+start
+expect "$(D tabs "$caption" | tr '\n' ' ')" "*ツール  表示ソフト " "tabs of the live pages"
+expect "$(D client "$caption")" "client 150x99" "the first page's grid"
+expect "$(D buttons "$caption" | head -n 1 | cut -d' ' -f3-)" "メモ帳" "a stored button's caption"
+D select-tab "$caption" 1 >/dev/null
+sleep 0.3
+expect "$(D client "$caption")" "client 256x83" "the second tab's grid"
+touch "$app/report.final.txt"
+read -r at size _ < <(D buttons "$caption" | sed -n 2p)
+x=$((${at%,*} + 32)) y=$((${at#*,} + 32))
+/usr/bin/python3 "$here/xdnd_drop.py" "$x" "$y" "$app/report.final.txt" || fail "the drop was refused"
+sleep 0.5
+expect "$(ini Page3 BtnName2)" "report.final" "the drop is in the file at once"
+expect "$(ini Page3 BtnFP2)" "Z:${app//\//\\}\\report.final.txt" "the dropped path"
+import -window root "$out/two_pages.png" 2>/dev/null || true
+
+echo "== ボタンの削除 on the button right-clicked: No keeps it, Yes clears it"
+delete_button() {  # answer: 6 Yes, 7 No
+  xdotool mousemove "$x" "$y" click 3
+  D menu-pick 0 10000 >/dev/null || fail "no page menu on a right click"
+  expect "$(D message 20000 "$1")" "確認|このボタンを削除してよろしいですか？" "the question before a button goes"
+  sleep 0.5
+}
+delete_button 7
+expect "$(ini Page3 BtnName2)" "report.final" "answered No"
+delete_button 6
+expect "$(ini Page3 BtnFP2)" "" "answered Yes: the target key is empty"
+expect "$(ini Page3 BtnName2)" "" "answered Yes: the name key is empty"
+expect "$(D buttons "$caption" | sed -n 2p | cut -d' ' -f3-)" "" "the button's caption"
+quit
+/usr/bin/python3 - "$out/handmade.before.ini" "$app/RavariVudovi.ini" <<'PY' || fail "the file changed beyond the keys the launcher writes"
+import re, sys
+before = open(sys.argv[1], "rb").read().decode("cp932").split("\r\n")
+after = open(sys.argv[2], "rb").read().decode("cp932").split("\r\n")
+missing = [l for l in before if l not in after]
+written = re.compile(r"^(PageNum|FormTop|FormLeft|BtnFP\d+|BtnName\d+|BtnIP\d+|WD\d+)=")
+extra = [l for l in after if l not in before and not written.match(l)]
+print("lines lost:", missing, "lines added beyond the written keys:", extra)
+sys.exit(1 if missing or extra else 0)
+PY
+
+echo "== a hot key held by another program, then a log-off"
+fresh logoff
+printf '[General]\r\nPageNum=1\r\n[Page1]\r\nLive=1\r\nName=Solo\r\n' >"$app/RavariVudovi.ini"
+"$run" "$holder" 8 20 vl-e2e-hold &
+hold=$!
+sleep 1
+(cd "$app" && exec "$run" RavariVudovi.exe) &
+pid=$!
+expect "$(D message 30000)" "RavariVudovi|ホットキーが登録できません(Windows+Space)" "a refused hot key at start"
+D wait-window "$caption" 30000 >/dev/null || fail "the window did not open after the refused hot key"
+expect "$(D tabs "$caption")" "*Solo" "the pages are built all the same"
+kill "$hold" 2>/dev/null || true
+expect "$(D endsession "$caption")" "answer 1" "Windows may go on logging off"
+expect "$(ini Page1 Yoko)" "5" "the page's held grid is written at log-off"
+expect "$(ini Page1 BtnH)" "64" "the page's held button size"
+expect "$(ini Page1 BtnFP5)" "" "the buttons are written at log-off"
+expect "$(ini General PageNum)" "1" "the page count at log-off"
+expect "$(ini General FormTop)" "300" "the position at log-off"
+quit
+
+echo "== killed at random moments, the settings file stays whole"
+fresh killed
+for round in $(seq 8); do
+  start
+  touch "$app/file$round.txt"
+  read -r at _ < <(D buttons "$caption" | sed -n "$(( (round - 1) % 5 + 1 ))p")
+  /usr/bin/python3 "$here/xdnd_drop.py" $((${at%,*} + 32)) $((${at#*,} + 32)) "$app/file$round.txt" &
+  sleep "0.$((RANDOM % 4))$((RANDOM % 10))"
+  kill -9 "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  ini --check || fail "round $round: a torn settings file"
+  [ "$(ini Page1 Name)" = "NewPage" ] || fail "round $round: page 1 lost"
+done
+echo "launcher scenarios passed"
