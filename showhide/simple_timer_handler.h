@@ -11,18 +11,15 @@
 #include <set>
 
 #include "gui/message_window.h"
+#include "gui/shared_window.h"
 
 namespace vl {
 
 class TSimpleTimer;
 
 class TSimpleTimerHandler : public TMessageWindow,
-                            public std::enable_shared_from_this<TSimpleTimerHandler> {
+                            public TSharedWindow<TSimpleTimerHandler> {
  public:
-  static std::shared_ptr<TSimpleTimerHandler> Acquire();
-  // The window of the handler while any share of it exists, otherwise null.
-  static HWND Current();
-
   void Add(TSimpleTimer* timer) { timers_.insert(timer); }
   void Remove(TSimpleTimer* timer) { timers_.erase(timer); }
 
@@ -30,6 +27,7 @@ class TSimpleTimerHandler : public TMessageWindow,
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  friend class TSharedWindow<TSimpleTimerHandler>;
   TSimpleTimerHandler();
 
   std::set<TSimpleTimer*> timers_;  // we don't own them

@@ -4,28 +4,10 @@
 
 namespace vl {
 namespace {
-std::weak_ptr<TTrayIconHandler>& Shared() {
-  static std::weak_ptr<TTrayIconHandler> shared;
-  return shared;
-}
 UINT g_lastId = 0;
 }  // namespace
 
 TTrayIconHandler::TTrayIconHandler() : TMessageWindow(L"TTrayIconHandler") {}
-
-std::shared_ptr<TTrayIconHandler> TTrayIconHandler::Acquire() {
-  std::shared_ptr<TTrayIconHandler> handler = Shared().lock();
-  if (!handler) {
-    handler.reset(new TTrayIconHandler());
-    Shared() = handler;
-  }
-  return handler;
-}
-
-HWND TTrayIconHandler::Current() {
-  std::shared_ptr<TTrayIconHandler> handler = Shared().lock();
-  return handler ? handler->Handle() : nullptr;
-}
 
 UINT TTrayIconHandler::Add(TCoolTrayIcon* icon) {
   icons_[++g_lastId] = icon;

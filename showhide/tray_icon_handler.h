@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "gui/message_window.h"
+#include "gui/shared_window.h"
 
 namespace vl {
 
@@ -22,12 +23,8 @@ class TCoolTrayIcon;
 inline constexpr UINT kTrayCallbackMessage = 0x0800;
 
 class TTrayIconHandler : public TMessageWindow,
-                         public std::enable_shared_from_this<TTrayIconHandler> {
+                         public TSharedWindow<TTrayIconHandler> {
  public:
-  static std::shared_ptr<TTrayIconHandler> Acquire();
-  // The window of the handler while any share of it exists, otherwise null.
-  static HWND Current();
-
   // Returns the icon's identifier, never used before in this process.
   UINT Add(TCoolTrayIcon* icon);
   void Remove(UINT id) { icons_.erase(id); }
@@ -36,6 +33,7 @@ class TTrayIconHandler : public TMessageWindow,
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  friend class TSharedWindow<TTrayIconHandler>;
   TTrayIconHandler();
 
   std::map<UINT, TCoolTrayIcon*> icons_;  // we don't own them
