@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# End to end: the launcher's own icon in the notification area of a Wine virtual desktop,
+# double-clicked with the real pointer, shows the hidden launcher. Programs outside the
+# virtual desktop cannot see its windows, so the script looks at the screen instead: a
+# point inside the launcher's first button (the window opens at 300,300) is button face
+# while the launcher shows, desktop while it is hidden.
+# Usage: tray_launcher.sh DIST_DIR OUT_DIR
+set -euo pipefail
+dist=$1 out=$(realpath -m "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+run="$here/../../tools/wine-run"
+rm -rf "$out" && mkdir -p "$out" && cp -r "$dist"/. "$out"
+
+fail() {
+  echo "FAIL: $*" >&2
+  import -window root "$out/failure.png" 2>/dev/null || true
+  exit 1
+}
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}'; }
+# Waits up to 5 s for the point inside the first button to be (or, with "!", not be) $1.
+wait_pixel() {
+  for _ in $(seq 50); do
+    local now
+    now=$(pixel 330 370)
+    if [ "${2:-}" = "!" ]; then [ "$now" != "$1" ] && return 0; else [ "$now" = "$1" ] && return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+(cd "$out" && exec "$run" explorer "/desktop=vlmain$$,1024x768" RavariVudovi.exe) &
+app=$!
+trap 'kill $app 2>/dev/null || true' EXIT
+
+# The icon is what differs from the taskbar's own colour at the taskbar's right end.
+finder='
+import collections, sys
+data = sys.stdin.buffer.read()
+fields, i = [], 0
+while len(fields) < 4:
+    while data[i:i + 1].isspace(): i += 1
+    j = i
+    while not data[j:j + 1].isspace(): j += 1
+    fields.append(data[i:j]); i = j
+width, height, pixels = int(fields[1]), int(fields[2]), data[i + 1:]
+area = [(x, y) for y in range(height - 18, height) for x in range(width - 40, width)]
+colour = lambda x, y: pixels[3 * (y * width + x):3 * (y * width + x) + 3]
+background = collections.Counter(colour(x, y) for x, y in area).most_common(1)[0][0]
+icon = [(x, y) for x, y in area if colour(x, y) != background]
+if len(icon) < 30: sys.exit(1)
+xs, ys = [x for x, _ in icon], [y for _, y in icon]
+print((min(xs) + max(xs)) // 2, (min(ys) + max(ys)) // 2)
+'
+xy=""
+for _ in $(seq 150); do
+  xy=$(import -window root -depth 8 ppm:- | /usr/bin/python3 -c "$finder") && break
+  sleep 0.2
+done
+[ -n "$xy" ] || fail "the launcher's icon is not in the notification area"
+read -r x y <<<"$xy"
+echo "icon at $x,$y"
+sleep 1
+face=$(pixel 330 370)
+desk=$(pixel 100 100)
+[ "$face" != "$desk" ] || fail "the launcher is not on the screen"
+
+xdotool mousemove 700 600 click 1 key Escape  # the hide hot key, from the keyboard
+wait_pixel "$desk" || fail "Esc did not hide the launcher"
+import -window root "$out/hidden.png"
+xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
+wait_pixel "$face" || fail "a double click on the icon did not show the launcher"
+import -window root "$out/shown.png"
+echo "a double click on the real icon shows the launcher"
