@@ -43,6 +43,16 @@ void TPopupMenu::SetEnabled(int index, bool enabled) {
   EnableMenuItem(menu_.get(), CommandOf(index), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+void TPopupMenu::SetImage(int index, UniqueBitmap image) {
+  Item& item = items_.at(index);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_BITMAP;
+  info.hbmpItem = image.get();
+  if (!SetMenuItemInfoW(menu_.get(), CommandOf(index), FALSE, &info)) ThrowLastError(L"SetMenuItemInfo");
+  item.image = std::move(image);  // after the menu has let go of the one before
+}
+
 void TPopupMenu::SetDefault(int index) {
   items_.at(index);  // range check before the menu changes
   default_ = index;

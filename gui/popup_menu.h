@@ -40,6 +40,9 @@ class TPopupMenu {
   void SetChecked(int index, bool checked);
   bool Checked(int index) const { return items_.at(index).checked; }
   void SetEnabled(int index, bool enabled);
+  // Shows a small picture beside the item's caption; the menu keeps the bitmap.
+  void SetImage(int index, UniqueBitmap image);
+  HBITMAP Image(int index) const { return items_.at(index).image.get(); }
   // The default item is drawn bold; at most one item has the flag.
   void SetDefault(int index);
   int DefaultIndex() const { return default_; }
@@ -67,6 +70,7 @@ class TPopupMenu {
     bool checked = false;
     bool enabled = true;
     bool separator = false;
+    UniqueBitmap image;
   };
 
   UniqueMenu menu_;

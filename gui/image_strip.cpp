@@ -1,0 +1,70 @@
+#include "gui/image_strip.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace vl {
+namespace {
+
+// A top-down 32-bit DIB of width x height and its pixels.
+UniqueBitmap MakeDib(int width, int height, std::uint32_t** pixels) {
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = width;
+  bmi.bmiHeader.biHeight = -height;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap dib(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  *pixels = static_cast<std::uint32_t*>(bits);
+  return dib;
+}
+
+}  // namespace
+
+std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size) {
+  std::vector<UniqueBitmap> images;
+  BITMAP info{};
+  if (!strip || size <= 0 || !GetObjectW(strip, sizeof info, &info) || info.bmHeight < size) return images;
+  const int width = info.bmWidth, height = size;
+  // Read the whole strip as top-down 32-bit pixels, whatever its own format.
+  std::uint32_t* all = nullptr;
+  UniqueBitmap copy = MakeDib(width, height, &all);
+  if (!copy) return images;
+  BITMAPINFO want{};
+  want.bmiHeader.biSize = sizeof want.bmiHeader;
+  want.bmiHeader.biWidth = width;
+  want.bmiHeader.biHeight = -height;
+  want.bmiHeader.biPlanes = 1;
+  want.bmiHeader.biBitCount = 32;
+  want.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  int lines = GetDIBits(screen, strip, 0, static_cast<UINT>(height), all, &want, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (lines != height) return images;
+  const bool hasAlpha = info.bmBitsPixel == 32;
+  for (int left = 0; left + size <= width; left += size) {
+    std::uint32_t* pixels = nullptr;
+    UniqueBitmap image = MakeDib(size, size, &pixels);
+    if (!image) break;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        std::uint32_t p = all[y * width + left + x];
+        std::uint32_t a = hasAlpha ? p >> 24 : 255;
+        auto channel = [&](int shift) { return ((p >> shift & 0xFF) * a + 127) / 255 << shift; };
+        pixels[y * size + x] = a << 24 | channel(16) | channel(8) | channel(0);
+      }
+    }
+    images.push_back(std::move(image));
+  }
+  return images;
+}
+
+std::vector<UniqueBitmap> LoadImageStrip(const wchar_t* resource, int size) {
+  UniqueBitmap strip(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  return SplitImageStrip(strip.get(), size);
+}
+
+}  // namespace vl

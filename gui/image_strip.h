@@ -1,0 +1,22 @@
+// Image strips: one bitmap that holds a row of small square images side by side (the menu
+// images), cut into one bitmap an image.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "gui/handles.h"
+
+namespace vl {
+
+// Cuts a 32-bit strip into its size x size images, as 32-bit bitmaps with premultiplied
+// alpha, the form menus draw with transparency. A strip of another depth is cut as it is,
+// fully opaque. An empty strip gives no images.
+std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size);
+
+// The strip stored as a bitmap resource of the program, cut as above; no images when the
+// resource is missing.
+std::vector<UniqueBitmap> LoadImageStrip(const wchar_t* resource, int size);
+
+}  // namespace vl

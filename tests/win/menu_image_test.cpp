@@ -1,0 +1,75 @@
+// Menu images: a strip cut into premultiplied images, and the images on real menu items.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "gui/application.h"
+#include "gui/image_strip.h"
+#include "gui/popup_menu.h"
+
+namespace vl {
+namespace {
+
+// A 32-bit strip of `count` images of 16 x 16: image k is filled with alpha 128 and the
+// blue value 200 - k, its top left pixel fully transparent.
+UniqueBitmap MakeStrip(int count) {
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = 16 * count;
+  bmi.bmiHeader.biHeight = -16;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  UniqueBitmap strip(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  auto* p = static_cast<std::uint32_t*>(bits);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16 * count; ++x)
+      p[y * 16 * count + x] = (x % 16 == 0 && y == 0) ? 0x00FFFFFF : 0x80000000u | static_cast<std::uint32_t>(200 - x / 16);
+  return strip;
+}
+
+std::uint32_t PixelOf(HBITMAP image, int x, int y) {
+  DIBSECTION dib{};
+  GetObjectW(image, sizeof dib, &dib);
+  const auto* p = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+  // Top-down DIB: the first row in memory is the top row.
+  return p[y * dib.dsBm.bmWidth + x];
+}
+
+TEST(ImageStrip, CutsIntoPremultipliedSquares) {
+  UniqueBitmap strip = MakeStrip(3);
+  std::vector<UniqueBitmap> images = SplitImageStrip(strip.get(), 16);
+  ASSERT_EQ(images.size(), 3u);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(PixelOf(images[k].get(), 5, 5), 0x80000000u | static_cast<std::uint32_t>(((200 - k) * 128 + 127) / 255))
+        << "image " << k;
+    EXPECT_EQ(PixelOf(images[k].get(), 0, 0), 0u) << "transparent stays transparent, colour and all";
+  }
+  EXPECT_TRUE(SplitImageStrip(nullptr, 16).empty());
+  EXPECT_TRUE(SplitImageStrip(strip.get(), 0).empty());
+  EXPECT_TRUE(SplitImageStrip(strip.get(), 32).empty()) << "a strip lower than one image";
+}
+
+TEST(ImageStrip, MenuItemsShowTheirImages) {
+  TApplication app(L"RavariVudovi");
+  TPopupMenu menu;
+  menu.Add(L"ボタンの削除");
+  menu.Add(L"-");
+  menu.Add(L"終了");
+  std::vector<UniqueBitmap> images = SplitImageStrip(MakeStrip(2).get(), 16);
+  HBITMAP second = images[1].get();
+  menu.SetImage(0, std::move(images[0]));
+  menu.SetImage(2, std::move(images[1]));
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_BITMAP;
+  ASSERT_TRUE(GetMenuItemInfoW(menu.Handle(), 2, TRUE, &info));
+  EXPECT_EQ(info.hbmpItem, second);
+  EXPECT_EQ(menu.Image(2), second);
+  EXPECT_EQ(menu.Image(1), nullptr);
+}
+
+}  // namespace
+}  // namespace vl
