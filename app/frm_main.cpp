@@ -7,6 +7,7 @@
 #include "core/file_io.h"
 #include "core/settings_keys.h"
 #include "gui/application.h"
+#include "gui/image_strip.h"
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
 
@@ -79,25 +80,56 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   }
 }
 
-void TfrmMain::BuildMenus() {
-  popupMenu1_.Add(L"ボタンの削除", [this] { D1Click(); });
-  popupMenu1_.Add(L"ボタンのプロパティ");
-  popupMenu1_.Add(L"-");
-  popupMenu1_.Add(L"ページの新規作成", [this] { N2Click(); });
-  popupMenu1_.Add(L"ページの削除", [this] { N3Click(); });
-  popupMenu1_.Add(L"ページのプロパティ");
+namespace {
 
-  mnuMouseMove_ = popupMenu2_.Add(L"マウスの動きを監視", [this] { mnuMouseMoveClick(); });
-  popupMenu2_.Add(L"-");
-  popupMenu2_.Add(L"表示", [this] { Show1Click(); });
-  popupMenu2_.Add(L"隠す", [this] { Hide1Click(); }, L"Esc");
-  popupMenu2_.Add(L"-");
-  popupMenu2_.Add(L"バージョン情報");
-  popupMenu2_.Add(L"ヘルプ", [this] { Help1Click(); });
-  popupMenu2_.Add(L"-");
-  popupMenu2_.Add(L"環境設定");
-  popupMenu2_.Add(L"-");
-  popupMenu2_.Add(L"終了", [this] { Exit1Click(); });
+// The two menus, in menu order: caption, command, picture in the menu image strip, and
+// the shortcut shown beside the caption. Commands of dialogs still to come are empty.
+struct MenuItemDef {
+  const wchar_t* caption;
+  void (TfrmMain::*onClick)();
+  int image;
+  const wchar_t* shortcut = L"";
+};
+
+const MenuItemDef kPopupMenu1[] = {
+    {L"ボタンの削除", &TfrmMain::D1Click, 0},
+    {L"ボタンのプロパティ", nullptr, 1},
+    {L"-", nullptr, -1},
+    {L"ページの新規作成", &TfrmMain::N2Click, 2},
+    {L"ページの削除", &TfrmMain::N3Click, 3},
+    {L"ページのプロパティ", nullptr, 4},
+};
+
+const MenuItemDef kPopupMenu2[] = {
+    {L"マウスの動きを監視", &TfrmMain::mnuMouseMoveClick, 5},
+    {L"-", nullptr, -1},
+    {L"表示", &TfrmMain::Show1Click, 6},
+    {L"隠す", &TfrmMain::Hide1Click, 7, L"Esc"},
+    {L"-", nullptr, -1},
+    {L"バージョン情報", nullptr, 8},
+    {L"ヘルプ", &TfrmMain::Help1Click, 9},
+    {L"-", nullptr, -1},
+    {L"環境設定", nullptr, 10},
+    {L"-", nullptr, -1},
+    {L"終了", &TfrmMain::Exit1Click, 11},
+};
+
+}  // namespace
+
+void TfrmMain::BuildMenus() {
+  std::vector<UniqueBitmap> images = LoadImageStrip(L"MENUIMAGES", 16);
+  auto build = [&](TPopupMenu& menu, const auto& items) {
+    for (const MenuItemDef& def : items) {
+      TPopupMenu::ClickEvent onClick;
+      if (def.onClick) onClick = [this, f = def.onClick] { (this->*f)(); };
+      int index = menu.Add(def.caption, std::move(onClick), def.shortcut);
+      if (def.onClick == &TfrmMain::mnuMouseMoveClick) mnuMouseMove_ = index;
+      if (def.image >= 0 && def.image < static_cast<int>(images.size()))
+        menu.SetImage(index, std::move(images[static_cast<std::size_t>(def.image)]));
+    }
+  };
+  build(popupMenu1_, kPopupMenu1);
+  build(popupMenu2_, kPopupMenu2);
 }
 
 void TfrmMain::FormCreate() {

@@ -48,6 +48,7 @@ class TfrmMain : public TWindow, public TPageHost {
   TWaitHotKey& WaitHotKey1() { return waitHotKey1_; }
   std::int32_t PageNum() const { return pageNum_; }
 
+  const ShakeParams& Shake() const { return shake_; }
   void SetShakeSpeed(std::int32_t value);
   void SetShakeTime(std::int32_t value);
   void SetShowHotKey(std::wstring_view text);
