@@ -117,7 +117,7 @@ const MenuItemDef kPopupMenu2[] = {
 }  // namespace
 
 void TfrmMain::BuildMenus() {
-  std::vector<UniqueBitmap> images = LoadImageStrip(L"MENUIMAGES", 16);
+  std::vector<UniqueBitmap> images = LoadImageStrip(L"MENUIMAGES", 16, GetSysColor(COLOR_MENU));
   auto build = [&](TPopupMenu& menu, const auto& items) {
     for (const MenuItemDef& def : items) {
       TPopupMenu::ClickEvent onClick;

@@ -23,7 +23,7 @@ UniqueBitmap MakeDib(int width, int height, std::uint32_t** pixels) {
 
 }  // namespace
 
-std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size) {
+std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size, std::optional<COLORREF> background) {
   std::vector<UniqueBitmap> images;
   BITMAP info{};
   if (!strip || size <= 0 || !GetObjectW(strip, sizeof info, &info) || info.bmHeight < size) return images;
@@ -52,8 +52,15 @@ std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size) {
       for (int x = 0; x < size; ++x) {
         std::uint32_t p = all[y * width + left + x];
         std::uint32_t a = hasAlpha ? p >> 24 : 255;
-        auto channel = [&](int shift) { return ((p >> shift & 0xFF) * a + 127) / 255 << shift; };
-        pixels[y * size + x] = a << 24 | channel(16) | channel(8) | channel(0);
+        // Pixels are 0xAARRGGBB; COLORREF is 0x00BBGGRR.
+        std::uint32_t under = background ? (GetRValue(*background) << 16 | GetGValue(*background) << 8 |
+                                            GetBValue(*background))
+                                         : 0;
+        auto channel = [&](int shift) {
+          return ((p >> shift & 0xFF) * a + (under >> shift & 0xFF) * (255 - a) + 127) / 255 << shift;
+        };
+        std::uint32_t alpha = background ? 255 : a;
+        pixels[y * size + x] = alpha << 24 | channel(16) | channel(8) | channel(0);
       }
     }
     images.push_back(std::move(image));
@@ -61,10 +68,11 @@ std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size) {
   return images;
 }
 
-std::vector<UniqueBitmap> LoadImageStrip(const wchar_t* resource, int size) {
+std::vector<UniqueBitmap> LoadImageStrip(const wchar_t* resource, int size,
+                                         std::optional<COLORREF> background) {
   UniqueBitmap strip(static_cast<HBITMAP>(
       LoadImageW(GetModuleHandleW(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  return SplitImageStrip(strip.get(), size);
+  return SplitImageStrip(strip.get(), size, background);
 }
 
 }  // namespace vl

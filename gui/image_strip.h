@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "gui/handles.h"
@@ -11,12 +12,15 @@
 namespace vl {
 
 // Cuts a 32-bit strip into its size x size images, as 32-bit bitmaps with premultiplied
-// alpha, the form menus draw with transparency. A strip of another depth is cut as it is,
-// fully opaque. An empty strip gives no images.
-std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size);
+// alpha. With a background colour the images are laid over it instead and come out
+// opaque: not every system's menus honour alpha (Wine's draw transparent pixels black).
+// A strip of another depth is cut as it is, opaque. An empty strip gives no images.
+std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size,
+                                          std::optional<COLORREF> background = std::nullopt);
 
 // The strip stored as a bitmap resource of the program, cut as above; no images when the
 // resource is missing.
-std::vector<UniqueBitmap> LoadImageStrip(const wchar_t* resource, int size);
+std::vector<UniqueBitmap> LoadImageStrip(const wchar_t* resource, int size,
+                                         std::optional<COLORREF> background = std::nullopt);
 
 }  // namespace vl

@@ -47,6 +47,10 @@ TEST(ImageStrip, CutsIntoPremultipliedSquares) {
         << "image " << k;
     EXPECT_EQ(PixelOf(images[k].get(), 0, 0), 0u) << "transparent stays transparent, colour and all";
   }
+  std::vector<UniqueBitmap> over = SplitImageStrip(strip.get(), 16, RGB(0, 0, 100));
+  EXPECT_EQ(PixelOf(over[0].get(), 5, 5), 0xFF000000u | ((200 * 128 + 100 * 127 + 127) / 255))
+      << "laid over the background: half the image's blue, half the background's";
+  EXPECT_EQ(PixelOf(over[0].get(), 0, 0), 0xFF000064u) << "a transparent pixel shows the background";
   EXPECT_TRUE(SplitImageStrip(nullptr, 16).empty());
   EXPECT_TRUE(SplitImageStrip(strip.get(), 0).empty());
   EXPECT_TRUE(SplitImageStrip(strip.get(), 32).empty()) << "a strip lower than one image";
