@@ -1,0 +1,206 @@
+// startup_bench: how long the launcher takes from the start of its process to its main
+// window shown and painted, on a settings file of 1 page of 5 buttons and on one of 20
+// pages of 100 buttons, against a bare window with the main window's styles, made and
+// shown the same way in the same run.
+//
+//   startup_bench [RUNS]            RUNS starts of each kind (default 7); prints medians
+//   startup_bench --child KIND      one start (KIND bare, small or large); prints the
+//                                   milliseconds since process creation and since main
+//
+// Each start is a process of its own (the bench starts itself again), one after another:
+// a second main window could not hold the hot keys of the first. The kinds take turns, so
+// that a busy moment of the machine falls on all of them alike. "Shown and painted" is
+// the moment the window is visible, every message its start left queued has been handled
+// and nothing of it (children included) is waiting to be painted.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "bench/bench_support.h"
+#include "core/file_io.h"
+#include "gui/application.h"
+#include "gui/handles.h"
+#include "gui/ole_scope.h"
+
+namespace {
+
+using vl::bench::Now;
+using vl::bench::TicksToMs;
+
+struct Kind {
+  const wchar_t* name;
+  const char* label;
+  int pages;  // 0: the bare window, no settings file
+  int buttons;
+};
+constexpr Kind kKinds[] = {
+    {L"bare", "bare window", 0, 0},
+    {L"small", "launcher, 1 page x 5 buttons", 1, 5},
+    {L"large", "launcher, 20 pages x 100 buttons", 20, 100},
+};
+
+std::int64_t FileTimeTicks(const FILETIME& t) {
+  return static_cast<std::int64_t>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart);
+}
+
+double MsSinceProcessCreation() {
+  FILETIME created, exited, kernel, user, now;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  GetSystemTimePreciseAsFileTime(&now);
+  return static_cast<double>(FileTimeTicks(now) - FileTimeTicks(created)) / 10000.0;
+}
+
+// Lets the window's start finish as the message loop would, then paints what is left.
+// False when the window is not on screen or still has something to paint.
+bool FinishShowing(HWND hwnd) {
+  vl::bench::PumpMessages();
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  return IsWindowVisible(hwnd) && !GetUpdateRect(hwnd, nullptr, FALSE);
+}
+
+int Report(std::int64_t mainStart, bool shown) {
+  if (!shown) {
+    std::fprintf(stderr, "startup_bench: the window was not shown and painted\n");
+    return 1;
+  }
+  double fromMain = TicksToMs(Now() - mainStart);
+  double fromCreation = MsSinceProcessCreation();
+  std::printf("%.3f %.3f\n", fromCreation, fromMain);
+  std::fflush(stdout);
+  return 0;
+}
+
+int Child(const Kind& kind, std::int64_t mainStart) {
+  if (kind.pages == 0) {
+    vl::TApplication app(L"RavariVudovi");
+    vl::bench::TBareWindow window(app.OwnerWindow());
+    ShowWindow(window.Handle(), SW_SHOWNORMAL);
+    return Report(mainStart, FinishShowing(window.Handle()));
+  }
+  // As wWinMain does it, short of the single-instance mutex.
+  vl::TOleScope ole;
+  vl::TApplication app(L"RavariVudovi");
+  auto main = std::make_unique<vl::TfrmMain>();
+  HWND owner = app.OwnerWindow();
+  ShowWindow(owner, SW_HIDE);
+  SetWindowLongPtrW(owner, GWL_EXSTYLE, GetWindowLongPtrW(owner, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  int code = Report(mainStart, FinishShowing(main->Handle()));
+  if (main->PageList().size() != static_cast<std::size_t>(kind.pages)) {
+    // A start that fell back to a new page measured the wrong thing.
+    std::fprintf(stderr, "startup_bench: %zu pages built of %d\n", main->PageList().size(), kind.pages);
+    return 1;
+  }
+  return code;
+}
+
+struct Sample {
+  double fromCreation;
+  double fromMain;
+};
+
+// Starts this program again for one start of `kind`; nothing when it failed.
+std::optional<Sample> RunChild(const Kind& kind) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return std::nullopt;
+  vl::UniqueKernelHandle reader(readEnd), writer(writeEnd);
+  SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+
+  std::wstring exe = vl::RunningExecutablePath().wstring();
+  std::wstring command = L"\"" + exe + L"\" --child " + kind.name;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writer.get();
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    return std::nullopt;
+  vl::UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+  writer.reset();  // the child's copy is the last: reading ends when the child does
+
+  std::string output;
+  char buffer[256];
+  DWORD got = 0;
+  while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+  if (WaitForSingleObject(process.get(), 120000) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 1;
+  GetExitCodeProcess(process.get(), &code);
+  Sample s{};
+  if (code != 0 || std::sscanf(output.c_str(), "%lf %lf", &s.fromCreation, &s.fromMain) != 2) return std::nullopt;
+  return s;
+}
+
+int Parent(int runs) {
+  const std::filesystem::path ini = vl::SettingsFilePath();
+  std::vector<std::vector<Sample>> samples(std::size(kKinds));
+  for (int r = 0; r < runs; ++r) {
+    for (std::size_t k = 0; k < std::size(kKinds); ++k) {
+      const Kind& kind = kKinds[k];
+      // Written afresh each time: a start writes its pages back when it ends.
+      if (kind.pages > 0) vl::bench::WriteSettings(ini, kind.pages, kind.buttons);
+      std::optional<Sample> s = RunChild(kind);
+      if (!s) {
+        std::fprintf(stderr, "startup_bench: the start of \"%ls\" failed\n", kind.name);
+        return 1;
+      }
+      samples[k].push_back(*s);
+    }
+  }
+  std::filesystem::remove(ini);
+
+  auto column = [&](std::size_t k, double Sample::*field) {
+    std::vector<double> v;
+    for (const Sample& s : samples[k]) v.push_back(s.*field);
+    return v;
+  };
+  // Each round's starts follow one another closely, so the ratio is taken within a round
+  // and the median of those is printed: the machine's pace drifts between rounds.
+  auto ratio = [&](std::size_t k, double Sample::*field) {
+    std::vector<double> v;
+    for (std::size_t r = 0; r < samples[k].size(); ++r) v.push_back(samples[k][r].*field / samples[0][r].*field);
+    return vl::bench::Median(v);
+  };
+  std::printf("start-up to the main window shown and painted: median of %d starts, ms (min-max)\n", runs);
+  std::printf("%-34s %24s %24s %10s %10s\n", "", "since process creation", "since main", "x bare", "x bare");
+  std::printf("%-34s %24s %24s %10s %10s\n", "", "", "", "(creation)", "(main)");
+  for (std::size_t k = 0; k < std::size(kKinds); ++k) {
+    auto creation = column(k, &Sample::fromCreation);
+    auto fromMain = column(k, &Sample::fromMain);
+    char a[64], b[64];
+    std::snprintf(a, sizeof a, "%.1f (%.1f-%.1f)", vl::bench::Median(creation), vl::bench::Quantile(creation, 0),
+                  vl::bench::Quantile(creation, 1));
+    std::snprintf(b, sizeof b, "%.1f (%.1f-%.1f)", vl::bench::Median(fromMain), vl::bench::Quantile(fromMain, 0),
+                  vl::bench::Quantile(fromMain, 1));
+    std::printf("%-34s %24s %24s %10.2f %10.2f\n", kKinds[k].label, a, b, ratio(k, &Sample::fromCreation),
+                ratio(k, &Sample::fromMain));
+  }
+  std::printf("x bare: the median over the rounds of each round's start against its bare window.\n");
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::int64_t mainStart = Now();
+  if (argc == 3 && std::wstring_view(argv[1]) == L"--child") {
+    for (const Kind& kind : kKinds)
+      if (std::wstring_view(argv[2]) == kind.name) return Child(kind, mainStart);
+    std::fprintf(stderr, "startup_bench: no kind %ls\n", argv[2]);
+    return 2;
+  }
+  int runs = argc >= 2 ? std::wcstol(argv[1], nullptr, 10) : 7;
+  if (runs < 1) {
+    std::fprintf(stderr, "usage: startup_bench [RUNS]\n");
+    return 2;
+  }
+  return Parent(runs);
+}
