@@ -6,8 +6,8 @@
 namespace vl {
 namespace {
 
-// A top-down 32-bit DIB of width x height and its pixels.
-UniqueBitmap MakeDib(int width, int height, std::uint32_t** pixels) {
+// The format of a top-down 32-bit DIB of width x height.
+BITMAPINFO Dib32(int width, int height) {
   BITMAPINFO bmi{};
   bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
   bmi.bmiHeader.biWidth = width;
@@ -15,6 +15,12 @@ UniqueBitmap MakeDib(int width, int height, std::uint32_t** pixels) {
   bmi.bmiHeader.biPlanes = 1;
   bmi.bmiHeader.biBitCount = 32;
   bmi.bmiHeader.biCompression = BI_RGB;
+  return bmi;
+}
+
+// Such a DIB and its pixels.
+UniqueBitmap MakeDib(int width, int height, std::uint32_t** pixels) {
+  BITMAPINFO bmi = Dib32(width, height);
   void* bits = nullptr;
   UniqueBitmap dib(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
   *pixels = static_cast<std::uint32_t*>(bits);
@@ -32,13 +38,7 @@ std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size, std::optional
   std::uint32_t* all = nullptr;
   UniqueBitmap copy = MakeDib(width, height, &all);
   if (!copy) return images;
-  BITMAPINFO want{};
-  want.bmiHeader.biSize = sizeof want.bmiHeader;
-  want.bmiHeader.biWidth = width;
-  want.bmiHeader.biHeight = -height;
-  want.bmiHeader.biPlanes = 1;
-  want.bmiHeader.biBitCount = 32;
-  want.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO want = Dib32(width, height);
   HDC screen = GetDC(nullptr);
   int lines = GetDIBits(screen, strip, 0, static_cast<UINT>(height), all, &want, DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);

@@ -34,26 +34,7 @@ fail() {
 }
 
 # Prints "x y" of the middle of the magenta pixels on the screen; fails when there are none.
-finder='
-import sys
-data = sys.stdin.buffer.read()
-fields, i = [], 0
-while len(fields) < 4:
-    while data[i:i + 1].isspace(): i += 1
-    j = i
-    while not data[j:j + 1].isspace(): j += 1
-    fields.append(data[i:j]); i = j
-width, pixels = int(fields[1]), data[i + 1:]
-xs, ys = [], []
-at = pixels.find(b"\xff\x00\xff")
-while at != -1:
-    if at % 3 == 0:
-        xs.append(at // 3 % width); ys.append(at // 3 // width)
-    at = pixels.find(b"\xff\x00\xff", at + 1)
-if len(xs) < 16: sys.exit(1)
-print((min(xs) + max(xs)) // 2, (min(ys) + max(ys)) // 2)
-'
-locate() { import -window root -depth 8 ppm:- | python3 -c "$finder"; }
+locate() { import -window root -depth 8 ppm:- | /usr/bin/python3 "$here/screen_find.py" magenta; }
 
 # Waits up to $2 tenths of a second for a log line matching $1 after line $3.
 wait_log() {

@@ -33,27 +33,9 @@ app=$!
 trap 'kill $app 2>/dev/null || true' EXIT
 
 # The icon is what differs from the taskbar's own colour at the taskbar's right end.
-finder='
-import collections, sys
-data = sys.stdin.buffer.read()
-fields, i = [], 0
-while len(fields) < 4:
-    while data[i:i + 1].isspace(): i += 1
-    j = i
-    while not data[j:j + 1].isspace(): j += 1
-    fields.append(data[i:j]); i = j
-width, height, pixels = int(fields[1]), int(fields[2]), data[i + 1:]
-area = [(x, y) for y in range(height - 18, height) for x in range(width - 40, width)]
-colour = lambda x, y: pixels[3 * (y * width + x):3 * (y * width + x) + 3]
-background = collections.Counter(colour(x, y) for x, y in area).most_common(1)[0][0]
-icon = [(x, y) for x, y in area if colour(x, y) != background]
-if len(icon) < 30: sys.exit(1)
-xs, ys = [x for x, _ in icon], [y for _, y in icon]
-print((min(xs) + max(xs)) // 2, (min(ys) + max(ys)) // 2)
-'
 xy=""
 for _ in $(seq 150); do
-  xy=$(import -window root -depth 8 ppm:- | /usr/bin/python3 -c "$finder") && break
+  xy=$(import -window root -depth 8 ppm:- | /usr/bin/python3 "$here/screen_find.py" tray-icon) && break
   sleep 0.2
 done
 [ -n "$xy" ] || fail "the launcher's icon is not in the notification area"
