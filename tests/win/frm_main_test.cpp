@@ -97,6 +97,18 @@ TEST_F(FrmMainTest, ClosingHidesAndTheDeleteButtonCommandNeedsAPressedButton) {
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);
 }
 
+TEST_F(FrmMainTest, SystemCommandOneClosesAndALogOffSavesAndStopsTheWatch) {
+  Open();
+  SendMessageW(form->Handle(), WM_SYSCOMMAND, 1, 0);
+  EXPECT_FALSE(IsWindowVisible(form->Handle())) << "code 1 closes, and closing hides";
+  ASSERT_TRUE(form->Timer1Enabled());
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  EXPECT_FALSE(form->Timer1Enabled()) << "the mouse watch stops at log-off";
+  TIniFile file(SettingsFilePath());
+  EXPECT_EQ(file.ReadInteger(L"General", L"PageNum", -1), 1);
+  EXPECT_EQ(file.ReadString(L"Page1", L"WD5", L"<none>"), L"");
+}
+
 TEST_F(FrmMainTest, NewPagesTakeTheNextNumberAndTheSelectionStays) {
   Open();
   form->N2Click();
