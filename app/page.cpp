@@ -86,6 +86,8 @@ void TPage::BuildButtons() {
   ini_.Update([&] {
     TShowType showType =
         ShowTypeOf(ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeBuildDefault));
+    // Every button of the page takes the page's caption font.
+    const CaptionFont caption = ReadCaptionFont();
     for (std::int32_t i = 1; i <= grid_.BtnCount(); ++i) {
       BitBtnParams params;
       params.parent = sheet_->Handle();
@@ -101,7 +103,8 @@ void TPage::BuildButtons() {
       b.SetBtnName(ini_.ReadString(section, keys::ButtonKey(keys::kBtnName, i), L""));
       b.SetIconPath(ini_.ReadString(section, keys::ButtonKey(keys::kBtnIP, i), L""));
       b.SetWorkDir(ini_.ReadString(section, keys::ButtonKey(keys::kWD, i), L""));
-      ApplyFont(b);
+      b.SetFont(caption.desc);
+      b.SetFontColor(caption.color);
       b.SetCaption(b.BtnName());
       if (!b.FullPath().empty()) b.SetRegist(true);
       b.SetShowType(showType);
@@ -149,24 +152,26 @@ void TPage::SaveHeader() {
   });
 }
 
-void TPage::ApplyFont(TLaunchBtn& button) {
+TPage::CaptionFont TPage::ReadCaptionFont() const {
   const std::wstring section = Section();
-  FontDesc font;
-  font.name = ini_.ReadString(section, keys::kFontName, keys::kFontNameDefault);
+  CaptionFont caption;
+  caption.desc.name = ini_.ReadString(section, keys::kFontName, keys::kFontNameDefault);
   // A size the user could not mean (0, negative, a poster) falls back or is held.
   std::int32_t points = ini_.ReadInteger(section, keys::kFontSize, keys::kFontSizeDefault);
-  font.points = points < 1 ? keys::kFontSizeDefault : std::min(points, kMaxFontPoints);
+  caption.desc.points = points < 1 ? keys::kFontSizeDefault : std::min(points, kMaxFontPoints);
   // A colour that is neither a name nor a number takes the reader's default.
   TColor color = StringToColor(ini_.ReadString(section, keys::kFontColor, keys::kFontColorDefault))
                      .value_or(clWindowText);
-  button.SetFont(font);
-  button.SetFontColor(ColorToRGB(color));
+  caption.color = ColorToRGB(color);
+  return caption;
 }
 
 void TPage::ApplyFonts() {
-  ini_.Update([&] {
-    for (auto& b : buttons_) ApplyFont(*b);
-  });
+  CaptionFont caption = ReadCaptionFont();
+  for (auto& b : buttons_) {
+    b->SetFont(caption.desc);
+    b->SetFontColor(caption.color);
+  }
 }
 
 void TPage::ApplyShowType(std::wstring_view pageNo) {

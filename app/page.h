@@ -20,6 +20,7 @@
 #include "buttons/launch_btn.h"
 #include "core/ini_file.h"
 #include "core/page_grid.h"
+#include "gui/font.h"
 #include "gui/page_control.h"
 
 namespace vl {
@@ -66,7 +67,12 @@ class TPage {
 
  private:
   std::wstring Section() const;
-  void ApplyFont(TLaunchBtn& button);
+  struct CaptionFont {
+    FontDesc desc;
+    COLORREF color;
+  };
+  // The caption font and colour of the page's section, as the buttons take them.
+  CaptionFont ReadCaptionFont() const;
   void Highlight(const TLaunchBtn& sender);
   void ButtonClicked(const TLaunchBtn& sender);
 
