@@ -25,9 +25,13 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
-FileStamp StampOf(const std::filesystem::path& path);
+// The file's stamp; one that does not exist when the file or its folder is missing, and
+// nothing when the platform cannot tell (access denied, a loop of links): such a file may
+// well be there, and must not be taken for a missing one.
+std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 
-// The file's bytes; nothing when it does not exist or cannot be read.
+// The file's bytes; nothing when it does not exist or cannot be read in full (another
+// program holds it without sharing, a read error, fewer bytes than its size).
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 // Replaces the file's contents atomically; false when the platform refuses (a read-only

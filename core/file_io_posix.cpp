@@ -37,9 +37,12 @@ class Fd {
 
 std::filesystem::path RunningExecutablePath() { return std::filesystem::read_symlink("/proc/self/exe"); }
 
-FileStamp StampOf(const std::filesystem::path& path) {
+std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
   struct stat st;
-  if (::stat(path.c_str(), &st) != 0) return {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return FileStamp{};
+    return std::nullopt;
+  }
   FileStamp s;
   s.exists = true;
   s.size = static_cast<std::uint64_t>(st.st_size);
@@ -57,11 +60,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
   while (done < bytes.size()) {
     ssize_t got = ::read(f.get(), bytes.data() + done, bytes.size() - done);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) break;
+    if (got <= 0) return std::nullopt;  // an error, or the file shrank under us
     done += static_cast<std::size_t>(got);
   }
-  bytes.resize(done);
   g_bytesRead += done;
   return bytes;
 }

@@ -56,9 +56,13 @@ std::filesystem::path RunningExecutablePath() {
   }
 }
 
-FileStamp StampOf(const std::filesystem::path& path) {
+std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileStamp{};
+    return std::nullopt;
+  }
   FileStamp s;
   s.exists = true;
   s.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -81,10 +85,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
     DWORD got = 0;
     if (!ReadFile(f.get(), bytes.data() + done, want, &got, nullptr)) return std::nullopt;
-    if (got == 0) break;  // the file shrank while we read it
+    if (got == 0) return std::nullopt;  // the file shrank under us: we hold part of it
     done += got;
   }
-  bytes.resize(done);
   g_bytesRead += done;
   return bytes;
 }

@@ -35,6 +35,8 @@ class IniStore {
 
   void Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
     if (depth_ == 0) Refresh();
+    // Saved from a copy that missed the file, the write would wipe what it missed.
+    if (!current_) Refuse();
     if (doc_.Set(section, key, value)) dirty_ = true;
     if (depth_ == 0) Flush();
   }
@@ -48,30 +50,41 @@ class IniStore {
   }
 
  private:
+  // When the file is there but cannot be read, reads go on with the last good copy and
+  // writes are refused; the next access tries the file again.
   void Refresh() {
-    FileStamp now = StampOf(path_);
-    if (loaded_ && now == stamp_) return;
-    std::optional<std::string> bytes = now.exists ? ReadWholeFile(path_) : std::nullopt;
-    doc_ = IniDocument::Parse(bytes ? *bytes : std::string());
-    stamp_ = now;
-    loaded_ = true;
+    std::optional<FileStamp> now = StampOf(path_);
+    if (current_ && now == stamp_) return;
+    current_ = false;
+    if (!now) return;
+    std::optional<std::string> bytes = now->exists ? ReadWholeFile(path_) : std::string();
+    if (!bytes) return;
+    doc_ = IniDocument::Parse(*bytes);
+    stamp_ = *now;
+    current_ = true;
   }
 
   void Flush() {
     if (!dirty_) return;
     dirty_ = false;
     if (!ReplaceFileAtomically(path_, doc_.Serialize())) {
-      // Forget the refused change: the next access reads the file as it stayed.
-      loaded_ = false;
-      throw EIniWriteError(path_.wstring() + L" に書き込めません");
+      // Forget the refused change, also as a copy for reads while the file cannot be read
+      // again: the next access reads the file as it stayed.
+      doc_ = IniDocument();
+      current_ = false;
+      Refuse();
     }
-    stamp_ = StampOf(path_);
+    std::optional<FileStamp> now = StampOf(path_);
+    current_ = now.has_value();
+    if (now) stamp_ = *now;
   }
 
+  [[noreturn]] void Refuse() const { throw EIniWriteError(path_.wstring() + L" に書き込めません"); }
+
   std::filesystem::path path_;
-  IniDocument doc_;
+  IniDocument doc_;  // the file as last read or written, or empty
   FileStamp stamp_;
-  bool loaded_ = false;
+  bool current_ = false;  // doc_ is the file as it is at stamp_
   bool dirty_ = false;
   int depth_ = 0;
 };

@@ -7,6 +7,11 @@
 // size and time stamp) and reads it again. Each write reaches the disk before it returns,
 // through an atomic replacement of the whole file.
 //
+// When the file is there but cannot be read (another program holds it without sharing
+// it), a read gives what the store last read from it, or the default when it has nothing
+// good, and a write throws EIniWriteError and leaves the file as it is, since it could only
+// save a copy that missed the file. The next access tries the file again.
+//
 // Update() groups the reads and writes of one operation (saving all buttons of a page,
 // building a page): the file is looked at once at its start and written once at its end.
 // All use is on one thread.
@@ -54,14 +59,15 @@ class TIniFile {
                            std::int32_t def) const;
   bool ReadBool(std::wstring_view section, std::wstring_view key, bool def) const;
 
-  // Each throws EIniWriteError when the file cannot be written; what earlier operations
-  // wrote stays in the file.
+  // Each throws EIniWriteError when the file cannot be written, or cannot be read first;
+  // what earlier operations wrote stays in the file.
   void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
   void WriteInteger(std::wstring_view section, std::wstring_view key, std::int32_t value);
   void WriteBool(std::wstring_view section, std::wstring_view key, bool value);
 
   // Runs body as one operation: the file is read at most once and written at most once,
-  // when body ends (also when it ends by an exception, so that what it wrote stays).
+  // when body ends (also when it ends by an exception, so that what it wrote stays). When
+  // the file could not be read at its start, every write in it throws EIniWriteError.
   template <class Body>
   void Update(Body&& body) {
     BeginUpdate();

@@ -81,6 +81,8 @@ TEST(IniDocument, ShiftJisTrailBytesAreNotPunctuation) {
   // trail byte would end a section name early if the file were parsed byte-wise.
   IniDocument d = IniDocument::Parse("[\x95\x5D]\r\n\x83\x5C=\x95\x5C\x83\x5C\r\n");
   EXPECT_EQ(Get(d, AnsiToWide("\x95\x5D"), L"ソ"), L"表ソ");
+  EXPECT_EQ(Get(IniDocument::Parse("[s]\r\na=\x83\nb=2\r\n"), L"s", L"b"), L"<absent>")
+      << "a lead byte takes the line feed after it as its pair";
 }
 
 TEST(IniDocument, ChangingAValueRewritesOnlyItsLine) {

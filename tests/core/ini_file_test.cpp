@@ -93,6 +93,8 @@ TEST(IniFile, LongValuesAreCutAt2047Bytes) {
   EXPECT_EQ(ini.ReadString(L"s", L"mixed", L""), L"a" + std::wstring(1023, L'ア'));
   ini.WriteString(L"s", L"exact", std::wstring(2047, L'b'));
   EXPECT_EQ(ini.ReadString(L"s", L"exact", L"").size(), 2047u);
+  ini.WriteString(L"s", L"nul", std::wstring_view(L"a\0b", 3));
+  EXPECT_EQ(ini.ReadString(L"s", L"nul", L""), L"a") << "a NUL ends the value";
 }
 
 TEST(IniFile, ClearedButtonKeepsItsKeysWithEmptyValues) {
@@ -158,6 +160,68 @@ TEST(IniFile, RefusedWriteNamesTheFileAndKeepsEarlierWrites) {
   EXPECT_THROW(t.WriteString(L"s", L"b", L"2"), EIniWriteError);
   EXPECT_EQ(ReadBytes(good), "[s]\r\na=1\r\n");
   EXPECT_EQ(t.ReadString(L"s", L"b", L"dflt"), L"dflt");
+}
+
+TEST(IniFile, AFileThatCannotBeReadGivesItsLastGoodCopyAndIsNeverOverwritten) {
+  TempDir dir;
+  auto path = dir / "s.ini";
+  const std::string settings = "[General]\r\nPageNum=1\r\n[Page1]\r\nBtnFP1=C:\\a.exe\r\n";
+  const std::string withFormTop = "[General]\r\nPageNum=1\r\nFormTop=10\r\n[Page1]\r\nBtnFP1=C:\\a.exe\r\n";
+  WriteBytes(path, settings);
+  TIniFile ini(path);
+  EXPECT_EQ(ini.ReadInteger(L"General", L"PageNum", -1), 1);
+  // A folder by the file's name exists but cannot be read, as root too.
+  auto unreadable = [&] {
+    std::filesystem::rename(path, dir / "aside.ini");
+    std::filesystem::create_directory(path);
+  };
+  auto readable = [&] {
+    std::filesystem::remove(path);
+    std::filesystem::rename(dir / "aside.ini", path);
+  };
+  unreadable();
+  EXPECT_EQ(ini.ReadInteger(L"General", L"PageNum", -1), 1);
+  EXPECT_EQ(ini.ReadString(L"Page1", L"BtnFP1", L""), L"C:\\a.exe");
+  EXPECT_THROW(ini.WriteInteger(L"General", L"FormTop", 10), EIniWriteError);
+  EXPECT_THROW(ini.Update([&] { ini.WriteInteger(L"General", L"FormTop", 10); }), EIniWriteError);
+  readable();
+  ini.WriteInteger(L"General", L"FormTop", 10);
+  EXPECT_EQ(ReadBytes(path), withFormTop);
+
+  // A refused save must not come back as the last good copy.
+  std::filesystem::create_directories(dir / "s.ini.tmp" / "x");
+  EXPECT_THROW(ini.WriteString(L"Page1", L"BtnFP2", L"C:\\refused.exe"), EIniWriteError);
+  std::filesystem::remove_all(dir / "s.ini.tmp");
+  unreadable();
+  EXPECT_EQ(ini.ReadString(L"Page1", L"BtnFP2", L"none"), L"none");
+  EXPECT_THROW(ini.WriteInteger(L"General", L"FormTop", 20), EIniWriteError);
+  readable();
+  EXPECT_EQ(ReadBytes(path), withFormTop);
+}
+
+TEST(IniFile, OnlyAMissingFileIsTakenForAnEmptyOne) {
+#ifndef _WIN32
+  TempDir dir;
+  // A link that leads round in a circle: the file's state cannot be told, so it is not
+  // taken for a missing file that a write may create over it.
+  auto loop = dir / "loop.ini";
+  std::filesystem::create_symlink("loop.ini", loop);
+  TIniFile looped(loop);
+  EXPECT_EQ(looped.ReadInteger(L"General", L"PageNum", -1), -1);
+  EXPECT_THROW(looped.WriteInteger(L"General", L"PageNum", 1), EIniWriteError);
+  EXPECT_TRUE(std::filesystem::is_symlink(loop));
+#endif
+  // A file whose reads end before its size (the kernel's files report a whole page) was
+  // not read in full.
+#ifdef _WIN32
+  std::filesystem::path shortFile = L"Z:\\sys\\kernel\\uevent_seqnum";  // under Wine
+#else
+  std::filesystem::path shortFile = "/sys/kernel/uevent_seqnum";
+#endif
+  std::error_code ec;
+  if (std::filesystem::file_size(shortFile, ec) > 64) {
+    EXPECT_EQ(ReadWholeFile(shortFile), std::nullopt);
+  }
 }
 
 TEST(IniFile, UnicodeFallbackSurvivesAReopen) {

@@ -28,7 +28,8 @@ TEST(IniValues, IntegersAsTheFileSpellsThem) {
       {L"-2147483649", std::nullopt}, {L"$100000000", std::nullopt},
       {L"12 ", std::nullopt}, {L"1 2", std::nullopt}, {L"0x-1", std::nullopt},
       {L"x1E", std::nullopt}, {L"1E", std::nullopt}, {L"１２", std::nullopt},
-      {L"00012", 12},        {L"-0", 0},
+      {L"00012", 12},        {L"-0", 0},           {L"0xff", 255},
+      {L"$00ffffff", 0x00FFFFFF},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ParseInteger(c.text), c.expected) << "text: [" << WideToUtf8(c.text) << "]";
@@ -78,6 +79,7 @@ TEST(IniValues, ColoursWithoutANameAreHexadecimal) {
   EXPECT_EQ(ColorToString(0x00000001), L"$00000001");
   EXPECT_EQ(ColorToString(0x80000019), L"$80000019") << "system colour 25 has no name";
   EXPECT_EQ(StringToColor(L"$00FF8000"), TColor{0xFF8000});
+  EXPECT_EQ(StringToColor(L"$00ffffff"), TColor{0xFFFFFF});
   EXPECT_EQ(StringToColor(L"255"), TColor{0xFF});
   EXPECT_EQ(ColorToString(0xFF), L"clRed");
   EXPECT_EQ(StringToColor(L"-2147483640"), TColor{0x80000008});

@@ -50,6 +50,7 @@ TEST(PageGrid, AbsurdValuesAreHeldToLimitsWithoutOverflow) {
   EXPECT_EQ(g.ClientWidth(), kMaxGridCells * kMaxBtnSize);
   EXPECT_EQ(g.Top(g.BtnCount()), (kMaxGridCells - 1) * kMaxBtnSize);
   EXPECT_EQ(SaneGrid(1, 1, 2, 3).btnW, kMinBtnSize) << "a 2-pixel button cannot be clicked";
+  EXPECT_EQ(SaneGrid(1, 1, 64, 2).btnH, kMinBtnSize);
 }
 
 }  // namespace

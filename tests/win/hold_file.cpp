@@ -1,0 +1,32 @@
+// hold_file: another program that holds a file open and shares it with no one, the way an
+// editor, a backup tool or a virus scanner sometimes does, for the tests of the settings
+// file.
+//
+//   hold_file FILE NAME   opens FILE with share mode 0, sets the event NAME-ready and holds
+//                         the file until the event NAME-quit is set (at most a minute)
+//
+// Exit code 0 when the file was held, 1 when it could not be opened, 2 on a usage error.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "gui/handles.h"
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: hold_file FILE NAME\n");
+    return 2;
+  }
+  std::wstring name = argv[2];
+  vl::UniqueKernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, (name + L"-ready").c_str()));
+  vl::UniqueKernelHandle quit(CreateEventW(nullptr, TRUE, FALSE, (name + L"-quit").c_str()));
+  if (!ready || !quit) return 2;
+  HANDLE file = CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  SetEvent(ready.get());
+  WaitForSingleObject(quit.get(), 60000);
+  CloseHandle(file);
+  return 0;
+}
