@@ -196,6 +196,18 @@ std::string IniDocument::Serialize() const {
   return out;
 }
 
+std::vector<std::wstring> IniDocument::SectionNames() const {
+  std::vector<std::wstring> names;
+  // sections_[0] is the part before the first header.
+  for (std::size_t i = 1; i < sections_.size(); ++i) {
+    const Line& header = sections_[i].lines.front();
+    std::wstring name = header.text.substr(header.nameBegin, header.nameEnd - header.nameBegin);
+    auto first = sectionIndex_.find(FoldIniName(name));
+    if (first != sectionIndex_.end() && first->second == i) names.push_back(std::move(name));
+  }
+  return names;
+}
+
 std::optional<std::wstring> IniDocument::Get(std::wstring_view section,
                                              std::wstring_view key) const {
   section = Trim(section);

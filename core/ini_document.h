@@ -42,6 +42,10 @@ class IniDocument {
   // whether the document changed.
   bool Set(std::wstring_view section, std::wstring_view key, std::wstring_view value);
 
+  // The names of the file's sections, in file order, each once (the first of sections
+  // that differ only in letter case or surrounding blanks, the one that Get reads).
+  std::vector<std::wstring> SectionNames() const;
+
   Encoding encoding() const { return encoding_; }
 
  private:

@@ -138,6 +138,8 @@ bool TIniFile::ReadBool(std::wstring_view section, std::wstring_view key, bool d
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
+std::vector<std::wstring> TIniFile::ReadSections() const { return store_->Document().SectionNames(); }
+
 void TIniFile::WriteString(std::wstring_view section, std::wstring_view key,
                            std::wstring_view value) {
   store_->Write(section, key, value);

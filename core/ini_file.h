@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/errors.h"
 
@@ -58,6 +59,8 @@ class TIniFile {
   std::int32_t ReadInteger(std::wstring_view section, std::wstring_view key,
                            std::int32_t def) const;
   bool ReadBool(std::wstring_view section, std::wstring_view key, bool def) const;
+  // The names of the file's sections, in file order, each once.
+  std::vector<std::wstring> ReadSections() const;
 
   // Each throws EIniWriteError when the file cannot be written, or cannot be read first;
   // what earlier operations wrote stays in the file.
