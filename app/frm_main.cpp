@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/file_io.h"
+#include "core/page_numbers.h"
 #include "core/settings_keys.h"
 #include "gui/application.h"
 #include "gui/image_strip.h"
@@ -21,6 +22,18 @@ constexpr UINT kTimer1Interval = 25;  // ms: the mouse watch samples the pointer
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+
+// A system command the program sends itself to close the window; real system commands
+// keep their low four bits for the system, so it cannot be taken for one of them.
+constexpr WPARAM kCloseCommand = 1;
+
+// A window of fixed size without minimise and maximise boxes offers only "移動" and
+// "閉じる" in its system menu, as a dialog does; the system would show these greyed.
+void TrimSystemMenu(HWND window) {
+  HMENU menu = GetSystemMenu(window, FALSE);
+  for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE})
+    DeleteMenu(menu, command, MF_BYCOMMAND);
+}
 
 FontDesc UiFont(int pixels) {
   FontDesc font;
@@ -46,6 +59,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   p.parent = TApplication::Instance().OwnerWindow();
   p.icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
   Create(p);
+  TrimSystemMenu(Handle());
   SetMainClientSize(338, 117);
   TApplication::Instance().SetMainForm(Handle());
 
@@ -74,9 +88,9 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   ShowWindow(Handle(), SW_SHOWNORMAL);
   try {
     FormCreate();
-  } catch (const std::exception& e) {
+  } catch (...) {
     // The rest of the creation step is skipped; the window opens all the same.
-    TApplication::Instance().ShowException(e);
+    TApplication::Instance().ShowCurrentException();
   }
 }
 
@@ -144,15 +158,15 @@ void TfrmMain::FormCreate() {
   // As stored: the setters' test for values above 0 does not apply here.
   shake_.shakeSpeed = ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault);
   shake_.shakeTime = ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault);
-  for (std::int32_t n = 1; n <= pageNum_; ++n) {
+  // The live pages up to "PageNum", in number order, found among the sections the file
+  // holds: the file bounds the work, whatever number "PageNum" says.
+  for (std::int32_t n : PageNumbersOf(ini_.ReadSections())) {
+    if (n > pageNum_) break;
     if (ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault)) AddPage(n, L"");
   }
-  if (pageList_.empty()) {
-    // A first start, or a file without a live page: page 1 comes as a new page, so that
-    // there is always a tab to drop on (and the strip can never be empty).
-    pageNum_ = std::max(pageNum_, 0) + 1;
-    AddPage(pageNum_, L"NEW");
-  }
+  // A first start, or a file without a live page: a new page comes, so that there is
+  // always a tab to drop on (and the strip can never be empty).
+  if (pageList_.empty()) NewPage();
   BaseChange();
   SetWindowTextW(Handle(), kMainCaption);
 
@@ -171,8 +185,8 @@ TfrmMain::~TfrmMain() {
       ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
       ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
     });
-  } catch (const std::exception& e) {
-    TApplication::Instance().ShowException(e);
+  } catch (...) {
+    TApplication::Instance().ShowCurrentException();
   }
   pageList_.clear();  // each live page writes its buttons back
   coolTrayIcon1_.reset();
@@ -180,7 +194,29 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::AddPage(std::int32_t pageNo, std::wstring_view mode) {
+  // Room first: a page that is built must also land in the list, or its tab would be
+  // left without an entry.
+  pageList_.reserve(pageList_.size() + 1);
   pageList_.push_back(std::make_unique<TPage>(*this, pageNo, mode));
+}
+
+void TfrmMain::NewPage() {
+  std::optional<std::int32_t> next = NextPageNumber(pageNum_, PageNumbersOf(ini_.ReadSections()));
+  if (!next) {
+    ShowMessage(L"これ以上ページを作成できません");
+    return;
+  }
+  // The number is in the file before the page is: after a crash, or a page that failed
+  // to build, the next new page never takes this number and its old buttons.
+  ini_.WriteInteger(keys::kGeneral, keys::kPageNum, *next);
+  pageNum_ = *next;
+  AddPage(*next, L"NEW");
+}
+
+int TfrmMain::IndexOfPage(std::int32_t pageNo) const {
+  auto it = std::find_if(pageList_.begin(), pageList_.end(),
+                         [pageNo](const auto& page) { return page->PageNo() == pageNo; });
+  return it == pageList_.end() ? -1 : static_cast<int>(it - pageList_.begin());
 }
 
 TPage* TfrmMain::SelectedPage() {
@@ -249,24 +285,24 @@ void TfrmMain::SetHideHotKey(std::wstring_view text) {
 
 void TfrmMain::D1Click() {
   TPage* page = SelectedPage();
-  if (!page) return;
-  std::int32_t i = page->CurrentBtn();
-  TLaunchBtn* button = page->Button(i);
   // No button pressed on this page yet, or one beyond a grid that has shrunk since.
-  if (!button) return;
+  if (!page || !page->Button(page->CurrentBtn())) return;
+  const std::int32_t pageNo = page->PageNo(), i = page->CurrentBtn();
   if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnCommandDefault) &&
       !Confirm(L"このボタンを削除してよろしいですか？"))
     return;
+  // Messages ran while the question was up: take the page and its button afresh.
+  int index = IndexOfPage(pageNo);
+  page = index < 0 ? nullptr : pageList_[static_cast<std::size_t>(index)].get();
+  TLaunchBtn* button = page ? page->Button(i) : nullptr;
+  if (!button) return;
   button->ClearButton();
   page->ClearButtonKeys(i);
   button->SetCaption(L"");
 }
 
 void TfrmMain::N2Click() {
-  // The number is taken even if making the page fails: a half-written section is never
-  // handed out again.
-  ++pageNum_;
-  AddPage(pageNum_, L"NEW");
+  NewPage();
   BaseChange();
 }
 
@@ -277,10 +313,15 @@ void TfrmMain::N3Click() {
     ShowMessage(L"このページは削除できません");
     return;
   }
+  const std::int32_t pageNo = pageList_[static_cast<std::size_t>(index)]->PageNo();
   if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelPage, keys::kAskBeforeDelPageDefault) &&
       !Confirm(L"このページを削除してよろしいですか？"))
     return;
-  ini_.WriteBool(keys::PageSection(base_->Sheet(index).Tag()), keys::kLive, false);
+  // Messages ran while the question was up: find the page's tab afresh. The first tab
+  // stays, whichever page holds it now.
+  index = IndexOfPage(pageNo);
+  if (index <= 0) return;
+  ini_.WriteBool(keys::PageSection(pageNo), keys::kLive, false);
   pageList_.erase(pageList_.begin() + index);  // no longer live: it writes nothing more
   base_->DeleteSheet(index);
   BaseChange();
@@ -300,16 +341,26 @@ void TfrmMain::mnuMouseMoveClick() {
   SetTimer1Enabled(popupMenu2_.Checked(mnuMouseMove_));  // nothing is written to the file
 }
 
-void TfrmMain::SaveAtEndSession() {
+void TfrmMain::SaveAtEndSession() noexcept {
+  // Windows is ending the session: each step saves what it can, and a refused write
+  // neither stops the others nor shows a box that would hold up the log-off.
+  auto attempt = [](auto&& step) {
+    try {
+      step();
+    } catch (...) {
+    }
+  };
   RECT r;
   GetWindowRect(Handle(), &r);
   for (auto& page : pageList_) {
-    page->SaveButtons();
-    page->SaveHeader();
-    ini_.Update([&] {
-      ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
-      ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
-      ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
+    attempt([&] { page->SaveButtons(); });
+    attempt([&] { page->SaveHeader(); });
+    attempt([&] {
+      ini_.Update([&] {
+        ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
+        ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
+        ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
+      });
     });
   }
 }
@@ -337,11 +388,11 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SYSCOMMAND:
-      if (wParam == SC_MINIMIZE) {
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
         CloseWindow(TApplication::Instance().OwnerWindow());
         return 0;
       }
-      if (wParam == 1) SendMessageW(Handle(), WM_CLOSE, 0, 0);
+      if (wParam == kCloseCommand) SendMessageW(Handle(), WM_CLOSE, 0, 0);
       break;
     case WM_TIMER:
       if (wParam == kTimer1) {
@@ -352,7 +403,11 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
       SaveAtEndSession();
       SetTimer1Enabled(false);
-      return TRUE;
+      return TRUE;  // never refused: a failed save must not keep Windows from going on
+    case WM_ENDSESSION:
+      // The shut-down or log-off was cancelled: the watch runs again as its menu says.
+      if (!wParam) SetTimer1Enabled(popupMenu2_.Checked(mnuMouseMove_));
+      return 0;
     default:
       break;
   }

@@ -77,9 +77,13 @@ class TfrmMain : public TWindow, public TPageHost {
   void HideMainWindow() override;
 
   void BuildMenus();
+  // Makes a page with the next free number, or says that none is left.
+  void NewPage();
+  // The position of page pageNo in PageList; -1 when there is no such page.
+  int IndexOfPage(std::int32_t pageNo) const;
   void SetTimer1Enabled(bool enabled);
   void FormCreate();
-  void SaveAtEndSession();
+  void SaveAtEndSession() noexcept;
   bool IsInsideBase(HWND hwnd) const;
 
   TIniFile ini_;

@@ -19,8 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::unique_ptr<vl::TfrmMain> main;
   try {
     main = std::make_unique<vl::TfrmMain>();
-  } catch (const std::exception& e) {
-    app.ShowException(e);
+  } catch (...) {
+    app.ShowCurrentException();
     return 1;
   }
   // No taskbar button: the program lives in the notification area.

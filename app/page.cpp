@@ -49,14 +49,23 @@ TPage::TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode)
     });
   }
   LoadHeader();
-  sheet_ = &host_.PageStrip().AddSheet(ini_.ReadString(section, keys::kName, L""), pageNo_);
-  BuildButtons();
+  TPageControl& strip = host_.PageStrip();
+  sheet_ = &strip.AddSheet(ini_.ReadString(section, keys::kName, L""), pageNo_);
+  try {
+    BuildButtons();
+  } catch (...) {
+    // A page that cannot be built (the window or GDI limit reached) leaves no tab
+    // behind: tabs and the page list stay one to one.
+    buttons_.clear();
+    strip.DeleteSheet(strip.IndexOf(*sheet_));
+    throw;
+  }
 }
 
 TPage::~TPage() {
   try {
     if (ini_.ReadBool(Section(), keys::kLive, keys::kLiveDefault)) SaveButtons();
-  } catch (const std::exception&) {
+  } catch (...) {
     // A refused write at exit has nowhere left to be reported; the file keeps what it had.
   }
 }

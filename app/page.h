@@ -8,7 +8,8 @@
 //
 // The page owns its buttons; the page strip owns the page's tab sheet. A page created with
 // the mode "NEW" first writes the new-page defaults into its section. Destroying a page
-// that is still live writes its buttons back.
+// that is still live writes its buttons back. A page whose building fails removes its tab
+// again and raises the error.
 #pragma once
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "gui/application.h"
 
 #include <algorithm>
+#include <new>
 
 #include "core/errors.h"
-#include "core/text_codec.h"
 #include "gui/message_box.h"
 
 namespace vl {
@@ -99,9 +99,17 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return TWindow::HandleMessage(msg, wParam, lParam);
 }
 
-void TApplication::ShowException(const std::exception& e) {
-  const auto* own = dynamic_cast<const EVantriError*>(&e);
-  std::wstring message = own ? own->Message() : Utf8ToWide(e.what());
+void TApplication::ShowCurrentException() {
+  std::wstring message;
+  try {
+    throw;
+  } catch (const EVantriError& e) {
+    message = e.Message();
+  } catch (const std::bad_alloc&) {
+    message = L"メモリが足りません";
+  } catch (...) {
+    message = L"予期しないエラーが発生しました";
+  }
   ErrorBox(ErrorReportText(message));
 }
 

@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <functional>
 #include <string>
 #include <utility>
@@ -34,8 +33,11 @@ class TApplication : public TWindow {
   int Run();
   void Terminate(int exitCode = 0);
 
-  // The application-wide error report: caption the title, stop icon, OK button.
-  void ShowException(const std::exception& e);
+  // The application-wide error report of the exception being handled (call it inside a
+  // catch block): caption the title, stop icon, OK button. The program's own errors show
+  // their message; anything else shows a Japanese message of its kind, never the
+  // library's English text.
+  void ShowCurrentException();
 
   // The form that stands for the program. While it is visible, activating the owner window
   // passes the activation on to it. Null until set; we don't own it.

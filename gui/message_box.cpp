@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gui/application.h"
+#include "gui/modal_scope.h"
 
 namespace vl {
 namespace {
@@ -12,7 +13,9 @@ namespace {
 void Box(std::wstring_view text, UINT icon) {
   TApplication& app = TApplication::Instance();
   std::wstring body(text);
-  MessageBoxW(app.OwnerWindow(), body.c_str(), app.Title().c_str(), MB_OK | icon);
+  HWND owner = ModalOwner();
+  TModalScope modal(owner);
+  MessageBoxW(owner, body.c_str(), app.Title().c_str(), MB_OK | icon);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The plain message boxes of the program, all under the application title.
+// The plain message boxes of the program, all under the application title and modal to
+// the whole program (see TModalScope).
 #pragma once
 
 #include <string_view>

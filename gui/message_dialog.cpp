@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "gui/application.h"
+#include "gui/modal_scope.h"
 
 namespace vl {
 namespace {
@@ -41,9 +41,10 @@ LRESULT CALLBACK WatchCreation(int code, WPARAM wParam, LPARAM lParam) {
 
 bool Confirm(std::wstring_view text, std::wstring_view caption) {
   std::wstring body(text), title(caption);
+  HWND owner = ModalOwner();
+  TModalScope modal(owner);
   t_hook = SetWindowsHookExW(WH_CBT, &WatchCreation, nullptr, GetCurrentThreadId());
-  int answer = MessageBoxW(TApplication::Instance().OwnerWindow(), body.c_str(), title.c_str(),
-                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+  int answer = MessageBoxW(owner, body.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
   if (t_hook) {  // the box never came up
     UnhookWindowsHookEx(t_hook);
     t_hook = nullptr;

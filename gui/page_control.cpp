@@ -67,6 +67,13 @@ TTabSheet& TPageControl::AddSheet(const std::wstring& caption, int tag) {
   return *sheets_.back();
 }
 
+int TPageControl::IndexOf(const TTabSheet& sheet) const {
+  for (int i = 0; i < SheetCount(); ++i) {
+    if (sheets_[static_cast<std::size_t>(i)].get() == &sheet) return i;
+  }
+  return -1;
+}
+
 void TPageControl::DeleteSheet(int index) {
   if (index < 0 || index >= SheetCount()) return;
   int active = ActivePageIndex();

@@ -49,6 +49,8 @@ class TPageControl {
   // selected, or the first tab when it was the last.
   void DeleteSheet(int index);
   int SheetCount() const { return static_cast<int>(sheets_.size()); }
+  // The index of a sheet of this control; -1 for any other.
+  int IndexOf(const TTabSheet& sheet) const;
   TTabSheet& Sheet(int index) { return *sheets_.at(static_cast<std::size_t>(index)); }
   int ActivePageIndex() const;
   void SetActivePageIndex(int index);

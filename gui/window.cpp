@@ -54,8 +54,8 @@ LRESULT CALLBACK TWindow::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   }
   try {
     return self->HandleMessage(msg, wParam, lParam);
-  } catch (const std::exception& e) {
-    TApplication::Instance().ShowException(e);
+  } catch (...) {
+    TApplication::Instance().ShowCurrentException();
     return 0;
   }
 }

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
 
 #include "gui/application.h"
 #include "gui/platform_error.h"
@@ -36,8 +35,8 @@ LRESULT CALLBACK TWindowSubclass::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   }
   try {
     return reinterpret_cast<TWindowSubclass*>(self)->hook_(msg, wParam, lParam);
-  } catch (const std::exception& e) {
-    TApplication::Instance().ShowException(e);
+  } catch (...) {
+    TApplication::Instance().ShowCurrentException();
     return 0;
   }
 }

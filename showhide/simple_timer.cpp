@@ -47,10 +47,10 @@ void TSimpleTimer::Tick() {
   try {
     TickEvent onTick = onTick_;
     onTick();
-  } catch (const std::exception& e) {
+  } catch (...) {
     // Reported here, inside the tick, so that the ticks that come while the error box is
     // open are skipped instead of failing again underneath it.
-    TApplication::Instance().ShowException(e);
+    TApplication::Instance().ShowCurrentException();
   }
 }
 

@@ -155,6 +155,29 @@ expect "$(ini General PageNum)" "1" "the page count at log-off"
 expect "$(ini General FormTop)" "300" "the position at log-off"
 quit
 
+echo "== a new page and a drop, then a kill: the page comes back, the next new page is fresh"
+fresh newpagekill
+start
+page_menu 2
+expect "$(ini General PageNum)" "2" "the page count is in the file as soon as the page is"
+D select-tab "$caption" 1 >/dev/null
+sleep 0.3
+touch "$app/kept.txt"
+read -r at _ < <(D buttons "$caption" | sed -n 1p)
+/usr/bin/python3 "$here/xdnd_drop.py" $((${at%,*} + 32)) $((${at#*,} + 32)) "$app/kept.txt" || fail "the drop was refused"
+sleep 0.5
+expect "$(ini Page2 BtnName1)" "kept" "the drop on the new page"
+kill -9 "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+start
+expect "$(D tabs "$caption" | tr '\n' ' ')" "*NewPage  NewPage " "both pages after the kill"
+page_menu 2
+expect "$(D tabs "$caption" | wc -l)" "3" "tabs after one more new page"
+expect "$(ini General PageNum)" "3" "the new page's number"
+expect "$(ini Page3 BtnFP1)" "" "the new page holds no old button"
+expect "$(ini Page2 BtnName1)" "kept" "the dropped button stays on its page"
+quit
+
 echo "== killed at random moments, the settings file stays whole"
 fresh killed
 for round in $(seq 8); do

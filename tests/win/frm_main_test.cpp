@@ -1,18 +1,102 @@
 // The main window in this process, on the settings file beside the test: what start-up
-// builds, the setters of the shake and the hot keys, the watch toggle, closing.
+// builds, the setters of the shake and the hot keys, the watch toggle, closing, the page
+// and button commands with their questions, and the log-off.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
+#include <functional>
 
 #include "app/frm_main.h"
 #include "core/ini_file.h"
 #include "gui/application.h"
 #include "tests/core/temp_dir.h"
+#include "tests/win/button_test_support.h"
 
 namespace vl {
 namespace {
+
+// Acts once inside the modal loop of the next box of this thread, as a user (or another
+// part of the program) would while the box is up, then answers the box.
+class WhileTheBoxIsUp {
+ public:
+  WhileTheBoxIsUp(std::function<void(HWND box)> act, int answer) : act_(std::move(act)), answer_(answer) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 30, &WhileTheBoxIsUp::Tick);
+  }
+  ~WhileTheBoxIsUp() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  WhileTheBoxIsUp(const WhileTheBoxIsUp&) = delete;
+  WhileTheBoxIsUp& operator=(const WhileTheBoxIsUp&) = delete;
+  bool Answered() const { return answered_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!current_ || current_->answered_) return;
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+          wchar_t cls[16] = L"";
+          GetClassNameW(window, cls, 16);
+          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    current_->answered_ = true;
+    current_->act_(box);
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(current_->answer_), 0);
+  }
+
+  static inline WhileTheBoxIsUp* current_ = nullptr;
+  std::function<void(HWND)> act_;
+  int answer_;
+  UINT_PTR timer_ = 0;
+  bool answered_ = false;
+};
+
+// Makes the platform refuse to create the n-th window of one class on this thread, from
+// now on, as it does when the process reaches its window limit.
+class RefuseWindow {
+ public:
+  RefuseWindow(const wchar_t* className, int n) : className_(className), left_(n) {
+    current_ = this;
+    hook_ = SetWindowsHookExW(WH_CBT, &RefuseWindow::Hook, nullptr, GetCurrentThreadId());
+  }
+  ~RefuseWindow() {
+    UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
+  }
+  RefuseWindow(const RefuseWindow&) = delete;
+  RefuseWindow& operator=(const RefuseWindow&) = delete;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && current_) {
+      wchar_t cls[64] = L"";
+      GetClassNameW(reinterpret_cast<HWND>(wParam), cls, 64);
+      if (current_->className_ == cls && --current_->left_ == 0) return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  static inline RefuseWindow* current_ = nullptr;
+  std::wstring className_;
+  int left_;
+  HHOOK hook_ = nullptr;
+};
+
+std::vector<std::int32_t> PageNumbers(const TfrmMain& form) {
+  std::vector<std::int32_t> numbers;
+  for (const auto& page : form.PageList()) numbers.push_back(page->PageNo());
+  return numbers;
+}
 
 class FrmMainTest : public ::testing::Test {
  protected:
@@ -120,6 +204,129 @@ TEST_F(FrmMainTest, NewPagesTakeTheNextNumberAndTheSelectionStays) {
   TIniFile file(SettingsFilePath());
   EXPECT_EQ(file.ReadInteger(L"General", L"PageNum", -1), 3);
   EXPECT_EQ(file.ReadString(L"Page3", L"BtnFP5", L"<none>"), L"");
+}
+
+TEST_F(FrmMainTest, TheSystemMenuOffersOnlyMoveAndClose) {
+  Open();
+  HMENU menu = GetSystemMenu(form->Handle(), FALSE);
+  auto has = [menu](UINT command) { return GetMenuState(menu, command, MF_BYCOMMAND) != UINT(-1); };
+  EXPECT_TRUE(has(SC_MOVE));
+  EXPECT_TRUE(has(SC_CLOSE));
+  // Wine adds an item of its own ("About Wine"), so the rest is checked by what is gone.
+  for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) EXPECT_FALSE(has(command)) << command;
+}
+
+TEST_F(FrmMainTest, TheDeleteQuestionsAreModalToTheLauncherAndFindTheirPageAgain) {
+  test::WriteBytes(SettingsFilePath(),
+                   "[General]\r\nPageNum=3\r\n[Setting]\r\nAskBeforeDelPage=0\r\n[Page1]\r\nLive=1\r\n"
+                   "[Page2]\r\nLive=1\r\nBtnFP1=C:\\tools\\target.exe\r\nBtnName1=target\r\n"
+                   "[Page3]\r\nLive=1\r\n");
+  Open();
+  ASSERT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 2, 3}));
+  form->Base().SetActivePageIndex(1);
+  // A right press makes the button the page's current one, as before its menu opens.
+  SendMessageW(form->PageList()[1]->Button(1)->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, test::PointParam(5, 5));
+  ReleaseCapture();
+
+  HWND owner = nullptr;
+  BOOL launcherEnabled = TRUE;
+  {
+    WhileTheBoxIsUp user(
+        [&](HWND box) {
+          owner = GetWindow(box, GW_OWNER);
+          launcherEnabled = IsWindowEnabled(form->Handle());
+          form->N3Click();  // page 2 goes while "delete this button?" is up
+        },
+        IDYES);
+    form->D1Click();
+    ASSERT_TRUE(user.Answered());
+  }
+  EXPECT_EQ(owner, form->Handle());
+  EXPECT_FALSE(launcherEnabled);
+  EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+  EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 3}));
+  TIniFile file(SettingsFilePath());
+  EXPECT_FALSE(file.ReadBool(L"Page2", L"Live", true));
+  EXPECT_EQ(file.ReadString(L"Page2", L"BtnFP1", L""), L"C:\\tools\\target.exe")
+      << "the answer cleared nothing on a page that had gone";
+
+  // Another window of ours, a dialog, is disabled under the page question too.
+  test::TestForm dialog;
+  file.WriteBool(L"Setting", L"AskBeforeDelPage", true);
+  form->Base().SetActivePageIndex(1);
+  BOOL dialogEnabled = TRUE;
+  {
+    WhileTheBoxIsUp user([&](HWND) { dialogEnabled = IsWindowEnabled(dialog.Handle()); }, IDNO);
+    form->N3Click();
+    ASSERT_TRUE(user.Answered());
+  }
+  EXPECT_FALSE(dialogEnabled);
+  EXPECT_TRUE(IsWindowEnabled(dialog.Handle()));
+  EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 3})) << "answered No";
+}
+
+TEST_F(FrmMainTest, ANewPageTakesANumberNoSectionHoldsAndWritesItAtOnce) {
+  // Left by a run killed after a new page and a drop: "PageNum" never reached the file.
+  test::WriteBytes(SettingsFilePath(),
+                   "[General]\r\nPageNum=1\r\n[Page1]\r\nLive=1\r\n"
+                   "[Page2]\r\nLive=1\r\nName=NewPage\r\nBtnFP1=C:\\lost\\old.exe\r\n");
+  Open();
+  ASSERT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1}));
+  form->N2Click();
+  ASSERT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 3}));
+  EXPECT_EQ(form->PageList()[1]->Button(1)->FullPath(), L"");
+  EXPECT_EQ(TIniFile(SettingsFilePath()).ReadInteger(L"General", L"PageNum", -1), 3)
+      << "in the file before any exit";
+}
+
+TEST_F(FrmMainTest, StartUpTakesThePagesFromTheFilesSectionsWhateverPageNumSays) {
+  test::WriteBytes(SettingsFilePath(),
+                   "[General]\r\nPageNum=2147483647\r\n[Page9]\r\nLive=1\r\n[page1]\r\nLive=1\r\n"
+                   "[Page3]\r\nLive=0\r\n[Page5]\r\nLive=1\r\n");
+  Open();
+  EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 5, 9}));
+  test::MessageBoxCatcher boxes;
+  form->N2Click();  // no number is left
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].text, L"これ以上ページを作成できません");
+  EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 5, 9}));
+  EXPECT_EQ(TIniFile(SettingsFilePath()).ReadInteger(L"General", L"PageNum", -1), INT32_MAX);
+}
+
+TEST_F(FrmMainTest, APageThatCannotBeBuiltLeavesNoTabAndItsNumberIsNotGivenAgain) {
+  Open();
+  {
+    RefuseWindow limit(L"TBitBtn", 3);  // the third button of the new page
+    EXPECT_THROW(form->N2Click(), EVantriError);
+  }
+  EXPECT_EQ(form->Base().SheetCount(), 1);
+  EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1}));
+  form->N2Click();
+  EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 3}));
+  EXPECT_EQ(form->Base().SheetCount(), 2);
+  EXPECT_EQ(form->Base().Sheet(1).Tag(), 3);
+}
+
+TEST_F(FrmMainTest, ALogOffIsNeverRefusedByAFailedSaveAndACancelledOneRestartsTheWatch) {
+  Open();
+  const std::filesystem::path ini = SettingsFilePath();
+  const std::string before = test::ReadBytes(ini);
+  ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+  {
+    test::MessageBoxCatcher boxes;
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_TRUE(boxes.Seen().empty()) << "no box during a log-off";
+  }
+  EXPECT_FALSE(form->Timer1Enabled());
+  EXPECT_EQ(test::ReadBytes(ini), before);
+  SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(form->Timer1Enabled()) << "the log-off was cancelled: the watch runs again";
+  SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  form->mnuMouseMoveClick();  // the watch off by the user
+  SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_FALSE(form->Timer1Enabled());
 }
 
 }  // namespace

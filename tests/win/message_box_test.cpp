@@ -2,7 +2,9 @@
 // screen: caption, icon, text and buttons read back from the box window itself.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <stdexcept>
+#include <string>
 
 #include "core/errors.h"
 #include "core/text_codec.h"
@@ -47,7 +49,11 @@ TEST(MessageBoxes, AnErrorInAHandlerIsReportedWithAStopIconAndTheProgramGoesOn) 
       {[] { throw EVantriError(L"Stop!"); }, L"Stop!"},        // "!" comes before "."
       {[] { throw EVantriError(L"(code 5)"); }, L"(code 5)"},  // so does ")"
       {[] { throw EVantriError(L"code 5"); }, L"code 5."},     // "5" comes after
-      {[] { throw std::runtime_error("bad alloc"); }, L"bad alloc."},
+      // Not the program's own: a Japanese message of its kind, never the library's text.
+      {[] { throw std::runtime_error("bad alloc"); }, L"予期しないエラーが発生しました."},
+      {[] { (void)std::string("abc").at(7); }, L"予期しないエラーが発生しました."},
+      {[] { throw std::bad_alloc(); }, L"メモリが足りません."},
+      {[] { throw 42; }, L"予期しないエラーが発生しました."},
   };
   FailingForm form;
   for (const auto& c : cases) {
