@@ -84,6 +84,11 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   waitHotKey_.OnCatchHotKey = [this](TWaitHotKey&) { coolTrayIcon1_->ShowMainWindow(); };
   waitHotKey1_.SetReentrant(false);
   waitHotKey1_.OnCatchHotKey = [this](TWaitHotKey&) { coolTrayIcon1_->HideMainWindow(); };
+  hideKeyFilter_ = TApplication::Instance().FilterMessages([this](const MSG& msg) {
+    if (!IsLocalHideKey(msg)) return false;
+    coolTrayIcon1_->HideMainWindow();
+    return true;
+  });
 
   ShowWindow(Handle(), SW_SHOWNORMAL);
   try {
@@ -280,7 +285,28 @@ void TfrmMain::SetShowHotKey(std::wstring_view text) {
 
 void TfrmMain::SetHideHotKey(std::wstring_view text) {
   waitHotKey1_.SetHotKey(text);
-  waitHotKey1_.RegisterKey();
+  const TKeyAssign& key = waitHotKey1_.KeyAssign();
+  localHideKey_ = 0;
+  if (key.CanUse() && !key.hkShift() && !key.hkCtrl() && !key.hkAlt() && !key.hkWinKey()) {
+    // A key without modifiers (Esc, F5, a letter) registered system-wide would be taken
+    // from every other program for as long as the launcher runs: it hides the launcher
+    // only while the launcher has the keyboard focus, as a shortcut of the window.
+    waitHotKey1_.UnregisterKey();
+    localHideKey_ = key.KeyCode();
+  } else {
+    waitHotKey1_.RegisterKey();
+  }
+}
+
+bool TfrmMain::IsLocalHideKey(const MSG& msg) const {
+  if (localHideKey_ == 0 || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
+  if (msg.wParam != static_cast<WPARAM>(localHideKey_)) return false;
+  if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
+  // With a modifier held it is another key (Shift+Esc), not the hide key.
+  for (int modifier : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN}) {
+    if (GetKeyState(modifier) < 0) return false;
+  }
+  return waitHotKey1_.Enabled();
 }
 
 void TfrmMain::D1Click() {

@@ -1,6 +1,6 @@
 // TfrmMain: the launcher's main window, a small tool window whose page strip holds one tab
 // per page, with the strip's menu of page and button commands, the tray icon and its menu,
-// and the two global hot keys.
+// the show hot key and the hide key.
 //
 // Created once at start (its creation step opens the settings file, builds every live page
 // at the stored window position and registers the hot keys) and destroyed at exit, when it
@@ -19,6 +19,7 @@
 #include "app/page_control_ex.h"
 #include "core/ini_file.h"
 #include "core/shake_gesture.h"
+#include "gui/application.h"
 #include "gui/font.h"
 #include "gui/popup_menu.h"
 #include "gui/window.h"
@@ -52,6 +53,9 @@ class TfrmMain : public TWindow, public TPageHost {
   void SetShakeSpeed(std::int32_t value);
   void SetShakeTime(std::int32_t value);
   void SetShowHotKey(std::wstring_view text);
+  // A hide key with a modifier is a system-wide hot key; one without (such as "Esc") works
+  // only while the launcher has the keyboard focus, and leaves the key to every other
+  // program. Either way WaitHotKey1 holds the key and its text.
   void SetHideHotKey(std::wstring_view text);
 
   // The commands of the page strip's menu and of the tray menu.
@@ -85,6 +89,8 @@ class TfrmMain : public TWindow, public TPageHost {
   void FormCreate();
   void SaveAtEndSession() noexcept;
   bool IsInsideBase(HWND hwnd) const;
+  // Whether msg is a press of the hide key without modifiers, in the launcher.
+  bool IsLocalHideKey(const MSG& msg) const;
 
   TIniFile ini_;
   UniqueFont baseFont_;
@@ -96,6 +102,8 @@ class TfrmMain : public TWindow, public TPageHost {
   std::unique_ptr<TCoolTrayIcon> coolTrayIcon1_;
   TWaitHotKey waitHotKey_;   // show
   TWaitHotKey waitHotKey1_;  // hide
+  int localHideKey_ = 0;     // the hide key's code while it has no modifiers, else 0
+  TApplication::Hook hideKeyFilter_;
   std::int32_t pageNum_ = -1;
   ShakeParams shake_;
   ShakeState gesture_{{0, 0}};

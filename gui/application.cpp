@@ -34,8 +34,7 @@ int TApplication::Run() {
   BOOL got;
   while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Dispatch(msg);
   }
   return static_cast<int>(msg.wParam);
 }
@@ -51,16 +50,30 @@ void TApplication::ProcessMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Dispatch(msg);
   }
 }
 
-TApplication::OwnerWindowHook::~OwnerWindowHook() {
+void TApplication::Dispatch(MSG& msg) {
+  // A copy: a filter may add or remove filters.
+  std::vector<std::pair<int, MessageFilter>> filters = filters_;
+  for (const auto& entry : filters) {
+    try {
+      if (entry.second(msg)) return;
+    } catch (...) {
+      ShowCurrentException();
+      return;
+    }
+  }
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+TApplication::Hook::~Hook() {
   if (id_ && g_instance) g_instance->Unhook(id_);
 }
 
-TApplication::OwnerWindowHook& TApplication::OwnerWindowHook::operator=(OwnerWindowHook&& other) noexcept {
+TApplication::Hook& TApplication::Hook::operator=(Hook&& other) noexcept {
   if (this != &other) {
     if (id_ && g_instance) g_instance->Unhook(id_);
     id_ = std::exchange(other.id_, 0);
@@ -68,13 +81,19 @@ TApplication::OwnerWindowHook& TApplication::OwnerWindowHook::operator=(OwnerWin
   return *this;
 }
 
-TApplication::OwnerWindowHook TApplication::HookOwnerWindow(MessageHook hook) {
+TApplication::Hook TApplication::HookOwnerWindow(MessageHook hook) {
   hooks_.emplace_back(++lastHookId_, std::move(hook));
-  return OwnerWindowHook(lastHookId_);
+  return Hook(lastHookId_);
+}
+
+TApplication::Hook TApplication::FilterMessages(MessageFilter filter) {
+  filters_.emplace_back(++lastHookId_, std::move(filter));
+  return Hook(lastHookId_);
 }
 
 void TApplication::Unhook(int id) {
   std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
+  std::erase_if(filters_, [id](const auto& entry) { return entry.first == id; });
 }
 
 LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

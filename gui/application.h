@@ -51,31 +51,41 @@ class TApplication : public TWindow {
   // A hook sees each message of the owner window before the application does; returning
   // true ends the message there with `result`. Hooks run in the order they were added.
   using MessageHook = std::function<bool(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
-  // Removes its hook when it goes; it must not outlive the application.
-  class OwnerWindowHook {
+  // A filter sees each message the loop takes from the queue, for any window of the
+  // thread, before it is translated and dispatched; returning true consumes it. A
+  // window's own keyboard shortcuts live here, so that they work whichever of its
+  // controls has the focus. Menus and message boxes run loops of their own: their keys
+  // never pass a filter.
+  using MessageFilter = std::function<bool(const MSG& msg)>;
+  // Removes its hook or filter when it goes; it must not outlive the application.
+  class Hook {
    public:
-    OwnerWindowHook() = default;
-    explicit OwnerWindowHook(int id) : id_(id) {}
-    ~OwnerWindowHook();
-    OwnerWindowHook(OwnerWindowHook&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
-    OwnerWindowHook& operator=(OwnerWindowHook&& other) noexcept;
-    OwnerWindowHook(const OwnerWindowHook&) = delete;
-    OwnerWindowHook& operator=(const OwnerWindowHook&) = delete;
+    Hook() = default;
+    explicit Hook(int id) : id_(id) {}
+    ~Hook();
+    Hook(Hook&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
+    Hook& operator=(Hook&& other) noexcept;
+    Hook(const Hook&) = delete;
+    Hook& operator=(const Hook&) = delete;
 
    private:
     int id_ = 0;
   };
-  [[nodiscard]] OwnerWindowHook HookOwnerWindow(MessageHook hook);
+  [[nodiscard]] Hook HookOwnerWindow(MessageHook hook);
+  [[nodiscard]] Hook FilterMessages(MessageFilter filter);
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Unhook(int id);
+  // Dispatches one message taken from the queue, unless a filter consumes it.
+  void Dispatch(MSG& msg);
 
   std::wstring title_;
   HWND mainForm_ = nullptr;
   std::vector<std::pair<int, MessageHook>> hooks_;
+  std::vector<std::pair<int, MessageFilter>> filters_;
   int lastHookId_ = 0;
 };
 

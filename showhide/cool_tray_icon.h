@@ -125,7 +125,7 @@ class TCoolTrayIcon {
   TSimpleTimer clickTimer_;
   HWND lastFocus_ = nullptr;  // the owner's control that had the focus when it lost activation
   NOTIFYICONDATAW iconData_{};
-  TApplication::OwnerWindowHook applicationHook_;
+  TApplication::Hook applicationHook_;
   std::optional<TWindowSubclass> ownerHook_;
 };
 

@@ -15,9 +15,11 @@
 //                                    sends it: BUTTON is "left", "right" or "double"
 //   menu-pick N TIMEOUT_MS           waits for an open menu and chooses its Nth command
 //                                    (from 0, separators not counted)
+//   menu-open                        prints "open" while a menu is open, else "closed"
 //   message TIMEOUT_MS [ID]          waits for a message box of another process; prints
 //                                    "caption|text" and presses its button ID (6 Yes,
-//                                    7 No), or its first button
+//                                    7 No), or its first button; ID "none" presses none
+//   activate CAPTION                 brings the window to the front with the focus
 //   context-menu CAPTION             opens the page strip's menu, as a right click on it
 //   state CAPTION                    prints "visible X,Y WxH" or "hidden X,Y WxH"
 //   syscommand CAPTION CODE          sends WM_SYSCOMMAND with CODE (decimal or 0x hex)
@@ -240,6 +242,15 @@ int wmain(int argc, wchar_t** argv) {
     PostKey(menu, VK_RETURN);
     return 0;
   }
+  if (cmd == L"menu-open" && argc == 2) {
+    HWND m = FindWindowW(L"#32768", nullptr);
+    Print(m && IsWindowVisible(m) ? L"open" : L"closed");
+    return 0;
+  }
+  if (cmd == L"activate" && argc == 3) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    return hwnd && SetForegroundWindow(hwnd) ? 0 : 1;
+  }
   if (cmd == L"message" && (argc == 3 || argc == 4)) {
     MessageBoxSearch search{GetCurrentProcessId()};
     HWND box = WaitFor([&] {
@@ -252,6 +263,7 @@ int wmain(int argc, wchar_t** argv) {
       return 1;
     }
     Print(TextOf(box) + L"|" + TextOf(GetDlgItem(box, 0xFFFF)));
+    if (argc == 4 && std::wcscmp(argv[3], L"none") == 0) return 0;
     HWND first = GetNextDlgTabItem(box, nullptr, FALSE);
     int id = argc == 4 ? number(3) : first ? GetDlgCtrlID(first) : IDOK;
     PostMessageW(box, WM_COMMAND, id, 0);

@@ -1,8 +1,11 @@
-// drop_target: a window that takes dropped files and writes down what arrives, for the
-// end-to-end check that a drop from outside Windows reaches a window as WM_DROPFILES.
+// drop_target: a window that takes dropped files and key presses and writes down what
+// arrives: for the end-to-end check that a drop from outside Windows reaches a window as
+// WM_DROPFILES, and for the checks that the launcher leaves other programs their keys.
 //
 //   drop_target LOG_FILE      shows a window captioned "drop target"; each WM_DROPFILES
-//                             appends its files (UTF-8, one a line) to LOG_FILE
+//                             appends its files (UTF-8, one a line) to LOG_FILE, and each
+//                             WM_KEYDOWN or WM_SYSKEYDOWN a line "key XX" (the virtual-key
+//                             code in hex)
 #include <windows.h>
 #include <shellapi.h>
 
@@ -15,7 +18,19 @@ namespace {
 
 const wchar_t* g_log = nullptr;
 
+void Append(const std::string& lines) {
+  if (FILE* f = _wfopen(g_log, L"ab")) {
+    std::fwrite(lines.data(), 1, lines.size(), f);
+    std::fclose(f);
+  }
+}
+
 LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
+    char line[16];
+    std::snprintf(line, sizeof line, "key %02X\n", static_cast<unsigned>(wParam));
+    Append(line);
+  }
   if (msg == WM_DROPFILES) {
     HDROP drop = reinterpret_cast<HDROP>(wParam);
     UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
@@ -26,10 +41,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       lines += vl::WideToUtf8(name) + "\n";
     }
     DragFinish(drop);
-    if (FILE* f = _wfopen(g_log, L"ab")) {
-      std::fwrite(lines.data(), 1, lines.size(), f);
-      std::fclose(f);
-    }
+    Append(lines);
     return 0;
   }
   if (msg == WM_DESTROY) PostQuitMessage(0);

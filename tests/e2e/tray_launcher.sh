@@ -46,7 +46,11 @@ face=$(pixel 330 370)
 desk=$(pixel 100 100)
 [ "$face" != "$desk" ] || fail "the launcher is not on the screen"
 
-xdotool mousemove 700 600 click 1 key Escape  # the hide hot key, from the keyboard
+# Esc is the desktop's while the desktop has the focus, and the launcher's in the launcher.
+xdotool mousemove 700 600 click 1 key Escape
+sleep 0.5
+[ "$(pixel 330 370)" = "$face" ] || fail "Esc pressed on the desktop hid the launcher"
+xdotool mousemove 330 370 click 1 key Escape  # on the first button, an empty one
 wait_pixel "$desk" || fail "Esc did not hide the launcher"
 import -window root "$out/hidden.png"
 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
