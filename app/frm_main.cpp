@@ -3,11 +3,13 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "core/file_io.h"
 #include "core/page_numbers.h"
 #include "core/settings_keys.h"
 #include "gui/application.h"
+#include "gui/foreground.h"
 #include "gui/image_strip.h"
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
@@ -75,13 +77,13 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   coolTrayIcon1_->PopupMenu = &popupMenu2_;
   coolTrayIcon1_->MinimizeToTray = true;
   coolTrayIcon1_->OnClick = [this](TCoolTrayIcon&) {
-    if (IsWindowVisible(Handle())) SetFocus(Handle());
+    if (IsWindowVisible(Handle())) FocusLastButton();
   };
-  coolTrayIcon1_->OnDblClick = [this](TCoolTrayIcon&) { coolTrayIcon1_->ShowMainWindow(); };
+  coolTrayIcon1_->OnDblClick = [this](TCoolTrayIcon&) { ShowLauncher(); };
   coolTrayIcon1_->SetIconVisible(true);
 
   waitHotKey_.SetReentrant(true);
-  waitHotKey_.OnCatchHotKey = [this](TWaitHotKey&) { coolTrayIcon1_->ShowMainWindow(); };
+  waitHotKey_.OnCatchHotKey = [this](TWaitHotKey&) { ShowLauncher(); };
   waitHotKey1_.SetReentrant(false);
   waitHotKey1_.OnCatchHotKey = [this](TWaitHotKey&) { coolTrayIcon1_->HideMainWindow(); };
   hideKeyFilter_ = TApplication::Instance().FilterMessages([this](const MSG& msg) {
@@ -90,13 +92,26 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
     return true;
   });
 
-  ShowWindow(Handle(), SW_SHOWNORMAL);
   try {
     FormCreate();
   } catch (...) {
     // The rest of the creation step is skipped; the window opens all the same.
     TApplication::Instance().ShowCurrentException();
   }
+  // Each key on its own: a key another program holds costs neither the other key nor
+  // the rest of the start, and each refusal is reported once.
+  for (auto [setter, key, def] : {std::tuple{&TfrmMain::SetShowHotKey, keys::kShowHotKey, keys::kShowHotKeyDefault},
+                                  std::tuple{&TfrmMain::SetHideHotKey, keys::kHideHotKey, keys::kHideHotKeyDefault}}) {
+    try {
+      (this->*setter)(ini_.ReadString(keys::kSetting, key, def));
+    } catch (...) {
+      TApplication::Instance().ShowCurrentException();
+    }
+  }
+  gesture_.prevCursor = ShakePoint{100, 100};
+  // Shown once, when it is built: at its place, at the selected page's size.
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  BringToFront(Handle());
 }
 
 namespace {
@@ -160,9 +175,11 @@ void TfrmMain::FormCreate() {
                ini_.ReadInteger(keys::kGeneral, keys::kFormLeft, keys::kFormLeftDefault),
                ini_.ReadInteger(keys::kGeneral, keys::kFormTop, keys::kFormTopDefault), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // As stored: the setters' test for values above 0 does not apply here.
-  shake_.shakeSpeed = ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault);
-  shake_.shakeTime = ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault);
+  // The setters' rule: 0 and below are no values. A speed of 0 would take a still pointer
+  // for a swing and call the launcher up again the moment it is hidden.
+  shake_ = ShakeParams{};
+  SetShakeSpeed(ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault));
+  SetShakeTime(ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault));
   // The live pages up to "PageNum", in number order, found among the sections the file
   // holds: the file bounds the work, whatever number "PageNum" says.
   for (std::int32_t n : PageNumbersOf(ini_.ReadSections())) {
@@ -174,11 +191,6 @@ void TfrmMain::FormCreate() {
   if (pageList_.empty()) NewPage();
   BaseChange();
   SetWindowTextW(Handle(), kMainCaption);
-
-  SetShowHotKey(ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault));
-  SetHideHotKey(ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault));
-  gesture_.prevCursor = ShakePoint{100, 100};
-  SetForegroundWindow(Handle());
 }
 
 TfrmMain::~TfrmMain() {
@@ -270,12 +282,48 @@ void TfrmMain::Timer1Timer() {
   if (!ShakeTick(gesture_, shake_, {now.x, now.y}, {after.x, after.y}, hidden)) return;
   RECT r;
   GetWindowRect(Handle(), &r);
-  int width = r.right - r.left, height = r.bottom - r.top;
-  // Centred on the pointer, even where that puts part of the window off the screen.
-  SetWindowPos(Handle(), nullptr, now.x - width / 2, now.y - height / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Centred on the pointer, as far as the work area lets it be: the window may be on
+  // screen already (right after start), where showing it moves nothing.
+  WINDOWPOS pos{};
+  pos.x = now.x - (r.right - r.left) / 2;
+  pos.y = now.y - (r.bottom - r.top) / 2;
+  pos.flags = SWP_NOSIZE;
+  KeepInWorkArea(pos);
+  SetWindowPos(Handle(), nullptr, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowLauncher();
+  FocusLastButton();
+}
+
+void TfrmMain::ShowLauncher() {
   coolTrayIcon1_->ShowMainWindow();
-  SetFocus(Handle());
+  // A key caught by a hook or the shake of the mouse gave our process no input of its
+  // own, and the foreground lock may have refused the window.
+  BringToFront(Handle());
+}
+
+void TfrmMain::FocusLastButton() {
+  TPage* page = SelectedPage();
+  TLaunchBtn* button = page ? page->Button(page->CurrentBtn()) : nullptr;
+  // Space or Enter then opens what the user last pressed.
+  SetFocus(button ? button->Handle() : Handle());
+}
+
+void TfrmMain::KeepInWorkArea(WINDOWPOS& pos) const {
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  int width = (pos.flags & SWP_NOSIZE) ? r.right - r.left : pos.cx;
+  int height = (pos.flags & SWP_NOSIZE) ? r.bottom - r.top : pos.cy;
+  int x = (pos.flags & SWP_NOMOVE) ? r.left : pos.x;
+  int y = (pos.flags & SWP_NOMOVE) ? r.top : pos.y;
+  RECT at{x, y, x + width, y + height};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromRect(&at, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  // Wholly inside; a window larger than the work area keeps its top left corner in it.
+  pos.x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+  pos.y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+  pos.flags &= ~SWP_NOMOVE;
 }
 
 void TfrmMain::SetShowHotKey(std::wstring_view text) {
@@ -359,7 +407,7 @@ void TfrmMain::Help1Click() {
 }
 
 void TfrmMain::Exit1Click() { TApplication::Instance().Terminate(); }
-void TfrmMain::Show1Click() { coolTrayIcon1_->ShowMainWindow(); }
+void TfrmMain::Show1Click() { ShowLauncher(); }
 void TfrmMain::Hide1Click() { coolTrayIcon1_->HideMainWindow(); }
 
 void TfrmMain::mnuMouseMoveClick() {
@@ -400,6 +448,12 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       coolTrayIcon1_->HideMainWindow();
       return 0;
+    case WM_WINDOWPOSCHANGING:
+      // Whenever it is shown: a stored or earlier place may lie on a monitor that is gone
+      // or beyond a lowered resolution, where nobody could see the window.
+      if (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)
+        KeepInWorkArea(*reinterpret_cast<WINDOWPOS*>(lParam));
+      break;
     case WM_NOTIFY:
       if (base_ && base_->Notify(*reinterpret_cast<NMHDR*>(lParam))) return 0;
       break;

@@ -91,6 +91,12 @@ class TfrmMain : public TWindow, public TPageHost {
   bool IsInsideBase(HWND hwnd) const;
   // Whether msg is a press of the hide key without modifiers, in the launcher.
   bool IsLocalHideKey(const MSG& msg) const;
+  // ShowMainWindow, and the window in front even under the foreground lock.
+  void ShowLauncher();
+  // The keyboard focus to the selected page's last pressed button, or to the window.
+  void FocusLastButton();
+  // Moves a window about to be shown wholly into the work area of the nearest monitor.
+  void KeepInWorkArea(WINDOWPOS& pos) const;
 
   TIniFile ini_;
   UniqueFont baseFont_;

@@ -102,6 +102,13 @@ void TLaunchBtn::MouseUp(TMouseButton button, UINT keys, int x, int y) {
   TBitBtn::MouseUp(button, keys, x, y);
 }
 
+void TLaunchBtn::KeyClick() {
+  // The launcher shows with the focus on the last pressed button so that a key opens it;
+  // a click from the keyboard that only hid the launcher would lose the user's command.
+  if (regist_) OpenTarget(Handle(), fullPath_, workDir_);
+  TBitBtn::KeyClick();
+}
+
 LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_DROPFILES) {
     DropFiles(reinterpret_cast<HDROP>(wParam));

@@ -54,6 +54,8 @@ class TLaunchBtn : public TBitBtn {
 
  protected:
   void MouseUp(TMouseButton button, UINT keys, int x, int y) override;
+  // Space or Enter on the focused button opens its target as a left click would.
+  void KeyClick() override;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:

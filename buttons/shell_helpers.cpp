@@ -24,6 +24,10 @@ std::wstring BtnNameOf(std::wstring_view path) {
 
 std::wstring ParentFolder(std::wstring_view path) {
   std::size_t sep = path.find_last_of(L"\\/");
+  // A share's root ("\\server\share") is a folder to work in; "\\server" is none.
+  if (path.starts_with(L"\\\\") && sep != std::wstring_view::npos &&
+      path.find_first_of(L"\\/", 2) == sep && sep > 2 && sep + 1 < path.size())
+    return std::wstring(path);
   return std::wstring(sep == std::wstring_view::npos ? path : path.substr(0, sep));
 }
 

@@ -20,7 +20,7 @@ std::wstring ExtensionOf(std::wstring_view path);
 std::wstring BtnNameOf(std::wstring_view path);
 
 // The path cut before its last "\" or "/" ("C:\app.exe" gives "C:"); a path with neither
-// is returned whole.
+// is returned whole, and so is the root of a share ("\\server\share").
 std::wstring ParentFolder(std::wstring_view path);
 
 // The folder icon that ships beside the program: its folder followed by "\res\be_fold.ico".

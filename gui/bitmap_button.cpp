@@ -84,6 +84,8 @@ void TBitBtn::SetBounds(int x, int y, int width, int height) {
   MoveWindow(Handle(), x, y, width, height, TRUE);
 }
 
+void TBitBtn::KeyClick() { Click(); }
+
 void TBitBtn::MouseUp(TMouseButton button, UINT keys, int x, int y) {
   if (OnMouseUp) OnMouseUp(*this, button, keys, x, y);
 }
@@ -173,14 +175,14 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         spaceDown_ = true;
         SetPushed(true);
       } else if (wParam == VK_RETURN) {
-        Click();
+        KeyClick();
       }
       return 0;
     case WM_KEYUP:
       if (wParam == VK_SPACE && spaceDown_) {
         spaceDown_ = false;
         SetPushed(false);
-        Click();
+        KeyClick();
       }
       return 0;
     case WM_GETDLGCODE:

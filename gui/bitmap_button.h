@@ -69,6 +69,8 @@ class TBitBtn : public TWindow {
  protected:
   // The mouse-up stage; this one raises OnMouseUp.
   virtual void MouseUp(TMouseButton button, UINT keys, int x, int y);
+  // The button pressed from the keyboard (Space released, Enter); this one raises OnClick.
+  virtual void KeyClick();
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:

@@ -22,6 +22,9 @@
 //   activate CAPTION                 brings the window to the front with the focus
 //   context-menu CAPTION             opens the page strip's menu, as a right click on it
 //   state CAPTION                    prints "visible X,Y WxH" or "hidden X,Y WxH"
+//   watch-rect CAPTION WAIT_MS WATCH_MS  waits for the window to become visible, then
+//                                    samples its outer rectangle as fast as it can for
+//                                    WATCH_MS; prints each different one, "X,Y WxH", in order
 //   syscommand CAPTION CODE          sends WM_SYSCOMMAND with CODE (decimal or 0x hex)
 //   endsession CAPTION               asks the window WM_QUERYENDSESSION, as a log-off does;
 //                                    prints its answer
@@ -276,6 +279,21 @@ int wmain(int argc, wchar_t** argv) {
     GetWindowRect(hwnd, &r);
     std::printf("%s %ld,%ld %ldx%ld\n", IsWindowVisible(hwnd) ? "visible" : "hidden", r.left, r.top,
                 r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (cmd == L"watch-rect" && argc == 5) {
+    HWND hwnd = nullptr;
+    DWORD start = GetTickCount();
+    while (!(hwnd = VisibleWindow(argv[2]))) {
+      if (GetTickCount() - start > static_cast<DWORD>(number(3))) return 1;
+    }
+    RECT last{-1, -1, -1, -1};
+    for (DWORD since = GetTickCount(); GetTickCount() - since < static_cast<DWORD>(number(4));) {
+      RECT r;
+      if (!IsWindowVisible(hwnd) || !GetWindowRect(hwnd, &r) || EqualRect(&r, &last)) continue;
+      std::printf("%ld,%ld %ldx%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+      last = r;
+    }
     return 0;
   }
   if (cmd == L"endsession" && argc == 3) {

@@ -94,7 +94,14 @@ text = ("[General]\r\nPageNum=3\r\nFormTop=120\r\nFormLeft=140\r\n"
 open(sys.argv[1], "wb").write(text.encode("cp932"))
 PY
 cp "$app/RavariVudovi.ini" "$out/handmade.before.ini"
+# Watched from before it first shows: the window appears once, where and as big as it stays.
+D watch-rect "$caption" 30000 1500 >"$out/rects.txt" &
+watcher=$!
+sleep 1
 start
+wait "$watcher" || fail "the window was not seen"
+expect "$(wc -l <"$out/rects.txt")" "1" "rectangles the window took from its first moment on screen: $(tr '\n' ' ' <"$out/rects.txt")"
+expect "$(cut -d' ' -f1 <"$out/rects.txt")" "140,120" "where the window first appears"
 expect "$(D tabs "$caption" | tr '\n' ' ')" "*ツール  表示ソフト " "tabs of the live pages"
 expect "$(D client "$caption")" "client 150x99" "the first page's grid"
 expect "$(D buttons "$caption" | head -n 1 | cut -d' ' -f3-)" "メモ帳" "a stored button's caption"

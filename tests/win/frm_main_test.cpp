@@ -133,13 +133,18 @@ TEST_F(FrmMainTest, AFirstStartMakesPageOneAsANewPage) {
   EXPECT_EQ(form->WaitHotKey1().HotKey(), L"ESC");
 }
 
-TEST_F(FrmMainTest, ShakeSettersIgnoreValuesBelowOne) {
+TEST_F(FrmMainTest, ShakeValuesBelowOneAreNotUsedAtStartNorBySetters) {
   TIniFile(SettingsFilePath()).WriteInteger(L"Setting", L"ShakeSpeed", -5);
+  TIniFile(SettingsFilePath()).WriteInteger(L"Setting", L"ShakeTime", 0);
   Open();
-  EXPECT_EQ(form->Shake().shakeSpeed, -5) << "at start the value is taken as stored";
+  // A speed of -5 would take a still pointer for a swing: the launcher would come back
+  // the moment it is hidden.
+  EXPECT_EQ(form->Shake().shakeSpeed, 40);
+  EXPECT_EQ(form->Shake().shakeTime, 9);
+  form->SetShakeSpeed(-5);
   form->SetShakeSpeed(0);
   form->SetShakeTime(-3);
-  EXPECT_EQ(form->Shake().shakeSpeed, -5);
+  EXPECT_EQ(form->Shake().shakeSpeed, 40);
   EXPECT_EQ(form->Shake().shakeTime, 9);
   form->SetShakeSpeed(55);
   form->SetShakeTime(12);
@@ -327,6 +332,85 @@ TEST_F(FrmMainTest, ALogOffIsNeverRefusedByAFailedSaveAndACancelledOneRestartsTh
   SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
   SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
   EXPECT_FALSE(form->Timer1Enabled());
+}
+
+RECT WorkAreaOf(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  return monitor.rcWork;
+}
+
+::testing::AssertionResult InsideWorkArea(HWND window) {
+  RECT r, work = WorkAreaOf(window);
+  GetWindowRect(window, &r);
+  if (r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "window " << r.left << "," << r.top << "-" << r.right << "," << r.bottom
+                                       << " outside " << work.right << "x" << work.bottom;
+}
+
+// Three ticks of the mouse watch with the pointer swung left, right, left.
+void Shake(TfrmMain& form, int x, int y) {
+  for (int dx : {0, -60, 0, -60}) {
+    SetCursorPos(x + dx, y);
+    form.Timer1Timer();
+  }
+}
+
+TEST_F(FrmMainTest, TheWindowIsNeverShownOutsideTheWorkArea) {
+  // Stored on a monitor that has since gone.
+  test::WriteBytes(SettingsFilePath(), "[General]\r\nFormLeft=-3000\r\nFormTop=5000\r\n");
+  Open();
+  ASSERT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(InsideWorkArea(form->Handle())) << "at start";
+  form->Hide1Click();
+  SetWindowPos(form->Handle(), nullptr, 4000, -2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  form->Show1Click();
+  EXPECT_TRUE(InsideWorkArea(form->Handle())) << "shown from the tray menu";
+  form->Hide1Click();
+  RECT work = WorkAreaOf(form->Handle());
+  Shake(*form, work.right - 5, work.bottom - 5);  // at the corner of the screen
+  ASSERT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(InsideWorkArea(form->Handle())) << "called up by the gesture";
+  RECT shown;
+  GetWindowRect(form->Handle(), &shown);
+  form.reset();
+  TIniFile file(SettingsFilePath());
+  EXPECT_EQ(file.ReadInteger(L"General", L"FormLeft", -1), shown.left) << "saved at exit where it stood";
+  EXPECT_EQ(file.ReadInteger(L"General", L"FormTop", -1), shown.top);
+}
+
+TEST_F(FrmMainTest, AShowKeyHeldElsewhereCostsNeitherTheHideKeyNorTheRestOfTheStart) {
+  test::WriteBytes(SettingsFilePath(),
+                   "[Setting]\r\nShowHotKey=Ctrl+Alt+F12\r\nHideHotKey=Ctrl+Alt+F11\r\n");
+  // Another holder of the show key (hot keys are one per combination, system-wide).
+  ASSERT_TRUE(RegisterHotKey(nullptr, 0x7001, MOD_CONTROL | MOD_ALT, VK_F12));
+  test::MessageBoxCatcher boxes;
+  Open();
+  UnregisterHotKey(nullptr, 0x7001);
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].text, L"ホットキーが登録できません(Alt+Ctrl+F12)");
+  EXPECT_FALSE(RegisterHotKey(nullptr, 0x7002, MOD_CONTROL | MOD_ALT, VK_F11)) << "the hide key is the launcher's";
+  UnregisterHotKey(nullptr, 0x7002);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_EQ(form->PageList().size(), 1u);
+}
+
+TEST_F(FrmMainTest, TheLauncherComesBackWithTheFocusOnTheLastPressedButton) {
+  Open();
+  HWND third = form->PageList()[0]->Button(3)->Handle();
+  SendMessageW(third, WM_LBUTTONDOWN, MK_LBUTTON, test::PointParam(5, 5));
+  SendMessageW(third, WM_LBUTTONUP, 0, test::PointParam(5, 5));  // an empty button: nothing opens
+  form->Hide1Click();
+  SetFocus(nullptr);
+  Shake(*form, 500, 400);
+  ASSERT_TRUE(IsWindowVisible(form->Handle())) << "the gesture";
+  EXPECT_EQ(GetFocus(), third) << "Space or Enter now presses the button last pressed";
+  SetFocus(form->Handle());
+  test::Pump(100);
+  form->CoolTrayIcon1().OnClick(form->CoolTrayIcon1());
+  EXPECT_EQ(GetFocus(), third) << "a single click on the tray icon";
 }
 
 }  // namespace

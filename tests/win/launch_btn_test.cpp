@@ -465,17 +465,25 @@ TEST_F(LaunchBtnTest, LeftAndMiddleReleasesOpenTheTargetInTheWorkingFolder) {
   EXPECT_EQ(direct->ups, 2);
   fs::remove(helper + L".cwd");
 
-  // The right button, the keyboard and an unbound button open nothing; the right
-  // release is not even a mouse-up to the owner.
+  // The right button and an unbound button open nothing; the right release is not even
+  // a mouse-up to the owner.
   Press(d, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON);
-  SendMessageW(d, WM_KEYDOWN, VK_SPACE, 0);
-  SendMessageW(d, WM_KEYUP, VK_SPACE, 0);
   Press(unbound->button->Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
   test::Pump(2500);
   EXPECT_FALSE(fs::exists(helper + L".cwd"));
   EXPECT_EQ(direct->ups, 2);
-  EXPECT_EQ(direct->clicks, 2) << "space clicks";
   EXPECT_EQ(unbound->clicks, 1);
+
+  // Space and Enter on the focused button open it as a click does, and click.
+  for (UINT key : {VK_SPACE, VK_RETURN}) {
+    SendMessageW(d, WM_KEYDOWN, key, 0);
+    SendMessageW(d, WM_KEYUP, key, 0);
+    ASSERT_TRUE(WaitForReport(helper)) << key;
+    EXPECT_EQ(ReportedFolder(helper), folder);
+    fs::remove(helper + L".cwd");
+  }
+  EXPECT_EQ(direct->clicks, 3);
+  EXPECT_EQ(direct->ups, 2) << "no mouse-up from the keyboard";
 
   // Middle release opens too.
   Press(d, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON);

@@ -124,6 +124,7 @@ TEST(ShellHelpers, PathRulesOfABoundButton) {
       {L"C:\\my.dir\\README", L"", L"README", L"C:\\my.dir"},
       {L"C:.profile", L".profile", L"C:", L"C:.profile"},
       {L"\\\\server\\share\\a.b.lnk", L".lnk", L"a.b", L"\\\\server\\share"},
+      {L"\\\\server\\share", L"", L"share", L"\\\\server\\share"},  // a share is its own folder
       {L"C:/mixed/style.txt", L".txt", L"C:/mixed/style", L"C:/mixed"},
       {L"plain", L"", L"plain", L"plain"},
       {L"C:\\é한\\노트.메모", L".메모", L"노트", L"C:\\é한"},

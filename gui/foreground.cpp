@@ -1,0 +1,33 @@
+#include "gui/foreground.h"
+
+#include <iterator>
+
+namespace vl {
+namespace {
+
+// Assigned to no key and to no character, so nothing in front acts on it.
+constexpr WORD kUnassignedKey = 0xE8;
+
+INPUT Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+
+}  // namespace
+
+void TapAltQuietly() {
+  INPUT keys[] = {Key(VK_MENU, false), Key(kUnassignedKey, false), Key(kUnassignedKey, true),
+                  Key(VK_MENU, true)};
+  SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof(INPUT));
+}
+
+bool BringToFront(HWND window) {
+  if (GetForegroundWindow() == window || SetForegroundWindow(window)) return true;
+  TapAltQuietly();
+  return SetForegroundWindow(window) != FALSE;
+}
+
+}  // namespace vl
