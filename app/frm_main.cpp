@@ -127,7 +127,7 @@ struct MenuItemDef {
 
 const MenuItemDef kPopupMenu1[] = {
     {L"ボタンの削除", &TfrmMain::D1Click, 0},
-    {L"ボタンのプロパティ", nullptr, 1},
+    {L"ボタンのプロパティ", &TfrmMain::N4Click, 1},
     {L"-", nullptr, -1},
     {L"ページの新規作成", &TfrmMain::N2Click, 2},
     {L"ページの削除", &TfrmMain::N3Click, 3},
@@ -140,7 +140,7 @@ const MenuItemDef kPopupMenu2[] = {
     {L"表示", &TfrmMain::Show1Click, 6},
     {L"隠す", &TfrmMain::Hide1Click, 7, L"Esc"},
     {L"-", nullptr, -1},
-    {L"バージョン情報", nullptr, 8},
+    {L"バージョン情報", &TfrmMain::About1Click, 8},
     {L"ヘルプ", &TfrmMain::Help1Click, 9},
     {L"-", nullptr, -1},
     {L"環境設定", nullptr, 10},
@@ -373,6 +373,43 @@ void TfrmMain::D1Click() {
   button->ClearButton();
   page->ClearButtonKeys(i);
   button->SetCaption(L"");
+}
+
+void TfrmMain::SetDialogs(TfrmBtnOption* btnOption, TfrmAbout* about) {
+  frmBtnOption_ = btnOption;
+  frmAbout_ = about;
+}
+
+std::optional<TBtnOptionHost::ButtonRef> TfrmMain::CurrentButton() {
+  TPage* page = SelectedPage();
+  // No button pressed on this page yet, or one beyond a grid that has shrunk since.
+  if (!page || !page->Button(page->CurrentBtn())) return std::nullopt;
+  return ButtonRef{page->PageNo(), page->CurrentBtn()};
+}
+
+TLaunchBtn* TfrmMain::FindButton(const ButtonRef& ref) {
+  int index = IndexOfPage(ref.pageNo);
+  return index < 0 ? nullptr : pageList_[static_cast<std::size_t>(index)]->Button(ref.btnIndex);
+}
+
+void TfrmMain::SaveButtons(std::int32_t pageNo) {
+  int index = IndexOfPage(pageNo);
+  if (index >= 0) pageList_[static_cast<std::size_t>(index)]->SaveButtons();
+}
+
+void TfrmMain::N4Click() {
+  // Already open, it keeps the button it has; else there must be a button to edit.
+  if (!frmBtnOption_ || (!frmBtnOption_->Visible() && !CurrentButton())) return;
+  frmBtnOption_->Show();
+  if (!frmBtnOption_->Visible()) return;  // its showing failed, and said why
+  ShowWindow(Handle(), SW_SHOW);
+  BringToFront(frmBtnOption_->Handle());
+}
+
+void TfrmMain::About1Click() {
+  if (!frmAbout_) return;
+  frmAbout_->Show();
+  BringToFront(frmAbout_->Handle());
 }
 
 void TfrmMain::N2Click() {

@@ -17,8 +17,10 @@
 
 #include "app/page.h"
 #include "app/page_control_ex.h"
+#include "buttons/frm_btn_option.h"
 #include "core/ini_file.h"
 #include "core/shake_gesture.h"
+#include "dialogs/frm_about.h"
 #include "gui/application.h"
 #include "gui/font.h"
 #include "gui/popup_menu.h"
@@ -30,7 +32,7 @@ namespace vl {
 
 inline constexpr wchar_t kMainCaption[] = L"    -Vantri Launch-";
 
-class TfrmMain : public TWindow, public TPageHost {
+class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost {
  public:
   TfrmMain();
   ~TfrmMain() override;
@@ -58,8 +60,14 @@ class TfrmMain : public TWindow, public TPageHost {
   // program. Either way WaitHotKey1 holds the key and its text.
   void SetHideHotKey(std::wstring_view text);
 
+  // The dialogs the commands show, made after the main window; null while one is missing
+  // (its creation failed), and its command then does nothing. We don't own them.
+  void SetDialogs(TfrmBtnOption* btnOption, TfrmAbout* about);
+
   // The commands of the page strip's menu and of the tray menu.
   void D1Click();  // delete button
+  void N4Click();  // button properties
+  void About1Click();
   void N2Click();  // new page
   void N3Click();  // delete page
   void Help1Click();
@@ -79,6 +87,10 @@ class TfrmMain : public TWindow, public TPageHost {
   TPageControl& PageStrip() override { return *base_; }
   void SetMainClientSize(int width, int height) override;
   void HideMainWindow() override;
+  // TBtnOptionHost
+  std::optional<ButtonRef> CurrentButton() override;
+  TLaunchBtn* FindButton(const ButtonRef& ref) override;
+  void SaveButtons(std::int32_t pageNo) override;
 
   void BuildMenus();
   // Makes a page with the next free number, or says that none is left.
@@ -114,6 +126,8 @@ class TfrmMain : public TWindow, public TPageHost {
   ShakeParams shake_;
   ShakeState gesture_{{0, 0}};
   bool timer1Enabled_ = false;
+  TfrmBtnOption* frmBtnOption_ = nullptr;
+  TfrmAbout* frmAbout_ = nullptr;
 };
 
 }  // namespace vl

@@ -1,10 +1,12 @@
-// Program entry: one copy only, the main window, the message loop.
+// Program entry: one copy only, the main window, the dialogs, the message loop.
 #include <windows.h>
 
 #include <memory>
 
 #include "app/frm_main.h"
 #include "app/single_instance.h"
+#include "buttons/frm_btn_option.h"
+#include "dialogs/frm_about.h"
 #include "gui/application.h"
 #include "gui/ole_scope.h"
 
@@ -27,7 +29,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   HWND owner = app.OwnerWindow();
   ShowWindow(owner, SW_HIDE);
   SetWindowLongPtrW(owner, GWL_EXSTYLE, GetWindowLongPtrW(owner, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  // The dialogs, hidden: one that cannot be made is reported, and its command does nothing.
+  std::unique_ptr<vl::TfrmBtnOption> btnOption;
+  std::unique_ptr<vl::TfrmAbout> about;
+  try {
+    btnOption = std::make_unique<vl::TfrmBtnOption>(*main);
+  } catch (...) {
+    app.ShowCurrentException();
+  }
+  try {
+    about = std::make_unique<vl::TfrmAbout>();
+  } catch (...) {
+    app.ShowCurrentException();
+  }
+  main->SetDialogs(btnOption.get(), about.get());
   int code = app.Run();
+  // The dialogs first: they hold on to the main window's pages.
+  main->SetDialogs(nullptr, nullptr);
+  about.reset();
+  btnOption.reset();
   main.reset();  // writes the page count, the position and every live page's buttons
   return code;
 }

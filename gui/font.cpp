@@ -30,7 +30,29 @@ FontDesc DefaultUiFont() {
   return desc;
 }
 
-UniqueFont MakeFont(const FontDesc& desc) {
+FontDesc PixelFont(std::wstring name, int pixels, bool bold, BYTE charset) {
+  FontDesc desc;
+  desc.name = std::move(name);
+  desc.points = MulDiv(pixels, 72, ScreenDpi());
+  desc.bold = bold;
+  desc.charset = charset;
+  return desc;
+}
+
+FontDesc FontDescOf(const LOGFONTW& lf) {
+  FontDesc desc;
+  desc.name = lf.lfFaceName;
+  int pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+  desc.points = MulDiv(pixels, 72, ScreenDpi());
+  desc.bold = lf.lfWeight >= FW_BOLD;
+  desc.italic = lf.lfItalic != 0;
+  desc.underline = lf.lfUnderline != 0;
+  desc.strikeOut = lf.lfStrikeOut != 0;
+  desc.charset = lf.lfCharSet;
+  return desc;
+}
+
+LOGFONTW LogFontOf(const FontDesc& desc) {
   LOGFONTW lf{};
   lf.lfHeight = -MulDiv(desc.points, ScreenDpi(), 72);
   lf.lfWeight = desc.bold ? FW_BOLD : FW_NORMAL;
@@ -40,6 +62,11 @@ UniqueFont MakeFont(const FontDesc& desc) {
   lf.lfCharSet = desc.charset;
   lf.lfQuality = DEFAULT_QUALITY;
   desc.name.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  return lf;
+}
+
+UniqueFont MakeFont(const FontDesc& desc) {
+  LOGFONTW lf = LogFontOf(desc);
   UniqueFont font(CreateFontIndirectW(&lf));
   if (!font) ThrowLastError(L"CreateFontIndirect");
   return font;

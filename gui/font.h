@@ -23,6 +23,13 @@ struct FontDesc {
 // The system's message font, as the user's desktop settings give it.
 FontDesc DefaultUiFont();
 
+// A font given by its height in pixels, as dialogs are designed.
+FontDesc PixelFont(std::wstring name, int pixels, bool bold = false, BYTE charset = DEFAULT_CHARSET);
+
+// The font's description in GDI's terms, at the screen's resolution, and back.
+LOGFONTW LogFontOf(const FontDesc& desc);
+FontDesc FontDescOf(const LOGFONTW& logFont);
+
 // Throws EVantriError when GDI cannot make the font.
 UniqueFont MakeFont(const FontDesc& desc);
 

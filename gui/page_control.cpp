@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "gui/controls.h"
 #include "gui/platform_error.h"
 
 namespace vl {
@@ -11,13 +12,19 @@ TTabSheet::TTabSheet(HWND pageControl, std::wstring caption, int tag)
   WindowParams p;
   p.className = L"TTabSheet";
   p.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  p.exStyle = WS_EX_CONTROLPARENT;
   p.x = p.y = p.width = p.height = 0;
   p.parent = pageControl;
   Create(p);
 }
 
+LRESULT TTabSheet::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND && lParam && TControl::Reflect(wParam, lParam)) return 0;
+  return TWindow::HandleMessage(msg, wParam, lParam);
+}
+
 TPageControl::TPageControl(HWND parent, int x, int y, int width, int height, HFONT font) {
-  hwnd_.reset(CreateWindowExW(0, WC_TABCONTROLW, L"",
+  hwnd_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"",
                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
                               width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
   if (!hwnd_) ThrowLastError(L"CreateWindowEx(SysTabControl32)");

@@ -7,6 +7,8 @@
 // (the rectangle the tab control answers to TCM_ADJUSTRECT, which a derived class may
 // change through AdjustDisplayRect). Tab changes by the user arrive at the parent as
 // WM_NOTIFY; the parent hands them to Notify, which shows the new sheet and raises OnChange.
+// In a dialog, Tab walks into the controls of the shown sheet, and a sheet passes the
+// notifications of its controls (TControl) back to them.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +30,9 @@ class TTabSheet : public TWindow {
 
   const std::wstring& Caption() const { return caption_; }
   int Tag() const { return tag_; }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   std::wstring caption_;

@@ -28,6 +28,11 @@
 //   syscommand CAPTION CODE          sends WM_SYSCOMMAND with CODE (decimal or 0x hex)
 //   endsession CAPTION               asks the window WM_QUERYENDSESSION, as a log-off does;
 //                                    prints its answer
+//   controls CAPTION                 prints every control inside the window, in tab order of
+//                                    creation: "Class X,Y WxH [disabled] text" (position in
+//                                    the window's client area; a multi-line text on its own lines)
+//   focus                            prints "Class text" of the control that has the keyboard
+//                                    focus in the foreground window's thread
 //   shake X Y STEP MOVES             moves the pointer from (X, Y), one move every 25 ms:
 //                                    "L" STEP pixels left, "R" right, "U"/"D" STEP up/down,
 //                                    "." stays; prints the pointer's last position
@@ -122,6 +127,25 @@ BOOL CALLBACK FindMessageBox(HWND hwnd, LPARAM param) {
     return FALSE;
   }
   return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+  return TRUE;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  return cls;
+}
+
+// The whole text, however long (WM_GETTEXT crosses processes for the standard controls).
+std::wstring FullText(HWND hwnd) {
+  int length = static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
 }
 
 void PostKey(HWND target, UINT key) {
@@ -309,6 +333,29 @@ int wmain(int argc, wchar_t** argv) {
     HWND hwnd = FindWindowW(nullptr, argv[2]);
     if (!hwnd) return 1;
     PostMessageW(hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 0)), 0);
+    return 0;
+  }
+  if (cmd == L"controls" && argc == 3) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    std::vector<HWND> children;
+    EnumChildWindows(hwnd, CollectChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+      RECT r;
+      GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+      wchar_t place[96];
+      std::swprintf(place, 96, L" %ld,%ld %ldx%ld ", r.left, r.top, r.right - r.left, r.bottom - r.top);
+      Print(ClassOf(child) + place + (IsWindowEnabled(child) ? L"" : L"[disabled] ") + FullText(child));
+    }
+    return 0;
+  }
+  if (cmd == L"focus" && argc == 2) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND front = GetForegroundWindow();
+    if (!front || !GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info) || !info.hwndFocus) return 1;
+    Print(ClassOf(info.hwndFocus) + L" " + FullText(info.hwndFocus));
     return 0;
   }
   if (cmd == L"shake" && argc == 6) {

@@ -1,0 +1,168 @@
+#include "gui/dialog_form.h"
+
+#include <commctrl.h>
+
+#include "gui/foreground.h"
+
+namespace vl {
+namespace {
+
+// No WS_CLIPCHILDREN: a group box paints only its frame, and the form must paint what
+// lies inside it.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// A dialog of fixed size offers only "移動" and "閉じる" in its system menu.
+void TrimSystemMenu(HWND window) {
+  HMENU menu = GetSystemMenu(window, FALSE);
+  for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) DeleteMenu(menu, command, MF_BYCOMMAND);
+}
+
+// The control with this id anywhere on the form: IsDialogMessage looks only among the
+// form's own children and names none for a button on a tab sheet.
+HWND DescendantWithId(HWND form, int id) {
+  struct Search {
+    int id;
+    HWND found = nullptr;
+  } search{id};
+  EnumChildWindows(
+      form,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (GetDlgCtrlID(child) != s->id || !TControl::FromHandle(child)) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+TDialogForm::TDialogForm(const DialogParams& p)
+    : font_(MakeFont(p.font)) {
+  RECT r{0, 0, DesignToDevice(p.width), DesignToDevice(p.height)};
+  if (!p.outerSize) AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  WindowParams w;
+  w.className = p.className;
+  w.caption = p.caption;
+  w.style = kStyle;
+  w.exStyle = kExStyle;
+  w.x = w.y = 0;
+  w.width = r.right - r.left;
+  w.height = r.bottom - r.top;
+  w.parent = TApplication::Instance().OwnerWindow();
+  Create(w);
+  TrimSystemMenu(Handle());
+  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  keyboard_ = TApplication::Instance().FilterMessages([this](const MSG& msg) {
+    return IsOwnMessage(msg) && IsDialogMessageW(Handle(), const_cast<MSG*>(&msg));
+  });
+}
+
+TDialogForm::~TDialogForm() = default;
+
+DesignRect TDialogForm::ClientRect() const {
+  RECT r;
+  GetClientRect(Handle(), &r);
+  return DesignRectOf(r);
+}
+
+ControlParams TDialogForm::On(const DesignRect& rect, std::wstring text) const {
+  return ControlParams{Handle(), rect, std::move(text), font_.get()};
+}
+
+bool TDialogForm::IsOwnMessage(const MSG& msg) const {
+  return Handle() && IsWindowVisible(Handle()) && (msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd));
+}
+
+void TDialogForm::SetDefaultButton(TButton* button) {
+  if (default_) default_->SetDefault(false);
+  default_ = button;
+  if (default_) default_->SetDefault(true);
+}
+
+void TDialogForm::Show() {
+  if (Visible()) {
+    BringToFront(Handle());
+    return;
+  }
+  // First the values, then the window: a failure here leaves the dialog hidden and is
+  // reported where the command that showed it runs.
+  if (OnShow) OnShow();
+  lastFocus_ = nullptr;  // each showing starts at the first control
+  CentreOnMainMonitor();
+  ShowWindow(Handle(), SW_SHOW);
+  BringToFront(Handle());
+}
+
+void TDialogForm::RestoreFocus() {
+  HWND target = lastFocus_;
+  auto usable = [this](HWND w) { return w && IsChild(Handle(), w) && IsWindowVisible(w) && IsWindowEnabled(w); };
+  if (!usable(target)) target = activeControl_;
+  if (!usable(target)) target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+  if (!target) {
+    SetFocus(Handle());
+    return;
+  }
+  SetFocus(target);
+  // An edit entered this way shows its whole text chosen, ready to be typed over.
+  if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
+}
+
+void TDialogForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
+
+void TDialogForm::CentreOnMainMonitor() {
+  HWND main = TApplication::Instance().MainForm();
+  HMONITOR monitor = main ? MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST)
+                          : MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) return;
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  const RECT& area = info.rcWork;
+  int x = area.left + ((area.right - area.left) - (r.right - r.left)) / 2;
+  int y = area.top + ((area.bottom - area.top) - (r.bottom - r.top)) / 2;
+  SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT TDialogForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (!lParam && LOWORD(wParam) != IDCANCEL)
+        lParam = reinterpret_cast<LPARAM>(DescendantWithId(Handle(), LOWORD(wParam)));
+      if (lParam && TControl::Reflect(wParam, lParam)) return 0;
+      // From IsDialogMessage: Esc sends IDCANCEL without a control.
+      if (LOWORD(wParam) == IDCANCEL && !lParam) {
+        if (cancel_) cancel_->Click();
+        return 0;
+      }
+      break;
+    case DM_GETDEFID: {
+      // Enter on a focused push button presses that button, as in any dialog.
+      TControl* focused = TControl::FromHandle(GetFocus());
+      TButton* target = dynamic_cast<TButton*>(focused);
+      if (!target) target = default_;
+      if (target) return MAKELRESULT(target->Id(), DC_HASDEFID);
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // As a dialog does: the focus goes back where it was when the user left.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+      } else {
+        RestoreFocus();
+      }
+      return 0;
+    case WM_CLOSE:
+      Hide();
+      return 0;
+    default:
+      break;
+  }
+  return TWindow::HandleMessage(msg, wParam, lParam);
+}
+
+}  // namespace vl

@@ -1,0 +1,80 @@
+// TDialogForm: the base of the program's modeless dialogs.
+//
+// A dialog window with a fixed border and a caption, owned by the application's hidden
+// owner window, created hidden and living until the program ends. Show centres it on the
+// monitor that holds the main window and raises OnShow each time it goes from hidden to
+// shown (before it appears, so that the user never sees stale values); showing it while
+// it is visible only brings it to the front. Closing it hides it.
+//
+// The keyboard works as in any dialog: the application's message loop hands the dialog's
+// messages to IsDialogMessage, so Tab and Shift+Tab move through the tab order (creation
+// order), Enter presses the focused push button or else the default button, Alt+letter
+// follows a caption's mnemonic, and Esc presses the cancel button when the dialog has one
+// (and does nothing otherwise).
+//
+// The form owns its window, its font and, in a derived class, its controls, which it
+// declares as members and which go before the window does.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "gui/application.h"
+#include "gui/controls.h"
+#include "gui/font.h"
+#include "gui/handles.h"
+#include "gui/window.h"
+
+namespace vl {
+
+struct DialogParams {
+  const wchar_t* className = nullptr;
+  std::wstring caption;
+  int width = 0, height = 0;  // designed pixels: the client area's size, or the window's
+  bool outerSize = false;      // with the frame and caption
+  FontDesc font;
+};
+
+class TDialogForm : public TWindow {
+ public:
+  ~TDialogForm() override;
+
+  void Show();
+  void Hide();
+  bool Visible() const { return IsWindowVisible(Handle()) != FALSE; }
+  HFONT Font() const { return font_.get(); }
+  // The client area in designed pixels.
+  DesignRect ClientRect() const;
+
+  std::function<void()> OnShow;
+
+ protected:
+  explicit TDialogForm(const DialogParams& params);
+  // Control parameters on this form: the form's font, a designed rectangle.
+  ControlParams On(const DesignRect& rect, std::wstring text = {}) const;
+  // Enter presses it (unless another push button has the focus); it is drawn as such.
+  void SetDefaultButton(TButton* button);
+  // Esc presses it; without one, Esc does nothing.
+  void SetCancelButton(TButton* button) { cancel_ = button; }
+  // The control that has the focus when the dialog is shown; the first in the tab order
+  // when none is set. A tab control takes it only so: Tab walks into its sheet's controls.
+  void SetActiveControl(HWND control) { activeControl_ = control; }
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  bool IsOwnMessage(const MSG& msg) const;
+  void CentreOnMainMonitor();
+  // The focus to the control that had it last, or to the first in the tab order.
+  void RestoreFocus();
+
+  UniqueFont font_;
+  TButton* default_ = nullptr;  // we don't own them: the derived form does
+  TButton* cancel_ = nullptr;
+  HWND lastFocus_ = nullptr;  // child windows; we don't own them
+  HWND activeControl_ = nullptr;
+  TApplication::Hook keyboard_;
+};
+
+}  // namespace vl

@@ -1,0 +1,38 @@
+#include "gui/version_resource.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+namespace vl {
+
+std::wstring VersionString(std::wstring_view name) {
+  HMODULE self = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));  // RT_VERSION
+  if (!found) return {};
+  HGLOBAL loaded = LoadResource(self, found);
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  DWORD size = SizeofResource(self, found);
+  if (!data || size == 0) return {};
+  // VerQueryValue may write into the block: a copy of our own, with room to spare.
+  std::vector<char> block(size * 2);
+  std::memcpy(block.data(), data, size);
+  struct Translation {
+    WORD language, codePage;
+  }* translation = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
+      length < sizeof(Translation))
+    return {};
+  wchar_t path[128];
+  std::swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%.*ls", translation->language, translation->codePage,
+                static_cast<int>(name.size()), name.data());
+  wchar_t* value = nullptr;
+  if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&value), &length) || !value) return {};
+  return std::wstring(value, wcsnlen(value, length));
+}
+
+}  // namespace vl
