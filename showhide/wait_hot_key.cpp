@@ -43,12 +43,21 @@ void TWaitHotKey::RegisterKey() {
     // SetKey stores only names of the table, so this guards against a broken table.
     if (code < 0) throw EWaitHotKey_HotKey(L"ホットキーが無効です(" + HotKey() + L")");
     registration_ = THotKeyRegistration(Handle(), id_.Value(), ModifierMask(), code);
-    if (!registration_) throw EWaitHotKey_HotKey(L"ホットキーが登録できません(" + HotKey() + L")");
+    // The platform tells no reason. A combination with the Windows key is most likely one
+    // Windows keeps for itself, so RegisterHotKey can never have it: taken from the
+    // keyboard instead (another program that holds it loses it to us the same way).
+    if (!registration_ && keyAssign_.hkWinKey())
+      hook_ = THotKeyHook(Handle(), id_.Value(), ModifierMask(), code);
+    if (!registration_ && !hook_)
+      throw EWaitHotKey_HotKey(L"ホットキーが登録できません(" + HotKey() + L")");
   }
   if (OnRegisterKey) OnRegisterKey(*this);
 }
 
-void TWaitHotKey::UnregisterKey() { registration_.Reset(); }
+void TWaitHotKey::UnregisterKey() {
+  hook_.Reset();
+  registration_.Reset();
+}
 
 LRESULT TWaitHotKey::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return HotKeyWndProc(msg, wParam, lParam);

@@ -6,9 +6,14 @@
 // registers under its own identifier (THotKeyId); whatever WM_HOTKEY reaches that window
 // is this component's key. Writing HotKey registers nothing: the owner calls RegisterKey.
 // A registration lasts until the next RegisterKey or UnregisterKey, or until the component
-// goes. Construction throws EWaitHotKey_Atom when the identifier cannot be made;
-// RegisterKey throws EWaitHotKey_HotKey when the platform refuses the combination, and
-// then nothing of this component is registered.
+// goes. Construction throws EWaitHotKey_Atom when the identifier cannot be made.
+//
+// Windows keeps some combinations with the Windows key for itself (Windows+Space, from
+// Windows 8 on) and refuses them to every program. A combination with the Windows key that
+// the platform refuses is taken from the keyboard instead (THotKeyHook): it raises
+// OnCatchHotKey just the same, and the system's own action does not run. RegisterKey
+// throws EWaitHotKey_HotKey when the platform refuses a combination without the Windows
+// key, or refuses the hook too; then nothing of this component is registered.
 //
 // Presses are dropped while Enabled is false, and while OnCatchHotKey runs unless the
 // component is Reentrant (a handler that pumps messages could otherwise see the next
@@ -25,6 +30,7 @@
 
 #include "core/key_assign.h"
 #include "gui/window.h"
+#include "showhide/hot_key_hook.h"
 #include "showhide/hot_key_id.h"
 #include "showhide/hot_key_registration.h"
 #include "showhide/wait_hot_key_errors.h"
@@ -75,8 +81,10 @@ class TWaitHotKey : public TWindow {
   TKeyAssign keyAssign_;
   THotKeyId id_;
   bool reentrant_ = false;
-  // Last, so that it goes first, while the window and the identifier still exist.
+  // Last, so that they go first, while the window and the identifier still exist. At most
+  // one of them holds the key.
   THotKeyRegistration registration_;
+  THotKeyHook hook_;
 };
 
 }  // namespace vl

@@ -143,14 +143,16 @@ sys.exit(1 if missing or extra else 0)
 PY
 
 echo "== a hot key held by another program, then a log-off"
+# Without the Windows key: a held combination with it is taken from the keyboard instead
+# (held_show_key.sh), so only one without it still makes the error.
 fresh logoff
-printf '[General]\r\nPageNum=1\r\n[Page1]\r\nLive=1\r\nName=Solo\r\n' >"$app/RavariVudovi.ini"
-"$run" "$holder" 8 20 vl-e2e-hold &
+printf '[General]\r\nPageNum=1\r\n[Page1]\r\nLive=1\r\nName=Solo\r\n[Setting]\r\nShowHotKey=Ctrl+Alt+F12\r\n' >"$app/RavariVudovi.ini"
+"$run" "$holder" 3 7B vl-e2e-hold &
 hold=$!
 sleep 1
 (cd "$app" && exec "$run" RavariVudovi.exe) &
 pid=$!
-expect "$(D message 30000)" "RavariVudovi|ホットキーが登録できません(Windows+Space)" "a refused hot key at start"
+expect "$(D message 30000)" "RavariVudovi|ホットキーが登録できません(Alt+Ctrl+F12)" "a refused hot key at start"
 D wait-window "$caption" 30000 >/dev/null || fail "the window did not open after the refused hot key"
 expect "$(D tabs "$caption")" "*Solo" "the pages are built all the same"
 kill "$hold" 2>/dev/null || true

@@ -2,7 +2,9 @@
 //
 //   hold_hot_key MASK VK          registers MASK (hex, MOD_* bits) + VK (hex) and lets it go
 //   hold_hot_key MASK VK NAME     registers it, sets the event NAME-ready, and holds the key
-//                                 until the event NAME-quit is set (at most a minute)
+//                                 until the event NAME-quit is set (at most a minute); each
+//                                 WM_HOTKEY it gets meanwhile releases the semaphore
+//                                 NAME-hotkeys once, when the caller has made one
 //
 // Exit code 0 when the key could be registered, 1 when the system refused it, 2 on a
 // usage error.
@@ -27,8 +29,24 @@ int wmain(int argc, wchar_t** argv) {
     vl::UniqueKernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, (name + L"-ready").c_str()));
     vl::UniqueKernelHandle quit(CreateEventW(nullptr, TRUE, FALSE, (name + L"-quit").c_str()));
     if (!ready || !quit) return 2;
+    vl::UniqueKernelHandle hotKeys(
+        OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE, (name + L"-hotkeys").c_str()));
+    auto countHotKeys = [&] {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_HOTKEY && hotKeys) ReleaseSemaphore(hotKeys.get(), 1, nullptr);
+      }
+    };
     SetEvent(ready.get());
-    WaitForSingleObject(quit.get(), 60000);
+    DWORD start = GetTickCount();
+    HANDLE q = quit.get();
+    while (GetTickCount() - start < 60000 &&
+           MsgWaitForMultipleObjects(1, &q, FALSE, 1000, QS_ALLINPUT) != WAIT_OBJECT_0) {
+      countHotKeys();
+    }
+    // Whatever the system posted before the caller said quit is counted too, so that the
+    // caller reads a final number once the process has ended.
+    countHotKeys();
   }
   UnregisterHotKey(nullptr, 1);
   return 0;

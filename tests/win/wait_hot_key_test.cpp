@@ -1,5 +1,7 @@
 // TWaitHotKey on the real platform: keys pressed by another process (send_keys.exe,
-// through SendInput) and combinations held by another process (hold_hot_key.exe).
+// through SendInput) and combinations held by another process (hold_hot_key.exe). A held
+// combination stands in for the ones Windows keeps for itself (Windows+Space): Wine keeps
+// none, and RegisterHotKey refuses both alike.
 //
 // A press that must NOT fire is only proven by what comes after it, so every batch of
 // presses ends with the sentinel component's key: once the sentinel has fired, every
@@ -19,6 +21,7 @@
 #include "core/text_codec.h"
 #include "gui/application.h"
 #include "gui/handles.h"
+#include "gui/window.h"
 #include "showhide/wait_hot_key.h"
 
 namespace vl {
@@ -76,26 +79,71 @@ bool FreeForOthers(const wchar_t* maskAndKey) {
   return RunHelper(L"hold_hot_key.exe", maskAndKey) == 0;
 }
 
-// Another program holding a combination for as long as the object lives.
+// Another program holding a combination for as long as the object lives, counting the
+// WM_HOTKEY messages the system gives it.
 class Holder {
  public:
   explicit Holder(const wchar_t* maskAndKey) {
-    std::wstring name = L"vl-hold-" + std::to_wstring(GetCurrentProcessId());
+    static int count = 0;
+    std::wstring name =
+        L"vl-hold-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
     ready_.reset(CreateEventW(nullptr, TRUE, FALSE, (name + L"-ready").c_str()));
     quit_.reset(CreateEventW(nullptr, TRUE, FALSE, (name + L"-quit").c_str()));
+    hotKeys_.reset(CreateSemaphoreW(nullptr, 0, 1000, (name + L"-hotkeys").c_str()));
     process_ = Start(L"hold_hot_key.exe", std::wstring(maskAndKey) + L" " + name);
     HANDLE both[] = {ready_.get(), process_.get()};
     holding_ = process_ && WaitForMultipleObjects(2, both, FALSE, 20000) == WAIT_OBJECT_0;
   }
-  ~Holder() {
-    SetEvent(quit_.get());
-    if (process_) WaitForSingleObject(process_.get(), 20000);
-  }
+  ~Holder() { Stop(); }
   bool Holding() const { return holding_; }
 
+  // Lets the combination go; how many times the holder got it as a hot key. Final: the
+  // holder counts what was posted to it before it was told to stop.
+  int Stop() {
+    SetEvent(quit_.get());
+    if (process_) WaitForSingleObject(process_.get(), 20000);
+    process_.reset();
+    while (WaitForSingleObject(hotKeys_.get(), 0) == WAIT_OBJECT_0) ++hotKeysSeen_;
+    return hotKeysSeen_;
+  }
+
  private:
-  UniqueKernelHandle ready_, quit_, process_;
+  UniqueKernelHandle ready_, quit_, hotKeys_, process_;
   bool holding_ = false;
+  int hotKeysSeen_ = 0;
+};
+
+// A window of the test's own in front, as the program the user types into: it counts the
+// key messages it gets, key by key.
+class KeyLog : public TWindow {
+ public:
+  KeyLog() {
+    WindowParams p;
+    p.className = L"VlKeyLog";
+    p.caption = L"key log";
+    p.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    p.x = p.y = 50;
+    p.width = 200;
+    p.height = 100;
+    Create(p);
+    SetForegroundWindow(Handle());
+    SetFocus(Handle());
+  }
+  int Downs(int vk) const { return downs_[vk]; }
+  int Ups(int vk) const { return ups_[vk]; }
+
+ protected:
+  // Keys are only counted: the default handling would open the system menu on Alt+Space.
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) ++downs_[wParam & 0xFF];
+    if (msg == WM_KEYUP || msg == WM_SYSKEYUP) ++ups_[wParam & 0xFF];
+    if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) return 0;
+    return DefaultHandler(msg, wParam, lParam);
+  }
+
+ private:
+  int downs_[256] = {};
+  int ups_[256] = {};
 };
 
 class WaitHotKeyTest : public ::testing::Test {
@@ -207,27 +255,113 @@ TEST_F(WaitHotKeyTest, ACombinationHeldByAnotherProgramIsReportedAndNothingStays
   hotKey.RegisterKey();
   hotKey.OnRegisterKey = [&](TWaitHotKey&) { ++registered; };
   {
-    Holder holder(L"8 20");
+    Holder holder(L"5 7A");
     ASSERT_TRUE(holder.Holding());
-    hotKey.SetHotKey(L"Windows+Space");
+    hotKey.SetHotKey(L"Alt+Shift+F11");
     try {
       hotKey.RegisterKey();
       ADD_FAILURE() << "RegisterKey accepted a combination another program holds";
     } catch (const EWaitHotKey_HotKey& e) {
-      EXPECT_EQ(e.Message(), L"ホットキーが登録できません(Windows+Space)") << e.what();
+      EXPECT_EQ(e.Message(), L"ホットキーが登録できません(Alt+Shift+F11)") << e.what();
     }
     EXPECT_EQ(registered, 0);
     EXPECT_TRUE(FreeForOthers(L"2 74")) << "the earlier Ctrl+F5 must be withdrawn";
-    Press({L"11+74"});
+    Press({L"11+74", L"12+10+7A"});
   }
-  // The holder has gone: Windows+Space is free, and still not ours.
-  EXPECT_TRUE(FreeForOthers(L"8 20"));
-  Press({L"5B+20"});
+  // The holder has gone: Alt+Shift+F11 is free, and still not ours.
+  EXPECT_TRUE(FreeForOthers(L"5 7A"));
+  Press({L"12+10+7A"});
   EXPECT_EQ(presses, 0);
   hotKey.RegisterKey();
   EXPECT_EQ(registered, 1);
-  Press({L"5B+20"});
+  Press({L"12+10+7A"});
   EXPECT_EQ(presses, 1);
+}
+
+// Windows keeps Windows+Space for itself from Windows 8 on, and RegisterHotKey refuses it:
+// a combination with the Windows key is then taken from the keyboard before the system
+// sees it. The holder stands in for the system, and what it is given shows whether the
+// press was taken: it gets the hot key only while nothing of ours takes the press (a
+// low-level hook sees a key before it is posted anywhere, hot keys included; Wine agrees).
+TEST_F(WaitHotKeyTest, AWindowsCombinationHeldElsewhereIsTakenFromTheKeyboardInstead) {
+  KeyLog typedInto;
+  Holder holder(L"8 20");
+  ASSERT_TRUE(holder.Holding());
+  auto hotKey = std::make_unique<TWaitHotKey>();
+  int presses = 0, registered = 0;
+  hotKey->OnCatchHotKey = [&](TWaitHotKey& sender) {
+    EXPECT_TRUE(sender.Busy());
+    ++presses;
+  };
+  hotKey->OnRegisterKey = [&](TWaitHotKey&) { ++registered; };
+  hotKey->SetHotKey(L"Windows+Space");
+  ASSERT_NO_THROW(hotKey->RegisterKey());
+  EXPECT_EQ(registered, 1);
+
+  // Other modifiers, or none: the press is not ours, and the program in front gets it.
+  Press({L"11+5B+20", L"5B+10+20", L"5B+12+20", L"20"});
+  EXPECT_EQ(presses, 0);
+  EXPECT_EQ(typedInto.Downs(VK_SPACE), 4);
+  EXPECT_EQ(typedInto.Ups(VK_SPACE), 4);
+
+  // Either Windows key. Neither the press nor its release reaches the program in front;
+  // an unassigned key does instead, so that the lone Windows key release does not open
+  // the Start menu. A plain Space after them is the program's again.
+  Press({L"5B+20", L"5C+20", L"20"});
+  EXPECT_EQ(presses, 2);
+  EXPECT_EQ(typedInto.Downs(VK_SPACE), 5);
+  EXPECT_EQ(typedInto.Ups(VK_SPACE), 5);
+  EXPECT_EQ(typedInto.Downs(0xE8), 2);
+  EXPECT_EQ(typedInto.Ups(0xE8), 2);
+
+  hotKey->SetEnabled(false);
+  Press({L"5B+20"});
+  EXPECT_EQ(presses, 2);
+  hotKey->SetEnabled(true);
+
+  // Another key: the press goes back to the system (the holder gets it: 1).
+  hotKey->SetHotKey(L"Ctrl+F4");
+  hotKey->RegisterKey();
+  Press({L"5B+20", L"11+73"});
+  EXPECT_EQ(presses, 3);
+
+  // Back to Windows+Space, then withdrawn (the holder: 2).
+  hotKey->SetHotKey(L"Windows+Space");
+  hotKey->RegisterKey();
+  Press({L"5B+20"});
+  EXPECT_EQ(presses, 4);
+  hotKey->UnregisterKey();
+  Press({L"5B+20"});
+  EXPECT_EQ(presses, 4);
+
+  // Taken again, then the component goes (the holder: 3).
+  hotKey->RegisterKey();
+  Press({L"5B+20"});
+  EXPECT_EQ(presses, 5);
+  hotKey.reset();
+  Press({L"5B+20"});
+  EXPECT_EQ(presses, 5);
+  EXPECT_EQ(registered, 4);
+  EXPECT_EQ(holder.Stop(), 3) << "hot keys the holder got";
+}
+
+TEST_F(WaitHotKeyTest, TwoComponentsTakingTheirKeysFromTheKeyboardEachGetOnlyTheirOwn) {
+  Holder space(L"8 20"), z(L"9 5A");  // Windows+Space, Windows+Alt+Z
+  ASSERT_TRUE(space.Holding());
+  ASSERT_TRUE(z.Holding());
+  TWaitHotKey show, other;
+  int shown = 0, others = 0;
+  show.OnCatchHotKey = [&](TWaitHotKey&) { ++shown; };
+  other.OnCatchHotKey = [&](TWaitHotKey&) { ++others; };
+  show.SetHotKey(L"Windows+Space");
+  other.SetHotKey(L"Windows+Alt+Z");
+  ASSERT_NO_THROW(show.RegisterKey());
+  ASSERT_NO_THROW(other.RegisterKey());
+  Press({L"5B+12+5A", L"5B+20", L"5B+12+5A", L"5B+5A"});
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(others, 2);
+  EXPECT_EQ(space.Stop(), 0);
+  EXPECT_EQ(z.Stop(), 0);
 }
 
 TEST_F(WaitHotKeyTest, AKeyNamedNowhereWithdrawsTheRegistration) {
