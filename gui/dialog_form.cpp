@@ -101,13 +101,14 @@ void TDialogForm::RestoreFocus() {
   auto usable = [this](HWND w) { return w && IsChild(Handle(), w) && IsWindowVisible(w) && IsWindowEnabled(w); };
   if (!usable(target)) target = activeControl_;
   if (!usable(target)) target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
-  if (!target) {
-    SetFocus(Handle());
-    return;
-  }
-  SetFocus(target);
-  // An edit entered this way shows its whole text chosen, ready to be typed over.
-  if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
+  FocusControl(target ? target : Handle());
+}
+
+void TDialogForm::FocusControl(HWND control) {
+  SetFocus(control);
+  // An edit entered from the keyboard shows its whole text chosen, ready to be typed over.
+  if (control != Handle() && (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+    SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
 void TDialogForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
@@ -145,6 +146,14 @@ LRESULT TDialogForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       TButton* target = dynamic_cast<TButton*>(focused);
       if (!target) target = default_;
       if (target) return MAKELRESULT(target->Id(), DC_HASDEFID);
+      return 0;
+    }
+    case WM_NEXTDLGCTL: {
+      // Sent by IsDialogMessage for a label's mnemonic; only a dialog's own procedure
+      // would know it otherwise.
+      HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                   : GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0);
+      if (target) FocusControl(target);
       return 0;
     }
     case WM_ACTIVATE:

@@ -68,6 +68,7 @@ class TDialogForm : public TWindow {
   void CentreOnMainMonitor();
   // The focus to the control that had it last, or to the first in the tab order.
   void RestoreFocus();
+  void FocusControl(HWND control);
 
   UniqueFont font_;
   TButton* default_ = nullptr;  // we don't own them: the derived form does

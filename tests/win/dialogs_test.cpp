@@ -1,0 +1,259 @@
+// The button properties dialog and the version box in this process, on a real main window
+// with real drops and the settings file beside the test: what the dialog shows for a
+// bound file and a bound folder, what OK writes and applies by display type, Cancel, a
+// page deleted and a file made read-only while the dialog is open; the history file
+// missing, empty, in Shift_JIS, and read beside the program from any current folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/frm_main.h"
+#include "buttons/frm_btn_option.h"
+#include "buttons/shell_helpers.h"
+#include "core/ini_file.h"
+#include "dialogs/frm_about.h"
+#include "gui/application.h"
+#include "gui/ole_scope.h"
+#include "tests/core/temp_dir.h"
+#include "tests/win/button_test_support.h"
+
+namespace vl {
+namespace {
+
+class BtnOptionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove(SettingsFilePath());
+    std::filesystem::create_directories(dir.path() / "Tools");
+    test::WriteBytes(editor, "MZ");
+    std::filesystem::create_directories(folder);
+  }
+  void TearDown() override {
+    SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);  // before the exit's writes
+    dialog.reset();
+    form.reset();
+    std::filesystem::remove(SettingsFilePath());
+  }
+  void Open() {
+    form = std::make_unique<TfrmMain>();
+    dialog = std::make_unique<TfrmBtnOption>(*form);
+    form->SetDialogs(dialog.get(), nullptr);
+  }
+  TLaunchBtn& Button(int i, int page = 0) { return *form->PageList()[static_cast<std::size_t>(page)]->Button(i); }
+  // A right press makes the button the page's current one, as before the menu opens.
+  void Press(TLaunchBtn& b) {
+    SendMessageW(b.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, test::PointParam(5, 5));
+    ReleaseCapture();
+  }
+  std::wstring Key(const wchar_t* key, int page = 1) {
+    return TIniFile(SettingsFilePath()).ReadString(L"Page" + std::to_wstring(page), key, L"<none>");
+  }
+
+  TOleScope ole;
+  TApplication app{L"RavariVudovi"};
+  test::TempDir dir;
+  std::filesystem::path editor = dir.path() / "Tools" / "Editor.exe";
+  std::filesystem::path folder = dir.path() / "Docs";
+  std::unique_ptr<TfrmMain> form;
+  std::unique_ptr<TfrmBtnOption> dialog;
+};
+
+TEST_F(BtnOptionTest, ABoundFileShowsItsValuesAndOkAppliesTheIconRule) {
+  Open();
+  form->N4Click();
+  EXPECT_FALSE(dialog->Visible()) << "no button pressed yet: the command does nothing";
+
+  test::SendDrop(Button(1).Handle(), {editor.wstring()});
+  Press(Button(1));
+  form->N4Click();
+  ASSERT_TRUE(dialog->Visible());
+  EXPECT_EQ(GetForegroundWindow(), dialog->Handle());
+  EXPECT_EQ(dialog->lbeName.Text(), L"Editor");
+  EXPECT_EQ(dialog->lbeLocate.Text(), editor.wstring());
+  EXPECT_EQ(dialog->lbeWorkDir.Text(), (dir.path() / "Tools").wstring());
+  EXPECT_FALSE(dialog->chkIsUseIcon.Checked()) << "the icon file is the target";
+  EXPECT_FALSE(dialog->lbeIconLocate.Enabled());
+  EXPECT_FALSE(dialog->BtnBrows2.Enabled());
+
+  // Ticked, but no other file given: the target stays the icon file.
+  dialog->chkIsUseIcon.SetChecked(true);
+  EXPECT_TRUE(dialog->lbeIconLocate.Enabled()) << "the click handler runs for a change by code";
+  dialog->lbeIconLocate.SetText(L"");
+  dialog->lbeName.SetText(L"エディタ");
+  dialog->BtnOkClick();
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Key(L"BtnName1"), L"エディタ");
+  EXPECT_EQ(Key(L"BtnIP1"), editor.wstring());
+  EXPECT_EQ(Button(1).Caption(), L"エディタ") << "both shown: the caption follows at once";
+  EXPECT_EQ(Button(1).Hint(), L"Editor") << "the tooltip of the drop keeps the old name";
+
+  // Cleared: the target is the icon file, whatever the icon field holds.
+  form->N4Click();
+  dialog->chkIsUseIcon.SetChecked(true);
+  dialog->lbeIconLocate.SetText(L"C:\\other.ico");
+  dialog->chkIsUseIcon.SetChecked(false);
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnIP1"), editor.wstring());
+  EXPECT_EQ(Button(1).IconPath(), editor.wstring());
+
+  form->N4Click();
+  dialog->chkIsUseIcon.SetChecked(true);
+  dialog->lbeIconLocate.SetText(L"C:\\other.ico");
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnIP1"), L"C:\\other.ico");
+  EXPECT_EQ(Button(1).IconPath(), L"C:\\other.ico");
+}
+
+TEST_F(BtnOptionTest, ABoundFolderOpensWithItsIconFileAndTheFolderItselfMayBecomeIt) {
+  Open();
+  test::SendDrop(Button(2).Handle(), {folder.wstring()});
+  HBITMAP glyph = Button(2).Glyph();
+  ASSERT_NE(glyph, nullptr);
+  Press(Button(2));
+  form->N4Click();
+  EXPECT_TRUE(dialog->chkIsUseIcon.Checked());
+  EXPECT_TRUE(dialog->lbeIconLocate.Enabled());
+  EXPECT_TRUE(dialog->BtnBrows2.Enabled());
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), FolderIconPath());
+  dialog->chkIsUseIcon.SetChecked(false);
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnIP2"), folder.wstring());
+  EXPECT_EQ(Button(2).Glyph(), glyph) << "no file to take an icon from: the folder glyph stays";
+}
+
+TEST_F(BtnOptionTest, RenamingFollowsTheDisplayTypeAndAnUnboundButtonStaysUnbound) {
+  test::WriteBytes(SettingsFilePath(),
+                   "[General]\r\nPageNum=2\r\n[Setting]\r\nAskBeforeDelPage=0\r\n"
+                   "[Page1]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\nShowType=1\r\n"
+                   "[Page2]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\nShowType=2\r\n");
+  Open();
+  for (int page : {0, 1}) {
+    form->Base().SetActivePageIndex(page);
+    test::SendDrop(Button(1, page).Handle(), {editor.wstring()});
+    Press(Button(1, page));
+    form->N4Click();
+    dialog->lbeName.SetText(L"New");
+    dialog->BtnOkClick();
+    EXPECT_EQ(Key(L"BtnName1", page + 1), L"New");
+    EXPECT_EQ(Button(1, page).BtnName(), L"New");
+  }
+  EXPECT_EQ(Button(1, 0).Caption(), L"") << "icon only: no caption";
+  EXPECT_EQ(Button(1, 1).Caption(), L"New") << "text only: the caption follows";
+
+  Press(Button(3, 1));
+  form->N4Click();
+  dialog->lbeLocate.SetText(L"C:\\tools\\new.exe");
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnFP3", 2), L"C:\\tools\\new.exe");
+  EXPECT_EQ(Key(L"BtnIP3", 2), L"C:\\tools\\new.exe");
+  EXPECT_EQ(Button(3, 1).FullPath(), L"C:\\tools\\new.exe");
+  EXPECT_FALSE(Button(3, 1).Regist()) << "bound only by the next start";
+}
+
+TEST_F(BtnOptionTest, CancelAfterEditsChangesNeitherTheFileNorTheButton) {
+  Open();
+  test::SendDrop(Button(1).Handle(), {editor.wstring()});
+  Press(Button(1));
+  form->N4Click();
+  const std::string before = test::ReadBytes(SettingsFilePath());
+  dialog->lbeName.SetText(L"x");
+  dialog->lbeLocate.SetText(L"y");
+  dialog->lbeWorkDir.SetText(L"z");
+  dialog->chkIsUseIcon.SetChecked(true);
+  dialog->lbeIconLocate.SetText(L"w");
+  SendMessageW(dialog->BtnCancel.Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);
+  EXPECT_EQ(Button(1).BtnName(), L"Editor");
+  EXPECT_EQ(Button(1).FullPath(), editor.wstring());
+  EXPECT_EQ(Button(1).Caption(), L"Editor");
+}
+
+TEST_F(BtnOptionTest, APageDeletedWhileTheDialogIsOpenIsNotTouchedByOk) {
+  test::WriteBytes(SettingsFilePath(), "[General]\r\nPageNum=2\r\n[Setting]\r\nAskBeforeDelPage=0\r\n"
+                                       "[Page1]\r\nLive=1\r\n[Page2]\r\nLive=1\r\nBtnFP1=C:\\a.exe\r\nBtnName1=a\r\n");
+  Open();
+  form->Base().SetActivePageIndex(1);
+  Press(Button(1, 1));
+  form->N4Click();
+  ASSERT_EQ(dialog->lbeName.Text(), L"a");
+  form->Base().SetActivePageIndex(1);
+  form->N3Click();  // the main window stays usable while the dialog is open
+  ASSERT_EQ(form->PageList().size(), 1u);
+  form->N4Click();  // open: it keeps the button it has
+  dialog->lbeName.SetText(L"b");
+  test::MessageBoxCatcher boxes;
+  SendMessageW(dialog->BtnOk.Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].text, L"このボタンはもうないため、変更は保存されません");
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Key(L"BtnName1", 2), L"a");
+}
+
+TEST_F(BtnOptionTest, AFileThatCannotBeWrittenLeavesTheButtonAndTheDialogAsTheyWere) {
+  Open();
+  test::SendDrop(Button(1).Handle(), {editor.wstring()});
+  Press(Button(1));
+  form->N4Click();
+  ASSERT_TRUE(SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+  dialog->lbeName.SetText(L"Renamed");
+  test::MessageBoxCatcher boxes;
+  SendMessageW(dialog->BtnOk.Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_NE(boxes.Seen()[0].text.find(L"に書き込めません"), std::wstring::npos) << "error box";
+  EXPECT_TRUE(dialog->Visible()) << "no claim of success: the edits stay for another try";
+  EXPECT_EQ(Button(1).BtnName(), L"Editor");
+  EXPECT_EQ(Button(1).Caption(), L"Editor");
+  EXPECT_EQ(Key(L"BtnName1"), L"Editor");
+}
+
+class AboutTest : public ::testing::Test {
+ protected:
+  TApplication app{L"RavariVudovi"};
+  test::TempDir dir;
+};
+
+TEST_F(AboutTest, TheHistoryFileMissingEmptyAndInShiftJis) {
+  {
+    test::MessageBoxCatcher boxes;
+    TfrmAbout about(dir.path() / "History.txt");
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, L"ファイル History.txt は開けません.");
+    EXPECT_EQ(about.Memo1.Text(), L"Memo1");
+    EXPECT_FALSE(about.Visible()) << "made all the same, hidden";
+  }
+  test::WriteBytes(dir.path() / "History.txt", "");
+  {
+    TfrmAbout about(dir.path() / "History.txt");
+    EXPECT_EQ(about.Memo1.Text(), L"");
+  }
+  // "更新履歴" and "版" in Shift_JIS; line ends of all three kinds.
+  test::WriteBytes(dir.path() / "History.txt", "\x8d\x58\x90\x56\x97\x9a\x97\xf0\r\nv1\nv2\r\x94\xc5\r\n");
+  TfrmAbout about(dir.path() / "History.txt");
+  EXPECT_EQ(about.Memo1.Lines(), (std::vector<std::wstring>{L"更新履歴", L"v1", L"v2", L"版"}));
+  EXPECT_EQ(about.Label1.Text(), L"version 1.01") << "from the version resource";
+  EXPECT_EQ(about.StaticText1.Text(), L"Vantri Launch");
+}
+
+TEST_F(AboutTest, TheHistoryIsReadBesideTheProgramWhateverTheCurrentFolder) {
+  const std::filesystem::path beside = test::TestProgramFolder() / "History.txt";
+  test::WriteBytes(beside, "first\r\n");
+  wchar_t previous[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  SetCurrentDirectoryW(dir.path().c_str());  // started from a pinned shortcut, a prompt
+  test::MessageBoxCatcher boxes;
+  {
+    TfrmAbout about;
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_EQ(about.Memo1.Text(), L"first");
+  }
+  SetCurrentDirectoryW(previous);
+  std::filesystem::remove(beside);
+}
+
+}  // namespace
+}  // namespace vl
