@@ -27,7 +27,13 @@ void TapAltQuietly() {
 bool BringToFront(HWND window) {
   if (GetForegroundWindow() == window || SetForegroundWindow(window)) return true;
   TapAltQuietly();
-  return SetForegroundWindow(window) != FALSE;
+  // The system takes the tap from the input stream on a thread of its own: the lock may
+  // still hold for a moment after SendInput returns.
+  for (int tries = 0; tries < 10; ++tries) {
+    if (SetForegroundWindow(window)) return true;
+    Sleep(10);
+  }
+  return false;
 }
 
 }  // namespace vl
