@@ -9,6 +9,7 @@
 #include <string>
 
 #include "gui/application.h"
+#include "gui/common_dialogs.h"
 #include "gui/dialog_form.h"
 #include "gui/radio_group.h"
 #include "gui/spin_edit.h"
@@ -193,6 +194,55 @@ TEST_F(DialogFormTest, CheckBoxAndRadioGroupEvents) {
   SetFocus(dialog.radio.Item(1));
   ASSERT_TRUE(Press(L"28"));
   EXPECT_EQ(dialog.radio.ItemIndex(), 2) << "the down arrow moves the choice";
+}
+
+}  // namespace
+}  // namespace vl
+
+namespace vl {
+namespace {
+
+// Presses OK in the next dialog box of this thread, noting whether our dialog was enabled.
+struct FontDialogUser {
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM found) -> BOOL {
+          wchar_t cls[16] = L"";
+          GetClassNameW(w, cls, 16);
+          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    KillTimer(nullptr, id);
+    *owner = IsWindowEnabled(dialogHandle);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+  static inline BOOL* owner = nullptr;
+  static inline HWND dialogHandle = nullptr;
+};
+
+TEST_F(DialogFormTest, TheFontDialogGivesBackTheFontItStartedFromWhenOkIsPressed) {
+  TestDialog dialog(false);
+  dialog.Show();
+  TFontDialog fonts;
+  // A face the system lists (the dialog offers listed faces only: this one comes with the
+  // Japanese font that tools/install-deps.sh installs), and a listed size.
+  fonts.Font = PixelFont(L"IPA Pゴシック", 16, true, SHIFTJIS_CHARSET);
+  fonts.Font.points = 12;
+  BOOL ownerEnabled = TRUE;
+  FontDialogUser::owner = &ownerEnabled;
+  FontDialogUser::dialogHandle = dialog.Handle();
+  SetTimer(nullptr, 0, 50, &FontDialogUser::Tick);
+  ASSERT_TRUE(fonts.Execute(dialog.Handle()));
+  EXPECT_FALSE(ownerEnabled) << "modal while it is up";
+  EXPECT_TRUE(IsWindowEnabled(dialog.Handle())) << "and enabled again after";
+  EXPECT_EQ(fonts.Font.name, L"IPA Pゴシック");
+  EXPECT_EQ(fonts.Font.points, 12);
+  EXPECT_TRUE(fonts.Font.bold);
 }
 
 }  // namespace

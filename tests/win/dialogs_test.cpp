@@ -211,6 +211,83 @@ TEST_F(BtnOptionTest, AFileThatCannotBeWrittenLeavesTheButtonAndTheDialogAsTheyW
   EXPECT_EQ(Key(L"BtnName1"), L"Editor");
 }
 
+// Answers the next file-open dialog of this thread as a user would: reads the file name
+// it starts from, then types `choose` and presses OK, or cancels when `choose` is empty.
+class FileDialogUser {
+ public:
+  explicit FileDialogUser(std::wstring choose) : choose_(std::move(choose)) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 50, &FileDialogUser::Tick);
+  }
+  ~FileDialogUser() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  FileDialogUser(const FileDialogUser&) = delete;
+  FileDialogUser& operator=(const FileDialogUser&) = delete;
+  const std::wstring& StartedFrom() const { return started_; }
+  bool Answered() const { return answered_; }
+
+ private:
+  static HWND NameField(HWND box) {
+    for (int id : {0x47c, 0x480}) {  // cmb13 in the Explorer style, edt1 in the older one
+      if (HWND field = GetDlgItem(box, id)) return field;
+    }
+    return nullptr;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!current_ || current_->answered_) return;
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM found) -> BOOL {
+          wchar_t cls[16] = L"";
+          GetClassNameW(w, cls, 16);
+          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w) || !NameField(w)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    current_->answered_ = true;
+    wchar_t text[MAX_PATH] = L"";
+    GetWindowTextW(NameField(box), text, MAX_PATH);
+    current_->started_ = text;
+    if (current_->choose_.empty()) {
+      PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
+    SetWindowTextW(NameField(box), current_->choose_.c_str());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+
+  static inline FileDialogUser* current_ = nullptr;
+  std::wstring choose_;
+  std::wstring started_;
+  UINT_PTR timer_ = 0;
+  bool answered_ = false;
+};
+
+TEST_F(BtnOptionTest, BothBrowseButtonsShareOneFileDialogThatRemembersTheLastChoice) {
+  Open();
+  Press(Button(1));
+  form->N4Click();
+  {
+    FileDialogUser user(editor.wstring());
+    dialog->BtnBrowsClick();
+    ASSERT_TRUE(user.Answered());
+  }
+  EXPECT_EQ(dialog->lbeLocate.Text(), editor.wstring());
+  dialog->lbeIconLocate.SetText(L"kept");
+  {
+    FileDialogUser user(L"");  // cancelled
+    dialog->BtnBrows2Click();
+    ASSERT_TRUE(user.Answered());
+    EXPECT_NE(user.StartedFrom().find(L"Editor.exe"), std::wstring::npos) << "from the last file chosen";
+  }
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), L"kept") << "a cancelled dialog changes nothing";
+}
+
 class AboutTest : public ::testing::Test {
  protected:
   TApplication app{L"RavariVudovi"};
