@@ -48,7 +48,8 @@ std::filesystem::path HistoryFilePath() { return RunningExecutablePath().parent_
 
 TfrmAbout::TfrmAbout(const std::filesystem::path& historyFile)
     : TDialogForm(Params()),
-      titleFont_(MakeFont(PixelFont(L"Arial", 16, true))),
+      // A Latin title: a Western font, not the system's Japanese stand-in for it.
+      titleFont_(MakeFont(PixelFont(L"Arial", 16, true, ANSI_CHARSET))),
       PageControl1(Handle(), 0, 0, 0, 0, Font()),
       TabSheet1(PageControl1.AddSheet(L"バージョン情報", 0)),
       TabSheet3(PageControl1.AddSheet(L"更新履歴", 0)),
@@ -72,6 +73,7 @@ TfrmAbout::TfrmAbout(const std::filesystem::path& historyFile)
   SetDefaultButton(&Button1);
   // The tab row first, as the box opens: the arrow keys change the tab, Enter presses OK.
   SetActiveControl(PageControl1.Handle());
+  SetTabs(&PageControl1);
   Button1.OnClick = [this] { Button1Click(); };
   Button2.OnClick = [this] { Button2Click(); };
   built_ = true;

@@ -56,7 +56,7 @@ TDialogForm::TDialogForm(const DialogParams& p)
   TrimSystemMenu(Handle());
   SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   keyboard_ = TApplication::Instance().FilterMessages([this](const MSG& msg) {
-    return IsOwnMessage(msg) && IsDialogMessageW(Handle(), const_cast<MSG*>(&msg));
+    return IsOwnMessage(msg) && (NextTab(msg) || IsDialogMessageW(Handle(), const_cast<MSG*>(&msg)));
   });
 }
 
@@ -74,6 +74,19 @@ ControlParams TDialogForm::On(const DesignRect& rect, std::wstring text) const {
 
 bool TDialogForm::IsOwnMessage(const MSG& msg) const {
   return Handle() && IsWindowVisible(Handle()) && (msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd));
+}
+
+bool TDialogForm::NextTab(const MSG& msg) {
+  if (!tabs_ || msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0) return false;
+  int count = tabs_->SheetCount();
+  if (count < 2) return true;
+  int step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+  HWND focus = GetFocus();
+  tabs_->SetActivePageIndex((tabs_->ActivePageIndex() + step) % count);
+  // The focus must not stay on a control of the sheet just hidden.
+  if (focus && !IsWindowVisible(focus)) FocusControl(tabs_->Handle());
+  if (tabs_->OnChange) tabs_->OnChange();
+  return true;
 }
 
 void TDialogForm::SetDefaultButton(TButton* button) {

@@ -10,7 +10,8 @@
 // messages to IsDialogMessage, so Tab and Shift+Tab move through the tab order (creation
 // order), Enter presses the focused push button or else the default button, Alt+letter
 // follows a caption's mnemonic, and Esc presses the cancel button when the dialog has one
-// (and does nothing otherwise).
+// (and does nothing otherwise). In a dialog with tabs, Ctrl+Tab and Ctrl+Shift+Tab change
+// the tab.
 //
 // The form owns its window, its font and, in a derived class, its controls, which it
 // declares as members and which go before the window does.
@@ -25,6 +26,7 @@
 #include "gui/controls.h"
 #include "gui/font.h"
 #include "gui/handles.h"
+#include "gui/page_control.h"
 #include "gui/window.h"
 
 namespace vl {
@@ -61,10 +63,14 @@ class TDialogForm : public TWindow {
   // The control that has the focus when the dialog is shown; the first in the tab order
   // when none is set. A tab control takes it only so: Tab walks into its sheet's controls.
   void SetActiveControl(HWND control) { activeControl_ = control; }
+  // The tab control whose tab Ctrl+Tab changes; we don't own it.
+  void SetTabs(TPageControl* tabs) { tabs_ = tabs; }
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   bool IsOwnMessage(const MSG& msg) const;
+  // Ctrl+Tab: true when it changed the tab.
+  bool NextTab(const MSG& msg);
   void CentreOnMainMonitor();
   // The focus to the control that had it last, or to the first in the tab order.
   void RestoreFocus();
@@ -75,6 +81,7 @@ class TDialogForm : public TWindow {
   TButton* cancel_ = nullptr;
   HWND lastFocus_ = nullptr;  // child windows; we don't own them
   HWND activeControl_ = nullptr;
+  TPageControl* tabs_ = nullptr;
   TApplication::Hook keyboard_;
 };
 

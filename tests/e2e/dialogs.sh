@@ -85,8 +85,8 @@ grep -qx "Static .* Vantri Launch" "$out/about.txt" || fail "the title"
 grep -qx "Edit .* Vantri Launch 更新履歴" "$out/about.txt" || fail "the history tab does not hold History.txt"
 grep -qx "  ・設定ファイルの保存を安全にしました" "$out/about.txt" || fail "the history in Shift_JIS"
 import -window root "$out/about.png"
-D select-tab "バージョン情報" 1 >/dev/null
-sleep 0.5
+key ctrl+Tab
+expect "$(D tabs "バージョン情報" | tr '\n' ' ')" " バージョン情報 *更新履歴 " "Ctrl+Tab changes the tab"
 import -window root "$out/about_history.png"
 key Return
 D wait-gone "バージョン情報" 10000 || fail "Enter did not press OK"
