@@ -55,16 +55,13 @@ class TfrmBtnOption : public TDialogForm {
   void BtnOkClick();
   void BtnCancelClick();
 
-  // The button captured at the last FormShow.
-  const std::optional<TBtnOptionHost::ButtonRef>& Captured() const { return captured_; }
-
  private:
   // Before the controls: the buttons use the fonts, and the dialog's handlers the rest.
   TBtnOptionHost& host_;
   TIniFile ini_;
   UniqueFont brows1Font_;
   UniqueFont brows2Font_;
-  std::optional<TBtnOptionHost::ButtonRef> captured_;
+  std::optional<TBtnOptionHost::ButtonRef> captured_;  // at the last FormShow
 
  public:
   TGroupBox GroupBox1;
