@@ -6,21 +6,11 @@
 # Usage: hide_key.sh DIST_DIR DRIVER_EXE SEND_KEYS_EXE KEY_TARGET_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 keys=$3 target=$4 out=$(realpath -m "$5")
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../tools/wine-run"
-caption='    -Vantri Launch-'
+source "$(dirname "$0")/common.sh"
 rm -rf "$out" && mkdir -p "$out" && cp -r "$dist"/. "$out"
 log="$out/keys.log"
 touch "$log"
 
-D() { "$run" "$driver" "$@" | tr -d '\r'; }
-press() { "$run" "$keys" "$@" >/dev/null; sleep 0.5; }
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-expect() { [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"; }
-state() { D state "$caption" | cut -d' ' -f1; }
 escs() { grep -c '^key 1B' "$log" || true; }
 launcher() {
   (cd "$out" && exec "$run" RavariVudovi.exe) &

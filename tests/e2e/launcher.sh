@@ -5,22 +5,9 @@
 # Usage: launcher.sh DIST_DIR DRIVER_EXE HOLD_HOT_KEY_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 holder=$3 out=$(realpath -m "$4")
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../tools/wine-run"
-caption='    -Vantri Launch-'
+source "$(dirname "$0")/common.sh"
 rm -rf "$out" && mkdir -p "$out"
 
-D() { "$run" "$driver" "$@" | tr -d '\r'; }
-ini() { /usr/bin/python3 "$here/ini_read.py" "$app/RavariVudovi.ini" "$@"; }
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-expect() { [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"; }
-fresh() {
-  app=$out/$1
-  mkdir -p "$app" && cp -r "$dist"/. "$app"
-}
 start() {
   (cd "$app" && exec "$run" RavariVudovi.exe) &
   pid=$!

@@ -5,19 +5,10 @@
 # Usage: showhide.sh DIST_DIR DRIVER_EXE SEND_KEYS_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 keys=$3 out=$(realpath -m "$4")
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../tools/wine-run"
-caption='    -Vantri Launch-'
+source "$(dirname "$0")/common.sh"
 rm -rf "$out" && mkdir -p "$out" && cp -r "$dist"/. "$out"
 
-D() { "$run" "$driver" "$@" | tr -d '\r'; }
-press() { "$run" "$keys" "$@" >/dev/null; sleep 0.4; }
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-expect() { [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"; }
-state() { D state "$caption" | cut -d' ' -f1; }
+press_pause=0.4
 rect() { D state "$caption" | cut -d' ' -f2-; }
 shake() { D shake "$@" >/dev/null; sleep 0.3; }
 
