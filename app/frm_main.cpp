@@ -37,16 +37,6 @@ void TrimSystemMenu(HWND window) {
     DeleteMenu(menu, command, MF_BYCOMMAND);
 }
 
-FontDesc UiFont(int pixels) {
-  FontDesc font;
-  font.name = L"ＭＳ Ｐゴシック";
-  // Pixel heights are given as points at the screen's resolution.
-  HDC screen = GetDC(nullptr);
-  font.points = MulDiv(pixels, 72, GetDeviceCaps(screen, LOGPIXELSY));
-  ReleaseDC(nullptr, screen);
-  return font;
-}
-
 }  // namespace
 
 TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
@@ -65,7 +55,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   SetMainClientSize(338, 117);
   TApplication::Instance().SetMainForm(Handle());
 
-  baseFont_ = MakeFont(UiFont(13));
+  baseFont_ = MakeFont(PixelFont(L"ＭＳ Ｐゴシック", 13));
   base_ = std::make_unique<TPageControlEx>(Handle(), 0, 0, 338, 117, baseFont_.get());
   base_->OnChange = [this] { BaseChange(); };
   BuildMenus();
