@@ -121,7 +121,7 @@ const MenuItemDef kPopupMenu1[] = {
     {L"-", nullptr, -1},
     {L"ページの新規作成", &TfrmMain::N2Click, 2},
     {L"ページの削除", &TfrmMain::N3Click, 3},
-    {L"ページのプロパティ", nullptr, 4},
+    {L"ページのプロパティ", &TfrmMain::N5Click, 4},
 };
 
 const MenuItemDef kPopupMenu2[] = {
@@ -365,8 +365,9 @@ void TfrmMain::D1Click() {
   button->SetCaption(L"");
 }
 
-void TfrmMain::SetDialogs(TfrmBtnOption* btnOption, TfrmAbout* about) {
+void TfrmMain::SetDialogs(TfrmBtnOption* btnOption, TfrmPageOption* pageOption, TfrmAbout* about) {
   frmBtnOption_ = btnOption;
+  frmPageOption_ = pageOption;
   frmAbout_ = about;
 }
 
@@ -394,6 +395,37 @@ void TfrmMain::N4Click() {
   if (!frmBtnOption_->Visible()) return;  // its showing failed, and said why
   ShowWindow(Handle(), SW_SHOW);
   BringToFront(frmBtnOption_->Handle());
+}
+
+std::optional<TPageOptionHost::PageRef> TfrmMain::CurrentPage() {
+  TPage* page = SelectedPage();
+  if (!page) return std::nullopt;
+  return PageRef{page->PageNo(), base_->ActivePageIndex(), page->CountRegistered()};
+}
+
+void TfrmMain::RebuildPage(std::int32_t pageNo, const std::wstring& caption) {
+  // By number: a page deleted since is left alone, and one deleted before it moved its tab.
+  int index = IndexOfPage(pageNo);
+  if (index < 0) return;
+  TPage& page = *pageList_[static_cast<std::size_t>(index)];
+  page.LoadHeader();
+  page.BuildButtons();
+  page.ApplyFonts();
+  page.ApplyShowType(std::to_wstring(pageNo));
+  base_->SetCaption(index, caption);
+  // Another tab selected meanwhile keeps the window at its own page's size.
+  BaseChange();
+  coolTrayIcon1_->HideMainWindow();
+  ShowLauncher();
+}
+
+void TfrmMain::N5Click() {
+  // Already open, it keeps the page it has; else there must be a page to edit.
+  if (!frmPageOption_ || (!frmPageOption_->Visible() && !SelectedPage())) return;
+  frmPageOption_->Show();
+  if (!frmPageOption_->Visible()) return;  // its showing failed, and said why
+  ShowWindow(Handle(), SW_SHOW);
+  BringToFront(frmPageOption_->Handle());
 }
 
 void TfrmMain::About1Click() {

@@ -21,6 +21,7 @@
 #include "core/ini_file.h"
 #include "core/shake_gesture.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_page_option.h"
 #include "gui/application.h"
 #include "gui/font.h"
 #include "gui/popup_menu.h"
@@ -32,7 +33,7 @@ namespace vl {
 
 inline constexpr wchar_t kMainCaption[] = L"    -Vantri Launch-";
 
-class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost {
+class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost, public TPageOptionHost {
  public:
   TfrmMain();
   ~TfrmMain() override;
@@ -62,7 +63,7 @@ class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost {
 
   // The dialogs the commands show, made after the main window; null while one is missing
   // (its creation failed), and its command then does nothing. We don't own them.
-  void SetDialogs(TfrmBtnOption* btnOption, TfrmAbout* about);
+  void SetDialogs(TfrmBtnOption* btnOption, TfrmPageOption* pageOption, TfrmAbout* about);
 
   // The commands of the page strip's menu and of the tray menu.
   void D1Click();  // delete button
@@ -70,6 +71,7 @@ class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost {
   void About1Click();
   void N2Click();  // new page
   void N3Click();  // delete page
+  void N5Click();  // page properties
   void Help1Click();
   void Exit1Click();
   void Show1Click();
@@ -91,6 +93,10 @@ class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost {
   std::optional<ButtonRef> CurrentButton() override;
   TLaunchBtn* FindButton(const ButtonRef& ref) override;
   void SaveButtons(std::int32_t pageNo) override;
+  // TPageOptionHost
+  std::optional<PageRef> CurrentPage() override;
+  bool HasPage(std::int32_t pageNo) override { return IndexOfPage(pageNo) >= 0; }
+  void RebuildPage(std::int32_t pageNo, const std::wstring& caption) override;
 
   void BuildMenus();
   // Makes a page with the next free number, or says that none is left.
@@ -127,6 +133,7 @@ class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost {
   ShakeState gesture_{{0, 0}};
   bool timer1Enabled_ = false;
   TfrmBtnOption* frmBtnOption_ = nullptr;
+  TfrmPageOption* frmPageOption_ = nullptr;
   TfrmAbout* frmAbout_ = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "app/single_instance.h"
 #include "buttons/frm_btn_option.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_page_option.h"
 #include "gui/application.h"
 #include "gui/ole_scope.h"
 
@@ -31,9 +32,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   SetWindowLongPtrW(owner, GWL_EXSTYLE, GetWindowLongPtrW(owner, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
   // The dialogs, hidden: one that cannot be made is reported, and its command does nothing.
   std::unique_ptr<vl::TfrmBtnOption> btnOption;
+  std::unique_ptr<vl::TfrmPageOption> pageOption;
   std::unique_ptr<vl::TfrmAbout> about;
   try {
     btnOption = std::make_unique<vl::TfrmBtnOption>(*main);
+  } catch (...) {
+    app.ShowCurrentException();
+  }
+  try {
+    pageOption = std::make_unique<vl::TfrmPageOption>(*main);
   } catch (...) {
     app.ShowCurrentException();
   }
@@ -42,11 +49,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } catch (...) {
     app.ShowCurrentException();
   }
-  main->SetDialogs(btnOption.get(), about.get());
+  main->SetDialogs(btnOption.get(), pageOption.get(), about.get());
   int code = app.Run();
   // The dialogs first: they hold on to the main window's pages.
-  main->SetDialogs(nullptr, nullptr);
+  main->SetDialogs(nullptr, nullptr, nullptr);
   about.reset();
+  pageOption.reset();
   btnOption.reset();
   main.reset();  // writes the page count, the position and every live page's buttons
   return code;

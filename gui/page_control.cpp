@@ -81,6 +81,16 @@ int TPageControl::IndexOf(const TTabSheet& sheet) const {
   return -1;
 }
 
+void TPageControl::SetCaption(int index, const std::wstring& caption) {
+  TTabSheet& sheet = Sheet(index);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<wchar_t*>(caption.c_str());
+  if (!SendMessageW(hwnd_.get(), TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item)))
+    ThrowLastError(L"TCM_SETITEM");
+  sheet.caption_ = caption;
+}
+
 void TPageControl::DeleteSheet(int index) {
   if (index < 0 || index >= SheetCount()) return;
   int active = ActivePageIndex();

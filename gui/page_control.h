@@ -35,6 +35,7 @@ class TTabSheet : public TWindow {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  friend class TPageControl;  // the caption is the tab's text: they change together
   std::wstring caption_;
   int tag_;
 };
@@ -57,6 +58,8 @@ class TPageControl {
   // The index of a sheet of this control; -1 for any other.
   int IndexOf(const TTabSheet& sheet) const;
   TTabSheet& Sheet(int index) { return *sheets_.at(static_cast<std::size_t>(index)); }
+  // The text of the tab at index and its sheet's caption.
+  void SetCaption(int index, const std::wstring& caption);
   int ActivePageIndex() const;
   void SetActivePageIndex(int index);
 

@@ -103,10 +103,11 @@ struct SeenBox {
 };
 
 // Watches this thread for message boxes while it lives, records each one and presses
-// its first button; boxes are modal, so a thread timer is what runs inside their loop.
+// its first button, or answers it with the command `answer` (IDNO) when one is given;
+// boxes are modal, so a thread timer is what runs inside their loop.
 class MessageBoxCatcher {
  public:
-  MessageBoxCatcher() {
+  explicit MessageBoxCatcher(int answer = 0) : answer_(answer) {
     current_ = this;
     timer_ = SetTimer(nullptr, 0, 30, &MessageBoxCatcher::Tick);
   }
@@ -155,13 +156,16 @@ class MessageBoxCatcher {
     }
     current_->seen_.push_back(box);
     current_->closed_.push_back(window);
-    if (first)
+    if (current_->answer_)
+      PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(current_->answer_), 0);
+    else if (first)
       PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(first), BN_CLICKED),
                    reinterpret_cast<LPARAM>(first));
     return TRUE;
   }
 
   static inline MessageBoxCatcher* current_ = nullptr;
+  int answer_;
   UINT_PTR timer_ = 0;
   std::vector<SeenBox> seen_;
   std::vector<HWND> closed_;

@@ -2,7 +2,8 @@
 // with real drops and the settings file beside the test: what the dialog shows for a
 // bound file and a bound folder, what OK writes and applies by display type, Cancel, a
 // page deleted and a file made read-only while the dialog is open; the history file
-// missing, empty, in Shift_JIS, and read beside the program from any current folder.
+// missing, empty, in Shift_JIS, and read beside the program from any current folder; the
+// page properties dialog: what it shows, refuses, asks, writes and rebuilds.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "buttons/shell_helpers.h"
 #include "core/ini_file.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_page_option.h"
 #include "gui/application.h"
 #include "gui/ole_scope.h"
 #include "tests/core/temp_dir.h"
@@ -41,7 +43,7 @@ class BtnOptionTest : public ::testing::Test {
   void Open() {
     form = std::make_unique<TfrmMain>();
     dialog = std::make_unique<TfrmBtnOption>(*form);
-    form->SetDialogs(dialog.get(), nullptr);
+    form->SetDialogs(dialog.get(), nullptr, nullptr);
   }
   TLaunchBtn& Button(int i, int page = 0) { return *form->PageList()[static_cast<std::size_t>(page)]->Button(i); }
   // A right press makes the button the page's current one, as before the menu opens.
@@ -330,6 +332,195 @@ TEST_F(AboutTest, TheHistoryIsReadBesideTheProgramWhateverTheCurrentFolder) {
   }
   SetCurrentDirectoryW(previous);
   std::filesystem::remove(beside);
+}
+
+// The page properties dialog on a real main window: what it shows, what it refuses, the
+// question before registered buttons go, and what OK writes and rebuilds.
+class PageOptionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::filesystem::remove(SettingsFilePath()); }
+  void TearDown() override {
+    dialog.reset();
+    form.reset();
+    std::filesystem::remove(SettingsFilePath());
+  }
+  // Page 1 of `yoko` x `tate` buttons of 40 pixels, its buttons `bound` bound to a target.
+  void Open(int yoko, int tate, int bound, const std::string& more = "") {
+    std::string ini = "[General]\r\nPageNum=2\r\n[Setting]\r\nAskBeforeDelPage=0\r\n[Page1]\r\nLive=1\r\nName=P\r\n"
+                      "FontName=Arial\r\nFontColor=clNavy\r\nFontSize=10\r\nBtnW=40\r\nBtnH=40\r\nShowType=0\r\n"
+                      "Yoko=" + std::to_string(yoko) + "\r\nTate=" + std::to_string(tate) + "\r\n" + more;
+    for (int i = 1; i <= bound; ++i) ini += "BtnFP" + std::to_string(i) + "=C:\\b" + std::to_string(i) + ".exe\r\n";
+    test::WriteBytes(SettingsFilePath(), ini);
+    form = std::make_unique<TfrmMain>();
+    dialog = std::make_unique<TfrmPageOption>(*form);
+    form->SetDialogs(nullptr, dialog.get(), nullptr);
+  }
+  TPage& Page(int index = 0) { return *form->PageList()[static_cast<std::size_t>(index)]; }
+  std::wstring Key(const wchar_t* key, int page = 1) {
+    return TIniFile(SettingsFilePath()).ReadString(L"Page" + std::to_wstring(page), key, L"<none>");
+  }
+  SIZE Client() {
+    RECT r;
+    GetClientRect(form->Handle(), &r);
+    return {r.right, r.bottom};
+  }
+  // OK as a click on it, with every box answered by `answer` (0: its first button).
+  std::vector<test::SeenBox> Ok(int answer = 0) {
+    test::MessageBoxCatcher boxes(answer);
+    SendMessageW(dialog->Button2.Handle(), BM_CLICK, 0, 0);
+    return boxes.Seen();
+  }
+
+  TOleScope ole;
+  TApplication app{L"RavariVudovi"};
+  std::unique_ptr<TfrmMain> form;
+  std::unique_ptr<TfrmPageOption> dialog;
+};
+
+TEST_F(PageOptionTest, AbsentKeysShowTheirDefaultsAndWhatThePageCannotBuildIsRefusedInOrder) {
+  test::WriteBytes(SettingsFilePath(), "[General]\r\nPageNum=1\r\n[Page1]\r\nLive=1\r\nShowType=7\r\n");
+  form = std::make_unique<TfrmMain>();
+  dialog = std::make_unique<TfrmPageOption>(*form);
+  form->SetDialogs(nullptr, dialog.get(), nullptr);
+  form->N5Click();
+  ASSERT_TRUE(dialog->Visible());
+  EXPECT_EQ(GetForegroundWindow(), dialog->Handle());
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_EQ(dialog->lbeName.Text(), L"");
+  for (TSpinEdit* spin : {&dialog->spnYoko, &dialog->spnTate, &dialog->spnHeight, &dialog->spnWidth})
+    EXPECT_EQ(spin->Value(), -1);
+  EXPECT_EQ(dialog->rgShowType.ItemIndex(), 2) << "beyond the items: the last";
+  EXPECT_EQ(dialog->lblFontName.Text(), L"");
+  EXPECT_EQ(dialog->lblFontSize.Text(), L"8");
+  EXPECT_EQ(dialog->FontDialog.Font.name, L"ＭＳ Ｐゴシック") << "an empty name keeps the dialog's";
+  EXPECT_EQ(dialog->FontDialog.Font.points, 8);
+
+  const std::string before = test::ReadBytes(SettingsFilePath());
+  struct Case {
+    const wchar_t* name;
+    std::int32_t yoko, tate, size;
+    const wchar_t* message;
+  };
+  const Case cases[] = {
+      {L"", 0, 0, 64, L"ページの名前を入力してください"},
+      {L" ", 3, 0, 64, L"ボタンは1個以上必要です"},
+      {L"x", -1, -1, -1, L"ボタンは1個以上必要です"},
+      {L"x", 41, 1, 64, L"ボタンの数は縦横とも40個までにしてください"},
+      {L"x", 2, 2, 7, L"ボタンの大きさは8から512ピクセルまでにしてください"},
+      {L"x", 2, 2, 513, L"ボタンの大きさは8から512ピクセルまでにしてください"},
+  };
+  for (const Case& c : cases) {
+    dialog->lbeName.SetText(c.name);
+    dialog->spnYoko.SetValue(c.yoko);
+    dialog->spnTate.SetValue(c.tate);
+    dialog->spnWidth.SetValue(c.size);
+    dialog->spnHeight.SetValue(64);
+    auto boxes = Ok();
+    ASSERT_EQ(boxes.size(), 1u) << c.yoko << " x " << c.tate;
+    EXPECT_EQ(boxes[0].text, c.message);
+    EXPECT_TRUE(dialog->Visible());
+  }
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "nothing written";
+  dialog->Button1Click();
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "Cancel writes nothing";
+}
+
+TEST_F(PageOptionTest, AShrinkAsksOnlyWhenFewerCellsRemainThanRegisteredButtons) {
+  Open(5, 1, 2);
+  form->N5Click();
+  dialog->spnYoko.SetValue(3);
+  EXPECT_TRUE(Ok().empty()) << "only empty buttons go: no question";
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Page().BtnCount(), 3);
+  EXPECT_EQ(Client().cx, 120);
+  EXPECT_EQ(Key(L"Yoko"), L"3");
+  dialog.reset();
+  form.reset();
+
+  Open(5, 1, 4);
+  form->N5Click();
+  dialog->spnYoko.SetValue(3);
+  const std::string before = test::ReadBytes(SettingsFilePath());
+  auto boxes = Ok(IDNO);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, L"警告");
+  EXPECT_EQ(boxes[0].text, L"ボタン数を小さくしたのでいくつかの登録済みアイテムが消去されます。よろしいですか？");
+  EXPECT_EQ((boxes[0].buttons), (std::vector<std::wstring>{L"はい(&Y)", L"いいえ(&N)"}));
+  EXPECT_TRUE(dialog->Visible());
+  EXPECT_EQ(dialog->spnYoko.Value(), 3) << "No keeps the dialog as it was";
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);
+  EXPECT_EQ(Page().BtnCount(), 5);
+
+  EXPECT_EQ(Ok(IDYES).size(), 1u);
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Page().BtnCount(), 3);
+  EXPECT_EQ(Page().CountRegistered(), 3);
+  EXPECT_EQ(Key(L"BtnFP4"), L"C:\\b4.exe") << "the dropped buttons' keys stay in the file";
+}
+
+TEST_F(PageOptionTest, FewerColumnsKeepTheSameButtonsInTheirOrder) {
+  Open(3, 2, 6);
+  form->N5Click();
+  dialog->spnYoko.SetValue(2);
+  dialog->spnTate.SetValue(3);
+  EXPECT_TRUE(Ok().empty());
+  ASSERT_EQ(Page().BtnCount(), 6);
+  for (int i = 1; i <= 6; ++i) {
+    TLaunchBtn& b = *Page().Button(i);
+    EXPECT_EQ(b.FullPath(), L"C:\\b" + std::to_wstring(i) + L".exe");
+    RECT r;
+    GetWindowRect(b.Handle(), &r);
+    MapWindowPoints(nullptr, GetParent(b.Handle()), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, (i - 1) % 2 * 40) << i;
+    EXPECT_EQ(r.top, (i - 1) / 2 * 40) << i;
+  }
+  EXPECT_EQ(Client().cx, 80);
+  EXPECT_EQ(Client().cy, 3 * 40 + 19);
+  EXPECT_TRUE(IsWindowVisible(form->Handle())) << "hidden and shown again";
+}
+
+TEST_F(PageOptionTest, OkWithoutChangeDoesNotRebuildARenameDoesAndTheColourStays) {
+  Open(2, 1, 0);
+  form->N5Click();
+  HWND first = Page().Button(1)->Handle();
+  EXPECT_TRUE(Ok().empty());
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Page().Button(1)->Handle(), first) << "nothing changed: no rebuild";
+  EXPECT_EQ(Key(L"FontColor"), L"clNavy") << "the page's own colour, not the window text's";
+  EXPECT_EQ(Key(L"FontName"), L"Arial");
+  EXPECT_EQ(Key(L"FontSize"), L"10");
+
+  form->N5Click();
+  dialog->lbeName.SetText(L"ツール");
+  EXPECT_TRUE(Ok().empty());
+  EXPECT_NE(Page().Button(1)->Handle(), first) << "rebuilt";
+  EXPECT_EQ(form->Base().Sheet(0).Caption(), L"ツール");
+  wchar_t text[32] = L"";
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = 32;
+  SendMessageW(form->Base().Handle(), TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(text, L"ツール");
+  EXPECT_EQ(Page().PageName(), L"ツール");
+  EXPECT_EQ(Key(L"FontColor"), L"clNavy");
+}
+
+TEST_F(PageOptionTest, APageDeletedWhileTheDialogIsOpenIsNotTouchedByOk) {
+  Open(2, 1, 0, "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n");
+  form->Base().SetActivePageIndex(1);
+  form->N5Click();
+  ASSERT_EQ(dialog->lbeName.Text(), L"Two");
+  form->N3Click();
+  ASSERT_EQ(form->PageList().size(), 1u);
+  dialog->lbeName.SetText(L"Changed");
+  auto boxes = Ok();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"このページはもうないため、変更は保存されません");
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Key(L"Name", 2), L"Two");
+  EXPECT_EQ(form->Base().Sheet(0).Caption(), L"P");
 }
 
 }  // namespace

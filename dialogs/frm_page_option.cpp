@@ -1,0 +1,189 @@
+#include "dialogs/frm_page_option.h"
+
+#include <algorithm>
+
+#include "core/ini_values.h"
+#include "core/page_grid.h"
+#include "core/settings_keys.h"
+#include "gui/message_box.h"
+#include "gui/message_dialog.h"
+
+namespace vl {
+namespace {
+
+namespace keys = settings;
+
+// Every control's place, in designed pixels: left, top, width, height. Those in a group
+// box are measured from the box's corner. Two columns of equal boxes under the name, the
+// buttons at the bottom right.
+struct Layout {
+  DesignRect client, lbeName, GroupBox2, GroupBox3, rgShowType, GroupBox1, Button2, Button1;
+  DesignRect Label1, spnTate, Label2, spnYoko;              // in GroupBox2
+  DesignRect Label3, spnHeight, Label4, spnWidth;           // in GroupBox3
+  DesignRect lblFontName, lblFontSize, Button3;             // in GroupBox1
+};
+constexpr Layout kLayout{
+    .client = {0, 0, 296, 253},
+    .lbeName = {48, 12, 240, 20},
+    .GroupBox2 = {8, 40, 136, 80},
+    .GroupBox3 = {8, 128, 136, 80},
+    .rgShowType = {152, 40, 136, 80},
+    .GroupBox1 = {152, 128, 136, 80},
+    .Button2 = {112, 220, 84, 25},
+    .Button1 = {204, 220, 84, 25},
+    .Label1 = {8, 25, 40, 12},
+    .spnTate = {52, 22, 72, 20},
+    .Label2 = {8, 51, 40, 12},
+    .spnYoko = {52, 48, 72, 20},
+    .Label3 = {8, 25, 40, 12},
+    .spnHeight = {52, 22, 72, 20},
+    .Label4 = {8, 51, 40, 12},
+    .spnWidth = {52, 48, 72, 20},
+    .lblFontName = {12, 20, 116, 14},
+    .lblFontSize = {12, 36, 116, 14},
+    .Button3 = {12, 52, 112, 22},
+};
+
+constexpr DesignRect In(const DesignRect& group, const DesignRect& r) {
+  return {group.left + r.left, group.top + r.top, r.width, r.height};
+}
+
+DialogParams Params() {
+  DialogParams p;
+  p.className = L"TfrmPageOption";
+  p.caption = L"ページのオプション";
+  p.width = kLayout.client.width;
+  p.height = kLayout.client.height;
+  p.font = PixelFont(L"ＭＳ Ｐゴシック", 12, false, SHIFTJIS_CHARSET);
+  return p;
+}
+
+}  // namespace
+
+TfrmPageOption::TfrmPageOption(TPageOptionHost& host)
+    : TDialogForm(Params()),
+      host_(host),
+      ini_(SettingsFilePath()),
+      lbeName(On(kLayout.lbeName, L"名前：")),
+      GroupBox2(On(kLayout.GroupBox2, L"ボタンの数")),
+      Label1(On(In(kLayout.GroupBox2, kLayout.Label1), L"縦："), SS_RIGHT),
+      spnTate(On(In(kLayout.GroupBox2, kLayout.spnTate))),
+      Label2(On(In(kLayout.GroupBox2, kLayout.Label2), L"横："), SS_RIGHT),
+      spnYoko(On(In(kLayout.GroupBox2, kLayout.spnYoko))),
+      GroupBox3(On(kLayout.GroupBox3, L"ボタンの大きさ")),
+      Label3(On(In(kLayout.GroupBox3, kLayout.Label3), L"縦幅："), SS_RIGHT),
+      spnHeight(On(In(kLayout.GroupBox3, kLayout.spnHeight))),
+      Label4(On(In(kLayout.GroupBox3, kLayout.Label4), L"横幅："), SS_RIGHT),
+      spnWidth(On(In(kLayout.GroupBox3, kLayout.spnWidth))),
+      rgShowType(On(kLayout.rgShowType, L"表示"), {L"両方", L"アイコン", L"テキスト"}),
+      GroupBox1(On(kLayout.GroupBox1, L"フォント")),
+      lblFontName(On(In(kLayout.GroupBox1, kLayout.lblFontName))),
+      lblFontSize(On(In(kLayout.GroupBox1, kLayout.lblFontSize))),
+      Button3(On(In(kLayout.GroupBox1, kLayout.Button3), L"フォントの変更")),
+      Button2(On(kLayout.Button2, L"OK")),
+      Button1(On(kLayout.Button1, L"キャンセル")) {
+  FontDialog.Font.name = L"ＭＳ Ｐゴシック";
+  SetDefaultButton(&Button2);  // Esc is bound to no button here
+  OnShow = [this] { FormShow(); };
+  Button3.OnClick = [this] { Button3Click(); };
+  Button2.OnClick = [this] { Button2Click(); };
+  Button1.OnClick = [this] { Button1Click(); };
+}
+
+TfrmPageOption::Shown TfrmPageOption::Current() const {
+  return Shown{lbeName.Text(),     spnYoko.Value(),          spnTate.Value(),
+               spnHeight.Value(),  spnWidth.Value(),         rgShowType.ItemIndex(),
+               lblFontName.Text(), lblFontSize.Text()};
+}
+
+void TfrmPageOption::FormShow() {
+  captured_ = host_.CurrentPage();
+  if (!captured_) return;
+  const std::wstring section = keys::PageSection(captured_->pageNo);
+  std::int32_t showType = 0, fontSize = 0;
+  ini_.Update([&] {
+    lbeName.SetText(ini_.ReadString(section, keys::kName, L""));
+    spnYoko.SetValue(ini_.ReadInteger(section, keys::kYoko, keys::kGridDefault));
+    spnTate.SetValue(ini_.ReadInteger(section, keys::kTate, keys::kGridDefault));
+    spnHeight.SetValue(ini_.ReadInteger(section, keys::kBtnH, keys::kGridDefault));
+    spnWidth.SetValue(ini_.ReadInteger(section, keys::kBtnW, keys::kGridDefault));
+    showType = ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeApplyDefault);
+    lblFontName.SetText(ini_.ReadString(section, keys::kFontName, L""));
+    fontSize = ini_.ReadInteger(section, keys::kFontSize, keys::kFontSizeDefault);
+    fontColor_ = ini_.ReadString(section, keys::kFontColor, keys::kFontColorDefault);
+  });
+  lblFontSize.SetText(std::to_wstring(fontSize));
+  // Below the items chooses none; beyond them, the last.
+  rgShowType.SetItemIndex(showType < 0 ? -1 : std::min(showType, rgShowType.Count() - 1));
+  shown_ = Current();
+  FontDialog.Font.points = fontSize;
+  if (!shown_.fontName.empty()) FontDialog.Font.name = shown_.fontName;
+}
+
+void TfrmPageOption::Button3Click() {
+  if (!FontDialog.Execute(Handle())) return;
+  // Only the face and the size belong to the page: a style chosen goes no further.
+  FontDialog.Font.bold = FontDialog.Font.italic = false;
+  FontDialog.Font.underline = FontDialog.Font.strikeOut = false;
+  lblFontName.SetText(FontDialog.Font.name);
+  lblFontSize.SetText(std::to_wstring(FontDialog.Font.points));
+}
+
+std::wstring TfrmPageOption::Refusal(const Shown& v) {
+  if (v.name.empty()) return L"ページの名前を入力してください";
+  // Below one is no grid at all; the page could not build it.
+  if (v.yoko < 1 || v.tate < 1) return L"ボタンは1個以上必要です";
+  if (v.yoko > kMaxGridCells || v.tate > kMaxGridCells)
+    return L"ボタンの数は縦横とも" + std::to_wstring(kMaxGridCells) + L"個までにしてください";
+  auto outside = [](std::int32_t size) { return size < kMinBtnSize || size > kMaxBtnSize; };
+  if (outside(v.btnH) || outside(v.btnW))
+    return L"ボタンの大きさは" + std::to_wstring(kMinBtnSize) + L"から" + std::to_wstring(kMaxBtnSize) +
+           L"ピクセルまでにしてください";
+  return {};
+}
+
+void TfrmPageOption::Button2Click() {
+  if (!captured_) {
+    Hide();
+    return;
+  }
+  auto gone = [this] {
+    if (host_.HasPage(captured_->pageNo)) return false;
+    // Deleted while the dialog was open: its section is no longer live, and nothing is
+    // written into it.
+    ShowMessage(L"このページはもうないため、変更は保存されません");
+    Hide();
+    return true;
+  };
+  if (gone()) return;
+  const Shown now = Current();
+  if (std::wstring refusal = Refusal(now); !refusal.empty()) {
+    ShowMessage(refusal);
+    return;
+  }
+  if (now.yoko * now.tate < captured_->registered &&
+      !Confirm(L"ボタン数を小さくしたのでいくつかの登録済みアイテムが消去されます。よろしいですか？",
+               kWarningCaption))
+    return;
+  if (gone()) return;
+  const std::wstring section = keys::PageSection(captured_->pageNo);
+  // One write: a refused one (shown in the error box) leaves the file and the page as
+  // they were and the dialog open with the edits.
+  ini_.Update([&] {
+    ini_.WriteString(section, keys::kName, now.name);
+    ini_.WriteInteger(section, keys::kYoko, now.yoko);
+    ini_.WriteInteger(section, keys::kTate, now.tate);
+    ini_.WriteInteger(section, keys::kBtnW, now.btnW);
+    ini_.WriteInteger(section, keys::kBtnH, now.btnH);
+    ini_.WriteInteger(section, keys::kShowType, now.showType);
+    ini_.WriteString(section, keys::kFontName, FontDialog.Font.name);
+    ini_.WriteString(section, keys::kFontColor, fontColor_);
+    ini_.WriteInteger(section, keys::kFontSize, FontDialog.Font.points);
+  });
+  if (now != shown_) host_.RebuildPage(captured_->pageNo, now.name);
+  Hide();
+}
+
+void TfrmPageOption::Button1Click() { Hide(); }
+
+}  // namespace vl

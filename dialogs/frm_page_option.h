@@ -1,0 +1,105 @@
+// TfrmPageOption: the dialog "ページのオプション" that edits one page: its name, its grid of
+// buttons (rows and columns), the size of its buttons, what they show and their font.
+//
+// Created hidden at start after the main window, it lives until exit and is shown
+// modeless. Each time it is shown it captures the page of the selected tab (by page
+// number, held while it stays open) and fills its controls from the page's section of
+// the settings file. OK checks the values, asks before a smaller grid drops registered
+// buttons, writes the nine keys of the page in one write and, when anything shown has
+// changed, has the page rebuild itself from the file and renames its tab. "キャンセル"
+// and the close box write nothing; Esc is bound to no button.
+//
+// What it refuses (the dialog stays open, nothing written): an empty name; rows or
+// columns below 1 or above the page's limit; button sizes outside the page's limits. The
+// page's caption colour is not offered: OK writes back the colour the page has. A page
+// deleted while the dialog is open is not touched by OK: the dialog says so and closes.
+//
+// The dialog owns its controls and its own handle on the settings file; the host (the
+// main window) owns the pages.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/ini_file.h"
+#include "gui/common_dialogs.h"
+#include "gui/controls.h"
+#include "gui/dialog_form.h"
+#include "gui/radio_group.h"
+#include "gui/spin_edit.h"
+
+namespace vl {
+
+// What the dialog needs of the window that holds the pages.
+class TPageOptionHost {
+ public:
+  struct PageRef {
+    std::int32_t pageNo;
+    int tabIndex;
+    std::int32_t registered;  // buttons of the page bound to a target
+  };
+  // The page of the selected tab; nothing when there is none.
+  virtual std::optional<PageRef> CurrentPage() = 0;
+  virtual bool HasPage(std::int32_t pageNo) = 0;
+  // The page rebuilds itself from its section (grid, buttons, font, display type), its
+  // tab takes the caption, and the main window is hidden and shown again at its new size.
+  virtual void RebuildPage(std::int32_t pageNo, const std::wstring& caption) = 0;
+
+ protected:
+  ~TPageOptionHost() = default;
+};
+
+class TfrmPageOption : public TDialogForm {
+ public:
+  explicit TfrmPageOption(TPageOptionHost& host);
+
+  // Event handlers, public so that tests drive them as the controls do.
+  void FormShow();
+  void Button3Click();
+  void Button2Click();
+  void Button1Click();
+
+ private:
+  // The values as the controls show them, to tell at OK whether anything changed.
+  struct Shown {
+    std::wstring name;
+    std::int32_t yoko, tate, btnH, btnW;
+    int showType;
+    std::wstring fontName, fontSize;
+    bool operator==(const Shown&) const = default;
+  };
+  Shown Current() const;
+  // The message for values the page cannot build; empty when they are fine.
+  static std::wstring Refusal(const Shown& values);
+
+  // Before the controls: the dialog's handlers use them.
+  TPageOptionHost& host_;
+  TIniFile ini_;
+  std::optional<TPageOptionHost::PageRef> captured_;  // at the last FormShow
+  Shown shown_{};
+  std::wstring fontColor_;  // the page's own, written back as it was
+
+ public:
+  TLabeledEdit lbeName;
+  TGroupBox GroupBox2;
+  TLabel Label1;
+  TSpinEdit spnTate;
+  TLabel Label2;
+  TSpinEdit spnYoko;
+  TGroupBox GroupBox3;
+  TLabel Label3;
+  TSpinEdit spnHeight;
+  TLabel Label4;
+  TSpinEdit spnWidth;
+  TRadioGroup rgShowType;
+  TGroupBox GroupBox1;
+  TLabel lblFontName;
+  TLabel lblFontSize;
+  TButton Button3;
+  TButton Button2;
+  TButton Button1;
+  TFontDialog FontDialog;
+};
+
+}  // namespace vl
