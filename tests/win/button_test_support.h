@@ -8,6 +8,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -170,6 +171,27 @@ class MessageBoxCatcher {
   std::vector<SeenBox> seen_;
   std::vector<HWND> closed_;
 };
+
+// The highest GDI handle index that 64 new bitmaps get. Wine numbers GDI handles by
+// their entry in one table and reuses freed entries first, so objects that are never
+// deleted, even those no owner of ours ever held, push new handles past every entry used
+// before. (Wine's GetGuiResources answers 0.)
+inline unsigned GdiHighWater() {
+  std::vector<UniqueBitmap> probes;
+  unsigned high = 0;
+  for (int i = 0; i < 64; ++i) {
+    probes.emplace_back(CreateBitmap(1, 1, 1, 1, nullptr));
+    high = std::max(high,
+                    static_cast<unsigned>(LOWORD(reinterpret_cast<UINT_PTR>(probes.back().get()))));
+  }
+  return high;
+}
+
+// The GDI objects and windows our owners hold now.
+inline long GdiLive() {
+  return UniqueBitmap::Live() + UniqueIcon::Live() + UniqueFont::Live() + UniqueDC::Live() +
+         UniqueWindow::Live();
+}
 
 inline std::filesystem::path TestProgramFolder() {
   wchar_t self[MAX_PATH];

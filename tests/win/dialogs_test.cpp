@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -521,6 +522,64 @@ TEST_F(PageOptionTest, APageDeletedWhileTheDialogIsOpenIsNotTouchedByOk) {
   EXPECT_FALSE(dialog->Visible());
   EXPECT_EQ(Key(L"Name", 2), L"Two");
   EXPECT_EQ(form->Base().Sheet(0).Caption(), L"P");
+}
+
+// Every window of this thread, children included.
+int WindowCount() {
+  int n = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND top, LPARAM count) -> BOOL {
+        ++*reinterpret_cast<int*>(count);
+        EnumChildWindows(
+            top,
+            [](HWND, LPARAM c) -> BOOL {
+              ++*reinterpret_cast<int*>(c);
+              return TRUE;
+            },
+            count);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
+TEST_F(PageOptionTest, ManyRebuildsKeepTheWindowAndGdiCountsFlat) {
+  // Bound to a real program, so that every rebuild loads and draws its icons.
+  const std::string self = (test::TestProgramFolder() / "dialogs_test.exe").string();
+  std::string bound;
+  for (int i = 1; i <= 20; ++i) bound += "BtnFP" + std::to_string(i) + "=" + self + "\r\nBtnIP" + std::to_string(i) + "=" + self + "\r\n";
+  Open(5, 4, 0, bound);
+  auto rebuild = [&](int i) {
+    form->N5Click();
+    dialog->lbeName.SetText(i % 2 ? L"A" : L"B");
+    dialog->Button2Click();
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  };
+  rebuild(0);
+  ASSERT_EQ(Page().CountRegistered(), 20);
+  const long live = test::GdiLive();
+  const int windows = WindowCount();
+  const unsigned highWater = test::GdiHighWater();
+  const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  for (int i = 1; i <= 30; ++i) rebuild(i);
+  EXPECT_EQ(test::GdiLive(), live);
+  EXPECT_EQ(WindowCount(), windows);
+  const int grown = static_cast<int>(test::GdiHighWater()) - static_cast<int>(highWater);
+  EXPECT_LT(grown, 64) << "GDI objects left behind outside our owners";
+  std::printf("30 rebuilds of 20 buttons: windows %d -> %d, owned handles %ld -> %ld, GDI table high water %u grown by %d, "
+              "GetGuiResources GDI %lu -> %lu, USER %lu -> %lu\n",
+              windows, WindowCount(), live, test::GdiLive(), highWater, grown, gdi,
+              GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), user,
+              GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+  // Where the platform counts (Windows itself), its counts stay flat too.
+  if (gdi != 0) {
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+  }
+  if (user != 0) {
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+  }
 }
 
 }  // namespace

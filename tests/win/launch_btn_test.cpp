@@ -363,26 +363,6 @@ TEST_F(LaunchBtnTest, CornerKeyIsOneRedStepAwayAndOnlyItIsDrawnTransparent) {
   }
 }
 
-// The highest GDI handle index that 64 new bitmaps get. Wine numbers GDI handles by
-// their entry in one table and reuses freed entries first, so objects that are never
-// deleted, even those no owner of ours ever held, push new handles past every entry used
-// before. (Wine's GetGuiResources answers 0.)
-unsigned GdiHighWater() {
-  std::vector<UniqueBitmap> probes;
-  unsigned high = 0;
-  for (int i = 0; i < 64; ++i) {
-    probes.emplace_back(CreateBitmap(1, 1, 1, 1, nullptr));
-    high = std::max(high,
-                    static_cast<unsigned>(LOWORD(reinterpret_cast<UINT_PTR>(probes.back().get()))));
-  }
-  return high;
-}
-
-long GdiLive() {
-  return UniqueBitmap::Live() + UniqueIcon::Live() + UniqueFont::Live() + UniqueDC::Live() +
-         UniqueWindow::Live();
-}
-
 TEST_F(LaunchBtnTest, AThousandFaceRebuildsReleaseEveryHandleTheyMake) {
   std::wstring exe = Dir(L"Editor.exe");
   fs::copy_file(HelperProgram(), exe);
@@ -393,8 +373,8 @@ TEST_F(LaunchBtnTest, AThousandFaceRebuildsReleaseEveryHandleTheyMake) {
   btn.SetFont(font);
   RedrawWindow(btn.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 
-  long before = GdiLive();
-  unsigned highWater = GdiHighWater();
+  long before = test::GdiLive();
+  unsigned highWater = test::GdiHighWater();
   HBITMAP first = btn.Glyph();
   const TShowType cycle[] = {st_TextOnly, st_IconOnly, st_Both};
   for (int i = 0; i < 1002; ++i) {  // ends on st_Both
@@ -402,8 +382,8 @@ TEST_F(LaunchBtnTest, AThousandFaceRebuildsReleaseEveryHandleTheyMake) {
     if (i % 10 == 0) btn.SetFont(font);
     RedrawWindow(btn.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
-  EXPECT_EQ(GdiLive(), before);
-  int grown = static_cast<int>(GdiHighWater()) - static_cast<int>(highWater);
+  EXPECT_EQ(test::GdiLive(), before);
+  int grown = static_cast<int>(test::GdiHighWater()) - static_cast<int>(highWater);
   std::printf("GDI table high water before %u, grown by %d\n", highWater, grown);
   EXPECT_LT(grown, 64) << "GDI objects left behind outside our owners";
   EXPECT_EQ(GetObjectType(first), 0u) << "the first glyph is gone";
@@ -411,7 +391,7 @@ TEST_F(LaunchBtnTest, AThousandFaceRebuildsReleaseEveryHandleTheyMake) {
 
   // The count sees what is not released.
   UniqueBitmap kept(CreateBitmap(1, 1, 1, 1, nullptr));
-  EXPECT_EQ(GdiLive(), before + 1);
+  EXPECT_EQ(test::GdiLive(), before + 1);
 }
 
 // The helper's report of where it was started; empty until it has written it.
