@@ -187,7 +187,11 @@ void TPage::ApplyShowType(std::wstring_view pageNo) {
   std::int32_t stored = ini_.ReadInteger(L"Page" + std::wstring(pageNo), keys::kShowType,
                                          keys::kShowTypeApplyDefault);
   if (stored < 0 || stored > 2) return;
-  for (auto& b : buttons_) b->SetShowType(ShowTypeOf(stored));
+  // A button that shows this already has its face: building it again would only load
+  // its icon a second time (on a rebuild, right after BuildButtons made every face).
+  const TShowType type = ShowTypeOf(stored);
+  for (auto& b : buttons_)
+    if (b->ShowType() != type) b->SetShowType(type);
 }
 
 std::int32_t TPage::CountRegistered() const {
