@@ -30,17 +30,12 @@ constexpr Layout kLayout{
     .lbeIconLocate = {48, 56, 233, 20},
 };
 
-constexpr DesignRect In(const DesignRect& group, const DesignRect& r) {
-  return {group.left + r.left, group.top + r.top, r.width, r.height};
-}
-
 DialogParams Params() {
   DialogParams p;
   p.className = L"TfrmBtnOption";
   p.caption = L"ボタンのプロパティ";
   p.width = kLayout.client.width;
   p.height = kLayout.client.height;
-  p.font = PixelFont(L"ＭＳ Ｐゴシック", 12, false, SHIFTJIS_CHARSET);
   return p;
 }
 

@@ -44,17 +44,12 @@ constexpr Layout kLayout{
     .Button3 = {12, 52, 112, 22},
 };
 
-constexpr DesignRect In(const DesignRect& group, const DesignRect& r) {
-  return {group.left + r.left, group.top + r.top, r.width, r.height};
-}
-
 DialogParams Params() {
   DialogParams p;
   p.className = L"TfrmPageOption";
   p.caption = L"ページのオプション";
   p.width = kLayout.client.width;
   p.height = kLayout.client.height;
-  p.font = PixelFont(L"ＭＳ Ｐゴシック", 12, false, SHIFTJIS_CHARSET);
   return p;
 }
 

@@ -36,7 +36,7 @@ struct DialogParams {
   std::wstring caption;
   int width = 0, height = 0;  // designed pixels: the client area's size, or the window's
   bool outerSize = false;      // with the frame and caption
-  FontDesc font;
+  FontDesc font = PixelFont(L"ＭＳ Ｐゴシック", 12, false, SHIFTJIS_CHARSET);  // the dialogs' UI font
 };
 
 class TDialogForm : public TWindow {

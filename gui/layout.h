@@ -17,6 +17,11 @@ int DesignToDevice(int pixels);
 // The other way, for a rectangle the system measured (a tab control's page area).
 DesignRect DesignRectOf(const RECT& device);
 
+// A rectangle designed inside a group box, in the group box's parent's terms.
+constexpr DesignRect In(const DesignRect& group, const DesignRect& r) {
+  return {group.left + r.left, group.top + r.top, r.width, r.height};
+}
+
 // Moves and sizes a child window to its designed rectangle.
 void PlaceControl(HWND control, const DesignRect& rect);
 
