@@ -89,13 +89,17 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
     TApplication::Instance().ShowCurrentException();
   }
   // Each key on its own: a key another program holds costs neither the other key nor
-  // the rest of the start, and each refusal is reported once.
-  for (auto [setter, key, def] : {std::tuple{&TfrmMain::SetShowHotKey, keys::kShowHotKey, keys::kShowHotKeyDefault},
-                                  std::tuple{&TfrmMain::SetHideHotKey, keys::kHideHotKey, keys::kHideHotKeyDefault}}) {
-    try {
-      (this->*setter)(ini_.ReadString(keys::kSetting, key, def));
-    } catch (...) {
-      TApplication::Instance().ShowCurrentException();
+  // the rest of the start, and each refusal is reported once. With "ホットキーを使う"
+  // cleared in the settings dialog, neither is registered.
+  const bool useHotKeys = ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault);
+  if (useHotKeys) {
+    for (auto [setter, key, def] : {std::tuple{&TfrmMain::SetShowHotKey, keys::kShowHotKey, keys::kShowHotKeyDefault},
+                                    std::tuple{&TfrmMain::SetHideHotKey, keys::kHideHotKey, keys::kHideHotKeyDefault}}) {
+      try {
+        (this->*setter)(ini_.ReadString(keys::kSetting, key, def));
+      } catch (...) {
+        TApplication::Instance().ShowCurrentException();
+      }
     }
   }
   gesture_.prevCursor = ShakePoint{100, 100};
@@ -133,7 +137,7 @@ const MenuItemDef kPopupMenu2[] = {
     {L"バージョン情報", &TfrmMain::About1Click, 8},
     {L"ヘルプ", &TfrmMain::Help1Click, 9},
     {L"-", nullptr, -1},
-    {L"環境設定", nullptr, 10},
+    {L"環境設定", &TfrmMain::SettingClick, 10},
     {L"-", nullptr, -1},
     {L"終了", &TfrmMain::Exit1Click, 11},
 };
@@ -336,6 +340,12 @@ void TfrmMain::SetHideHotKey(std::wstring_view text) {
   }
 }
 
+void TfrmMain::ReleaseHotKeys() {
+  waitHotKey_.UnregisterKey();
+  waitHotKey1_.UnregisterKey();
+  localHideKey_ = 0;
+}
+
 bool TfrmMain::IsLocalHideKey(const MSG& msg) const {
   if (localHideKey_ == 0 || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
   if (msg.wParam != static_cast<WPARAM>(localHideKey_)) return false;
@@ -365,10 +375,12 @@ void TfrmMain::D1Click() {
   button->SetCaption(L"");
 }
 
-void TfrmMain::SetDialogs(TfrmBtnOption* btnOption, TfrmPageOption* pageOption, TfrmAbout* about) {
+void TfrmMain::SetDialogs(TfrmBtnOption* btnOption, TfrmPageOption* pageOption, TfrmAbout* about,
+                          TfrmSetting* setting) {
   frmBtnOption_ = btnOption;
   frmPageOption_ = pageOption;
   frmAbout_ = about;
+  frmSetting_ = setting;
 }
 
 std::optional<TBtnOptionHost::ButtonRef> TfrmMain::CurrentButton() {
@@ -432,6 +444,12 @@ void TfrmMain::About1Click() {
   if (!frmAbout_) return;
   frmAbout_->Show();
   BringToFront(frmAbout_->Handle());
+}
+
+void TfrmMain::SettingClick() {
+  if (!frmSetting_) return;
+  frmSetting_->Show();
+  BringToFront(frmSetting_->Handle());
 }
 
 void TfrmMain::N2Click() {

@@ -22,6 +22,7 @@
 #include "core/shake_gesture.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_page_option.h"
+#include "dialogs/frm_setting.h"
 #include "gui/application.h"
 #include "gui/font.h"
 #include "gui/popup_menu.h"
@@ -33,7 +34,11 @@ namespace vl {
 
 inline constexpr wchar_t kMainCaption[] = L"    -Vantri Launch-";
 
-class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost, public TPageOptionHost {
+class TfrmMain : public TWindow,
+                 public TPageHost,
+                 public TBtnOptionHost,
+                 public TPageOptionHost,
+                 public TSettingHost {
  public:
   TfrmMain();
   ~TfrmMain() override;
@@ -53,22 +58,26 @@ class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost, public
   std::int32_t PageNum() const { return pageNum_; }
 
   const ShakeParams& Shake() const { return shake_; }
-  void SetShakeSpeed(std::int32_t value);
-  void SetShakeTime(std::int32_t value);
-  void SetShowHotKey(std::wstring_view text);
+  void SetShakeSpeed(std::int32_t value) override;
+  void SetShakeTime(std::int32_t value) override;
+  void SetShowHotKey(std::wstring_view text) override;
   // A hide key with a modifier is a system-wide hot key; one without (such as "Esc") works
   // only while the launcher has the keyboard focus, and leaves the key to every other
   // program. Either way WaitHotKey1 holds the key and its text.
-  void SetHideHotKey(std::wstring_view text);
+  void SetHideHotKey(std::wstring_view text) override;
+  // "ホットキーを使う" cleared: neither key calls the launcher up or sends it away.
+  void ReleaseHotKeys() override;
 
   // The dialogs the commands show, made after the main window; null while one is missing
   // (its creation failed), and its command then does nothing. We don't own them.
-  void SetDialogs(TfrmBtnOption* btnOption, TfrmPageOption* pageOption, TfrmAbout* about);
+  void SetDialogs(TfrmBtnOption* btnOption, TfrmPageOption* pageOption, TfrmAbout* about,
+                  TfrmSetting* setting = nullptr);
 
   // The commands of the page strip's menu and of the tray menu.
   void D1Click();  // delete button
   void N4Click();  // button properties
   void About1Click();
+  void SettingClick();
   void N2Click();  // new page
   void N3Click();  // delete page
   void N5Click();  // page properties
@@ -135,6 +144,7 @@ class TfrmMain : public TWindow, public TPageHost, public TBtnOptionHost, public
   TfrmBtnOption* frmBtnOption_ = nullptr;
   TfrmPageOption* frmPageOption_ = nullptr;
   TfrmAbout* frmAbout_ = nullptr;
+  TfrmSetting* frmSetting_ = nullptr;
 };
 
 }  // namespace vl

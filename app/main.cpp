@@ -8,6 +8,7 @@
 #include "buttons/frm_btn_option.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_page_option.h"
+#include "dialogs/frm_setting.h"
 #include "gui/application.h"
 #include "gui/ole_scope.h"
 
@@ -34,6 +35,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::unique_ptr<vl::TfrmBtnOption> btnOption;
   std::unique_ptr<vl::TfrmPageOption> pageOption;
   std::unique_ptr<vl::TfrmAbout> about;
+  std::unique_ptr<vl::TfrmSetting> setting;
   try {
     btnOption = std::make_unique<vl::TfrmBtnOption>(*main);
   } catch (...) {
@@ -49,10 +51,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } catch (...) {
     app.ShowCurrentException();
   }
-  main->SetDialogs(btnOption.get(), pageOption.get(), about.get());
+  try {
+    setting = std::make_unique<vl::TfrmSetting>(*main);
+  } catch (...) {
+    app.ShowCurrentException();
+  }
+  main->SetDialogs(btnOption.get(), pageOption.get(), about.get(), setting.get());
   int code = app.Run();
   // The dialogs first: they hold on to the main window's pages.
   main->SetDialogs(nullptr, nullptr, nullptr);
+  setting.reset();
   about.reset();
   pageOption.reset();
   btnOption.reset();

@@ -1,0 +1,226 @@
+#include "dialogs/frm_setting.h"
+
+#include "core/file_io.h"
+#include "core/settings_keys.h"
+#include "dialogs/startup_link.h"
+#include "gui/application.h"
+#include "gui/message_box.h"
+
+namespace vl {
+namespace {
+
+namespace keys = settings;
+
+DialogParams Params() {
+  DialogParams p;
+  p.className = L"TfrmSetting";
+  p.caption = L"環境設定";
+  p.width = 352;
+  p.height = 405;
+  p.outerSize = true;
+  return p;
+}
+
+// The places, in designed pixels: left, top, width, height. The tab control fills the
+// client area above the two buttons at the bottom right; what sits on a sheet is measured
+// from the sheet's corner, what sits in a group from the group's. Only the lower buttons
+// of the first sheet and the buttons below the tabs follow the measured sizes.
+struct Layout {
+  DesignRect cbAskDelBtn, cbAskDelPage, cbHideLaunch;                  // on TabSheet1
+  DesignRect GroupBox1, GroupBox2;                                     // on TabSheet2
+  DesignRect cbUseShake, Label1, spnShakeTime, Label3, Label2, spnShakeSpd, Label4,
+      btnBackShakeDefault;                                             // in GroupBox1
+  DesignRect cbUseHotKey, lbeShow, lbeHide, btnBackHotKeyDefault;      // in GroupBox2
+};
+constexpr int kGroupWidth = 306;
+constexpr Layout kLayout{
+    .cbAskDelBtn = {16, 16, 280, 16},
+    .cbAskDelPage = {16, 40, 280, 16},
+    .cbHideLaunch = {16, 64, 280, 16},
+    .GroupBox1 = {8, 6, kGroupWidth, 128},
+    .GroupBox2 = {8, 142, kGroupWidth, 128},
+    .cbUseShake = {12, 20, 200, 16},
+    .Label1 = {8, 47, 56, 12},
+    .spnShakeTime = {68, 43, 56, 20},
+    .Label3 = {130, 47, kGroupWidth - 136, 12},
+    .Label2 = {8, 75, 56, 12},
+    .spnShakeSpd = {68, 71, 56, 20},
+    .Label4 = {130, 75, kGroupWidth - 136, 12},
+    .btnBackShakeDefault = {kGroupWidth - 112, 98, 100, 22},
+    .cbUseHotKey = {12, 20, 200, 16},
+    .lbeShow = {68, 43, 160, 20},
+    .lbeHide = {68, 71, 160, 20},
+    .btnBackHotKeyDefault = {kGroupWidth - 112, 98, 100, 22},
+};
+constexpr int kMargin = 8, kButtonWidth = 75, kButtonHeight = 25, kBelowTabs = 40;
+constexpr int kStartupButtonWidth = 140;
+
+}  // namespace
+
+TfrmSetting::TfrmSetting(TSettingHost& host)
+    : TDialogForm(Params()),
+      host_(host),
+      ini_(SettingsFilePath()),
+      PageControl1(Handle(), kMargin, kMargin, ClientRect().width - 2 * kMargin,
+                   ClientRect().height - kMargin - kBelowTabs, Font()),
+      TabSheet1(PageControl1.AddSheet(L"一般設定", 0)),
+      TabSheet2(PageControl1.AddSheet(L"起動", 0)),
+      sheet_(DesignRectOf(PageControl1.DisplayRect())),
+      cbAskDelBtn({TabSheet1.Handle(), kLayout.cbAskDelBtn, L"ボタンを削除するときに確認する", Font()}),
+      cbAskDelPage({TabSheet1.Handle(), kLayout.cbAskDelPage, L"ページを削除するときに確認する", Font()}),
+      cbHideLaunch({TabSheet1.Handle(), kLayout.cbHideLaunch, L"ボタンを押したらランチャを隠す", Font()}),
+      Button5({TabSheet1.Handle(),
+               {12, sheet_.height - kButtonHeight - 12, kStartupButtonWidth, kButtonHeight},
+               L"スタートアップに登録", Font()}),
+      Button2({TabSheet1.Handle(),
+               {sheet_.width - kStartupButtonWidth - 12, sheet_.height - kButtonHeight - 12,
+                kStartupButtonWidth, kButtonHeight},
+               L"スタートアップから削除", Font()}),
+      GroupBox1({TabSheet2.Handle(), kLayout.GroupBox1, L"シェイク", Font()}),
+      cbUseShake({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.cbUseShake), L"シェイク機能を使う", Font()}),
+      Label1({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.Label1), L"振る時間", Font()}, SS_RIGHT),
+      spnShakeTime({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.spnShakeTime), {}, Font()}),
+      Label3({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.Label3), L"(多いと起動しやすくなる)", Font()}),
+      Label2({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.Label2), L"振る速さ", Font()}, SS_RIGHT),
+      spnShakeSpd({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.spnShakeSpd), {}, Font()}),
+      Label4({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.Label4), L"(多いと速く振る必要がある)", Font()}),
+      btnBackShakeDefault(
+          {TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.btnBackShakeDefault), L"デフォルトに戻す", Font()}),
+      GroupBox2({TabSheet2.Handle(), kLayout.GroupBox2, L"ホットキー", Font()}),
+      cbUseHotKey({TabSheet2.Handle(), In(kLayout.GroupBox2, kLayout.cbUseHotKey), L"ホットキーを使う", Font()}),
+      lbeShow({TabSheet2.Handle(), In(kLayout.GroupBox2, kLayout.lbeShow), L"表示：", Font()}),
+      lbeHide({TabSheet2.Handle(), In(kLayout.GroupBox2, kLayout.lbeHide), L"隠す：", Font()}),
+      btnBackHotKeyDefault(
+          {TabSheet2.Handle(), In(kLayout.GroupBox2, kLayout.btnBackHotKeyDefault), L"デフォルトに戻す", Font()}),
+      btnOk(On({ClientRect().width - 2 * (kButtonWidth + kMargin), ClientRect().height - kButtonHeight - kMargin,
+                kButtonWidth, kButtonHeight},
+               L"OK")),
+      Button1(On({ClientRect().width - kButtonWidth - kMargin, ClientRect().height - kButtonHeight - kMargin,
+                  kButtonWidth, kButtonHeight},
+                 L"キャンセル")) {
+  SetDefaultButton(&btnOk);
+  SetCancelButton(&Button1);
+  SetTabs(&PageControl1);
+  OnShow = [this] { FormShow(); };
+  cbUseShake.OnClick = [this] { cbUseShakeClick(); };
+  cbUseHotKey.OnClick = [this] { cbUseHotKeyClick(); };
+  btnBackShakeDefault.OnClick = [this] { btnBackShakeDefaultClick(); };
+  btnBackHotKeyDefault.OnClick = [this] { btnBackHotKeyDefaultClick(); };
+  btnOk.OnClick = [this] { btnOkClick(); };
+  Button1.OnClick = [this] { Button1Click(); };
+  Button5.OnClick = [this] { Button5Click(); };
+  Button2.OnClick = [this] { Button2Click(); };
+  built_ = true;
+}
+
+void TfrmSetting::FormShow() {
+  ini_.Update([&] {
+    cbAskDelBtn.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDialogDefault));
+    cbAskDelPage.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelPage, keys::kAskBeforeDelPageDefault));
+    cbHideLaunch.SetChecked(ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault));
+    cbUseHotKey.SetChecked(ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault));
+    cbUseShake.SetChecked(ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
+    spnShakeTime.SetValue(ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault));
+    spnShakeSpd.SetValue(ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault));
+    lbeHide.SetText(ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault));
+    lbeShow.SetText(ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault));
+  });
+  // A box whose state did not change raised nothing: its fields may still show another
+  // file's state.
+  cbUseHotKeyClick();
+  cbUseShakeClick();
+}
+
+void TfrmSetting::cbUseShakeClick() {
+  const bool on = cbUseShake.Checked();
+  spnShakeTime.SetEnabled(on);
+  spnShakeSpd.SetEnabled(on);
+}
+
+void TfrmSetting::cbUseHotKeyClick() {
+  const bool on = cbUseHotKey.Checked();
+  lbeShow.SetEnabled(on);
+  lbeHide.SetEnabled(on);
+}
+
+void TfrmSetting::btnBackShakeDefaultClick() {
+  ini_.Update([&] {
+    ini_.WriteInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault);
+    ini_.WriteInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault);
+    ini_.WriteBool(keys::kSetting, keys::kIsUseShake, true);
+  });
+  spnShakeTime.SetValue(keys::kShakeTimeDefault);
+  spnShakeTime.SetEnabled(true);
+  spnShakeSpd.SetValue(keys::kShakeSpeedDefault);
+  spnShakeSpd.SetEnabled(true);
+  cbUseShake.SetChecked(true);
+}
+
+void TfrmSetting::btnBackHotKeyDefaultClick() {
+  ini_.Update([&] {
+    ini_.WriteString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault);
+    ini_.WriteString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault);
+    ini_.WriteBool(keys::kSetting, keys::kIsUseHotKey, true);
+  });
+  lbeHide.SetText(keys::kHideHotKeyDefault);
+  lbeHide.SetEnabled(true);
+  lbeShow.SetText(keys::kShowHotKeyDefault);
+  lbeShow.SetEnabled(true);
+  cbUseHotKey.SetChecked(true);
+}
+
+void TfrmSetting::btnOkClick() {
+  const bool useHotKey = cbUseHotKey.Checked();
+  const std::wstring show = lbeShow.Text(), hide = lbeHide.Text();
+  const std::int32_t time = spnShakeTime.Value(), speed = spnShakeSpd.Value();
+  // One write: a refused one (shown in the error box) applies nothing and leaves the
+  // dialog open with the edits.
+  ini_.Update([&] {
+    ini_.WriteBool(keys::kSetting, keys::kAskBeforeDelBtn, cbAskDelBtn.Checked());
+    ini_.WriteBool(keys::kSetting, keys::kAskBeforeDelPage, cbAskDelPage.Checked());
+    ini_.WriteBool(keys::kSetting, keys::kHideWhenClickBtn, cbHideLaunch.Checked());
+    ini_.WriteBool(keys::kSetting, keys::kIsUseShake, cbUseShake.Checked());
+    ini_.WriteBool(keys::kSetting, keys::kIsUseHotKey, useHotKey);
+    ini_.WriteString(keys::kSetting, keys::kHideHotKey, hide);
+    ini_.WriteString(keys::kSetting, keys::kShowHotKey, show);
+    ini_.WriteInteger(keys::kSetting, keys::kShakeTime, time);
+    ini_.WriteInteger(keys::kSetting, keys::kShakeSpeed, speed);
+  });
+  host_.SetShakeSpeed(speed);
+  host_.SetShakeTime(time);
+  // A refused key throws here: the error box names it and the dialog stays open.
+  if (useHotKey) {
+    host_.SetShowHotKey(show);
+    host_.SetHideHotKey(hide);
+  } else {
+    host_.ReleaseHotKeys();
+  }
+  Hide();
+}
+
+void TfrmSetting::Button1Click() { Hide(); }
+
+void TfrmSetting::Button5Click() {
+  std::optional<std::filesystem::path> folder = StartupFolder(TApplication::Instance().OwnerWindow());
+  if (!folder) {
+    ShowMessage(L"スタートアップフォルダが見つからないため、登録できません");
+    return;
+  }
+  WriteStartupLink(RunningExecutablePath(), *folder);
+}
+
+void TfrmSetting::Button2Click() {
+  std::optional<std::filesystem::path> folder = StartupFolder(TApplication::Instance().OwnerWindow());
+  if (!folder) {
+    ShowMessage(L"スタートアップフォルダが見つからないため、削除できません");
+    return;
+  }
+  RemoveStartupLink(RunningExecutablePath(), *folder);
+}
+
+LRESULT TfrmSetting::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NOTIFY && built_ && PageControl1.Notify(*reinterpret_cast<NMHDR*>(lParam))) return 0;
+  return TDialogForm::HandleMessage(msg, wParam, lParam);
+}
+
+}  // namespace vl

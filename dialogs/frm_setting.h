@@ -1,0 +1,104 @@
+// TfrmSetting: the settings dialog "環境設定": whether deleting a button or a page asks
+// first, whether the launcher hides after a launch, the shake gesture and the two hot keys
+// (all in the section "Setting" of the settings file), and the start-up shortcut.
+//
+// Created hidden at start after the main window and living until exit, shown modeless.
+// Each time it is shown it fills its controls from the file. OK writes the nine options in
+// one write, then applies the shake values and the hot keys to the running launcher: with
+// "ホットキーを使う" ticked both keys are registered anew from their texts, cleared both are
+// released (and the launcher registers none at its next start). A hot key the system
+// refuses stops OK there, with the file already written, and leaves the dialog open; the
+// error box says which key. The restore-defaults buttons write their three keys at once
+// and touch nothing that runs. "キャンセル", Esc and the close box write nothing.
+//
+// The dialog owns its controls and its own handle on the settings file; the host (the
+// main window) owns the shake values and the hot keys.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/ini_file.h"
+#include "gui/controls.h"
+#include "gui/dialog_form.h"
+#include "gui/page_control.h"
+#include "gui/spin_edit.h"
+
+namespace vl {
+
+// What the dialog changes in the running launcher.
+class TSettingHost {
+ public:
+  // Values of 0 and below are ignored: the value in use stays.
+  virtual void SetShakeSpeed(std::int32_t value) = 0;
+  virtual void SetShakeTime(std::int32_t value) = 0;
+  // Register the key anew from its text; throw EWaitHotKey_HotKey when it is refused.
+  virtual void SetShowHotKey(std::wstring_view text) = 0;
+  virtual void SetHideHotKey(std::wstring_view text) = 0;
+  // Neither key answers any more, until one of the two setters above.
+  virtual void ReleaseHotKeys() = 0;
+
+ protected:
+  ~TSettingHost() = default;
+};
+
+class TfrmSetting : public TDialogForm {
+ public:
+  explicit TfrmSetting(TSettingHost& host);
+
+  // Event handlers, public so that tests drive them as the controls do.
+  void FormShow();
+  void cbUseShakeClick();
+  void cbUseHotKeyClick();
+  void btnBackShakeDefaultClick();
+  void btnBackHotKeyDefaultClick();
+  void btnOkClick();
+  void Button1Click();
+  void Button5Click();
+  void Button2Click();
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // Before the controls: the dialog's handlers use them.
+  TSettingHost& host_;
+  TIniFile ini_;
+  bool built_ = false;  // the controls below exist
+
+ public:
+  TPageControl PageControl1;
+  TTabSheet& TabSheet1;
+  TTabSheet& TabSheet2;
+
+ private:
+  const DesignRect sheet_;  // the sheets' area, which the tab row leaves
+
+ public:
+  // TabSheet1 "一般設定"
+  TCheckBox cbAskDelBtn;
+  TCheckBox cbAskDelPage;
+  TCheckBox cbHideLaunch;
+  TButton Button5;
+  TButton Button2;
+  // TabSheet2 "起動"
+  TGroupBox GroupBox1;
+  TCheckBox cbUseShake;
+  TLabel Label1;
+  TSpinEdit spnShakeTime;
+  TLabel Label3;
+  TLabel Label2;
+  TSpinEdit spnShakeSpd;
+  TLabel Label4;
+  TButton btnBackShakeDefault;
+  TGroupBox GroupBox2;
+  TCheckBox cbUseHotKey;
+  TLabeledEdit lbeShow;
+  TLabeledEdit lbeHide;
+  TButton btnBackHotKeyDefault;
+  // Below the tabs
+  TButton btnOk;
+  TButton Button1;
+};
+
+}  // namespace vl

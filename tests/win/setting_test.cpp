@@ -1,0 +1,303 @@
+// The settings dialog in this process on a real main window, with the settings file beside
+// the test: what it shows for a file without the section, the enabling rule, restore then
+// Cancel, OK with a text that is no number, hot keys applied, released and refused, and
+// the start-up shortcut written to and removed from the prefix's real Startup folder, read
+// back through the shell's link object.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/frm_main.h"
+#include "buttons/link_file.h"
+#include "core/file_io.h"
+#include "core/ini_file.h"
+#include "dialogs/frm_setting.h"
+#include "dialogs/startup_link.h"
+#include "gui/application.h"
+#include "gui/ole_scope.h"
+#include "tests/core/temp_dir.h"
+#include "tests/win/button_test_support.h"
+
+namespace vl {
+namespace {
+
+// Whether another program could take the combination now: false while anyone holds it.
+bool Free(UINT modifiers, UINT vk) {
+  if (!RegisterHotKey(nullptr, 0xBFF0, modifiers, vk)) return false;
+  UnregisterHotKey(nullptr, 0xBFF0);
+  return true;
+}
+
+class SettingTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::filesystem::remove(SettingsFilePath()); }
+  void TearDown() override {
+    dialog.reset();
+    form.reset();
+    std::filesystem::remove(SettingsFilePath());
+  }
+  void Open(const std::string& ini = "") {
+    dialog.reset();
+    form.reset();
+    if (!ini.empty()) test::WriteBytes(SettingsFilePath(), ini);
+    form = std::make_unique<TfrmMain>();
+    dialog = std::make_unique<TfrmSetting>(*form);
+    form->SetDialogs(nullptr, nullptr, nullptr, dialog.get());
+  }
+  std::wstring Key(const wchar_t* key) {
+    return TIniFile(SettingsFilePath()).ReadString(L"Setting", key, L"<none>");
+  }
+  std::vector<test::SeenBox> Click(TButton& button) {
+    test::MessageBoxCatcher boxes;
+    SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+    return boxes.Seen();
+  }
+
+  TOleScope ole;
+  TApplication app{L"RavariVudovi"};
+  std::unique_ptr<TfrmMain> form;
+  std::unique_ptr<TfrmSetting> dialog;
+};
+
+TEST_F(SettingTest, WithoutTheSectionItShowsItsDefaultsAndTheFieldsFollowTheirBoxes) {
+  Open("[General]\r\nPageNum=1\r\n");
+  form->SettingClick();
+  ASSERT_TRUE(dialog->Visible());
+  EXPECT_EQ(GetForegroundWindow(), dialog->Handle());
+  RECT outer;
+  GetWindowRect(dialog->Handle(), &outer);
+  EXPECT_EQ(outer.right - outer.left, 352);
+  EXPECT_EQ(outer.bottom - outer.top, 405);
+  EXPECT_EQ(dialog->PageControl1.ActivePageIndex(), 0);
+  EXPECT_FALSE(dialog->cbAskDelBtn.Checked()) << "this dialog's own default";
+  EXPECT_TRUE(dialog->cbAskDelPage.Checked());
+  EXPECT_TRUE(dialog->cbHideLaunch.Checked());
+  EXPECT_TRUE(dialog->cbUseShake.Checked());
+  EXPECT_TRUE(dialog->cbUseHotKey.Checked());
+  EXPECT_EQ(dialog->spnShakeTime.Value(), 9);
+  EXPECT_EQ(dialog->spnShakeSpd.Value(), 40);
+  EXPECT_EQ(dialog->lbeShow.Text(), L"Windows+Space");
+  EXPECT_EQ(dialog->lbeHide.Text(), L"Esc");
+  for (const TControl* c : {static_cast<const TControl*>(&dialog->spnShakeTime), static_cast<const TControl*>(&dialog->spnShakeSpd),
+                            static_cast<const TControl*>(&dialog->lbeShow), static_cast<const TControl*>(&dialog->lbeHide)})
+    EXPECT_TRUE(c->Enabled());
+
+  // A click by the user and a change by code both run the rule.
+  SendMessageW(dialog->cbUseShake.Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(dialog->cbUseShake.Checked());
+  EXPECT_FALSE(dialog->spnShakeTime.Enabled());
+  EXPECT_FALSE(IsWindowEnabled(dialog->spnShakeSpd.UpDown()));
+  dialog->cbUseHotKey.SetChecked(false);
+  EXPECT_FALSE(dialog->lbeShow.Enabled());
+  EXPECT_FALSE(dialog->lbeHide.EditLabel().Enabled());
+  dialog->Button1Click();
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_FALSE(std::filesystem::exists(SettingsFilePath()) && Key(L"IsUseShake") != L"<none>") << "Cancel writes nothing";
+
+  // The file says cleared while the boxes are already clear: the fields follow all the same.
+  dialog->cbUseShake.SetChecked(true);
+  test::WriteBytes(SettingsFilePath(), "[General]\r\nPageNum=1\r\n[Setting]\r\nIsUseShake=0\r\nIsUseHotKey=0\r\n");
+  form->SettingClick();
+  EXPECT_FALSE(dialog->spnShakeTime.Enabled());
+  EXPECT_FALSE(dialog->lbeShow.Enabled());
+  EXPECT_TRUE(dialog->btnBackShakeDefault.Enabled());
+  EXPECT_TRUE(dialog->btnBackHotKeyDefault.Enabled());
+}
+
+TEST_F(SettingTest, RestoreThenCancelLeavesTheDefaultsInTheFileAndTheRunningLauncherAsItWas) {
+  Open("[General]\r\nPageNum=1\r\n[Setting]\r\nIsUseShake=0\r\nIsUseHotKey=0\r\nShakeTime=5\r\nShakeSpeed=20\r\n"
+       "ShowHotKey=Ctrl+Alt+K\r\nHideHotKey=Ctrl+Alt+J\r\n");
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'K')) << "\"IsUseHotKey\" cleared: no key registered at start";
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+  form->SettingClick();
+  EXPECT_FALSE(dialog->spnShakeSpd.Enabled());
+  EXPECT_FALSE(dialog->lbeHide.Enabled());
+  EXPECT_TRUE(Click(dialog->btnBackShakeDefault).empty());
+  EXPECT_TRUE(Click(dialog->btnBackHotKeyDefault).empty());
+  EXPECT_EQ(dialog->spnShakeTime.Value(), 9);
+  EXPECT_EQ(dialog->spnShakeSpd.Value(), 40);
+  EXPECT_TRUE(dialog->cbUseShake.Checked());
+  EXPECT_TRUE(dialog->spnShakeSpd.Enabled());
+  EXPECT_EQ(dialog->lbeShow.Text(), L"Windows+Space");
+  EXPECT_EQ(dialog->lbeHide.Text(), L"Esc");
+  EXPECT_TRUE(dialog->lbeHide.Enabled());
+  dialog->spnShakeTime.SetValue(77);
+  SendMessageW(dialog->Button1.Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(dialog->Visible());
+
+  EXPECT_EQ(Key(L"ShakeTime"), L"9");
+  EXPECT_EQ(Key(L"ShakeSpeed"), L"40");
+  EXPECT_EQ(Key(L"IsUseShake"), L"1");
+  EXPECT_EQ(Key(L"ShowHotKey"), L"Windows+Space");
+  EXPECT_EQ(Key(L"HideHotKey"), L"Esc");
+  EXPECT_EQ(Key(L"IsUseHotKey"), L"1");
+  EXPECT_EQ(form->Shake().shakeTime, 5) << "the running launcher keeps its values";
+  EXPECT_EQ(form->Shake().shakeSpeed, 20);
+  EXPECT_FALSE(form->Timer1Enabled());
+  EXPECT_EQ(form->WaitHotKey().HotKey(), L"(なし)") << "and registers no key";
+  form->SettingClick();
+  EXPECT_EQ(dialog->spnShakeTime.Value(), 9) << "the next show refills from the file";
+
+  // Into a section without them, the three keys land in the order they are written.
+  Open("[General]\r\nPageNum=1\r\n[Setting]\r\n");
+  form->SettingClick();
+  dialog->btnBackShakeDefaultClick();
+  dialog->btnBackHotKeyDefaultClick();
+  const std::string file = test::ReadBytes(SettingsFilePath());
+  EXPECT_NE(file.find("ShakeTime=9\r\nShakeSpeed=40\r\nIsUseShake=1\r\nHideHotKey=Esc\r\nShowHotKey=Windows+Space\r\nIsUseHotKey=1\r\n"),
+            std::string::npos)
+      << file;
+}
+
+TEST_F(SettingTest, OkWritesAsTypedAppliesWhatItCanAndReleasesTheKeysWhenTheBoxIsCleared) {
+  Open("[General]\r\nPageNum=1\r\n");
+  form->SettingClick();
+  dialog->cbAskDelBtn.SetChecked(true);
+  dialog->cbHideLaunch.SetChecked(false);
+  dialog->cbUseShake.SetChecked(false);
+  dialog->spnShakeTime.SetText(L"-");  // what typing can leave: reads as 0
+  dialog->spnShakeSpd.SetValue(55);
+  dialog->lbeShow.SetText(L"Ctrl+Alt+K");
+  dialog->lbeHide.SetText(L"Ctrl+Alt+J");
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Key(L"AskBeforeDelBtn"), L"1");
+  EXPECT_EQ(Key(L"AskBeforeDelPage"), L"1");
+  EXPECT_EQ(Key(L"HideWhenClickBtn"), L"0");
+  EXPECT_EQ(Key(L"IsUseShake"), L"0");
+  EXPECT_EQ(Key(L"IsUseHotKey"), L"1");
+  EXPECT_EQ(Key(L"ShakeTime"), L"0");
+  EXPECT_EQ(Key(L"ShakeSpeed"), L"55");
+  EXPECT_EQ(Key(L"ShowHotKey"), L"Ctrl+Alt+K");
+  EXPECT_EQ(Key(L"HideHotKey"), L"Ctrl+Alt+J");
+  EXPECT_EQ(form->Shake().shakeTime, 9) << "0 is saved, not applied";
+  EXPECT_EQ(form->Shake().shakeSpeed, 55);
+  EXPECT_TRUE(form->Timer1Enabled()) << "\"IsUseShake\" waits for the next start";
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'K')) << "the new show key is registered";
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+
+  form->SettingClick();
+  dialog->cbUseHotKey.SetChecked(false);
+  dialog->lbeShow.SetText(L"Ctrl+Alt+L");
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_EQ(Key(L"IsUseHotKey"), L"0");
+  EXPECT_EQ(Key(L"ShowHotKey"), L"Ctrl+Alt+L") << "greyed out, still saved";
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'K')) << "both keys released";
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'L'));
+
+  Open();  // the next start, on the same file
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'L')) << "a start with the box cleared registers none";
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+  EXPECT_EQ(form->Shake().shakeSpeed, 55);
+  form->SettingClick();
+  dialog->cbUseHotKey.SetChecked(true);
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'L')) << "ticked again: registered at OK";
+}
+
+TEST_F(SettingTest, ARefusedHotKeyIsReportedAndLeavesTheDialogOpenWithTheFileWritten) {
+  Open("[General]\r\nPageNum=1\r\n[Setting]\r\nHideHotKey=Ctrl+Alt+J\r\n");
+  ASSERT_TRUE(RegisterHotKey(nullptr, 0xBFF1, MOD_CONTROL | MOD_ALT, 'Q')) << "the test holds Ctrl+Alt+Q";
+  form->SettingClick();
+  dialog->lbeShow.SetText(L"Ctrl+Alt+Q");
+  dialog->lbeHide.SetText(L"Ctrl+Alt+H");
+  auto boxes = Click(dialog->btnOk);
+  UnregisterHotKey(nullptr, 0xBFF1);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, L"RavariVudovi");
+  EXPECT_EQ(boxes[0].text, L"ホットキーが登録できません(Alt+Ctrl+Q)");
+  EXPECT_TRUE(dialog->Visible());
+  EXPECT_EQ(Key(L"ShowHotKey"), L"Ctrl+Alt+Q");
+  EXPECT_EQ(Key(L"HideHotKey"), L"Ctrl+Alt+H");
+  EXPECT_EQ(form->WaitHotKey1().HotKey(), L"Alt+Ctrl+J") << "the hide key is not applied after the refusal";
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+}
+
+class StartupLinkTest : public SettingTest {
+ protected:
+  void SetUp() override {
+    SettingTest::SetUp();
+    std::optional<std::filesystem::path> found = StartupFolder(nullptr);
+    ASSERT_TRUE(found) << "the prefix has a Startup folder";
+    folder = *found;
+    std::filesystem::create_directories(folder);
+    link = folder / L"dialogs_test.lnk";
+    Clear();
+  }
+  void TearDown() override {
+    Clear();
+    SettingTest::TearDown();
+  }
+  void Clear() {
+    for (const auto& p : {link, folder / L"RAVARIVUDOVI.lnk"}) {
+      std::filesystem::remove_all(p);
+    }
+  }
+  int Links() {
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) n += entry.path().extension() == L".lnk";
+    return n;
+  }
+  std::filesystem::path folder, link;
+};
+
+TEST_F(StartupLinkTest, RegisteringTwiceLeavesOneLinkNamedAfterTheProgramAndRemovalFindsIt) {
+  Open("[General]\r\nPageNum=1\r\n");
+  form->SettingClick();
+  const int before = Links();
+  EXPECT_TRUE(Click(dialog->Button5).empty()) << "success shows nothing";
+  EXPECT_TRUE(Click(dialog->Button5).empty());
+  EXPECT_EQ(Links(), before + 1);
+  TLinkInfo info;
+  ASSERT_TRUE(ReadLinkFile(link.wstring(), info));
+  EXPECT_EQ(info.Path, RunningExecutablePath().wstring());
+  EXPECT_EQ(info.Arguments, L"/starup");
+  EXPECT_EQ(info.WorkDir, RunningExecutablePath().parent_path().wstring());
+
+  // A link of another program's name is not ours: removal takes the one it wrote.
+  std::filesystem::copy_file(link, folder / L"RAVARIVUDOVI.lnk");
+  EXPECT_TRUE(Click(dialog->Button2).empty());
+  EXPECT_FALSE(std::filesystem::exists(link));
+  EXPECT_TRUE(std::filesystem::exists(folder / L"RAVARIVUDOVI.lnk"));
+  EXPECT_TRUE(Click(dialog->Button2).empty()) << "nothing to remove: nothing said";
+
+  // A link that cannot be replaced or deleted (a folder in its place) is reported, not
+  // passed over.
+  std::filesystem::create_directory(link);
+  auto boxes = Click(dialog->Button5);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_FALSE(boxes[0].text.empty());
+  boxes = Click(dialog->Button2);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text.rfind(L"スタートアップから削除できません: ", 0), 0u) << boxes[0].text;
+  EXPECT_TRUE(std::filesystem::exists(link));
+}
+
+TEST_F(StartupLinkTest, AProgramInAFolderOutsideTheCodePageGetsAWorkingLink) {
+  test::TempDir dir;
+  const std::filesystem::path program = dir.path() / L"ランチャ_한글" / L"Vantri Ünï.exe";
+  std::filesystem::create_directories(program.parent_path());
+  test::WriteBytes(program, "MZ");
+  WriteStartupLink(program, dir.path());
+  TLinkInfo info;
+  ASSERT_TRUE(ReadLinkFile((dir.path() / L"Vantri Ünï.lnk").wstring(), info));
+  EXPECT_EQ(info.Path, program.wstring());
+  EXPECT_EQ(info.WorkDir, program.parent_path().wstring());
+  EXPECT_EQ(info.Arguments, L"/starup");
+
+  EXPECT_EQ(StartupWorkingFolder(L"C:\\RavariVudovi.exe"), L"C:\\") << "a drive's root keeps its separator";
+  EXPECT_EQ(StartupWorkingFolder(L"C:\\Tools\\RavariVudovi.exe"), L"C:\\Tools");
+  try {
+    WriteStartupLink(program, dir.path() / L"no such folder");
+    ADD_FAILURE() << "saved into a folder that is not there";
+  } catch (const EOleSysError& e) {
+    EXPECT_FALSE(e.Message().empty());
+  }
+}
+
+}  // namespace
+}  // namespace vl
