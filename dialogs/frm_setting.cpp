@@ -46,14 +46,14 @@ constexpr Layout kLayout{
     .Label2 = {8, 75, 56, 12},
     .spnShakeSpd = {68, 71, 56, 20},
     .Label4 = {130, 75, kGroupWidth - 136, 12},
-    .btnBackShakeDefault = {kGroupWidth - 112, 98, 100, 22},
+    .btnBackShakeDefault = {kGroupWidth - 124, 98, 112, 22},
     .cbUseHotKey = {12, 20, 200, 16},
     .lbeShow = {68, 43, 160, 20},
     .lbeHide = {68, 71, 160, 20},
-    .btnBackHotKeyDefault = {kGroupWidth - 112, 98, 100, 22},
+    .btnBackHotKeyDefault = {kGroupWidth - 124, 98, 112, 22},
 };
 constexpr int kMargin = 8, kButtonWidth = 75, kButtonHeight = 25, kBelowTabs = 40;
-constexpr int kStartupButtonWidth = 140;
+constexpr int kStartupButtonWidth = 148;
 
 }  // namespace
 
