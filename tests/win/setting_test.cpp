@@ -35,6 +35,7 @@ class SettingTest : public ::testing::Test {
  protected:
   void SetUp() override { std::filesystem::remove(SettingsFilePath()); }
   void TearDown() override {
+    SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);  // before the exit's writes
     dialog.reset();
     form.reset();
     std::filesystem::remove(SettingsFilePath());
@@ -216,6 +217,25 @@ TEST_F(SettingTest, ARefusedHotKeyIsReportedAndLeavesTheDialogOpenWithTheFileWri
   EXPECT_EQ(Key(L"HideHotKey"), L"Ctrl+Alt+H");
   EXPECT_EQ(form->WaitHotKey1().HotKey(), L"Alt+Ctrl+J") << "the hide key is not applied after the refusal";
   EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+}
+
+TEST_F(SettingTest, AFileThatCannotBeWrittenAppliesNothingAndKeepsTheDialogOpen) {
+  Open("[General]\r\nPageNum=1\r\n[Setting]\r\nShakeSpeed=20\r\n");
+  form->SettingClick();
+  ASSERT_TRUE(SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+  dialog->spnShakeSpd.SetValue(60);
+  dialog->lbeShow.SetText(L"Ctrl+Alt+K");
+  auto boxes = Click(dialog->btnOk);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find(L"に書き込めません"), std::wstring::npos) << boxes[0].text;
+  EXPECT_TRUE(dialog->Visible()) << "the edits stay for another try";
+  EXPECT_EQ(form->Shake().shakeSpeed, 20) << "nothing applied";
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'K'));
+  boxes = Click(dialog->btnBackShakeDefault);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(dialog->spnShakeSpd.Value(), 60) << "the controls show what the file still holds back";
+  SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(Key(L"ShakeSpeed"), L"20");
 }
 
 class StartupLinkTest : public SettingTest {
