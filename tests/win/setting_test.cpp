@@ -233,7 +233,7 @@ TEST_F(SettingTest, AFileThatCannotBeWrittenAppliesNothingAndKeepsTheDialogOpen)
   EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'K'));
   boxes = Click(dialog->btnBackShakeDefault);
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(dialog->spnShakeSpd.Value(), 60) << "the controls show what the file still holds back";
+  EXPECT_EQ(dialog->spnShakeSpd.Value(), 60) << "a refused write changes no field";
   SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(Key(L"ShakeSpeed"), L"20");
 }
