@@ -10,9 +10,12 @@
 #include "dialogs/frm_page_option.h"
 #include "dialogs/frm_setting.h"
 #include "gui/application.h"
+#include "gui/dll_search.h"
 #include "gui/ole_scope.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything loads a DLL: none by name from the program's folder (see there).
+  vl::RestrictDllSearch();
   vl::TOleScope ole;  // first in, last out: the shell's link objects need it
   vl::TSingleInstance instance(L"RavariVudovi");
   if (instance.AlreadyRunning()) {
