@@ -8,8 +8,28 @@
 #include <vector>
 
 namespace vl {
+namespace {
+
+using VerQueryValueFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+
+// version.dll is not one of the DLLs Windows maps from the system folder whatever the
+// search order, so an import of it would be looked up beside the executable before the
+// program's first statement; taken from the system folder by hand, it never is.
+VerQueryValueFn VerQueryValueFromSystem() {
+  static VerQueryValueFn fn = [] {
+    HMODULE dll = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return dll ? reinterpret_cast<VerQueryValueFn>(
+                     reinterpret_cast<void*>(GetProcAddress(dll, "VerQueryValueW")))
+               : nullptr;
+  }();
+  return fn;
+}
+
+}  // namespace
 
 std::wstring VersionString(std::wstring_view name) {
+  VerQueryValueFn query = VerQueryValueFromSystem();
+  if (!query) return {};
   HMODULE self = GetModuleHandleW(nullptr);
   HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));  // RT_VERSION
   if (!found) return {};
@@ -24,14 +44,14 @@ std::wstring VersionString(std::wstring_view name) {
     WORD language, codePage;
   }* translation = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
+  if (!query(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
       length < sizeof(Translation))
     return {};
   wchar_t path[128];
   std::swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%.*ls", translation->language, translation->codePage,
                 static_cast<int>(name.size()), name.data());
   wchar_t* value = nullptr;
-  if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&value), &length) || !value) return {};
+  if (!query(block.data(), path, reinterpret_cast<void**>(&value), &length) || !value) return {};
   return std::wstring(value, wcsnlen(value, length));
 }
 
