@@ -66,6 +66,19 @@ void SplitLines(View s, bool pairedLeadBytes, OnLine onLine) {
   }
 }
 
+// Whether the bytes end in the first byte of a two-byte character of the ANSI code page.
+bool EndsInLeadByte(std::string_view bytes) {
+  bool lead = false;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    lead = IsAnsiLeadByte(static_cast<unsigned char>(bytes[i]));
+    if (lead && i + 1 < bytes.size()) {
+      ++i;
+      lead = false;
+    }
+  }
+  return lead;
+}
+
 }  // namespace
 
 bool IsIniBlank(wchar_t c) {
@@ -232,31 +245,86 @@ std::optional<std::wstring> IniDocument::Get(std::wstring_view section,
 
 void IniDocument::SwitchToUnicode() {
   encoding_ = Encoding::Utf16Le;
-  for (Section& s : sections_) {
-    for (Line& line : s.lines) {
-      line.touched = true;
-      std::string().swap(line.raw);
+  // In the ANSI code page a lead byte takes a line end after it as its second byte, so a
+  // line's text can hold a line feed, or a carriage return with no line feed after it.
+  // Written as UTF-16 they would end the line there; they become blanks, which is what a
+  // value gets for a line break anyway, and the blank is one width like the break.
+  bool lineFeedAfter = false, renamed = false;
+  for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
+    for (auto line = s->lines.rbegin(); line != s->lines.rend(); ++line) {
+      lineFeedAfter = lineFeedAfter || line->eol.find(L'\n') != std::wstring::npos;
+      for (wchar_t& c : line->text) {
+        if (c == L'\n' || (c == L'\r' && !lineFeedAfter)) {
+          c = L' ';
+          renamed = true;
+        }
+      }
+      line->touched = true;
+      std::string().swap(line->raw);
+    }
+  }
+  if (renamed) Reindex();
+}
+
+void IniDocument::Reindex() {
+  sectionIndex_.clear();
+  for (std::size_t i = 0; i < sections_.size(); ++i) {
+    Section& sec = sections_[i];
+    sec.keys.clear();
+    for (std::size_t j = 0; j < sec.lines.size(); ++j) {
+      const Line& line = sec.lines[j];
+      std::wstring name =
+          FoldIniName(std::wstring_view(line.text).substr(line.nameBegin, line.nameEnd - line.nameBegin));
+      if (line.kind == Kind::Header) {
+        sectionIndex_.try_emplace(std::move(name), i);
+      } else if (line.kind == Kind::Entry) {
+        if (i == 0 && sec.keys.empty()) sectionIndex_.try_emplace(std::wstring(), 0);
+        sec.keys.try_emplace(std::move(name), j);
+      }
     }
   }
 }
 
-void IniDocument::EnsureLineEnd(Line& line) {
+// A line feed added after lines that end in a lone carriage return would join them into
+// one line (a carriage return ends a line only when no line feed follows), so a line
+// added there ends the way they do.
+std::wstring IniDocument::LineEndAfter(const Line* before) {
+  return before && before->eol == L"\r" ? L"\r" : L"\r\n";
+}
+
+const IniDocument::Line* IniDocument::LineBefore(std::size_t section, std::size_t line) const {
+  for (;;) {
+    if (line > 0) return &sections_[section].lines[line - 1];
+    if (section == 0) return nullptr;
+    line = sections_[--section].lines.size();
+  }
+}
+
+void IniDocument::EnsureLineEnd(std::size_t section, std::size_t index) {
+  Line& line = sections_[section].lines[index];
   if (!line.eol.empty()) return;
-  line.eol = L"\r\n";
-  if (!line.touched) line.raw += "\r\n";
+  line.eol = LineEndAfter(LineBefore(section, index));
+  if (line.touched) return;
+  // A lead byte left at the end of the file would take a carriage return as its second
+  // byte; a blank completes the half character instead, and a read trims it.
+  if (line.eol == L"\r" && encoding_ == Encoding::Ansi && EndsInLeadByte(line.raw)) line.raw += ' ';
+  line.raw += line.eol == L"\r" ? "\r" : "\r\n";
 }
 
 IniDocument::Section& IniDocument::AppendSection(std::wstring_view name) {
   // The last line of the file may lack its line end; the new section starts on a line
   // of its own.
-  for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
-    if (s->lines.empty()) continue;
-    EnsureLineEnd(s->lines.back());
+  const Line* last = nullptr;
+  for (std::size_t s = sections_.size(); s-- > 0;) {
+    if (sections_[s].lines.empty()) continue;
+    EnsureLineEnd(s, sections_[s].lines.size() - 1);
+    last = &sections_[s].lines.back();
     break;
   }
+  std::wstring eol = LineEndAfter(last);
   sectionIndex_.try_emplace(FoldIniName(name), sections_.size());
   Section& sec = sections_.emplace_back();
-  Line header = MakeLine(L"[" + std::wstring(name) + L"]", L"\r\n", {});
+  Line header = MakeLine(L"[" + std::wstring(name) + L"]", std::move(eol), {});
   header.touched = true;
   sec.lines.push_back(std::move(header));
   return sec;
@@ -292,8 +360,9 @@ bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wst
   }
   std::size_t pos = sec.lines.size();
   while (pos > 0 && sec.lines[pos - 1].kind == Kind::Blank) --pos;
-  if (pos > 0) EnsureLineEnd(sec.lines[pos - 1]);
-  Line line = MakeLine(std::move(text), L"\r\n", {});
+  const std::size_t secIndex = static_cast<std::size_t>(&sec - sections_.data());
+  if (pos > 0) EnsureLineEnd(secIndex, pos - 1);
+  Line line = MakeLine(std::move(text), LineEndAfter(LineBefore(secIndex, pos)), {});
   line.touched = true;
   if (&sec == &sections_.front() && sec.keys.empty()) sectionIndex_.try_emplace(std::wstring(), 0);
   sec.keys.emplace(std::move(folded), pos);

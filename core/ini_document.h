@@ -66,10 +66,13 @@ class IniDocument {
   };
 
   static Line MakeLine(std::wstring text, std::wstring eol, std::string raw);
-  static void EnsureLineEnd(Line& line);
+  static std::wstring LineEndAfter(const Line* before);
+  const Line* LineBefore(std::size_t section, std::size_t line) const;
+  void EnsureLineEnd(std::size_t section, std::size_t line);
   void AddLine(Line line);
   Section& AppendSection(std::wstring_view name);
   void SwitchToUnicode();
+  void Reindex();
   bool TrySerializeAnsi(std::string& out) const;
 
   std::vector<Section> sections_;

@@ -162,5 +162,46 @@ TEST(IniDocument, BrokenHeadersAndOddLinesKeepOtherKeys) {
   EXPECT_NE(d.Serialize().find("\0\x01\xFF\r\n"s), std::string::npos);
 }
 
+// A carriage return ends a line only when no line feed follows it in the file: a line
+// feed added after such lines would join them into one.
+TEST(IniDocument, LinesAddedAfterLoneCarriageReturnsKeepThemApart) {
+  for (const std::string& file : {"[a]\nx=1\n[b]\ry=2\rz=3"s, "[b]\ry=2\rz=3\r"s,
+                                  "[b]\ry=2\rz=\x81"s /* a lead byte at the very end */}) {
+    IniDocument d = IniDocument::Parse(file);
+    ASSERT_TRUE(d.Set(L"b", L"w", L"4"));
+    ASSERT_TRUE(d.Set(L"c", L"v", L"5"));
+    IniDocument back = IniDocument::Parse(d.Serialize());
+    EXPECT_EQ(Get(back, L"b", L"y"), L"2") << d.Serialize();
+    EXPECT_EQ(Get(back, L"b", L"z"), Get(IniDocument::Parse(file), L"b", L"z"));
+    EXPECT_EQ(Get(back, L"b", L"w"), L"4");
+    EXPECT_EQ(Get(back, L"c", L"v"), L"5");
+    EXPECT_EQ(d.Serialize().substr(0, file.size()), file) << "the lines there keep their bytes";
+  }
+}
+
+// In the ANSI code page a lead byte takes a line end after it as its second byte; turned
+// to UTF-16 that line end would end the line, so it becomes a blank.
+TEST(IniDocument, TurningToUnicodeKeepsLinesThatALeadByteCarriesOverABreak) {
+  const std::string files[] = {
+      "[s]\r\nk=\x81\nv\r\n",             // a line feed inside a value
+      "[s]\r\nk=1\r\n[t]\rm=\x9A\r",      // a carriage return with no line feed after it
+      "[a\x81\nb]\r\nk=2\r\n",            // a line feed inside a section name
+  };
+  for (const std::string& file : files) {
+    IniDocument d = IniDocument::Parse(file);
+    std::vector<std::wstring> sections = d.SectionNames();
+    ASSERT_TRUE(d.Set(L"s", L"u", L"é✓"));
+    ASSERT_EQ(d.encoding(), IniDocument::Encoding::Utf16Le);
+    IniDocument back = IniDocument::Parse(d.Serialize());
+    EXPECT_EQ(back.SectionNames(), d.SectionNames());
+    EXPECT_EQ(d.SectionNames().size(), sections.size() + (d.Get(L"s", L"k") ? 0 : 1));
+    for (const std::wstring& s : d.SectionNames())
+      for (const wchar_t* k : {L"k", L"v", L"m", L"u"}) EXPECT_EQ(back.Get(s, k), d.Get(s, k));
+  }
+  IniDocument d = IniDocument::Parse(files[0]);
+  d.Set(L"s", L"u", L"é✓");
+  EXPECT_EQ(Get(d, L"s", L"k"), L"\u30FB v");
+}
+
 }  // namespace
 }  // namespace vl
