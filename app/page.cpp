@@ -86,49 +86,77 @@ void TPage::LoadHeader() {
                      ini_.ReadInteger(section, keys::kBtnW, keys::kGridDefault),
                      ini_.ReadInteger(section, keys::kBtnH, keys::kGridDefault));
   });
+  // The old buttons are put aside rather than destroyed, for BuildButtons to renew; the
+  // last first, so that it takes them in number order from the back.
+  for (auto b = buttons_.rbegin(); b != buttons_.rend(); ++b)
+    if (*b) spare_.push_back(std::move(*b));
   buttons_.clear();
   buttons_.resize(static_cast<std::size_t>(grid_.BtnCount()));
 }
 
+std::unique_ptr<TLaunchBtn> TPage::TakeButton(const BitBtnParams& params) {
+  if (spare_.empty()) return std::make_unique<TLaunchBtn>(params);
+  // Button i renews old button i's window: the tab order stays the number order.
+  std::unique_ptr<TLaunchBtn> button = std::move(spare_.back());
+  spare_.pop_back();
+  button->Renew(params);
+  return button;
+}
+
 void TPage::BuildButtons() {
   const std::wstring section = Section();
-  ini_.Update([&] {
-    TShowType showType =
-        ShowTypeOf(ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeBuildDefault));
-    // Every button of the page takes the page's caption font.
-    const CaptionFont caption = ReadCaptionFont();
-    for (std::int32_t i = 1; i <= grid_.BtnCount(); ++i) {
-      BitBtnParams params;
-      params.parent = sheet_->Handle();
-      params.x = grid_.Left(i);
-      params.y = grid_.Top(i);
-      params.width = grid_.btnW;
-      params.height = grid_.btnH;
-      auto button = std::make_unique<TLaunchBtn>(params);
-      TLaunchBtn& b = *button;
-      buttons_[static_cast<std::size_t>(i - 1)] = std::move(button);
-      b.SetBtnIndex(i);
-      b.SetFullPath(ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L""));
-      b.SetBtnName(ini_.ReadString(section, keys::ButtonKey(keys::kBtnName, i), L""));
-      b.SetIconPath(ini_.ReadString(section, keys::ButtonKey(keys::kBtnIP, i), L""));
-      b.SetWorkDir(ini_.ReadString(section, keys::ButtonKey(keys::kWD, i), L""));
-      b.SetFont(caption.desc);
-      b.SetFontColor(caption.color);
-      b.SetCaption(b.BtnName());
-      if (!b.FullPath().empty()) b.SetRegist(true);
-      b.SetShowType(showType);
-      b.OnMouseDown = [this](TBitBtn& sender, TMouseButton, UINT, int, int) {
-        currentBtn_ = static_cast<TLaunchBtn&>(sender).BtnIndex();
-      };
-      b.OnMouseMove = [this](TBitBtn& sender, UINT, int, int) {
-        Highlight(static_cast<TLaunchBtn&>(sender));
-      };
-      // The pointer leaving a button leaves no caption blue, wherever it goes.
-      b.OnMouseLeave = [this](TBitBtn&) { ResetHighlight(); };
-      b.OnRegist = [this](TLaunchBtn&) { SaveButtons(); };
-      b.OnClick = [this](TBitBtn& sender) { ButtonClicked(static_cast<TLaunchBtn&>(sender)); };
-    }
-  });
+  try {
+    ini_.Update([&] {
+      TShowType showType =
+          ShowTypeOf(ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeBuildDefault));
+      // Every button of the page takes the page's caption font.
+      const CaptionFont caption = ReadCaptionFont();
+      const SharedFont& font = FontFor(caption.desc);
+      for (std::int32_t i = 1; i <= grid_.BtnCount(); ++i) {
+        BitBtnParams params;
+        params.parent = sheet_->Handle();
+        params.x = grid_.Left(i);
+        params.y = grid_.Top(i);
+        params.width = grid_.btnW;
+        params.height = grid_.btnH;
+        std::wstring fullPath = ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
+        std::wstring name = ini_.ReadString(section, keys::ButtonKey(keys::kBtnName, i), L"");
+        params.caption = name;
+        // The button taken over keeps its old glyph in the cache until its new one is in.
+        SharedBitmap previousGlyph = spare_.empty() ? SharedBitmap() : spare_.back()->SharedGlyph();
+        auto button = TakeButton(params);
+        TLaunchBtn& b = *button;
+        buttons_[static_cast<std::size_t>(i - 1)] = std::move(button);
+        b.SetBtnIndex(i);
+        b.SetFullPath(std::move(fullPath));
+        b.SetBtnName(std::move(name));
+        b.SetIconPath(ini_.ReadString(section, keys::ButtonKey(keys::kBtnIP, i), L""));
+        b.SetWorkDir(ini_.ReadString(section, keys::ButtonKey(keys::kWD, i), L""));
+        b.SetFont(font);
+        b.SetFontColor(caption.color);
+        b.SetCaption(b.BtnName());
+        if (!b.FullPath().empty()) b.SetRegist(true);
+        b.SetShowType(showType);
+        b.OnMouseDown = [this](TBitBtn& sender, TMouseButton, UINT, int, int) {
+          currentBtn_ = static_cast<TLaunchBtn&>(sender).BtnIndex();
+        };
+        b.OnMouseMove = [this](TBitBtn& sender, UINT, int, int) {
+          Highlight(static_cast<TLaunchBtn&>(sender));
+        };
+        // The pointer leaving a button leaves no caption blue, wherever it goes.
+        b.OnMouseLeave = [this](TBitBtn&) { ResetHighlight(); };
+        b.OnRegist = [this](TLaunchBtn&) { SaveButtons(); };
+        b.OnClick = [this](TBitBtn& sender) { ButtonClicked(static_cast<TLaunchBtn&>(sender)); };
+      }
+    });
+  } catch (...) {
+    // Out of windows or GDI objects part way: the page keeps the buttons it could make,
+    // so that every slot it counts holds one; the file keeps the rest.
+    std::erase(buttons_, nullptr);
+    spare_.clear();
+    throw;
+  }
+  spare_.clear();  // the buttons above the new count
   FitWindow();
 }
 
@@ -175,10 +203,19 @@ TPage::CaptionFont TPage::ReadCaptionFont() const {
   return caption;
 }
 
+const SharedFont& TPage::FontFor(const FontDesc& desc) {
+  if (!font_ || desc != fontDesc_) {
+    font_ = MakeSharedFont(desc);
+    fontDesc_ = desc;
+  }
+  return font_;
+}
+
 void TPage::ApplyFonts() {
   CaptionFont caption = ReadCaptionFont();
+  const SharedFont& font = FontFor(caption.desc);
   for (auto& b : buttons_) {
-    b->SetFont(caption.desc);
+    b->SetFont(font);
     b->SetFontColor(caption.color);
   }
 }

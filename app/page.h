@@ -6,7 +6,9 @@
 // under the pointer and hides the launcher after a bound button is clicked. It keeps no
 // show type or font of its own: those are read from the file whenever they are applied.
 //
-// The page owns its buttons; the page strip owns the page's tab sheet. A page created with
+// The page owns its buttons; the page strip owns the page's tab sheet. A rebuild renews
+// the button windows it has rather than making them again, and all the buttons of a page
+// draw with one font. A page created with
 // the mode "NEW" first writes the new-page defaults into its section. Destroying a page
 // that is still live writes its buttons back. A page whose building fails removes its tab
 // again and raises the error.
@@ -74,11 +76,19 @@ class TPage {
   };
   // The caption font and colour of the page's section, as the buttons take them.
   CaptionFont ReadCaptionFont() const;
+  // The font of `desc`, made once for every button of the page.
+  const SharedFont& FontFor(const FontDesc& desc);
+  // A button at the place of `params`: a window of the last build renewed, else a new one.
+  std::unique_ptr<TLaunchBtn> TakeButton(const BitBtnParams& params);
   void Highlight(const TLaunchBtn& sender);
   void ButtonClicked(const TLaunchBtn& sender);
 
   TPageHost& host_;
   std::vector<std::unique_ptr<TLaunchBtn>> buttons_;  // slot k holds button k + 1
+  // Between LoadHeader and BuildButtons: the old buttons, in number order, to be renewed.
+  std::vector<std::unique_ptr<TLaunchBtn>> spare_;
+  FontDesc fontDesc_;
+  SharedFont font_;
   TTabSheet* sheet_ = nullptr;                        // the page strip owns it
   TIniFile ini_;
   std::int32_t pageNo_;

@@ -9,7 +9,7 @@
 // renamed, the main window hidden and shown again) with every button bound to a program,
 // so that each loads its icon, and with every button empty; the page's rebuild alone
 // (LoadHeader, BuildButtons, ApplyFonts, ApplyShowType) on the bound page, with the part
-// that destroys the old buttons; and the bare baseline. Each ends when the window and all its buttons are painted and no message is
+// LoadHeader takes; and the bare baseline. Each ends when the window and all its buttons are painted and no message is
 // left waiting. Runs in the executable's folder on its own settings file, which it
 // removes at the end.
 #include <windows.h>
@@ -91,7 +91,7 @@ Figures ThroughOk(int runs, bool bound) {
   return f;
 }
 
-// The rebuild alone; `discard` gets the part of it that destroys the old buttons.
+// The rebuild alone; `discard` gets the part of it that LoadHeader takes.
 Figures RebuildAlone(int runs, std::vector<double>& discard) {
   WriteGrid(true);
   auto main = std::make_unique<vl::TfrmMain>();
@@ -137,7 +137,7 @@ int wmain(int argc, wchar_t** argv) {
   Print("bare: 1600 push buttons made and painted", Bare(runs));
   std::vector<double> discard;
   Print("page rebuild alone, bound buttons", RebuildAlone(runs, discard));
-  Print("  of which the old buttons destroyed", {vl::bench::Median(discard), vl::bench::Quantile(discard, 1.0)});
+  Print("  of which LoadHeader", {vl::bench::Median(discard), vl::bench::Quantile(discard, 1.0)});
   Print("dialog OK, bound buttons", ThroughOk(runs, true));
   Print("dialog OK, empty buttons", ThroughOk(runs, false));
   std::filesystem::remove(vl::SettingsFilePath());

@@ -1,17 +1,13 @@
 #include "buttons/launch_btn.h"
 
-#include <algorithm>
-
+#include "buttons/glyph_cache.h"
 #include "buttons/link_file.h"
 #include "buttons/shell_helpers.h"
 #include "gui/handles.h"
 #include "gui/message_box.h"
-#include "gui/scoped_select.h"
 
 namespace vl {
 namespace {
-
-constexpr int kGlyphSize = 32;
 
 struct DropTraits {
   using Handle = HDROP;
@@ -27,23 +23,22 @@ std::wstring DroppedPath(HDROP drop, UINT index) {
   return path;
 }
 
-// A 32-bit DIB: its pixels are what GetPixel reads back, whatever the screen's depth.
-UniqueBitmap MakeGlyphBitmap(HDC dc) {
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = kGlyphSize;
-  bmi.bmiHeader.biHeight = kGlyphSize;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return UniqueBitmap(CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-}
-
 }  // namespace
 
 TLaunchBtn::TLaunchBtn(const BitBtnParams& params) : TBitBtn(params) {
   DragAcceptFiles(Handle(), TRUE);
+}
+
+void TLaunchBtn::Renew(const BitBtnParams& params) {
+  TBitBtn::Renew(params);
+  OnRegist = nullptr;
+  btnName_.clear();
+  fullPath_.clear();
+  iconPath_.clear();
+  workDir_.clear();
+  btnIndex_ = 0;
+  regist_ = false;
+  showType_ = st_Both;
 }
 
 void TLaunchBtn::SetShowType(TShowType type) {
@@ -62,28 +57,7 @@ void TLaunchBtn::BuildFace() {
 
 void TLaunchBtn::LoadGlyph() {
   if (!FileExists(iconPath_)) return;
-  UniqueDC dc(CreateCompatibleDC(nullptr));
-  UniqueBitmap glyph = MakeGlyphBitmap(dc.get());
-  if (!dc || !glyph) return;
-  // The call may write the path of the icon's real source back into its buffer.
-  std::wstring source = iconPath_;
-  source.resize(std::max<std::size_t>(source.size() + 1, MAX_PATH));
-  WORD index = 0;
-  UniqueIcon icon(ExtractAssociatedIconW(GetModuleHandleW(nullptr), source.data(), &index));
-  {
-    ScopedSelect select(dc.get(), glyph.get());
-    RECT all{0, 0, kGlyphSize, kGlyphSize};
-    FillRect(dc.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
-    if (icon) DrawIconEx(dc.get(), 0, 0, icon.get(), kGlyphSize, kGlyphSize, 0, nullptr, DI_NORMAL);
-    // The button draws the corner's colour as transparent. One red step away from what
-    // the corner holds, that key matches (almost) nothing, so the face colour and every
-    // icon pixel, black ones too, are drawn as they are.
-    COLORREF corner = GetPixel(dc.get(), 0, kGlyphSize - 1);
-    BYTE red = GetRValue(corner);
-    red = red == 255 ? 254 : static_cast<BYTE>(red + 1);
-    SetPixel(dc.get(), 0, kGlyphSize - 1, RGB(red, GetGValue(corner), GetBValue(corner)));
-  }
-  SetGlyph(std::move(glyph));
+  if (SharedBitmap glyph = IconGlyph(iconPath_)) SetGlyph(std::move(glyph));
 }
 
 void TLaunchBtn::ClearButton() {

@@ -3,7 +3,8 @@
 // Dropping one file, folder or shortcut on an unbound button binds it (the button then
 // raises OnRegist); releasing the left or middle mouse button over a bound button opens
 // the target with the shell in the button's working folder, wherever the pointer is at
-// the release. The glyph is the 32 x 32 icon of IconPath over the button-face colour.
+// the release. The glyph is the 32 x 32 icon of IconPath over the button-face colour,
+// shared with every other button showing that file.
 //
 // Writing the fields only stores them: nothing is redrawn and the caption does not follow
 // BtnName, except for SetShowType, which rebuilds the face. The owner (the page) reads and
@@ -27,6 +28,7 @@ enum TShowType { st_Both, st_TextOnly, st_IconOnly };
 class TLaunchBtn : public TBitBtn {
  public:
   explicit TLaunchBtn(const BitBtnParams& params);
+  void Renew(const BitBtnParams& params) override;
 
   const std::wstring& BtnName() const { return btnName_; }
   void SetBtnName(std::wstring name) { btnName_ = std::move(name); }

@@ -42,22 +42,33 @@ std::wstring TBitBtn::Caption() const {
 }
 
 void TBitBtn::SetCaption(const std::wstring& caption) {
+  // Reading the text is local; setting it is a trip to the window manager, and a page
+  // rebuild sets the same caption on a thousand buttons.
+  if (Caption() == caption) return;
   SetWindowTextW(Handle(), caption.c_str());
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TBitBtn::SetGlyph(UniqueBitmap glyph) {
+  SetGlyph(glyph ? std::make_shared<const UniqueBitmap>(std::move(glyph)) : SharedBitmap());
+}
+
+void TBitBtn::SetGlyph(SharedBitmap glyph) {
+  if (glyph == glyph_) return;
   glyph_ = std::move(glyph);
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void TBitBtn::SetFont(const FontDesc& desc) {
-  font_ = MakeFont(desc);
+void TBitBtn::SetFont(const FontDesc& desc) { SetFont(MakeSharedFont(desc)); }
+
+void TBitBtn::SetFont(SharedFont font) {
+  if (font == font_) return;
+  font_ = std::move(font);
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 HFONT TBitBtn::Font() const {
-  return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return font_ && *font_ ? font_->get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 void TBitBtn::SetFontColor(COLORREF color) {
@@ -82,6 +93,32 @@ void TBitBtn::SetShowHint(bool on) {
 
 void TBitBtn::SetBounds(int x, int y, int width, int height) {
   MoveWindow(Handle(), x, y, width, height, TRUE);
+}
+
+void TBitBtn::Renew(const BitBtnParams& params) {
+  if (GetCapture() == Handle()) ReleaseCapture();
+  OnClick = nullptr;
+  OnMouseDown = nullptr;
+  OnMouseUp = nullptr;
+  OnMouseMove = nullptr;
+  OnMouseLeave = nullptr;
+  glyph_.reset();
+  font_.reset();
+  fontColor_ = RGB(0, 0, 0);
+  hint_.clear();
+  showHint_ = false;
+  toolTip_.reset();
+  pushed_ = leftDown_ = spaceDown_ = false;
+  // trackingLeave_ stays as it is: the system still owes the WM_MOUSELEAVE asked for.
+  SetCaption(params.caption);
+  RECT now;
+  GetWindowRect(Handle(), &now);
+  MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&now), 2);
+  if (now.left != params.x || now.top != params.y || now.right - now.left != params.width ||
+      now.bottom - now.top != params.height)
+    SetWindowPos(Handle(), nullptr, params.x, params.y, params.width, params.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TBitBtn::KeyClick() { Click(); }
@@ -233,7 +270,7 @@ void TBitBtn::Paint(HDC dc) const {
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     text = {measure.right - measure.left, measure.bottom - measure.top};
   }
-  SIZE glyph = BitmapSize(glyph_.get());
+  SIZE glyph = BitmapSize(Glyph());
   int total = glyph.cy + text.cy + (glyph.cy && text.cy ? kGlyphSpacing : 0);
   int top = (height - total) / 2;
   if (glyph.cy) PaintGlyph(mem.get(), (width - glyph.cx) / 2 + shift, top + shift);
@@ -254,12 +291,12 @@ void TBitBtn::Paint(HDC dc) const {
 }
 
 void TBitBtn::PaintGlyph(HDC dc, int x, int y) const {
-  SIZE size = BitmapSize(glyph_.get());
+  SIZE size = BitmapSize(Glyph());
   UniqueDC glyphDc(CreateCompatibleDC(dc));
   UniqueDC maskDc(CreateCompatibleDC(dc));
   UniqueBitmap mask(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
   if (!glyphDc || !maskDc || !mask) return;
-  ScopedSelect selectGlyph(glyphDc.get(), glyph_.get());
+  ScopedSelect selectGlyph(glyphDc.get(), Glyph());
   ScopedSelect selectMask(maskDc.get(), mask.get());
   // The mask is white where the glyph holds the colour of its bottom-left pixel.
   SetBkColor(glyphDc.get(), GetPixel(glyphDc.get(), 0, size.cy - 1));

@@ -2,8 +2,9 @@
 // tooltip, drawn by the button itself.
 //
 // The glyph is drawn with its bottom-left pixel's colour as the transparent colour, as
-// glyph bitmaps are made for. The button owns its glyph, font and tooltip; it is a child
-// window of the parent given at creation and ends with it (or with the object).
+// glyph bitmaps are made for. The button shares its glyph and font with whoever gave them
+// (many buttons may draw one), owns its tooltip, and is a child window of the parent given
+// at creation that ends with it (or with the object).
 // Mouse events carry the button and the pointer in client coordinates. OnClick comes
 // when the left button is released over the button after being pressed on it, and from
 // the keyboard (space, Enter) when it has the focus. A derived class may replace the
@@ -41,9 +42,12 @@ class TBitBtn : public TWindow {
 
   // Takes the bitmap; an empty one removes the glyph.
   void SetGlyph(UniqueBitmap glyph);
-  HBITMAP Glyph() const { return glyph_.get(); }
+  void SetGlyph(SharedBitmap glyph);
+  HBITMAP Glyph() const { return glyph_ ? glyph_->get() : nullptr; }
+  const SharedBitmap& SharedGlyph() const { return glyph_; }
 
   void SetFont(const FontDesc& desc);
+  void SetFont(SharedFont font);
   HFONT Font() const;
   void SetFontColor(COLORREF color);
   COLORREF FontColor() const { return fontColor_; }
@@ -57,6 +61,11 @@ class TBitBtn : public TWindow {
   const TToolTip* ToolTip() const { return toolTip_.get(); }
 
   void SetBounds(int x, int y, int width, int height);
+
+  // Makes the button what the constructor makes of `params`, on the window it has: a
+  // window is far dearer to make than to keep, and a page rebuilt with the same grid
+  // needs every one it had. The parent stays; the events are cleared.
+  virtual void Renew(const BitBtnParams& params);
 
   using MouseEvent = std::function<void(TBitBtn&, TMouseButton, UINT keys, int x, int y)>;
   std::function<void(TBitBtn&)> OnClick;
@@ -81,8 +90,8 @@ class TBitBtn : public TWindow {
   void Paint(HDC dc) const;
   void PaintGlyph(HDC dc, int x, int y) const;
 
-  UniqueBitmap glyph_;
-  UniqueFont font_;  // empty: the system's GUI font
+  SharedBitmap glyph_;
+  SharedFont font_;  // empty: the system's GUI font
   COLORREF fontColor_ = RGB(0, 0, 0);
   std::wstring hint_;
   bool showHint_ = false;

@@ -72,4 +72,6 @@ UniqueFont MakeFont(const FontDesc& desc) {
   return font;
 }
 
+SharedFont MakeSharedFont(const FontDesc& desc) { return std::make_shared<const UniqueFont>(MakeFont(desc)); }
+
 }  // namespace vl

@@ -1,9 +1,11 @@
 // FontDesc and MakeFont: a font described as the user picks it (face name, size in
-// points, style) and the GDI font made from it. The caller owns the font it gets.
+// points, style) and the GDI font made from it. The caller owns the font it gets; a
+// SharedFont is one font that many windows draw with, gone with the last of them.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "gui/handles.h"
@@ -18,7 +20,11 @@ struct FontDesc {
   bool underline = false;
   bool strikeOut = false;
   BYTE charset = DEFAULT_CHARSET;
+
+  bool operator==(const FontDesc&) const = default;
 };
+
+using SharedFont = std::shared_ptr<const UniqueFont>;
 
 // The system's message font, as the user's desktop settings give it.
 FontDesc DefaultUiFont();
@@ -32,5 +38,6 @@ FontDesc FontDescOf(const LOGFONTW& logFont);
 
 // Throws EVantriError when GDI cannot make the font.
 UniqueFont MakeFont(const FontDesc& desc);
+SharedFont MakeSharedFont(const FontDesc& desc);
 
 }  // namespace vl

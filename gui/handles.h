@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 
 namespace vl {
@@ -91,6 +92,7 @@ using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using SharedBitmap = std::shared_ptr<const UniqueBitmap>;  // one bitmap many windows draw
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueDC = UniqueHandle<DcTraits>;  // a DC made by CreateCompatibleDC
 using UniqueGlobal = UniqueHandle<GlobalTraits>;

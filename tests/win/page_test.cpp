@@ -182,6 +182,62 @@ TEST_F(PageTest, ARebuiltGridKeepsEachButtonsDataByNumber) {
   EXPECT_EQ(file.ReadString(L"Page1", L"BtnFP10", L""), L"C:\\ten.exe") << "keys beyond the grid stay";
 }
 
+// A rebuild renews the button windows it keeps: nothing of what a window showed before may
+// survive into the button the file now describes.
+TEST_F(PageTest, ARebuiltButtonIsWhatTheFileSaysWhateverItsWindowShowedBefore) {
+  test::TempDir dir;
+  auto target = dir / "tool.txt";
+  WriteBytes(target, "x");
+  WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n"
+                  "FontName=Arial\r\nFontSize=9\r\nBtnFP1=" + target.string() + "\r\nBtnName1=one\r\n"
+                  "BtnIP1=" + target.string() + "\r\n");
+  TPage page(host, 1, L"");
+  HWND second = page.Button(2)->Handle(), third = page.Button(3)->Handle();
+  test::SendDrop(second, {target.wstring()});  // bound, named, with a glyph and a tooltip
+  ASSERT_TRUE(page.Button(2)->Regist());
+  ASSERT_NE(page.Button(2)->ToolTip(), nullptr);
+  SendMessageW(second, WM_LBUTTONDOWN, MK_LBUTTON, test::PointParam(5, 5));  // held down
+  const HFONT pageFont = page.Button(1)->Font();
+
+  TIniFile file(ini);
+  page.ClearButtonKeys(2);
+  file.WriteInteger(L"Page1", L"Yoko", 2);
+  page.LoadHeader();
+  page.BuildButtons();
+  ASSERT_EQ(page.BtnCount(), 2);
+  TLaunchBtn& b = *page.Button(2);
+  EXPECT_EQ(b.Handle(), second) << "the window was renewed, not made again";
+  EXPECT_FALSE(IsWindow(third)) << "the button above the new count is gone";
+  EXPECT_FALSE(b.Regist());
+  EXPECT_EQ(b.FullPath(), L"");
+  EXPECT_EQ(b.Caption(), L"");
+  EXPECT_EQ(b.Glyph(), nullptr);
+  EXPECT_EQ(b.Hint(), L"");
+  EXPECT_EQ(b.ToolTip(), nullptr);
+  EXPECT_NE(GetCapture(), second);
+  EXPECT_EQ(b.BtnIndex(), 2);
+  EXPECT_EQ(page.Button(1)->Caption(), L"one");
+  EXPECT_NE(page.Button(1)->Glyph(), nullptr);
+  EXPECT_EQ(page.Button(1)->Font(), pageFont) << "the font did not change: the page keeps it";
+  EXPECT_EQ(page.Button(2)->Font(), pageFont) << "one font for the page";
+
+  // The events are the new page's: the pressed mouse went with the old button, and a click
+  // on the bound button hides the launcher once.
+  Click(*page.Button(1), WM_LBUTTONDOWN, WM_LBUTTONUP);
+  EXPECT_EQ(host.hides, 1);
+  EXPECT_EQ(page.CurrentBtn(), 1);
+
+  file.WriteInteger(L"Page1", L"Yoko", 4);
+  file.WriteString(L"Page1", L"FontName", L"Courier New");
+  page.LoadHeader();
+  page.BuildButtons();
+  ASSERT_EQ(page.BtnCount(), 4);
+  EXPECT_EQ(page.Button(2)->Handle(), second);
+  for (int i = 3; i <= 4; ++i) EXPECT_TRUE(IsWindowVisible(page.Button(i)->Handle())) << i;
+  EXPECT_NE(page.Button(4)->Font(), pageFont) << "a new font name makes a new font";
+  EXPECT_EQ(page.Button(4)->Font(), page.Button(1)->Font());
+}
+
 TEST_F(PageTest, BrokenGridValuesStillBuildAUsableGrid) {
   WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=2147483647\r\nTate=-5\r\nBtnW=0\r\nBtnH=99999\r\nFontSize=-3\r\n"
                   "FontColor=purple-ish\r\n");
