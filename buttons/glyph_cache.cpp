@@ -3,10 +3,19 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
+#include <vector>
 
+#include "buttons/shell_helpers.h"
+#include "gui/com_scope.h"
+#include "gui/message_window.h"
 #include "gui/scoped_select.h"
 
 namespace vl {
@@ -25,7 +34,9 @@ UniqueBitmap MakeGlyphBitmap(HDC dc) {
   return UniqueBitmap(CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
+// Empty when the file is not there. Any thread: it touches only what it makes.
 UniqueBitmap MakeGlyph(const std::wstring& iconPath) {
+  if (!FileExists(iconPath)) return {};
   UniqueDC dc(CreateCompatibleDC(nullptr));
   UniqueBitmap glyph = MakeGlyphBitmap(dc.get());
   if (!dc || !glyph) return {};
@@ -54,15 +65,99 @@ struct Key {
   auto operator<=>(const Key&) const = default;
 };
 
+struct Arrival {
+  Key key;
+  UniqueBitmap glyph;
+};
+
+std::atomic<HANDLE> lookupGate{nullptr};
+
+// One thread that looks at network files in turn. It is never joined: a lookup waiting
+// for a server that does not answer must not hold up the program's exit.
+class TLookupThread {
+ public:
+  explicit TLookupThread(HWND inbox) : inbox_(inbox) {}
+
+  void Post(Key key) {
+    {
+      std::lock_guard lock(mutex_);
+      jobs_.push_back(std::move(key));
+    }
+    if (!started_) {
+      std::thread([this] { Run(); }).detach();
+      started_ = true;
+    }
+    ready_.notify_one();
+  }
+
+ private:
+  void Run() {
+    TComScope com;  // the shell's icon lookup may need it
+    for (;;) {
+      Key key;
+      {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [this] { return !jobs_.empty(); });
+        key = std::move(jobs_.front());
+        jobs_.pop_front();
+      }
+      if (HANDLE gate = lookupGate.load()) WaitForSingleObject(gate, INFINITE);
+      auto arrival = std::make_unique<Arrival>();
+      arrival->glyph = MakeGlyph(key.path);
+      arrival->key = std::move(key);
+      if (PostMessageW(inbox_, GlyphArrivedMessage(), 0, reinterpret_cast<LPARAM>(arrival.get())))
+        arrival.release();  // the inbox owns it now
+    }
+  }
+
+  HWND inbox_;
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<Key> jobs_;
+  bool started_ = false;  // GUI thread only
+};
+
+class TGlyphCache;
+
+// Where the lookup thread's glyphs come in, on the GUI thread.
+class TGlyphInbox : public TMessageWindow {
+ public:
+  explicit TGlyphInbox(TGlyphCache& cache) : TMessageWindow(L"VantriGlyphInbox"), cache_(cache) {}
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  TGlyphCache& cache_;
+};
+
 // Glyphs stay only while a button holds them: the cache never keeps an icon alive.
 class TGlyphCache {
  public:
-  SharedBitmap Get(const std::wstring& iconPath) {
+  SharedBitmap Get(const std::wstring& iconPath, HWND requester) {
     Key key{iconPath, GetSysColor(COLOR_BTNFACE)};
     if (auto it = glyphs_.find(key); it != glyphs_.end())
       if (SharedBitmap glyph = it->second.lock()) return glyph;
+    if (IsNetworkPath(iconPath)) {
+      Request(std::move(key), requester);
+      return {};
+    }
     UniqueBitmap made = MakeGlyph(iconPath);
     if (!made) return {};
+    return Keep(std::move(key), std::move(made));
+  }
+
+  void Arrived(std::unique_ptr<Arrival> arrival) {
+    auto waiting = pending_.extract(arrival->key);
+    // No file there: the buttons keep what they show, and a later look asks again.
+    if (!arrival->glyph || waiting.empty()) return;
+    // Held here while the buttons take it from the cache.
+    SharedBitmap glyph = Keep(std::move(arrival->key), std::move(arrival->glyph));
+    for (HWND button : waiting.mapped()) SendMessageW(button, GlyphArrivedMessage(), 0, 0);
+  }
+
+ private:
+  SharedBitmap Keep(Key key, UniqueBitmap made) {
     auto glyph = std::make_shared<const UniqueBitmap>(std::move(made));
     glyphs_[std::move(key)] = glyph;
     if (glyphs_.size() >= pruneAt_) {
@@ -72,17 +167,63 @@ class TGlyphCache {
     return glyph;
   }
 
- private:
+  void Request(Key key, HWND requester) {
+    auto [it, first] = pending_.try_emplace(key);
+    if (requester && std::find(it->second.begin(), it->second.end(), requester) == it->second.end())
+      it->second.push_back(requester);
+    if (!first) return;  // already on its way
+    if (!inbox_) {
+      inbox_ = std::make_unique<TGlyphInbox>(*this);
+      lookups_ = std::make_unique<TLookupThread>(inbox_->Handle());
+    }
+    lookups_->Post(std::move(key));
+  }
+
   static constexpr std::size_t kFirstPrune = 256;
   std::map<Key, std::weak_ptr<const UniqueBitmap>> glyphs_;
   std::size_t pruneAt_ = kFirstPrune;
+  std::map<Key, std::vector<HWND>> pending_;  // network lookups under way, and who waits
+  std::unique_ptr<TGlyphInbox> inbox_;
+  std::unique_ptr<TLookupThread> lookups_;
 };
+
+LRESULT TGlyphInbox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == GlyphArrivedMessage()) {
+    cache_.Arrived(std::unique_ptr<Arrival>(reinterpret_cast<Arrival*>(lParam)));
+    return 0;
+  }
+  return TMessageWindow::HandleMessage(msg, wParam, lParam);
+}
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 }  // namespace
 
-SharedBitmap IconGlyph(const std::wstring& iconPath) {
-  static TGlyphCache cache;
-  return cache.Get(iconPath);
+SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester) {
+  // Never destroyed: the lookup thread may still be waiting on a server at exit.
+  static TGlyphCache& cache = *new TGlyphCache;
+  return cache.Get(iconPath, requester);
 }
+
+bool IsNetworkPath(const std::wstring& path) {
+  std::wstring_view rest = path;
+  auto separator = [&](std::size_t i) { return rest.size() > i && IsSeparator(rest[i]); };
+  if (separator(0) && separator(1)) {
+    // "\\?\" and "\\.\" lead to local names, except "\\?\UNC\"; any other "\\" is a server.
+    if (rest.size() < 4 || (rest[2] != L'?' && rest[2] != L'.') || !separator(3)) return true;
+    rest.remove_prefix(4);
+    if (rest.size() >= 4 && _wcsnicmp(rest.data(), L"UNC", 3) == 0 && separator(3)) return true;
+  }
+  if (rest.size() < 2 || rest[1] != L':' || !iswalpha(rest[0])) return false;
+  const wchar_t root[] = {rest[0], L':', L'\\', L'\0'};
+  return GetDriveTypeW(root) == DRIVE_REMOTE;
+}
+
+UINT GlyphArrivedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"VantriLaunch.GlyphArrived");
+  return message;
+}
+
+void SetNetworkLookupGateForTest(HANDLE gate) { lookupGate.store(gate); }
 
 }  // namespace vl

@@ -4,8 +4,15 @@
 // A page of a thousand buttons often shows one program many times, and a rebuilt page
 // shows again what it showed: each glyph is made from its file once and shared while any
 // button holds it. The glyph is painted over the button-face colour, so a change of that
-// colour makes new glyphs. GUI thread only.
+// colour makes new glyphs.
+//
+// A file on the network is looked at on a worker thread: a server that does not answer
+// holds up the lookup for the network's time-out, and the launcher must show and answer
+// at once. The button that asked is sent GlyphArrivedMessage() when the glyph is in, and
+// asks again. Called on the GUI thread only.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 
@@ -15,8 +22,18 @@ namespace vl {
 
 inline constexpr int kGlyphSize = 32;
 
-// The glyph of the file's icon (the shell's icon for its type when it holds none); empty
-// only when GDI could not make the bitmap.
-SharedBitmap IconGlyph(const std::wstring& iconPath);
+// The glyph of the file's icon (the shell's icon for its type when it holds none). Empty
+// when the file does not exist or GDI could not make the bitmap, and, for a network path
+// not looked at yet, until it comes: then `requester` gets GlyphArrivedMessage().
+SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester);
+
+// A UNC path or one on a drive the system maps to the network.
+bool IsNetworkPath(const std::wstring& path);
+
+UINT GlyphArrivedMessage();
+
+// Tests: the worker waits for `gate` to be signalled before each lookup, as a server slow
+// to answer would hold it; null lets the lookups go.
+void SetNetworkLookupGateForTest(HANDLE gate);
 
 }  // namespace vl

@@ -56,8 +56,7 @@ void TLaunchBtn::BuildFace() {
 }
 
 void TLaunchBtn::LoadGlyph() {
-  if (!FileExists(iconPath_)) return;
-  if (SharedBitmap glyph = IconGlyph(iconPath_)) SetGlyph(std::move(glyph));
+  if (SharedBitmap glyph = IconGlyph(iconPath_, Handle())) SetGlyph(std::move(glyph));
 }
 
 void TLaunchBtn::ClearButton() {
@@ -86,6 +85,11 @@ void TLaunchBtn::KeyClick() {
 LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_DROPFILES) {
     DropFiles(reinterpret_cast<HDROP>(wParam));
+    return 0;
+  }
+  if (msg == GlyphArrivedMessage()) {
+    // A network file's icon came in: the face takes it if it still shows that file's icon.
+    if (showType_ != st_TextOnly) LoadGlyph();
     return 0;
   }
   return TBitBtn::HandleMessage(msg, wParam, lParam);

@@ -49,7 +49,8 @@ class TLaunchBtn : public TBitBtn {
   std::function<void(TLaunchBtn&)> OnRegist;
 
   // Rebuilds the glyph from the icon of IconPath; leaves it as it was when IconPath
-  // names no file (a folder does not count).
+  // names no file (a folder does not count). A file on the network is looked at in the
+  // background: the glyph changes when its icon comes in.
   void LoadGlyph();
   // Unbinds the button; caption, ShowType and BtnIndex stay.
   void ClearButton();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <utility>
 
@@ -43,9 +44,10 @@ class UniqueHandle {
     Adopted();
   }
 
-  // How many handles of this kind owners hold right now, across the process (GUI thread
-  // only). Leak tests compare it before and after, since Wine's GetGuiResources says 0.
-  static long Live() { return live_; }
+  // How many handles of this kind owners hold right now, across the process (icons are
+  // also made on a worker thread). Leak tests compare it before and after, since Wine's
+  // GetGuiResources says 0.
+  static long Live() { return live_.load(); }
 
  private:
   void Adopted() {
@@ -53,7 +55,7 @@ class UniqueHandle {
   }
 
   Handle h_ = Traits::Invalid();
-  static inline long live_ = 0;
+  static inline std::atomic<long> live_ = 0;
 };
 
 struct KernelHandleTraits {

@@ -8,6 +8,8 @@
 
 #include "app/page.h"
 #include "app/page_control_ex.h"
+#include "buttons/glyph_cache.h"
+#include "buttons/shell_helpers.h"
 #include "core/ini_file.h"
 #include "gui/application.h"
 #include "tests/core/temp_dir.h"
@@ -271,6 +273,60 @@ TEST_F(PageTest, ClearButtonKeysEmptiesTheFourKeys) {
   std::string text = ReadBytes(ini);
   for (const char* line : {"BtnFP3=\r\n", "BtnName3=\r\n", "BtnIP3=\r\n", "WD3=\r\n"})
     EXPECT_NE(text.find(line), std::string::npos) << line;
+}
+
+// A server that does not answer holds up only the icon of its own buttons: the page is
+// built at once, local icons are in, and the network icon comes in when the lookup ends.
+// Wine resolves "\\server\share" through the prefix's dosdevices\unc folder, which makes a
+// real UNC path of a local folder; the gate holds the lookup as a silent server would.
+TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse) {
+  EXPECT_TRUE(IsNetworkPath(L"\\\\server\\share\\a.exe"));
+  EXPECT_TRUE(IsNetworkPath(L"//server/share/a.exe"));
+  EXPECT_TRUE(IsNetworkPath(L"\\\\?\\UNC\\server\\share\\a.exe"));
+  EXPECT_FALSE(IsNetworkPath(L"\\\\?\\C:\\a.exe"));
+  EXPECT_FALSE(IsNetworkPath(L"C:\\a.exe"));
+  EXPECT_FALSE(IsNetworkPath(L""));
+
+  wchar_t prefix[MAX_PATH] = L"";
+  ASSERT_GT(GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH), 0u) << "runs under Wine";
+  const std::filesystem::path share =
+      std::filesystem::path(L"Z:" + std::wstring(prefix)) / L"dosdevices" / L"unc" / L"vlserver" / L"share";
+  std::filesystem::create_directories(share);
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  ASSERT_TRUE(CopyFileW(self, (share / L"tool.exe").c_str(), FALSE));
+  const std::string remote = "\\\\vlserver\\share\\tool.exe";
+  ASSERT_TRUE(FileExists(L"\\\\vlserver\\share\\tool.exe")) << "the share resolves";
+
+  UniqueKernelHandle gate(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  SetNetworkLookupGateForTest(gate.get());
+  struct Ungate {
+    HANDLE gate;
+    ~Ungate() {
+      SetEvent(gate);
+      SetNetworkLookupGateForTest(nullptr);
+    }
+  } ungate{gate.get()};
+  const std::string local = std::filesystem::path(self).string();
+  WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nBtnFP1=" + remote +
+                      "\r\nBtnIP1=" + remote + "\r\nBtnFP2=" + remote + "\r\nBtnIP2=" + remote +
+                      "\r\nBtnFP3=" + local + "\r\nBtnIP3=" + local + "\r\n"
+                      "[Page2]\r\nLive=1\r\nYoko=1\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nBtnIP1=" + remote + "\r\n");
+  {
+    // A page that goes while its lookup waits: the icon that comes finds no button there.
+    TPage gone(host, 2, L"");
+    EXPECT_EQ(gone.Button(1)->Glyph(), nullptr);
+  }
+  TPage page(host, 1, L"");
+  EXPECT_NE(page.Button(3)->Glyph(), nullptr) << "a local icon is in at once";
+  EXPECT_EQ(page.Button(1)->Glyph(), nullptr) << "the network icon waits for the server";
+  EXPECT_EQ(page.Button(2)->Glyph(), nullptr);
+  test::Pump(200);
+  EXPECT_EQ(page.Button(1)->Glyph(), nullptr) << "still waiting, and the window answers meanwhile";
+
+  SetEvent(gate.get());
+  EXPECT_TRUE(test::PumpUntil([&] { return page.Button(1)->Glyph() && page.Button(2)->Glyph(); }, 10000));
+  EXPECT_EQ(page.Button(1)->SharedGlyph(), page.Button(2)->SharedGlyph()) << "one lookup, one glyph";
 }
 
 }  // namespace
