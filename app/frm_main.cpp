@@ -182,12 +182,27 @@ void TfrmMain::FormCreate() {
   }
   // A first start, or a file without a live page: a new page comes, so that there is
   // always a tab to drop on (and the strip can never be empty).
-  if (pageList_.empty()) NewPage();
+  if (pageList_.empty()) {
+    try {
+      NewPage();
+    } catch (const EIniWriteError&) {
+      // Nothing can be written beside the program: the launcher still opens with a page
+      // to work with for this run, and the refusal is shown once, by the caller.
+      if (pageList_.empty()) {
+        pageNum_ = NextPageNumber(pageNum_, PageNumbersOf(ini_.ReadSections())).value_or(1);
+        AddPage(pageNum_, L"UNSAVED");
+      }
+      BaseChange();
+      throw;
+    }
+  }
   BaseChange();
   SetWindowTextW(Handle(), kMainCaption);
 }
 
 TfrmMain::~TfrmMain() {
+  // The refusal the user saw last (a drop, the first start) is not shown again at exit.
+  const bool refusalShown = ini_.LastWriteRefused();
   try {
     RECT r;
     GetWindowRect(Handle(), &r);
@@ -196,6 +211,8 @@ TfrmMain::~TfrmMain() {
       ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
       ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
     });
+  } catch (const EIniWriteError&) {
+    if (!refusalShown) TApplication::Instance().ShowCurrentException();
   } catch (...) {
     TApplication::Instance().ShowCurrentException();
   }

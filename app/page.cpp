@@ -49,8 +49,9 @@ TPage::TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode)
     });
   }
   LoadHeader();
+  if (mode == L"UNSAVED") pageName_ = L"NewPage";  // its grid is the new-page grid already
   TPageControl& strip = host_.PageStrip();
-  sheet_ = &strip.AddSheet(ini_.ReadString(section, keys::kName, L""), pageNo_);
+  sheet_ = &strip.AddSheet(pageName_, pageNo_);
   try {
     BuildButtons();
   } catch (...) {

@@ -9,7 +9,8 @@
 // The page owns its buttons; the page strip owns the page's tab sheet. A rebuild renews
 // the button windows it has rather than making them again, and all the buttons of a page
 // draw with one font. A page created with
-// the mode "NEW" first writes the new-page defaults into its section. Destroying a page
+// the mode "NEW" first writes the new-page defaults into its section; one with the mode
+// "UNSAVED" shows them without a section. Destroying a page
 // that is still live writes its buttons back. A page whose building fails removes its tab
 // again and raises the error.
 #pragma once
@@ -42,7 +43,9 @@ class TPageHost {
 
 class TPage {
  public:
-  // mode: "NEW" for a page made by the new-page command, empty for a stored page.
+  // mode: "NEW" for a page made by the new-page command, empty for a stored page, and
+  // "UNSAVED" for a first page that the file refused to take: named and laid out as a new
+  // page, with nothing written.
   TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode);
   virtual ~TPage();
   TPage(const TPage&) = delete;

@@ -27,6 +27,7 @@ class IniStore {
   }
 
   const std::filesystem::path& path() const { return path_; }
+  bool refused() const { return refused_; }
 
   const IniDocument& Document() {
     if (depth_ == 0) Refresh();
@@ -74,18 +75,23 @@ class IniStore {
       current_ = false;
       Refuse();
     }
+    refused_ = false;
     std::optional<FileStamp> now = StampOf(path_);
     current_ = now.has_value();
     if (now) stamp_ = *now;
   }
 
-  [[noreturn]] void Refuse() const { throw EIniWriteError(path_.wstring() + L" に書き込めません"); }
+  [[noreturn]] void Refuse() {
+    refused_ = true;
+    throw EIniWriteError(path_.wstring() + L" に書き込めません");
+  }
 
   std::filesystem::path path_;
   IniDocument doc_;  // the file as last read or written, or empty
   FileStamp stamp_;
   bool current_ = false;  // doc_ is the file as it is at stamp_
   bool dirty_ = false;
+  bool refused_ = false;  // the last write was refused
   int depth_ = 0;
 };
 
@@ -153,6 +159,8 @@ void TIniFile::WriteInteger(std::wstring_view section, std::wstring_view key,
 void TIniFile::WriteBool(std::wstring_view section, std::wstring_view key, bool value) {
   store_->Write(section, key, value ? L"1" : L"0");
 }
+
+bool TIniFile::LastWriteRefused() const { return store_->refused(); }
 
 void TIniFile::BeginUpdate() { store_->Begin(); }
 void TIniFile::EndUpdate() { store_->End(); }

@@ -67,6 +67,8 @@ class TIniFile {
   void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
   void WriteInteger(std::wstring_view section, std::wstring_view key, std::int32_t value);
   void WriteBool(std::wstring_view section, std::wstring_view key, bool value);
+  // Whether the last write to the file was refused (none has gone through since).
+  bool LastWriteRefused() const;
 
   // Runs body as one operation: the file is read at most once and written at most once,
   // when body ends (also when it ends by an exception, so that what it wrote stays). When
