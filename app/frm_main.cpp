@@ -276,11 +276,24 @@ void TfrmMain::SetShakeTime(std::int32_t value) {
 
 void TfrmMain::SetTimer1Enabled(bool enabled) {
   timer1Enabled_ = enabled;
+  restingPointer_.Stop();
   if (enabled) {
     SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
   } else {
     KillTimer(Handle(), kTimer1);
   }
+}
+
+void TfrmMain::RestUntilTheMouseMoves(POINT at) {
+  if (!restingPointer_.Start(Handle())) return;  // no raw input here: sampling goes on
+  POINT now;
+  GetCursorPos(&now);
+  // A move between the last reading and the start of the wait would never be told.
+  if (now.x != at.x || now.y != at.y) {
+    restingPointer_.Stop();
+    return;
+  }
+  KillTimer(Handle(), kTimer1);
 }
 
 void TfrmMain::Timer1Timer() {
@@ -290,7 +303,13 @@ void TfrmMain::Timer1Timer() {
   // start the window is on screen and yet counts as hidden until it is first shown.
   bool hidden = !IsWindowVisible(TApplication::Instance().OwnerWindow());
   GetCursorPos(&after);  // a second reading: the one the next tick compares with
-  if (!ShakeTick(gesture_, shake_, {now.x, now.y}, {after.x, after.y}, hidden)) return;
+  if (!ShakeTick(gesture_, shake_, {now.x, now.y}, {after.x, after.y}, hidden)) {
+    // Forty wake-ups a second for a pointer that does not move would only spend power:
+    // sampling stops until the mouse moves (WM_INPUT), when the gesture decides exactly
+    // as if it had gone on.
+    if (ShakeAtRest(gesture_, shake_, {after.x, after.y})) RestUntilTheMouseMoves(after);
+    return;
+  }
   RECT r;
   GetWindowRect(Handle(), &r);
   // Centred on the pointer, as far as the work area lets it be: the window may be on
@@ -574,6 +593,9 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_INPUT:
+      if (restingPointer_.Moved() && timer1Enabled_) SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+      break;  // DefWindowProc frees the input
     case WM_QUERYENDSESSION:
       SaveAtEndSession();
       SetTimer1Enabled(false);

@@ -20,6 +20,7 @@
 #include "buttons/frm_btn_option.h"
 #include "core/ini_file.h"
 #include "core/shake_gesture.h"
+#include "gui/mouse_move_waiter.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_page_option.h"
 #include "dialogs/frm_setting.h"
@@ -89,11 +90,14 @@ class TfrmMain : public TWindow,
   // One tick of the mouse watch: the shake gesture.
   void Timer1Timer();
   bool Timer1Enabled() const { return timer1Enabled_; }
+  // The watch is on but sleeps: the pointer rests, and the next move of the mouse wakes it.
+  bool Timer1Resting() const { return restingPointer_.Waiting(); }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void RestUntilTheMouseMoves(POINT at);
   // TPageHost
   TPageControl& PageStrip() override { return *base_; }
   void SetMainClientSize(int width, int height) override;
@@ -141,6 +145,8 @@ class TfrmMain : public TWindow,
   ShakeParams shake_;
   ShakeState gesture_{{0, 0}};
   bool timer1Enabled_ = false;
+  // With the watch on and the pointer at rest, sampling stops until the mouse moves.
+  TMouseMoveWaiter restingPointer_;
   TfrmBtnOption* frmBtnOption_ = nullptr;
   TfrmPageOption* frmPageOption_ = nullptr;
   TfrmAbout* frmAbout_ = nullptr;

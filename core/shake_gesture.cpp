@@ -41,4 +41,9 @@ bool ShakeTick(ShakeState& s, const ShakeParams& p, ShakePoint now, ShakePoint a
   return show;
 }
 
+bool ShakeAtRest(const ShakeState& s, const ShakeParams& p, ShakePoint pointer) {
+  return !s.firstSwing && !s.secondSwing && p.shakeSpeed >= 0 && s.prevCursor.x == pointer.x &&
+         s.prevCursor.y == pointer.y;
+}
+
 }  // namespace vl

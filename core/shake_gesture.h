@@ -41,4 +41,10 @@ inline constexpr std::int32_t kShakeMaxDrift = 100;  // pixels up or down, exclu
 bool ShakeTick(ShakeState& state, const ShakeParams& params, ShakePoint now, ShakePoint after,
                bool countsAsHidden);
 
+// True when more ticks with the pointer resting at `pointer` would decide nothing: no
+// swing is under way, the pointer is where the last tick left it, and standing still is
+// no swing. Only the count of ticks would change, and it matters again only after a first
+// swing, which resets it. The watch may stop sampling until the pointer moves.
+bool ShakeAtRest(const ShakeState& state, const ShakeParams& params, ShakePoint pointer);
+
 }  // namespace vl

@@ -191,5 +191,61 @@ TEST(ShakeGesture, AgreesWithAnIndependentReadingOverMillionsOfSequences) {
   EXPECT_GT(shows, 20'000) << "the generator must reach the showing paths often";
 }
 
+// The watch stops sampling once ShakeAtRest says so and starts again when the pointer
+// moves. Against a watch that ticks on through every still period, over random moves and
+// rests (with the absurd settings too), it must decide the same at every tick it makes,
+// and the other must decide nothing while it sleeps.
+TEST(ShakeGesture, SleepingWhileThePointerRestsDecidesExactlyAsTickingOn) {
+  std::mt19937_64 rng(7122026);
+  const std::int32_t speeds[] = {40, 40, 40, 1, 0, -3, 100, INT32_MAX, INT32_MIN};
+  const std::int32_t times[] = {9, 9, 9, 1, 0, -1, 3, 20, INT32_MAX, INT32_MIN};
+  long sequences = 0, slept = 0, shows = 0;
+  for (; sequences < 500'000; ++sequences) {
+    ShakeParams p{speeds[rng() % std::size(speeds)], times[rng() % std::size(times)]};
+    ShakeState ticking, sleeping;
+    bool asleep = ShakeAtRest(sleeping, p, sleeping.prevCursor);
+    std::int32_t x = 100, y = 100;
+    int length = 3 + static_cast<int>(rng() % 20);
+    for (int k = 0; k < length; ++k) {
+      bool hidden = rng() % 5 != 0;
+      if (rng() % 3 == 0) {  // the pointer rests for a while
+        for (int still = 1 + static_cast<int>(rng() % 30); still > 0; --still) {
+          bool want = ShakeTick(ticking, p, {x, y}, {x, y}, hidden);
+          if (asleep) {
+            ++slept;
+            ASSERT_FALSE(want) << "a still pointer showed the launcher: sequence " << sequences;
+            continue;
+          }
+          ASSERT_EQ(ShakeTick(sleeping, p, {x, y}, {x, y}, hidden), want) << "sequence " << sequences;
+          asleep = ShakeAtRest(sleeping, p, {x, y});
+        }
+        continue;
+      }
+      std::int64_t step = p.shakeSpeed == INT32_MIN || p.shakeSpeed == INT32_MAX ? 40 : p.shakeSpeed;
+      std::int64_t dx = step + static_cast<std::int64_t>(rng() % 3) - 1;
+      if (rng() % 2) dx = -dx;
+      if (rng() % 4 == 0) dx = static_cast<std::int64_t>(rng() % 7) - 3;
+      x = static_cast<std::int32_t>(std::clamp<std::int64_t>(x - dx, INT32_MIN, INT32_MAX));
+      y = rng() % 4 == 0 ? 100 + static_cast<std::int32_t>(rng() % 5) + 97 : 100;
+      ShakePoint now{x, y}, after = now;
+      if (rng() % 10 == 0) after.x = x + static_cast<std::int32_t>(rng() % 90) - 45;
+      // A move wakes the watch (a move of nothing, dx 0, too: the pointer may have left and
+      // come back between two samples).
+      bool want = ShakeTick(ticking, p, now, after, hidden);
+      bool got = ShakeTick(sleeping, p, now, after, hidden);
+      shows += got;
+      ASSERT_EQ(got, want) << "sequence " << sequences << " tick " << k;
+      ASSERT_EQ(sleeping.firstSwing, ticking.firstSwing);
+      ASSERT_EQ(sleeping.secondSwing, ticking.secondSwing);
+      x = after.x;
+      asleep = ShakeAtRest(sleeping, p, after);
+    }
+  }
+  std::printf("shake gesture at rest: %ld sequences, %ld ticks slept, %ld shows agreed\n", sequences, slept,
+              shows);
+  EXPECT_GT(slept, 1'000'000) << "the generator must make the watch sleep often";
+  EXPECT_GT(shows, 10'000) << "and reach the showing paths often";
+}
+
 }  // namespace
 }  // namespace vl

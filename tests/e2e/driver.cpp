@@ -158,6 +158,20 @@ int Usage() {
   return 2;
 }
 
+// The pointer moved as a mouse moves it: through the input stream, which a program
+// waiting on raw input hears (SetCursorPos alone is not mouse input), then set exactly,
+// since absolute input lands on a 65536-step grid.
+void MoveMouse(int x, int y) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(x, 65535, width - 1);
+  in.mi.dy = MulDiv(y, 65535, height - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+  SetCursorPos(x, y);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -360,7 +374,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (cmd == L"shake" && argc == 6) {
     int x = number(2), y = number(3), step = number(4);
-    SetCursorPos(x, y);
+    MoveMouse(x, y);
     Sleep(100);
     // Steps at a steady 25 ms, whatever each move costs.
     LARGE_INTEGER freq, start, now;
@@ -380,7 +394,7 @@ int wmain(int argc, wchar_t** argv) {
         case L'D': y += step; break;
         default: break;
       }
-      SetCursorPos(x, y);
+      MoveMouse(x, y);
     }
     std::printf("pointer %d,%d\n", x, y);
     return 0;

@@ -176,6 +176,36 @@ TEST_F(FrmMainTest, AHotKeyWithoutAKnownNameRaisesNothing) {
   EXPECT_EQ(form->WaitHotKey1().HotKey(), L"(なし)");
 }
 
+// A pointer at rest costs no wake-ups: the watch stops sampling and raw input wakes it
+// on the next move of the mouse (moved here through the input stream, as a mouse does).
+TEST_F(FrmMainTest, TheWatchSleepsWhileThePointerRestsAndTheNextMouseMoveWakesIt) {
+  SetCursorPos(200, 200);
+  Open();
+  ASSERT_TRUE(form->Timer1Enabled());
+  EXPECT_TRUE(test::PumpUntil([&] { return form->Timer1Resting(); }, 2000)) << "asleep at rest";
+  auto move = [](int dx) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = dx;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+  };
+  move(7);
+  EXPECT_TRUE(test::PumpUntil([&] { return !form->Timer1Resting(); }, 2000)) << "a move wakes it";
+  EXPECT_TRUE(form->Timer1Enabled());
+  EXPECT_TRUE(test::PumpUntil([&] { return form->Timer1Resting(); }, 2000)) << "and it sleeps again";
+
+  form->mnuMouseMoveClick();  // off while asleep: no raw input is left asked for
+  EXPECT_FALSE(form->Timer1Enabled());
+  EXPECT_FALSE(form->Timer1Resting());
+  move(-7);
+  test::Pump(150);
+  EXPECT_FALSE(form->Timer1Resting());
+  form->mnuMouseMoveClick();
+  EXPECT_TRUE(form->Timer1Enabled());
+  EXPECT_TRUE(test::PumpUntil([&] { return form->Timer1Resting(); }, 2000));
+}
+
 TEST_F(FrmMainTest, ClosingHidesAndTheDeleteButtonCommandNeedsAPressedButton) {
   Open();
   SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
