@@ -206,17 +206,20 @@ TfrmMain::~TfrmMain() {
   try {
     RECT r;
     GetWindowRect(Handle(), &r);
+    // One write of the file for all of it: a write per page would rewrite the whole file
+    // as many times as there are pages.
     ini_.Update([&] {
       ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
       ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
       ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
+      pageList_.clear();  // each live page writes its buttons back
     });
   } catch (const EIniWriteError&) {
     if (!refusalShown) TApplication::Instance().ShowCurrentException();
   } catch (...) {
     TApplication::Instance().ShowCurrentException();
   }
-  pageList_.clear();  // each live page writes its buttons back
+  pageList_.clear();  // the pages left when a write stopped the above
   coolTrayIcon1_.reset();
   TApplication::Instance().SetMainForm(nullptr);
 }
@@ -539,17 +542,20 @@ void TfrmMain::SaveAtEndSession() noexcept {
   };
   RECT r;
   GetWindowRect(Handle(), &r);
-  for (auto& page : pageList_) {
-    attempt([&] { page->SaveButtons(); });
-    attempt([&] { page->SaveHeader(); });
-    attempt([&] {
-      ini_.Update([&] {
-        ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
-        ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
-        ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
-      });
+  // One write of the file for all pages, as at exit.
+  attempt([&] {
+    ini_.Update([&] {
+      for (auto& page : pageList_) {
+        attempt([&] { page->SaveButtons(); });
+        attempt([&] { page->SaveHeader(); });
+        attempt([&] {
+          ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
+          ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
+          ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
+        });
+      }
     });
-  }
+  });
 }
 
 bool TfrmMain::IsInsideBase(HWND hwnd) const {

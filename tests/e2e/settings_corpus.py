@@ -47,6 +47,9 @@ CASES = {
              "FontSize=2147483647\nFontColor=nothing\n"),
          (3, "Name=広い\nYoko=2147483647\nTate=2\nBtnW=20\nBtnH=20\n")],
         "PageNum=3\nFormTop=-2147483648\nFormLeft=2147483647\n").encode("cp932"),
+    # Far more pages than anyone makes by hand, each with its own comment line.
+    "many_pages": lambda: hand_made([(n, "; page %d\nName=P%d\n" % (n, n)) for n in range(1, 2001)],
+                                    "PageNum=2000\n").encode("cp932"),
     "read_only": lambda: hand_made([(1, "Name=固定\n")],
                                    "PageNum=1\nFormTop=300\nFormLeft=300\n").encode("cp932"),
 }

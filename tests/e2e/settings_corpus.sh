@@ -134,6 +134,25 @@ quit
 no_boxes
 row
 
+# Two thousand live pages: they all open, and the log-off and the exit each save them in
+# one write of the file: written page by page, the log-off went unanswered for 10 s.
+begin many_pages
+start
+page
+expect "$(D tabs "$caption" | wc -l)" "2000" "tabs"
+t0=$(date +%s%N)
+expect "$(D endsession "$caption")" "answer 1" "the log-off"
+logoff_ms=$((($(date +%s%N) - t0) / 1000000))
+t0=$(date +%s%N)
+quit
+exit_ms=$((($(date +%s%N) - t0) / 1000000))
+no_boxes
+tabs="$(echo "$tabs" | cut -c1-12)... (2000 tabs)"
+row
+echo "many_pages: log-off answered in $logoff_ms ms, exit in $exit_ms ms" >>"$out/table.txt"
+[ "$logoff_ms" -lt 8000 ] && [ "$exit_ms" -lt 8000 ] || fail "log-off $logoff_ms ms, exit $exit_ms ms"
+corpus get "$app/RavariVudovi.ini" Page2000 BtnFP5 >/dev/null || fail "the last page's buttons were not saved"
+
 # A settings file made read-only by its user: it starts as it stands; a drop is refused
 # with one box that names the file, and the exit adds none; the file stays as it was.
 begin read_only
@@ -142,6 +161,8 @@ start
 page
 expect "$tabs" "*固定" "tabs"
 drop_on_first "$app/dropped.txt"
+D message 5000 none >/dev/null || fail "no box at the drop"
+import -window root "$out/read_only_drop.png" 2>/dev/null || true
 drop_boxes=$(boxes 2000 | paste -sd '/')
 expect "$drop_boxes" "RavariVudovi|Z:${app//\//\\}\\RavariVudovi.ini に書き込めません." "the drop on a read-only file"
 quit
