@@ -3,6 +3,8 @@
 
   settings_corpus.py make CASE FILE     writes the settings file of a case
   settings_corpus.py get FILE SECTION KEY  prints the value the launcher reads there
+  settings_corpus.py watch FILE         prints a line each time FILE is replaced (moved
+                                        onto), until it is killed
   settings_corpus.py kept BEFORE AFTER  exit code 0 when every line of BEFORE that the
                                         launcher does not own is still in AFTER, byte for
                                         byte; prints what was lost
@@ -12,8 +14,11 @@ Lines are compared as bytes split at every CR, LF and CR LF, so that a file in a
 were read, and lines it adds follow the file's own line ends, a lone CR too. A line the
 launcher owns is one of the keys it writes.
 """
+import ctypes
+import os
 import random
 import re
+import struct
 import sys
 from collections import Counter
 
@@ -48,8 +53,8 @@ CASES = {
          (3, "Name=広い\nYoko=2147483647\nTate=2\nBtnW=20\nBtnH=20\n")],
         "PageNum=3\nFormTop=-2147483648\nFormLeft=2147483647\n").encode("cp932"),
     # Far more pages than anyone makes by hand, each with its own comment line.
-    "many_pages": lambda: hand_made([(n, "; page %d\nName=P%d\n" % (n, n)) for n in range(1, 2001)],
-                                    "PageNum=2000\n").encode("cp932"),
+    "many_pages": lambda: hand_made([(n, "; page %d\nName=P%d\n" % (n, n)) for n in range(1, 1001)],
+                                    "PageNum=1000\n").encode("cp932"),
     "read_only": lambda: hand_made([(1, "Name=固定\n")],
                                    "PageNum=1\nFormTop=300\nFormLeft=300\n").encode("cp932"),
 }
@@ -62,7 +67,26 @@ def lines(data):
     return Counter(re.split(rb"\r\n|\r|\n", data))
 
 
+def watch(path):
+    IN_MOVED_TO = 0x80
+    libc = ctypes.CDLL("libc.so.6", use_errno=True)
+    fd = libc.inotify_init1(0)
+    if fd < 0 or libc.inotify_add_watch(fd, os.path.dirname(path).encode(), IN_MOVED_TO) < 0:
+        return 2
+    name = os.path.basename(path).encode()
+    print("watching", flush=True)
+    while True:
+        data, at = os.read(fd, 65536), 0
+        while at < len(data):
+            _, mask, _, size = struct.unpack_from("iIII", data, at)
+            if data[at + 16:at + 16 + size].rstrip(b"\0") == name:
+                print("replaced", flush=True)
+            at += 16 + size
+
+
 def main():
+    if sys.argv[1] == "watch":
+        return watch(sys.argv[2])
     if sys.argv[1] == "make":
         open(sys.argv[3], "wb").write(CASES[sys.argv[2]]())
         return 0
