@@ -216,6 +216,7 @@ page
 expect "$(one_line "$start_boxes")" "RavariVudovi|Z:${app//\//\\}\\RavariVudovi.ini に書き込めません." "the first start"
 expect "$tabs" "*NewPage" "tabs"
 expect "$count" "5" "buttons"
+import -window root "$out/tmp_blocked_page.png" 2>/dev/null || true
 quit
 expect "$(one_line "$exit_boxes")" "none" "boxes at exit"
 [ ! -e "$app/RavariVudovi.ini" ] || fail "a settings file was made past the refused temporary file"
