@@ -41,7 +41,7 @@ UniqueBitmap MakeGlyph(const std::wstring& iconPath) {
   UniqueBitmap glyph = MakeGlyphBitmap(dc.get());
   if (!dc || !glyph) return {};
   // The call may write the path of the icon's real source back into its buffer.
-  std::wstring source = iconPath;
+  std::wstring source = ShellPath(iconPath);
   source.resize(std::max<std::size_t>(source.size() + 1, MAX_PATH));
   WORD index = 0;
   UniqueIcon icon(ExtractAssociatedIconW(GetModuleHandleW(nullptr), source.data(), &index));

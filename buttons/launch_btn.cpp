@@ -1,5 +1,8 @@
 #include "buttons/launch_btn.h"
 
+#include <algorithm>
+#include <cwchar>
+
 #include "buttons/glyph_cache.h"
 #include "buttons/link_file.h"
 #include "buttons/shell_helpers.h"
@@ -16,10 +19,14 @@ struct DropTraits {
 };
 using UniqueDrop = UniqueHandle<DropTraits>;
 
+// The item's path at whatever length (the shell's drop carries paths past MAX_PATH);
+// empty when the drop has none to give.
 std::wstring DroppedPath(HDROP drop, UINT index) {
   UINT length = DragQueryFileW(drop, index, nullptr, 0);
+  if (length == 0) return {};
   std::wstring path(length + 1, L'\0');
-  path.resize(DragQueryFileW(drop, index, path.data(), length + 1));
+  UINT copied = DragQueryFileW(drop, index, path.data(), length + 1);
+  path.resize(wcsnlen(path.data(), std::min<std::size_t>(copied, length)));
   return path;
 }
 
@@ -108,6 +115,7 @@ void TLaunchBtn::DropFiles(HDROP handle) {
   }
   if (count == 0) return;  // nothing to bind; the shell never sends such a drop
   std::wstring path = DroppedPath(drop.get(), 0);
+  if (path.empty()) return;  // bound to an empty path, the button would open nothing
   BindPath(path);
   regist_ = true;
   btnName_ = BtnNameOf(path);

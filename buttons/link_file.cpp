@@ -4,19 +4,35 @@
 #include <shobjidl.h>
 
 #include <cstring>
+#include <cwchar>
 #include <optional>
+#include <vector>
 
+#include "buttons/shell_helpers.h"
 #include "gui/com_ptr.h"
 #include "gui/com_scope.h"
 
 namespace vl {
 namespace {
 
-// Every text the link object gives is fetched into a buffer of this size and cut at its
-// first NUL; the link object stores no longer paths.
-constexpr int kTextSize = MAX_PATH;
+// Every text the link object gives is fetched into a buffer of this size: a target or a
+// working folder as long as Windows allows (32 767 characters) fits. The texts are taken
+// up to the first NUL or the buffer's end, whichever comes first: the object's NUL is not
+// trusted. A text that fills the buffer to its last unit may have been cut there.
+constexpr std::size_t kTextSize = 32768;
 
-std::wstring CutAtNul(const wchar_t* buffer) { return std::wstring(buffer); }
+struct TextBuffer {
+  std::vector<wchar_t> units = std::vector<wchar_t>(kTextSize, L'\0');
+  wchar_t* data() { return units.data(); }
+  int size() const { return static_cast<int>(units.size()); }
+  std::wstring Text() const { return {units.data(), wcsnlen(units.data(), units.size())}; }
+  // Whether the object had more to say than the buffer took.
+  bool MayBeCut() const { return Text().size() >= units.size() - 1; }
+};
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(FileSystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // The show command as the file's header stores it, or nothing when the header is not
 // that of a shortcut. Wine's link object loses this field on loading (it answers
@@ -41,17 +57,31 @@ std::optional<int> HeaderShowCommand(const std::wstring& path) {
   return static_cast<int>(showCmd);
 }
 
+// The path of the item list, or nothing when it has none or it does not fit.
+std::wstring ListPath(PCIDLIST_ABSOLUTE list) {
+  TextBuffer path;
+  if (!SHGetPathFromIDListEx(list, path.data(), path.size(), GPFIDL_DEFAULT) || path.MayBeCut())
+    return {};
+  return path.Text();
+}
+
 // Wine's link object keeps the target path only in the ANSI code page, so characters
 // outside it come back as "?" or a look-alike; the item list keeps the real name. The
 // path from the list stands in when the link's own path names nothing that exists.
-std::wstring TargetPath(const wchar_t* linkPath, PCIDLIST_ABSOLUTE list) {
-  std::wstring path = CutAtNul(linkPath);
-  if (path.empty() || GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return path;
-  wchar_t fromList[MAX_PATH] = L"";
-  if (SHGetPathFromIDListW(list, fromList) &&
-      GetFileAttributesW(fromList) != INVALID_FILE_ATTRIBUTES)
-    return fromList;
-  return path;
+// A target the link object cut is no target at all: the button then binds the shortcut
+// itself rather than a path that opens something else. Cut means: it filled the buffer,
+// or the list goes on where it stopped, or it stopped at the classic MAX_PATH - 1 and
+// names nothing (a shell that keeps only MAX_PATH units of it).
+std::wstring TargetPath(const TextBuffer& fromLink, PCIDLIST_ABSOLUTE list) {
+  std::wstring path = fromLink.Text();
+  if (path.empty()) return path;
+  std::wstring fromList = ListPath(list);
+  bool cut = fromLink.MayBeCut() ||
+             (!Exists(path) && ((fromList.size() > path.size() && fromList.starts_with(path)) ||
+                                path.size() == MAX_PATH - 1));
+  if (!cut && Exists(path)) return path;
+  if (!fromList.empty() && Exists(fromList)) return fromList;
+  return cut ? std::wstring() : path;
 }
 
 }  // namespace
@@ -72,8 +102,7 @@ std::uint8_t WindowStateOf(int showCmd) {
 
 bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
   info = TLinkInfo{};
-  wchar_t target[kTextSize] = L"", workDir[kTextSize] = L"", arguments[kTextSize] = L"",
-          description[kTextSize] = L"", iconLocation[kTextSize] = L"";
+  TextBuffer target, workDir, arguments, description, iconLocation;
   int iconIndex = 0, showCmd = 0;
   WORD hotKey = 0;
   IdListPtr idList;
@@ -88,25 +117,29 @@ bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
     // The status codes are not looked at: a call that fails leaves its part empty, and
     // the item list below decides whether there was a shortcut at all.
     file->Load(path.c_str(), STGM_READ);
-    WIN32_FIND_DATAW findData{};
-    link->GetPath(target, kTextSize, &findData, SLGP_UNCPRIORITY);
+    // No find data: Wine copies the whole target into its 260-unit file name, past its
+    // end when the target is longer, and nothing here needs it.
+    link->GetPath(target.data(), target.size(), nullptr, SLGP_UNCPRIORITY);
     PIDLIST_ABSOLUTE raw = nullptr;
     link->GetIDList(&raw);
     idList.reset(raw);
-    link->GetDescription(description, kTextSize);
-    link->GetWorkingDirectory(workDir, kTextSize);
-    link->GetArguments(arguments, kTextSize);
-    link->GetIconLocation(iconLocation, kTextSize, &iconIndex);
+    link->GetDescription(description.data(), description.size());
+    link->GetWorkingDirectory(workDir.data(), workDir.size());
+    link->GetArguments(arguments.data(), arguments.size());
+    link->GetIconLocation(iconLocation.data(), iconLocation.size(), &iconIndex);
     link->GetHotkey(&hotKey);
     link->GetShowCmd(&showCmd);
   }
   if (!idList) return false;
   info.Path = TargetPath(target, idList.get());
   info.IdList = std::move(idList);
-  info.WorkDir = CutAtNul(workDir);
-  info.Description = CutAtNul(description);
-  info.Arguments = CutAtNul(arguments);
-  info.IconLocation = iconLocation[0] ? CutAtNul(iconLocation) : info.Path;
+  // A cut working folder would start the target somewhere else: the shell's default is
+  // the lesser harm.
+  info.WorkDir = workDir.MayBeCut() ? std::wstring() : workDir.Text();
+  info.Description = description.Text();
+  info.Arguments = arguments.Text();
+  info.IconLocation = iconLocation.Text();
+  if (info.IconLocation.empty()) info.IconLocation = info.Path;
   info.IconIndex = iconIndex;
   info.HotKey = hotKey;
   info.WindowState = WindowStateOf(HeaderShowCommand(path).value_or(showCmd));

@@ -1,6 +1,9 @@
 // TLinkInfo and ReadLinkFile: what a shortcut file (".lnk") says, read through the
 // shell's own link object (IShellLinkW with IPersistFile).
 //
+// Every text is bounded by the buffer it is fetched into, not by a NUL the shell may
+// leave out; a target the shell cut short is given as none (an empty Path).
+//
 // ReadLinkFile keeps no state: each call initialises COM for itself (nested inside the
 // program's OLE scope) and makes its own link object. The record owns its item list.
 #pragma once

@@ -3,6 +3,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cwctype>
+
 #include "buttons/link_file.h"
 #include "core/file_io.h"
 
@@ -35,13 +38,55 @@ std::wstring FolderIconPath() {
   return ParentFolder(RunningExecutablePath().wstring()) + L"\\res\\be_fold.ico";
 }
 
+namespace {
+
+// Directories must leave room for an 8.3 name below them, hence the 12.
+constexpr std::size_t kClassicLimit = MAX_PATH - 12;
+
+// The path without the prefix FileSystemPath gives.
+std::wstring WithoutPrefix(std::wstring path) {
+  if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+  if (path.starts_with(L"\\\\?\\")) return path.substr(4);
+  return path;
+}
+
+}  // namespace
+
+std::wstring FileSystemPath(const std::wstring& path) {
+  if (path.size() < kClassicLimit) return path;
+  bool drive = path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' &&
+               (path[2] == L'\\' || path[2] == L'/');
+  bool share = path.starts_with(L"\\\\") && path.size() > 2 && path[2] != L'?' &&
+               path[2] != L'.';
+  if (!drive && !share) return path;
+  std::wstring canonical = path;
+  std::replace(canonical.begin(), canonical.end(), L'/', L'\\');
+  for (std::wstring_view part : {L"\\.\\", L"\\..\\"})
+    if (canonical.find(part) != std::wstring::npos) return path;
+  if (canonical.ends_with(L"\\.") || canonical.ends_with(L"\\..")) return path;
+  return drive ? L"\\\\?\\" + canonical : L"\\\\?\\UNC\\" + canonical.substr(2);
+}
+
+std::wstring ShellPath(const std::wstring& path) {
+  if (path.size() < MAX_PATH) return path;
+  std::wstring full = FileSystemPath(path);
+  DWORD size = GetShortPathNameW(full.c_str(), nullptr, 0);
+  if (size == 0) return path;
+  std::wstring shortPath(size, L'\0');
+  DWORD written = GetShortPathNameW(full.c_str(), shortPath.data(), size);
+  if (written == 0 || written >= size) return path;
+  shortPath.resize(written);
+  shortPath = WithoutPrefix(std::move(shortPath));
+  return shortPath.size() < MAX_PATH ? shortPath : path;
+}
+
 bool FileExists(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
+  DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DirectoryExists(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
+  DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -50,8 +95,16 @@ void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& wor
   // last used there; the file bound from C:\ wants the root.
   std::wstring dir = workDir;
   if (dir.size() == 2 && dir[1] == L':') dir += L'\\';
-  ShellExecuteW(parent, L"Open", target.c_str(), nullptr, dir.empty() ? nullptr : dir.c_str(),
-                SW_SHOWNORMAL);
+  std::wstring file = ShellPath(target), shellDir = ShellPath(dir);
+  auto open = [&](const std::wstring& folder) {
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(parent, L"Open", file.c_str(), nullptr,
+                                                   folder.empty() ? nullptr : folder.c_str(),
+                                                   SW_SHOWNORMAL)) > 32;
+  };
+  // A working folder past MAX_PATH that the shell cannot enter even by its short name
+  // (Wine refuses some): the target still opens, in the shell's default folder, rather
+  // than not at all.
+  if (!open(shellDir) && dir.size() >= MAX_PATH) open(std::wstring());
 }
 
 std::wstring SpecialFolderPath(HWND owner, int csidl) {
@@ -61,7 +114,7 @@ std::wstring SpecialFolderPath(HWND owner, int csidl) {
   list.reset(raw);
   wchar_t path[MAX_PATH + 1] = L"";
   if (!SHGetPathFromIDListW(list.get(), path)) return {};
-  return path;
+  return std::wstring(path, wcsnlen(path, MAX_PATH + 1));
 }
 
 }  // namespace vl

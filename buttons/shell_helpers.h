@@ -26,14 +26,29 @@ std::wstring ParentFolder(std::wstring_view path);
 // The folder icon that ships beside the program: its folder followed by "\res\be_fold.ico".
 std::wstring FolderIconPath();
 
-// A file that exists (folders do not count), and a folder that exists.
+// `path` as the file functions take it at any length: a full path too long for the
+// classic limit gets the "\\?\" prefix ("\\?\UNC\" for a share), which Windows wants
+// unless its LongPathsEnabled switch is on. Short, relative or already prefixed paths,
+// and paths with "." or ".." parts (which the prefix would no longer resolve), are
+// returned as they are.
+std::wstring FileSystemPath(const std::wstring& path);
+
+// What the shell (which reads no more than MAX_PATH characters) can take for `path`:
+// itself while it is short enough, else its short (8.3) name when the volume keeps one
+// that is; else itself, for the shell to try.
+std::wstring ShellPath(const std::wstring& path);
+
+// A file that exists (folders do not count), and a folder that exists; at any length.
 bool FileExists(const std::wstring& path);
 bool DirectoryExists(const std::wstring& path);
 
 // Opens `target` with the shell's "Open" verb in the working folder `workDir` (the
 // shell's own default when empty), shown normally. Failures are not reported: the
 // launcher stays silent when a target cannot be opened. A bare drive ("C:") is handed
-// over as its root ("C:\"), not as that drive's current folder.
+// over as its root ("C:\"), not as that drive's current folder. The shell reads paths
+// of up to MAX_PATH characters only: a longer target or folder goes by its short (8.3)
+// name where the volume keeps one, and a longer folder the shell still refuses is left
+// to the shell's default.
 void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir);
 
 // The path of a special folder (CSIDL_STARTUP and the like); empty when the system has

@@ -8,8 +8,10 @@ Usage: pe_header.py RavariVudovi.exe
  - each imported DLL is one that Windows maps from the system folder by name (the
    KnownDLLs), or the common controls that the manifest takes from the side-by-side store:
    any other name would be looked up beside the executable before its first statement;
- - the loader restriction made by the program's first statements is in its imports.
+ - the loader restriction made by the program's first statements is in its imports;
+ - the manifest declares the program long-path aware.
 """
+import re
 import struct
 import sys
 
@@ -29,6 +31,8 @@ KNOWN_DLLS = {
     "user32.dll", "wldap32.dll", "ws2_32.dll",
 }
 COMMON_CONTROLS_6 = b'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"'
+LONG_PATH_AWARE = re.compile(
+    rb'<longPathAware xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">\s*true\s*</longPathAware>')
 
 
 def main(path):
@@ -102,6 +106,9 @@ def main(path):
     for fn in ("SetDefaultDllDirectories", "SetDllDirectoryW"):
         if fn not in imports.get("kernel32.dll", []):
             failures.append(f"does not call {fn}: the loader restriction is missing")
+
+    if not LONG_PATH_AWARE.search(data):
+        failures.append("the manifest does not declare longPathAware")
 
     print(f"{path}: DllCharacteristics {dll_chars:#06x}; imports {', '.join(sorted(imports))}")
     for f in failures:

@@ -193,6 +193,34 @@ inline long GdiLive() {
          UniqueWindow::Live();
 }
 
+// Removes a folder with everything in it at any depth when it goes: the "\\?\" form
+// reaches paths past MAX_PATH, which a plain recursive remove leaves behind.
+inline void RemoveLongTree(const std::wstring& folder) {
+  std::wstring base = folder.starts_with(L"\\\\?\\") ? folder : L"\\\\?\\" + folder;
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((base + L"\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring child = base + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveLongTree(child);
+      } else {
+        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(child.c_str());
+      }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(base.c_str());
+}
+
+struct LongTreeRemover {
+  std::wstring folder;
+  ~LongTreeRemover() { RemoveLongTree(folder); }
+};
+
 inline std::filesystem::path TestProgramFolder() {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
