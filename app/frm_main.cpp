@@ -178,7 +178,8 @@ void TfrmMain::FormCreate() {
   // holds: the file bounds the work, whatever number "PageNum" says.
   for (std::int32_t n : PageNumbersOf(ini_.ReadSections())) {
     if (n > pageNum_) break;
-    if (ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault)) AddPage(n, L"");
+    if (ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault))
+      AddPage(n, L"", TPage::Build::WhenShown);  // built when its tab is first selected
   }
   // A first start, or a file without a live page: a new page comes, so that there is
   // always a tab to drop on (and the strip can never be empty).
@@ -224,11 +225,11 @@ TfrmMain::~TfrmMain() {
   TApplication::Instance().SetMainForm(nullptr);
 }
 
-void TfrmMain::AddPage(std::int32_t pageNo, std::wstring_view mode) {
+void TfrmMain::AddPage(std::int32_t pageNo, std::wstring_view mode, TPage::Build when) {
   // Room first: a page that is built must also land in the list, or its tab would be
   // left without an entry.
   pageList_.reserve(pageList_.size() + 1);
-  pageList_.push_back(std::make_unique<TPage>(*this, pageNo, mode));
+  pageList_.push_back(std::make_unique<TPage>(*this, pageNo, mode, when));
 }
 
 void TfrmMain::NewPage() {
@@ -253,7 +254,10 @@ int TfrmMain::IndexOfPage(std::int32_t pageNo) const {
 TPage* TfrmMain::SelectedPage() {
   int index = base_->ActivePageIndex();
   if (index < 0 || index >= static_cast<int>(pageList_.size())) return nullptr;
-  return pageList_[static_cast<std::size_t>(index)].get();
+  TPage* page = pageList_[static_cast<std::size_t>(index)].get();
+  // The page on display has its buttons, however its tab came to be selected.
+  page->EnsureBuilt();
+  return page;
 }
 
 void TfrmMain::BaseChange() {

@@ -44,7 +44,7 @@ class TfrmMain : public TWindow,
   TfrmMain();
   ~TfrmMain() override;
 
-  void AddPage(std::int32_t pageNo, std::wstring_view mode);
+  void AddPage(std::int32_t pageNo, std::wstring_view mode, TPage::Build when = TPage::Build::Now);
   // The page of the selected tab fits the window to its grid.
   void BaseChange();
   // The page of the selected tab; null when there is none.

@@ -31,7 +31,7 @@ TShowType ShowTypeOf(std::int32_t stored) {
 
 }  // namespace
 
-TPage::TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode)
+TPage::TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode, Build when)
     : host_(host), ini_(SettingsFilePath()), pageNo_(pageNo) {
   const std::wstring section = Section();
   if (mode == L"NEW") {
@@ -52,6 +52,7 @@ TPage::TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode)
   if (mode == L"UNSAVED") pageName_ = L"NewPage";  // its grid is the new-page grid already
   TPageControl& strip = host_.PageStrip();
   sheet_ = &strip.AddSheet(pageName_, pageNo_);
+  if (when == Build::WhenShown) return;
   try {
     BuildButtons();
   } catch (...) {
@@ -65,7 +66,7 @@ TPage::TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode)
 
 TPage::~TPage() {
   try {
-    if (ini_.ReadBool(Section(), keys::kLive, keys::kLiveDefault)) SaveButtons();
+    if (built_ && ini_.ReadBool(Section(), keys::kLive, keys::kLiveDefault)) SaveButtons();
   } catch (...) {
     // A refused write at exit has nowhere left to be reported; the file keeps what it had.
   }
@@ -92,7 +93,12 @@ void TPage::LoadHeader() {
   for (auto b = buttons_.rbegin(); b != buttons_.rend(); ++b)
     if (*b) spare_.push_back(std::move(*b));
   buttons_.clear();
-  buttons_.resize(static_cast<std::size_t>(grid_.BtnCount()));
+}
+
+void TPage::EnsureBuilt() {
+  if (built_) return;
+  LoadHeader();  // the file may have changed since the tab was made
+  BuildButtons();
 }
 
 std::unique_ptr<TLaunchBtn> TPage::TakeButton(const BitBtnParams& params) {
@@ -106,6 +112,7 @@ std::unique_ptr<TLaunchBtn> TPage::TakeButton(const BitBtnParams& params) {
 
 void TPage::BuildButtons() {
   const std::wstring section = Section();
+  buttons_.resize(static_cast<std::size_t>(grid_.BtnCount()));
   try {
     ini_.Update([&] {
       TShowType showType =
@@ -158,6 +165,7 @@ void TPage::BuildButtons() {
     throw;
   }
   spare_.clear();  // the buttons above the new count
+  built_ = true;
   FitWindow();
 }
 
@@ -167,6 +175,7 @@ void TPage::FitWindow() {
 }
 
 void TPage::SaveButtons() {
+  if (!built_) return;  // what the file holds is all the page knows
   const std::wstring section = Section();
   ini_.Update([&] {
     for (const auto& b : buttons_) {
@@ -180,6 +189,7 @@ void TPage::SaveButtons() {
 }
 
 void TPage::SaveHeader() {
+  if (!built_) return;
   const std::wstring section = Section();
   ini_.Update([&] {
     ini_.WriteString(section, keys::kName, pageName_);

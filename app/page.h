@@ -46,7 +46,10 @@ class TPage {
   // mode: "NEW" for a page made by the new-page command, empty for a stored page, and
   // "UNSAVED" for a first page that the file refused to take: named and laid out as a new
   // page, with nothing written.
-  TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode);
+  // when: a stored page may wait with its buttons until it is first shown (EnsureBuilt):
+  // a page nobody looks at costs no windows, no icons, and never writes.
+  enum class Build { Now, WhenShown };
+  TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode, Build when = Build::Now);
   virtual ~TPage();
   TPage(const TPage&) = delete;
   TPage& operator=(const TPage&) = delete;
@@ -61,11 +64,15 @@ class TPage {
   std::int32_t CountRegistered() const;
   void ClearButtonKeys(std::int32_t i);
   void ResetHighlight();
+  // Builds the buttons of a page made to wait, once.
+  void EnsureBuilt();
+  bool Built() const { return built_; }
 
   std::int32_t CurrentBtn() const { return currentBtn_; }
   std::int32_t PageNo() const { return pageNo_; }
   const std::wstring& PageName() const { return pageName_; }
   const PageGrid& Grid() const { return grid_; }
+  // The buttons the page has: none before it is built.
   std::int32_t BtnCount() const { return static_cast<std::int32_t>(buttons_.size()); }
   // Button i, from 1; null when the page has no such button.
   TLaunchBtn* Button(std::int32_t i);
@@ -98,6 +105,7 @@ class TPage {
   std::wstring pageName_;
   PageGrid grid_;
   std::int32_t currentBtn_ = 0;
+  bool built_ = false;  // BuildButtons has run: until then the page writes nothing
 };
 
 }  // namespace vl

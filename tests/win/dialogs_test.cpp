@@ -136,6 +136,7 @@ TEST_F(BtnOptionTest, RenamingFollowsTheDisplayTypeAndAnUnboundButtonStaysUnboun
   Open();
   for (int page : {0, 1}) {
     form->Base().SetActivePageIndex(page);
+    form->BaseChange();  // as a click on the tab does
     test::SendDrop(Button(1, page).Handle(), {editor.wstring()});
     Press(Button(1, page));
     form->N4Click();
@@ -181,10 +182,12 @@ TEST_F(BtnOptionTest, APageDeletedWhileTheDialogIsOpenIsNotTouchedByOk) {
                                        "[Page1]\r\nLive=1\r\n[Page2]\r\nLive=1\r\nBtnFP1=C:\\a.exe\r\nBtnName1=a\r\n");
   Open();
   form->Base().SetActivePageIndex(1);
+  form->BaseChange();  // as a click on the tab does
   Press(Button(1, 1));
   form->N4Click();
   ASSERT_EQ(dialog->lbeName.Text(), L"a");
   form->Base().SetActivePageIndex(1);
+  form->BaseChange();  // as a click on the tab does
   form->N3Click();  // the main window stays usable while the dialog is open
   ASSERT_EQ(form->PageList().size(), 1u);
   form->N4Click();  // open: it keeps the button it has
@@ -514,6 +517,7 @@ TEST_F(PageOptionTest, OkWithoutChangeDoesNotRebuildARenameDoesAndTheColourStays
 TEST_F(PageOptionTest, APageDeletedWhileTheDialogIsOpenIsNotTouchedByOk) {
   Open(2, 1, 0, "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n");
   form->Base().SetActivePageIndex(1);
+  form->BaseChange();  // as a click on the tab does
   form->N5Click();
   ASSERT_EQ(dialog->lbeName.Text(), L"Two");
   form->N3Click();

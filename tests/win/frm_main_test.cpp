@@ -206,6 +206,51 @@ TEST_F(FrmMainTest, TheWatchSleepsWhileThePointerRestsAndTheNextMouseMoveWakesIt
   EXPECT_TRUE(test::PumpUntil([&] { return form->Timer1Resting(); }, 2000));
 }
 
+// A page waits with its buttons (windows, icons) until its tab is first selected; one
+// never shown never writes, and one shown late counts, saves and sizes as any other.
+TEST_F(FrmMainTest, APageIsBuiltWhenItsTabIsFirstSelectedAndWritesNothingBefore) {
+  test::TempDir dir;
+  const auto dropped = dir / "late.txt";
+  test::WriteBytes(dropped, "x");
+  test::WriteBytes(SettingsFilePath(),
+                   "[General]\r\nPageNum=3\r\n"
+                   "[Page1]\r\nLive=1\r\nName=One\r\nYoko=2\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n"
+                   "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=999\r\nBtnFP1=C:\\two.exe\r\n"
+                   "[Page3]\r\nLive=1\r\nName=Three\r\nYoko=3\r\nTate=1\r\nBtnW=50\r\nBtnH=50\r\n"
+                   "BtnFP2=C:\\three.exe\r\nBtnName2=three\r\n");
+  Open();
+  ASSERT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 2, 3}));
+  TPage& one = *form->PageList()[0];
+  TPage& two = *form->PageList()[1];
+  TPage& three = *form->PageList()[2];
+  EXPECT_TRUE(one.Built());
+  EXPECT_EQ(one.BtnCount(), 2);
+  EXPECT_FALSE(two.Built());
+  EXPECT_FALSE(three.Built());
+  EXPECT_EQ(three.BtnCount(), 0) << "no windows for a page nobody has looked at";
+  EXPECT_EQ(form->Base().Sheet(2).Caption(), L"Three") << "its tab is there all the same";
+
+  form->Base().SetActivePageIndex(2);
+  form->BaseChange();  // as a click on the tab does
+  ASSERT_TRUE(three.Built());
+  EXPECT_EQ(three.BtnCount(), 3);
+  EXPECT_EQ(three.Button(2)->FullPath(), L"C:\\three.exe");
+  EXPECT_EQ(three.CountRegistered(), 1);
+  RECT client;
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, 150);
+  EXPECT_EQ(client.bottom, 50 + 19);
+  test::SendDrop(three.Button(1)->Handle(), {dropped.wstring()});
+  EXPECT_EQ(TIniFile(SettingsFilePath()).ReadString(L"Page3", L"BtnFP1", L""), dropped.wstring());
+
+  form.reset();  // exit: the live pages write their buttons and headers
+  TIniFile file(SettingsFilePath());
+  EXPECT_EQ(file.ReadString(L"Page2", L"Yoko", L""), L"999") << "a page never built wrote its header";
+  EXPECT_EQ(file.ReadString(L"Page2", L"BtnName1", L"<none>"), L"<none>") << "or its buttons";
+  EXPECT_EQ(file.ReadString(L"Page3", L"BtnName2", L""), L"three");
+  EXPECT_EQ(file.ReadString(L"Page3", L"BtnFP1", L""), dropped.wstring());
+}
+
 TEST_F(FrmMainTest, ClosingHidesAndTheDeleteButtonCommandNeedsAPressedButton) {
   Open();
   SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
@@ -259,6 +304,7 @@ TEST_F(FrmMainTest, TheDeleteQuestionsAreModalToTheLauncherAndFindTheirPageAgain
   Open();
   ASSERT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 2, 3}));
   form->Base().SetActivePageIndex(1);
+  form->BaseChange();  // as a click on the tab does
   // A right press makes the button the page's current one, as before its menu opens.
   SendMessageW(form->PageList()[1]->Button(1)->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, test::PointParam(5, 5));
   ReleaseCapture();
@@ -289,6 +335,7 @@ TEST_F(FrmMainTest, TheDeleteQuestionsAreModalToTheLauncherAndFindTheirPageAgain
   test::TestForm dialog;
   file.WriteBool(L"Setting", L"AskBeforeDelPage", true);
   form->Base().SetActivePageIndex(1);
+  form->BaseChange();  // as a click on the tab does
   BOOL dialogEnabled = TRUE;
   {
     WhileTheBoxIsUp user([&](HWND) { dialogEnabled = IsWindowEnabled(dialog.Handle()); }, IDNO);
@@ -384,6 +431,12 @@ RECT WorkAreaOf(HWND window) {
 void Shake(TfrmMain& form, int x, int y) {
   for (int dx : {0, -60, 0, -60}) {
     SetCursorPos(x + dx, y);
+    // While the resting watch asks for raw input, Wine reports the new place a moment late.
+    test::PumpUntil([&] {
+      POINT at;
+      GetCursorPos(&at);
+      return at.x == x + dx && at.y == y;
+    }, 1000);
     form.Timer1Timer();
   }
 }
