@@ -200,7 +200,13 @@ TEST(IniDocument, TurningToUnicodeKeepsLinesThatALeadByteCarriesOverABreak) {
   }
   IniDocument d = IniDocument::Parse(files[0]);
   d.Set(L"s", L"u", L"é✓");
-  EXPECT_EQ(Get(d, L"s", L"k"), L"\u30FB v");
+  // The converters differ on the broken pair: Windows' takes the line feed into its "・",
+  // the portable one leaves it to become a blank. Either way the line stays one.
+  const std::wstring k = Get(d, L"s", L"k");
+  ASSERT_FALSE(k.empty());
+  EXPECT_EQ(k.front(), L'\u30FB') << WideToUtf8(k);
+  EXPECT_EQ(k.back(), L'v') << WideToUtf8(k);
+  EXPECT_EQ(k.find_first_of(L"\r\n"), std::wstring::npos);
 }
 
 }  // namespace
