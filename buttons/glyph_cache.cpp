@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -70,8 +69,6 @@ struct Arrival {
   UniqueBitmap glyph;
 };
 
-std::atomic<HANDLE> lookupGate{nullptr};
-
 // One thread that looks at network files in turn. It is never joined: a lookup waiting
 // for a server that does not answer must not hold up the program's exit.
 class TLookupThread {
@@ -101,7 +98,7 @@ class TLookupThread {
         key = std::move(jobs_.front());
         jobs_.pop_front();
       }
-      if (HANDLE gate = lookupGate.load()) WaitForSingleObject(gate, INFINITE);
+      PassNetworkLookupGate();
       auto arrival = std::make_unique<Arrival>();
       arrival->glyph = MakeGlyph(key.path);
       arrival->key = std::move(key);
@@ -195,8 +192,6 @@ LRESULT TGlyphInbox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return TMessageWindow::HandleMessage(msg, wParam, lParam);
 }
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 }  // namespace
 
 SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester) {
@@ -205,25 +200,9 @@ SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester) {
   return cache.Get(iconPath, requester);
 }
 
-bool IsNetworkPath(const std::wstring& path) {
-  std::wstring_view rest = path;
-  auto separator = [&](std::size_t i) { return rest.size() > i && IsSeparator(rest[i]); };
-  if (separator(0) && separator(1)) {
-    // "\\?\" and "\\.\" lead to local names, except "\\?\UNC\"; any other "\\" is a server.
-    if (rest.size() < 4 || (rest[2] != L'?' && rest[2] != L'.') || !separator(3)) return true;
-    rest.remove_prefix(4);
-    if (rest.size() >= 4 && _wcsnicmp(rest.data(), L"UNC", 3) == 0 && separator(3)) return true;
-  }
-  if (rest.size() < 2 || rest[1] != L':' || !iswalpha(rest[0])) return false;
-  const wchar_t root[] = {rest[0], L':', L'\\', L'\0'};
-  return GetDriveTypeW(root) == DRIVE_REMOTE;
-}
-
 UINT GlyphArrivedMessage() {
   static const UINT message = RegisterWindowMessageW(L"VantriLaunch.GlyphArrived");
   return message;
 }
-
-void SetNetworkLookupGateForTest(HANDLE gate) { lookupGate.store(gate); }
 
 }  // namespace vl

@@ -27,13 +27,6 @@ inline constexpr int kGlyphSize = 32;
 // not looked at yet, until it comes: then `requester` gets GlyphArrivedMessage().
 SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester);
 
-// A UNC path or one on a drive the system maps to the network.
-bool IsNetworkPath(const std::wstring& path);
-
 UINT GlyphArrivedMessage();
-
-// Tests: the worker waits for `gate` to be signalled before each lookup, as a server slow
-// to answer would hold it; null lets the lookups go.
-void SetNetworkLookupGateForTest(HANDLE gate);
 
 }  // namespace vl

@@ -12,6 +12,9 @@
 namespace vl {
 namespace {
 
+// How long a drop waits for a server to say whether the dropped path is a folder.
+constexpr DWORD kNetworkAnswerMs = 1000;
+
 struct DropTraits {
   using Handle = HDROP;
   static Handle Invalid() { return nullptr; }
@@ -131,7 +134,11 @@ void TLaunchBtn::BindPath(const std::wstring& path) {
     TLinkInfo link;
     if (ReadLinkFile(path, link) && !link.Path.empty()) {
       fullPath_ = link.Path;
-      iconPath_ = DirectoryExists(link.Path) ? FolderIconPath() : link.Path;
+      // A folder on the network is known by what the shortcut says of it: the server
+      // may not answer, and the drop must not wait for it.
+      bool folder = IsNetworkPath(link.Path) ? (link.TargetAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                                             : DirectoryExists(link.Path);
+      iconPath_ = folder ? FolderIconPath() : link.Path;
       workDir_ = link.WorkDir;
       return;
     }
@@ -140,7 +147,7 @@ void TLaunchBtn::BindPath(const std::wstring& path) {
     // rather than a button that would open nothing.
   }
   fullPath_ = path;
-  iconPath_ = DirectoryExists(path) ? FolderIconPath() : path;
+  iconPath_ = DirectoryExistsWithin(path, kNetworkAnswerMs) ? FolderIconPath() : path;
   workDir_ = ParentFolder(path);
 }
 

@@ -34,11 +34,16 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(FileSystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The show command as the file's header stores it, or nothing when the header is not
-// that of a shortcut. Wine's link object loses this field on loading (it answers
+struct Header {
+  DWORD fileAttributes;  // the target's, when the shortcut was made
+  int showCmd;
+};
+
+// The fields of the file's header we use, or nothing when the header is not that of a
+// shortcut. Wine's link object loses the show command on loading (it answers
 // SW_SHOWNORMAL whatever the file says), so the header is read here as well.
-std::optional<int> HeaderShowCommand(const std::wstring& path) {
-  constexpr DWORD kHeaderSize = 0x4C, kShowCommandAt = 0x3C;
+std::optional<Header> ReadHeader(const std::wstring& path) {
+  constexpr DWORD kHeaderSize = 0x4C, kFileAttributesAt = 0x18, kShowCommandAt = 0x3C;
   HANDLE raw = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
   if (raw == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -52,9 +57,10 @@ std::optional<int> HeaderShowCommand(const std::wstring& path) {
   std::memcpy(&size, header, sizeof size);
   std::memcpy(&clsid, header + 4, sizeof clsid);
   if (size != kHeaderSize || !IsEqualCLSID(clsid, CLSID_ShellLink)) return std::nullopt;
-  DWORD showCmd;
+  DWORD attributes, showCmd;
+  std::memcpy(&attributes, header + kFileAttributesAt, sizeof attributes);
   std::memcpy(&showCmd, header + kShowCommandAt, sizeof showCmd);
-  return static_cast<int>(showCmd);
+  return Header{attributes, static_cast<int>(showCmd)};
 }
 
 // The path of the item list, or nothing when it has none or it does not fit.
@@ -75,6 +81,9 @@ std::wstring ListPath(PCIDLIST_ABSOLUTE list) {
 std::wstring TargetPath(const TextBuffer& fromLink, PCIDLIST_ABSOLUTE list) {
   std::wstring path = fromLink.Text();
   if (path.empty()) return path;
+  // Asking a server whether the target is there may take its time-out, on the thread
+  // that handles the drop: a network target is taken as the link gives it.
+  if (IsNetworkPath(path)) return fromLink.MayBeCut() ? std::wstring() : path;
   std::wstring fromList = ListPath(list);
   bool cut = fromLink.MayBeCut() ||
              (!Exists(path) && ((fromList.size() > path.size() && fromList.starts_with(path)) ||
@@ -142,7 +151,9 @@ bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
   if (info.IconLocation.empty()) info.IconLocation = info.Path;
   info.IconIndex = iconIndex;
   info.HotKey = hotKey;
-  info.WindowState = WindowStateOf(HeaderShowCommand(path).value_or(showCmd));
+  const std::optional<Header> header = ReadHeader(path);
+  info.WindowState = WindowStateOf(header ? header->showCmd : showCmd);
+  info.TargetAttributes = header ? header->fileAttributes : 0;
   return true;
 }
 

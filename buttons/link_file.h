@@ -35,6 +35,7 @@ struct TLinkInfo {
   std::int32_t IconIndex = 0;
   std::uint16_t HotKey = 0;      // low byte virtual key, high byte HOTKEYF_ flags
   std::uint8_t WindowState = 0;  // 0 normal, 1 minimised, 2 maximised
+  DWORD TargetAttributes = 0;    // the target's attributes when the shortcut was made
 };
 
 // True when the shell found a target (an item list) in the file at `path`; `info` is

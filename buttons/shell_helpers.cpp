@@ -4,7 +4,13 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cwctype>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "buttons/link_file.h"
 #include "core/file_io.h"
@@ -89,6 +95,55 @@ bool DirectoryExists(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+namespace {
+
+std::atomic<HANDLE> lookupGate{nullptr};
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+}  // namespace
+
+bool IsNetworkPath(const std::wstring& path) {
+  std::wstring_view rest = path;
+  auto separator = [&](std::size_t i) { return rest.size() > i && IsSeparator(rest[i]); };
+  if (separator(0) && separator(1)) {
+    // "\\?\" and "\\.\" lead to local names, except "\\?\UNC\"; any other "\\" is a server.
+    if (rest.size() < 4 || (rest[2] != L'?' && rest[2] != L'.') || !separator(3)) return true;
+    rest.remove_prefix(4);
+    if (rest.size() >= 4 && _wcsnicmp(rest.data(), L"UNC", 3) == 0 && separator(3)) return true;
+  }
+  if (rest.size() < 2 || rest[1] != L':' || !iswalpha(rest[0])) return false;
+  const wchar_t root[] = {rest[0], L':', L'\\', L'\0'};
+  return GetDriveTypeW(root) == DRIVE_REMOTE;
+}
+
+bool DirectoryExistsWithin(const std::wstring& path, DWORD waitMs) {
+  if (!IsNetworkPath(path)) return DirectoryExists(path);
+  // Shared with the asking thread, which outlives this call when the server is silent.
+  struct Answer {
+    std::mutex mutex;
+    std::condition_variable done;
+    std::optional<bool> folder;
+  };
+  auto answer = std::make_shared<Answer>();
+  std::thread([answer, path] {
+    PassNetworkLookupGate();
+    bool folder = DirectoryExists(path);
+    std::lock_guard lock(answer->mutex);
+    answer->folder = folder;
+    answer->done.notify_all();
+  }).detach();
+  std::unique_lock lock(answer->mutex);
+  answer->done.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return answer->folder.has_value(); });
+  return answer->folder.value_or(false);
+}
+
+void PassNetworkLookupGate() {
+  if (HANDLE gate = lookupGate.load()) WaitForSingleObject(gate, INFINITE);
+}
+
+void SetNetworkLookupGateForTest(HANDLE gate) { lookupGate.store(gate); }
 
 void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir) {
   // "C:" alone means the current folder of drive C, which is whatever this process

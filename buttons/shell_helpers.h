@@ -42,6 +42,18 @@ std::wstring ShellPath(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 bool DirectoryExists(const std::wstring& path);
 
+// A UNC path or one on a drive the system maps to the network: asking about it may wait
+// for a server's time-out.
+bool IsNetworkPath(const std::wstring& path);
+// DirectoryExists for the thread that handles the user's input: a network path is asked
+// on a thread of its own and given `waitMs` to answer; no answer in time counts as no.
+bool DirectoryExistsWithin(const std::wstring& path, DWORD waitMs);
+
+// Background lookups of network paths call this first. Tests: while `gate` is set and not
+// signalled, they wait, as a server slow to answer would hold them; null lets them go.
+void PassNetworkLookupGate();
+void SetNetworkLookupGateForTest(HANDLE gate);
+
 // Opens `target` with the shell's "Open" verb in the working folder `workDir` (the
 // shell's own default when empty), shown normally. Failures are not reported: the
 // launcher stays silent when a target cannot be opened. A bare drive ("C:") is handed

@@ -327,6 +327,23 @@ TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse
   SetEvent(gate.get());
   EXPECT_TRUE(test::PumpUntil([&] { return page.Button(1)->Glyph() && page.Button(2)->Glyph(); }, 10000));
   EXPECT_EQ(page.Button(1)->SharedGlyph(), page.Button(2)->SharedGlyph()) << "one lookup, one glyph";
+
+  // A folder on the silent server dropped on a button: the drop waits a second for the
+  // answer, not the network's time-out, and binds it as a file; a server that answers
+  // gives the folder its folder icon.
+  std::filesystem::create_directories(share / L"docs");
+  const std::wstring folder = L"\\\\vlserver\\share\\docs";
+  TPage later(host, 3, L"NEW");
+  ResetEvent(gate.get());
+  const ULONGLONG before = GetTickCount64();
+  test::SendDrop(later.Button(1)->Handle(), {folder});
+  const ULONGLONG waited = GetTickCount64() - before;
+  EXPECT_LT(waited, 3000u) << "the drop waited for the server";
+  EXPECT_EQ(later.Button(1)->FullPath(), folder);
+  EXPECT_EQ(later.Button(1)->IconPath(), folder) << "no answer in time: not known as a folder";
+  SetEvent(gate.get());
+  test::SendDrop(later.Button(2)->Handle(), {folder});
+  EXPECT_EQ(later.Button(2)->IconPath(), FolderIconPath()) << "an answering server says it is a folder";
 }
 
 }  // namespace
