@@ -30,7 +30,19 @@ wait_pixel() {
 
 (cd "$out" && exec "$run" explorer "/desktop=vlmain$$,1024x768" RavariVudovi.exe) &
 app=$!
-trap 'kill $app 2>/dev/null || true' EXIT
+# The launcher goes with the desktop: the one process of this prefix that runs it (the
+# Windows tests run one at a time). It used to die on its own of an X error when its
+# desktop went, polling the pointer there; resting, it polls nothing.
+stop() {
+  kill $app 2>/dev/null || true
+  local p
+  for p in $(pgrep -f 'RavariVudovi\.exe'); do
+    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$VL_WINEPREFIX"; then
+      kill "$p" 2>/dev/null || true
+    fi
+  done
+}
+trap stop EXIT
 
 # The icon is what differs from the taskbar's own colour at the taskbar's right end.
 xy=""
