@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "buttons/shell_helpers.h"
+#include "core/file_io.h"
+#include "core/shell_link_format.h"
 #include "gui/com_ptr.h"
 #include "gui/com_scope.h"
 
@@ -34,33 +36,21 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(FileSystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-struct Header {
-  DWORD fileAttributes;  // the target's, when the shortcut was made
-  int showCmd;
-};
+// A shortcut is at most a few of the longest texts Windows allows: anything larger is
+// not one, and is not read whole.
+constexpr std::uint64_t kMaxLinkBytes = 1 << 20;
 
-// The fields of the file's header we use, or nothing when the header is not that of a
-// shortcut. Wine's link object loses the show command on loading (it answers
-// SW_SHOWNORMAL whatever the file says), so the header is read here as well.
-std::optional<Header> ReadHeader(const std::wstring& path) {
-  constexpr DWORD kHeaderSize = 0x4C, kFileAttributesAt = 0x18, kShowCommandAt = 0x3C;
-  HANDLE raw = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-  if (raw == INVALID_HANDLE_VALUE) return std::nullopt;
-  UniqueKernelHandle file(raw);
-  unsigned char header[kHeaderSize];
-  DWORD read = 0;
-  if (!ReadFile(file.get(), header, kHeaderSize, &read, nullptr) || read != kHeaderSize)
-    return std::nullopt;
-  DWORD size;
-  CLSID clsid;
-  std::memcpy(&size, header, sizeof size);
-  std::memcpy(&clsid, header + 4, sizeof clsid);
-  if (size != kHeaderSize || !IsEqualCLSID(clsid, CLSID_ShellLink)) return std::nullopt;
-  DWORD attributes, showCmd;
-  std::memcpy(&attributes, header + kFileAttributesAt, sizeof attributes);
-  std::memcpy(&showCmd, header + kShowCommandAt, sizeof showCmd);
-  return Header{attributes, static_cast<int>(showCmd)};
+// The file's bytes when it is a shortcut whose every part holds together: the shell's
+// own parser is never handed sizes and offsets that point outside the file (Wine's reads
+// past its buffers on such files and takes the program down).
+std::optional<ShellLinkHeader> CheckedHeader(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(FileSystemPath(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  if (size > kMaxLinkBytes) return std::nullopt;
+  std::optional<std::string> bytes = ReadWholeFile(FileSystemPath(path));
+  if (!bytes) return std::nullopt;
+  return CheckShellLink(*bytes);
 }
 
 // The path of the item list, or nothing when it has none or it does not fit.
@@ -111,8 +101,10 @@ std::uint8_t WindowStateOf(int showCmd) {
 
 bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
   info = TLinkInfo{};
+  const std::optional<ShellLinkHeader> header = CheckedHeader(path);
+  if (!header) return false;
   TextBuffer target, workDir, arguments, description, iconLocation;
-  int iconIndex = 0, showCmd = 0;
+  int iconIndex = 0;
   WORD hotKey = 0;
   IdListPtr idList;
   {
@@ -137,7 +129,6 @@ bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
     link->GetArguments(arguments.data(), arguments.size());
     link->GetIconLocation(iconLocation.data(), iconLocation.size(), &iconIndex);
     link->GetHotkey(&hotKey);
-    link->GetShowCmd(&showCmd);
   }
   if (!idList) return false;
   info.Path = TargetPath(target, idList.get());
@@ -151,9 +142,10 @@ bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
   if (info.IconLocation.empty()) info.IconLocation = info.Path;
   info.IconIndex = iconIndex;
   info.HotKey = hotKey;
-  const std::optional<Header> header = ReadHeader(path);
-  info.WindowState = WindowStateOf(header ? header->showCmd : showCmd);
-  info.TargetAttributes = header ? header->fileAttributes : 0;
+  // From the header: Wine's link object loses the show command on loading (it answers
+  // SW_SHOWNORMAL whatever the file says).
+  info.WindowState = WindowStateOf(header->showCommand);
+  info.TargetAttributes = header->fileAttributes;
   return true;
 }
 

@@ -48,4 +48,12 @@ ls "$deep"/*.cwd >/dev/null 2>&1 || fail "the program was not started"
 # Where it started depends on the shell: Wine cannot always enter a working folder this
 # long, even by its short name, and the program then starts in the shell's default.
 echo "started in: $(cat "$deep"/*.cwd)"
+# Ended from its tray menu, and gone before the next scenario starts its own copy.
+D tray right >/dev/null
+D menu-pick 6 10000 >/dev/null || fail "no tray menu"  # 終了
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the launcher did not end after 終了"
 echo "long path drop passed"

@@ -97,8 +97,10 @@ TEST_F(HostileLinkTest, EveryTruncationBindsTheTargetOrTheShortcut) {
     }
     targets += Drop(lnk) == target;
   }
-  // Cut only in its last string, the shortcut still names its whole target.
-  EXPECT_GT(targets, 0);
+  // The sound shortcut ends with its last string, so every cut leaves a part that does not
+  // hold together: the file is never handed to the shell's parser (which Wine's reads past
+  // its buffers on such files), and each drop binds the shortcut itself.
+  EXPECT_EQ(targets, 0);
 }
 
 TEST_F(HostileLinkTest, FieldsThatOverstateTheirSizeBindTheTargetOrTheShortcut) {
