@@ -8,16 +8,6 @@ namespace {
 constexpr std::size_t kHeaderSize = 0x4C;
 constexpr unsigned char kLinkClsid[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
                                           0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
-enum : std::uint32_t {
-  kHasLinkTargetIdList = 0x1,
-  kHasLinkInfo = 0x2,
-  kHasName = 0x4,
-  kHasRelativePath = 0x8,
-  kHasWorkingDir = 0x10,
-  kHasArguments = 0x20,
-  kHasIconLocation = 0x40,
-  kIsUnicode = 0x80,
-};
 
 // Reads little-endian integers from a window of the file, refusing any read past its end.
 class Reader {
@@ -109,7 +99,7 @@ std::optional<ShellLinkHeader> CheckShellLink(std::string_view bytes) {
   header.showCommand = static_cast<std::int32_t>(show);
 
   std::size_t at = kHeaderSize;
-  if (header.linkFlags & kHasLinkTargetIdList) {
+  if (header.linkFlags & kHasIdList) {
     std::uint32_t listSize;
     if (!file.U16(at, listSize) || listSize > bytes.size() - at - 2) return std::nullopt;
     if (!IdListHolds(file.Sub(at + 2, listSize))) return std::nullopt;

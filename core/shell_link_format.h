@@ -12,6 +12,18 @@
 
 namespace vl {
 
+// The link flags of the header that say which parts follow it.
+enum ShellLinkFlag : std::uint32_t {
+  kHasIdList = 0x01,
+  kHasLinkInfo = 0x02,
+  kHasName = 0x04,
+  kHasRelativePath = 0x08,
+  kHasWorkingDir = 0x10,
+  kHasArguments = 0x20,
+  kHasIconLocation = 0x40,
+  kIsUnicode = 0x80,
+};
+
 struct ShellLinkHeader {
   std::uint32_t linkFlags = 0;
   std::uint32_t fileAttributes = 0;  // the target's, when the shortcut was made

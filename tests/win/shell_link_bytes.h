@@ -10,18 +10,10 @@
 #include <cstring>
 #include <string>
 
+#include "core/shell_link_format.h"
+
 namespace vl::test {
 
-enum LinkFlags : std::uint32_t {
-  kHasIdList = 0x01,
-  kHasLinkInfo = 0x02,
-  kHasName = 0x04,
-  kHasRelativePath = 0x08,
-  kHasWorkingDir = 0x10,
-  kHasArguments = 0x20,
-  kHasIconLocation = 0x40,
-  kIsUnicode = 0x80,
-};
 
 inline void PutU16(std::string& out, std::uint16_t v) {
   out.push_back(static_cast<char>(v & 0xFF));
