@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/file_io.h"
+#include "core/number_text.h"
 #include "core/page_numbers.h"
 #include "core/settings_keys.h"
 #include "gui/application.h"
@@ -13,6 +14,7 @@
 #include "gui/image_strip.h"
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
+#include "gui/start_phases.h"
 
 namespace vl {
 namespace {
@@ -54,11 +56,13 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   TrimSystemMenu(Handle());
   SetMainClientSize(338, 117);
   TApplication::Instance().SetMainForm(Handle());
+  MarkStartPhase("main window");
 
   baseFont_ = MakeFont(PixelFont(L"ＭＳ Ｐゴシック", 13));
   base_ = std::make_unique<TPageControlEx>(Handle(), 0, 0, 338, 117, baseFont_.get());
   base_->OnChange = [this] { BaseChange(); };
   BuildMenus();
+  MarkStartPhase("tab strip and menus");
 
   coolTrayIcon1_ = std::make_unique<TCoolTrayIcon>(Handle());
   coolTrayIcon1_->SetIcon(UniqueIcon(static_cast<HICON>(
@@ -71,6 +75,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   };
   coolTrayIcon1_->OnDblClick = [this](TCoolTrayIcon&) { ShowLauncher(); };
   coolTrayIcon1_->SetIconVisible(true);
+  MarkStartPhase("tray icon");
 
   waitHotKey_.SetReentrant(true);
   waitHotKey_.OnCatchHotKey = [this](TWaitHotKey&) { ShowLauncher(); };
@@ -88,6 +93,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
     // The rest of the creation step is skipped; the window opens all the same.
     TApplication::Instance().ShowCurrentException();
   }
+  MarkStartPhase("settings and pages");
   // Each key on its own: a key another program holds costs neither the other key nor
   // the rest of the start, and each refusal is reported once. With "ホットキーを使う"
   // cleared in the settings dialog, neither is registered.
@@ -103,9 +109,11 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
     }
   }
   gesture_.prevCursor = ShakePoint{100, 100};
+  MarkStartPhase("hot keys");
   // Shown once, when it is built: at its place, at the selected page's size.
   ShowWindow(Handle(), SW_SHOWNORMAL);
   BringToFront(Handle());
+  MarkStartPhase("shown");
 }
 
 namespace {
@@ -466,7 +474,7 @@ void TfrmMain::RebuildPage(std::int32_t pageNo, const std::wstring& caption) {
   page.LoadHeader();
   page.BuildButtons();
   page.ApplyFonts();
-  page.ApplyShowType(std::to_wstring(pageNo));
+  page.ApplyShowType(DecimalText(pageNo));
   base_->SetCaption(index, caption);
   // Another tab selected meanwhile keeps the window at its own page's size.
   BaseChange();
@@ -522,7 +530,7 @@ void TfrmMain::N3Click() {
 }
 
 void TfrmMain::Help1Click() {
-  std::filesystem::path help = RunningExecutablePath().parent_path() / L"help" / L"help.htm";
+  const PathString help = ProgramFolder() + L"\\help\\help.htm";
   ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, SW_SHOW);
 }
 

@@ -68,10 +68,12 @@ class TBareWindow : public TWindow {
   }
 };
 
-// Writes the settings file of a user with `pages` pages of `buttons` buttons each (10 a
-// row), every button bound to one of the system's programs so that each start loads its
-// icon. isUseShake < 0 leaves the mouse watch at its default.
-inline void WriteSettings(const std::filesystem::path& file, int pages, int buttons, int isUseShake = -1) {
+// Writes the settings file of a user with `pages` pages of `buttons` buttons each
+// (`columns` a row, `size` pixels square), every button bound to one of the system's
+// programs so that each start loads its icon. isUseShake < 0 leaves the mouse watch at its
+// default.
+inline void WriteSettings(const std::filesystem::path& file, int pages, int buttons, int isUseShake = -1,
+                          int columns = 10, int size = 64) {
   wchar_t windows[MAX_PATH], system[MAX_PATH];
   GetWindowsDirectoryW(windows, MAX_PATH);
   GetSystemDirectoryW(system, MAX_PATH);
@@ -88,10 +90,10 @@ inline void WriteSettings(const std::filesystem::path& file, int pages, int butt
       std::wstring s = L"Page" + std::to_wstring(p);
       ini.WriteBool(s, L"Live", true);
       ini.WriteString(s, L"Name", L"ページ" + std::to_wstring(p));
-      ini.WriteInteger(s, L"Yoko", std::min(buttons, 10));
-      ini.WriteInteger(s, L"Tate", (buttons + 9) / 10);
-      ini.WriteInteger(s, L"BtnW", 64);
-      ini.WriteInteger(s, L"BtnH", 64);
+      ini.WriteInteger(s, L"Yoko", std::min(buttons, columns));
+      ini.WriteInteger(s, L"Tate", (buttons + columns - 1) / columns);
+      ini.WriteInteger(s, L"BtnW", size);
+      ini.WriteInteger(s, L"BtnH", size);
       ini.WriteInteger(s, L"ShowType", 0);
       ini.WriteString(s, L"FontName", L"ＭＳ Ｐゴシック");
       ini.WriteInteger(s, L"FontSize", 10);

@@ -94,7 +94,7 @@ class Presser {
         sent_(CreateEventW(nullptr, FALSE, FALSE, vl::bench::PresserSentEvent(name_).c_str())),
         block_(mapping_.get()) {
     if (!block_.get() || !go_ || !sent_) return;
-    std::wstring exe = (vl::RunningExecutablePath().parent_path() / L"key_presser.exe").wstring();
+    std::wstring exe = vl::ProgramFolder() + L"\\key_presser.exe";
     std::wstring command = L"\"" + exe + L"\" " + name_;
     STARTUPINFOW si{};
     si.cb = sizeof si;

@@ -1,11 +1,13 @@
 // startup_bench: how long the launcher takes from the start of its process to its main
-// window shown and painted, on a settings file of 1 page of 5 buttons and on one of 20
-// pages of 100 buttons, against a bare window with the main window's styles, made and
-// shown the same way in the same run.
+// window shown and painted, on a settings file of 1 page of 5 buttons, on one of 20 pages
+// of 100 buttons and on one of 40 pages of 40 x 40 buttons, against a bare window with the
+// main window's styles, made and shown the same way in the same run; where the launcher's
+// start spends its time, phase by phase; and the memory each start holds once shown.
 //
 //   startup_bench [RUNS]            RUNS starts of each kind (default 7); prints medians
-//   startup_bench --child KIND      one start (KIND bare, small or large); prints the
-//                                   milliseconds since process creation and since main
+//   startup_bench --child KIND      one start (KIND bare, small, large or huge); prints the
+//                                   milliseconds since process creation and since main,
+//                                   private bytes and working set, then each phase's ms
 //
 // Each start is a process of its own (the bench starts itself again), one after another:
 // a second main window could not hold the hot keys of the first. The kinds take turns, so
@@ -13,13 +15,16 @@
 // the moment the window is visible, every message its start left queued has been handled
 // and nothing of it (children included) is waiting to be painted.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/frm_main.h"
@@ -28,6 +33,7 @@
 #include "gui/application.h"
 #include "gui/handles.h"
 #include "gui/ole_scope.h"
+#include "gui/start_phases.h"
 
 namespace {
 
@@ -39,11 +45,14 @@ struct Kind {
   const char* label;
   int pages;  // 0: the bare window, no settings file
   int buttons;
+  int columns = 10;
+  int size = 64;  // pixels square
 };
 constexpr Kind kKinds[] = {
     {L"bare", "bare window", 0, 0},
     {L"small", "launcher, 1 page x 5 buttons", 1, 5},
     {L"large", "launcher, 20 pages x 100 buttons", 20, 100},
+    {L"huge", "launcher, 40 pages x 40 x 40 buttons", 40, 1600, 40, 16},
 };
 
 std::int64_t FileTimeTicks(const FILETIME& t) {
@@ -71,9 +80,19 @@ int Report(std::int64_t mainStart, bool shown) {
     std::fprintf(stderr, "startup_bench: the window was not shown and painted\n");
     return 1;
   }
+  vl::MarkStartPhase("painted");
   double fromMain = TicksToMs(Now() - mainStart);
   double fromCreation = MsSinceProcessCreation();
-  std::printf("%.3f %.3f\n", fromCreation, fromMain);
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  std::printf("%.3f %.3f %zu %zu\n", fromCreation, fromMain, static_cast<std::size_t>(memory.PrivateUsage),
+              static_cast<std::size_t>(memory.WorkingSetSize));
+  std::int64_t previous = mainStart;
+  for (const vl::StartMark& mark : vl::StartMarks()) {
+    std::printf("%s\t%.3f\n", mark.phase, TicksToMs(mark.ticks - previous));
+    previous = mark.ticks;
+  }
   std::fflush(stdout);
   return 0;
 }
@@ -88,6 +107,7 @@ int Child(const Kind& kind, std::int64_t mainStart) {
   // As wWinMain does it, short of the single-instance mutex.
   vl::TOleScope ole;
   vl::TApplication app(L"RavariVudovi");
+  vl::MarkStartPhase("application");
   auto main = std::make_unique<vl::TfrmMain>();
   HWND owner = app.OwnerWindow();
   ShowWindow(owner, SW_HIDE);
@@ -104,6 +124,9 @@ int Child(const Kind& kind, std::int64_t mainStart) {
 struct Sample {
   double fromCreation;
   double fromMain;
+  double privateBytes;
+  double workingSet;
+  std::vector<std::pair<std::string, double>> phases;  // in the order they came
 };
 
 // Starts this program again for one start of `kind`; nothing when it failed.
@@ -114,7 +137,7 @@ std::optional<Sample> RunChild(const Kind& kind) {
   vl::UniqueKernelHandle reader(readEnd), writer(writeEnd);
   SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
 
-  std::wstring exe = vl::RunningExecutablePath().wstring();
+  std::wstring exe = vl::RunningExecutablePath();
   std::wstring command = L"\"" + exe + L"\" --child " + kind.name;
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -135,7 +158,15 @@ std::optional<Sample> RunChild(const Kind& kind) {
   DWORD code = 1;
   GetExitCodeProcess(process.get(), &code);
   Sample s{};
-  if (code != 0 || std::sscanf(output.c_str(), "%lf %lf", &s.fromCreation, &s.fromMain) != 2) return std::nullopt;
+  if (code != 0 || std::sscanf(output.c_str(), "%lf %lf %lf %lf", &s.fromCreation, &s.fromMain, &s.privateBytes,
+                               &s.workingSet) != 4)
+    return std::nullopt;
+  for (std::size_t line = output.find('\n'); line != std::string::npos; line = output.find('\n', line + 1)) {
+    std::size_t tab = output.find('\t', line);
+    std::size_t end = output.find_first_of("\r\n", line + 1);
+    if (tab == std::string::npos || tab > end) continue;
+    s.phases.emplace_back(output.substr(line + 1, tab - line - 1), std::strtod(output.c_str() + tab + 1, nullptr));
+  }
   return s;
 }
 
@@ -146,7 +177,7 @@ int Parent(int runs) {
     for (std::size_t k = 0; k < std::size(kKinds); ++k) {
       const Kind& kind = kKinds[k];
       // Written afresh each time: a start writes its pages back when it ends.
-      if (kind.pages > 0) vl::bench::WriteSettings(ini, kind.pages, kind.buttons);
+      if (kind.pages > 0) vl::bench::WriteSettings(ini, kind.pages, kind.buttons, -1, kind.columns, kind.size);
       std::optional<Sample> s = RunChild(kind);
       if (!s) {
         std::fprintf(stderr, "startup_bench: the start of \"%ls\" failed\n", kind.name);
@@ -184,6 +215,31 @@ int Parent(int runs) {
                 ratio(k, &Sample::fromMain));
   }
   std::printf("x bare: the median over the rounds of each round's start against its bare window.\n");
+
+  std::printf("\nwhere the start goes: median ms of each phase, from main to the window painted\n");
+  std::printf("%-22s", "");
+  for (std::size_t k = 1; k < std::size(kKinds); ++k) std::printf(" %12ls", kKinds[k].name);
+  std::printf("\n");
+  for (std::size_t p = 0; p < samples[1][0].phases.size(); ++p) {
+    std::printf("%-22s", samples[1][0].phases[p].first.c_str());
+    for (std::size_t k = 1; k < std::size(kKinds); ++k) {
+      std::vector<double> v;
+      for (const Sample& s : samples[k])
+        if (p < s.phases.size()) v.push_back(s.phases[p].second);
+      std::printf(" %12.1f", vl::bench::Median(v));
+    }
+    std::printf("\n");
+  }
+
+  std::printf("\nmemory once shown and painted: median MB (private bytes / working set), and above the bare window\n");
+  const double mb = 1024.0 * 1024.0;
+  for (std::size_t k = 0; k < std::size(kKinds); ++k) {
+    double priv = vl::bench::Median(column(k, &Sample::privateBytes)) / mb;
+    double ws = vl::bench::Median(column(k, &Sample::workingSet)) / mb;
+    double barePriv = vl::bench::Median(column(0, &Sample::privateBytes)) / mb;
+    double bareWs = vl::bench::Median(column(0, &Sample::workingSet)) / mb;
+    std::printf("%-34s %8.2f / %8.2f   +%.2f / +%.2f\n", kKinds[k].label, priv, ws, priv - barePriv, ws - bareWs);
+  }
   return 0;
 }
 

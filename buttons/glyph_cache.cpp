@@ -3,12 +3,9 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <deque>
 #include <map>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -16,6 +13,7 @@
 #include "gui/com_scope.h"
 #include "gui/message_window.h"
 #include "gui/scoped_select.h"
+#include "gui/threads.h"
 
 namespace vl {
 namespace {
@@ -77,14 +75,11 @@ class TLookupThread {
 
   void Post(Key key) {
     {
-      std::lock_guard lock(mutex_);
+      TLockGuard guard(lock_);
       jobs_.push_back(std::move(key));
     }
-    if (!started_) {
-      std::thread([this] { Run(); }).detach();
-      started_ = true;
-    }
-    ready_.notify_one();
+    WakeConditionVariable(&ready_);
+    if (!started_) started_ = StartDetachedThread([this] { Run(); });
   }
 
  private:
@@ -93,8 +88,8 @@ class TLookupThread {
     for (;;) {
       Key key;
       {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [this] { return !jobs_.empty(); });
+        TLockGuard guard(lock_);
+        while (jobs_.empty()) SleepConditionVariableSRW(&ready_, &lock_, INFINITE, 0);
         key = std::move(jobs_.front());
         jobs_.pop_front();
       }
@@ -108,10 +103,10 @@ class TLookupThread {
   }
 
   HWND inbox_;
-  std::mutex mutex_;
-  std::condition_variable ready_;
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  CONDITION_VARIABLE ready_ = CONDITION_VARIABLE_INIT;
   std::deque<Key> jobs_;
-  bool started_ = false;  // GUI thread only
+  bool started_ = false;  // GUI thread only; a thread the system refused is asked for again
 };
 
 class TGlyphCache;

@@ -5,15 +5,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cwctype>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "buttons/link_file.h"
 #include "core/file_io.h"
+#include "gui/handles.h"
+#include "gui/threads.h"
 
 namespace vl {
 
@@ -41,7 +39,7 @@ std::wstring ParentFolder(std::wstring_view path) {
 }
 
 std::wstring FolderIconPath() {
-  return ParentFolder(RunningExecutablePath().wstring()) + L"\\res\\be_fold.ico";
+  return ProgramFolder() + L"\\res\\be_fold.ico";
 }
 
 namespace {
@@ -122,21 +120,17 @@ bool DirectoryExistsWithin(const std::wstring& path, DWORD waitMs) {
   if (!IsNetworkPath(path)) return DirectoryExists(path);
   // Shared with the asking thread, which outlives this call when the server is silent.
   struct Answer {
-    std::mutex mutex;
-    std::condition_variable done;
-    std::optional<bool> folder;
+    UniqueKernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<bool> folder{false};
   };
   auto answer = std::make_shared<Answer>();
-  std::thread([answer, path] {
+  if (!answer->done) return false;
+  bool started = StartDetachedThread([answer, path] {
     PassNetworkLookupGate();
-    bool folder = DirectoryExists(path);
-    std::lock_guard lock(answer->mutex);
-    answer->folder = folder;
-    answer->done.notify_all();
-  }).detach();
-  std::unique_lock lock(answer->mutex);
-  answer->done.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return answer->folder.has_value(); });
-  return answer->folder.value_or(false);
+    answer->folder = DirectoryExists(path);
+    SetEvent(answer->done.get());
+  });
+  return started && WaitForSingleObject(answer->done.get(), waitMs) == WAIT_OBJECT_0 && answer->folder;
 }
 
 void PassNetworkLookupGate() {

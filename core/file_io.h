@@ -7,15 +7,18 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/path_text.h"
+
 namespace vl {
 
 // The full path of the running executable.
-std::filesystem::path RunningExecutablePath();
+PathString RunningExecutablePath();
+// The folder that holds it, without a trailing separator (files ship beside the program).
+PathString ProgramFolder();
 
 // What tells one state of a file from another without reading it.
 struct FileStamp {
@@ -28,15 +31,15 @@ struct FileStamp {
 // The file's stamp; one that does not exist when the file or its folder is missing, and
 // nothing when the platform cannot tell (access denied, a loop of links): such a file may
 // well be there, and must not be taken for a missing one.
-std::optional<FileStamp> StampOf(const std::filesystem::path& path);
+std::optional<FileStamp> StampOf(const PathString& path);
 
 // The file's bytes; nothing when it does not exist or cannot be read in full (another
 // program holds it without sharing, a read error, fewer bytes than its size).
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+std::optional<std::string> ReadWholeFile(const PathString& path);
 
 // Replaces the file's contents atomically; false when the platform refuses (a read-only
 // file, a missing or read-only folder, a full disk). The target is untouched then.
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+bool ReplaceFileAtomically(const PathString& path, std::string_view bytes);
 
 // Bytes read through ReadWholeFile and files replaced through ReplaceFileAtomically since
 // the process started, for the benchmark and the tests.

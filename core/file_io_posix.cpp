@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <filesystem>
 
 #include "core/file_io.h"
 
@@ -35,9 +36,11 @@ class Fd {
 
 }  // namespace
 
-std::filesystem::path RunningExecutablePath() { return std::filesystem::read_symlink("/proc/self/exe"); }
+PathString RunningExecutablePath() { return std::filesystem::read_symlink("/proc/self/exe"); }
 
-std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
+PathString ProgramFolder() { return std::filesystem::path(RunningExecutablePath()).parent_path(); }
+
+std::optional<FileStamp> StampOf(const PathString& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return FileStamp{};
@@ -50,7 +53,7 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
   return s;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+std::optional<std::string> ReadWholeFile(const PathString& path) {
   Fd f(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (f.get() < 0) return std::nullopt;
   struct stat st;
@@ -67,8 +70,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
   return bytes;
 }
 
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  std::string temp = path.native() + ".tmp";
+bool ReplaceFileAtomically(const PathString& path, std::string_view bytes) {
+  std::string temp = path + ".tmp";
   {
     Fd f(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (f.get() < 0) return false;
@@ -90,7 +93,7 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
     ::unlink(temp.c_str());
     return false;
   }
-  std::filesystem::path folder = path.parent_path();
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
   Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
   ++g_filesWritten;

@@ -44,7 +44,7 @@ bool WriteAll(HANDLE h, std::string_view bytes) {
 
 }  // namespace
 
-std::filesystem::path RunningExecutablePath() {
+PathString RunningExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -56,7 +56,14 @@ std::filesystem::path RunningExecutablePath() {
   }
 }
 
-std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
+PathString ProgramFolder() {
+  PathString path = RunningExecutablePath();
+  std::size_t slash = path.find_last_of(L"\\/");
+  path.resize(slash == PathString::npos ? 0 : slash);
+  return path;
+}
+
+std::optional<FileStamp> StampOf(const PathString& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
     DWORD error = GetLastError();
@@ -72,7 +79,7 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
   return s;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+std::optional<std::string> ReadWholeFile(const PathString& path) {
   FileHandle f(CreateFileW(path.c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -92,12 +99,12 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
   return bytes;
 }
 
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+bool ReplaceFileAtomically(const PathString& path, std::string_view bytes) {
   DWORD attrs = GetFileAttributesW(path.c_str());
   // The profile functions refuse a read-only file; so do we, rather than move over it.
   if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) return false;
 
-  std::wstring temp = path.native() + L".tmp";
+  std::wstring temp = path + L".tmp";
   {
     FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));

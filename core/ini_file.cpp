@@ -12,11 +12,11 @@ namespace vl {
 // The one in-process view of a settings file, shared by every handle on its path.
 class IniStore {
  public:
-  explicit IniStore(std::filesystem::path path) : path_(std::move(path)) {}
+  explicit IniStore(PathString path) : path_(std::move(path)) {}
 
-  static std::shared_ptr<IniStore> For(const std::filesystem::path& path) {
+  static std::shared_ptr<IniStore> For(const PathString& path) {
     // Handles come and go with pages and dialogs; the store lives while one is open.
-    static std::map<std::filesystem::path, std::weak_ptr<IniStore>> stores;
+    static std::map<PathString, std::weak_ptr<IniStore>> stores;
     std::weak_ptr<IniStore>& slot = stores[path];
     std::shared_ptr<IniStore> store = slot.lock();
     if (!store) {
@@ -26,7 +26,7 @@ class IniStore {
     return store;
   }
 
-  const std::filesystem::path& path() const { return path_; }
+  const PathString& path() const { return path_; }
   bool refused() const { return refused_; }
 
   const IniDocument& Document() {
@@ -83,10 +83,10 @@ class IniStore {
 
   [[noreturn]] void Refuse() {
     refused_ = true;
-    throw EIniWriteError(path_.wstring() + L" に書き込めません");
+    throw EIniWriteError(PathText(path_) + L" に書き込めません");
   }
 
-  std::filesystem::path path_;
+  PathString path_;
   IniDocument doc_;  // the file as last read or written, or empty
   FileStamp stamp_;
   bool current_ = false;  // doc_ is the file as it is at stamp_
@@ -114,18 +114,14 @@ std::wstring CutToAnsiBytes(std::wstring value, std::size_t limit) {
 
 }  // namespace
 
-std::filesystem::path SettingsPathFor(const std::filesystem::path& executable) {
-  std::filesystem::path ini = executable;
-  ini.replace_extension(".ini");
-  return ini;
-}
+PathString SettingsPathFor(const PathString& executable) { return ReplaceExtension(executable, ".ini"); }
 
-std::filesystem::path SettingsFilePath() { return SettingsPathFor(RunningExecutablePath()); }
+PathString SettingsFilePath() { return SettingsPathFor(RunningExecutablePath()); }
 
-TIniFile::TIniFile(const std::filesystem::path& fileName) : store_(IniStore::For(fileName)) {}
+TIniFile::TIniFile(const PathString& fileName) : store_(IniStore::For(fileName)) {}
 TIniFile::~TIniFile() = default;
 
-const std::filesystem::path& TIniFile::FileName() const { return store_->path(); }
+const PathString& TIniFile::FileName() const { return store_->path(); }
 
 std::wstring TIniFile::ReadString(std::wstring_view section, std::wstring_view key,
                                   std::wstring_view def) const {

@@ -18,13 +18,13 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/errors.h"
+#include "core/file_io.h"
 
 namespace vl {
 
@@ -40,19 +40,19 @@ class EIniWriteError : public EVantriError {
 inline constexpr std::size_t kMaxIniValueBytes = 2047;
 
 // The settings file of an executable: its path with the extension replaced by ".ini".
-std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
+PathString SettingsPathFor(const PathString& executable);
 // The settings file of the running program; every part that opens it forms it this way.
-std::filesystem::path SettingsFilePath();
+PathString SettingsFilePath();
 
 class TIniFile {
  public:
   // Remembers the file name; touches nothing on disk yet.
-  explicit TIniFile(const std::filesystem::path& fileName);
+  explicit TIniFile(const PathString& fileName);
   ~TIniFile();
   TIniFile(const TIniFile&) = delete;
   TIniFile& operator=(const TIniFile&) = delete;
 
-  const std::filesystem::path& FileName() const;
+  const PathString& FileName() const;
 
   std::wstring ReadString(std::wstring_view section, std::wstring_view key,
                           std::wstring_view def) const;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/number_text.h"
+
 namespace vl {
 namespace {
 
@@ -126,7 +128,7 @@ std::optional<std::int32_t> ParseInteger(std::wstring_view text) {
                   : static_cast<std::int32_t>(value);
 }
 
-std::wstring FormatInteger(std::int32_t value) { return std::to_wstring(value); }
+std::wstring FormatInteger(std::int32_t value) { return DecimalText(value); }
 
 std::optional<TColor> StringToColor(std::wstring_view text) {
   for (const ColorName& c : kColorNames)

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "core/number_text.h"
+
 namespace vl::settings {
 
 // [General]: the page count and the main window's position.
@@ -41,7 +43,7 @@ inline constexpr wchar_t kShowHotKeyDefault[] = L"Windows+Space";
 inline constexpr wchar_t kHideHotKeyDefault[] = L"Esc";
 
 // [Page<n>]: one page and its buttons.
-inline std::wstring PageSection(int pageNo) { return L"Page" + std::to_wstring(pageNo); }
+inline std::wstring PageSection(int pageNo) { return L"Page" + DecimalText(pageNo); }
 inline constexpr wchar_t kLive[] = L"Live";
 inline constexpr wchar_t kName[] = L"Name";
 inline constexpr wchar_t kYoko[] = L"Yoko";  // columns
@@ -66,7 +68,7 @@ inline constexpr wchar_t kBtnName[] = L"BtnName";  // caption
 inline constexpr wchar_t kBtnIP[] = L"BtnIP";      // icon file
 inline constexpr wchar_t kWD[] = L"WD";            // working folder
 inline std::wstring ButtonKey(const wchar_t* prefix, int button) {
-  return prefix + std::to_wstring(button);
+  return prefix + DecimalText(button);
 }
 
 }  // namespace vl::settings

@@ -44,9 +44,9 @@ std::vector<std::wstring> SplitLines(const std::wstring& text) {
 
 }  // namespace
 
-std::filesystem::path HistoryFilePath() { return RunningExecutablePath().parent_path() / L"History.txt"; }
+PathString HistoryFilePath() { return ProgramFolder() + L"\\History.txt"; }
 
-TfrmAbout::TfrmAbout(const std::filesystem::path& historyFile)
+TfrmAbout::TfrmAbout(const PathString& historyFile)
     : TDialogForm(Params()),
       // A Latin title: a Western font, not the system's Japanese stand-in for it.
       titleFont_(MakeFont(PixelFont(L"Arial", 16, true, ANSI_CHARSET))),
@@ -85,9 +85,9 @@ TfrmAbout::TfrmAbout(const std::filesystem::path& historyFile)
   }
 }
 
-void TfrmAbout::FormCreate(const std::filesystem::path& historyFile) {
+void TfrmAbout::FormCreate(const PathString& historyFile) {
   std::optional<std::string> bytes = ReadWholeFile(historyFile);
-  if (!bytes) throw EVantriError(L"ファイル " + historyFile.filename().wstring() + L" は開けません");
+  if (!bytes) throw EVantriError(L"ファイル " + FileNameOf(historyFile) + L" は開けません");
   // Written in the system's code page (Shift_JIS on a Japanese system), as it ships.
   Memo1.SetLines(SplitLines(AnsiToWide(*bytes)));
 }
@@ -95,7 +95,7 @@ void TfrmAbout::FormCreate(const std::filesystem::path& historyFile) {
 void TfrmAbout::Button1Click() { Hide(); }
 
 void TfrmAbout::Button2Click() {
-  std::filesystem::path page = RunningExecutablePath().parent_path() / kAuthorPage;
+  const PathString page = ProgramFolder() + L"\\" + kAuthorPage;
   ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOW);
 }
 

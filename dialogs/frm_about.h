@@ -8,8 +8,7 @@
 // controls; OK and the close box hide it.
 #pragma once
 
-#include <filesystem>
-
+#include "core/path_text.h"
 #include "gui/controls.h"
 #include "gui/dialog_form.h"
 #include "gui/page_control.h"
@@ -17,13 +16,13 @@
 namespace vl {
 
 // "History.txt" in the executable's folder, wherever the program was started from.
-std::filesystem::path HistoryFilePath();
+PathString HistoryFilePath();
 
 class TfrmAbout : public TDialogForm {
  public:
-  explicit TfrmAbout(const std::filesystem::path& historyFile = HistoryFilePath());
+  explicit TfrmAbout(const PathString& historyFile = HistoryFilePath());
 
-  void FormCreate(const std::filesystem::path& historyFile);
+  void FormCreate(const PathString& historyFile);
   void Button1Click();
   void Button2Click();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/ini_values.h"
+#include "core/number_text.h"
 #include "core/page_grid.h"
 #include "core/settings_keys.h"
 #include "gui/message_box.h"
@@ -107,7 +108,7 @@ void TfrmPageOption::FormShow() {
     fontSize = ini_.ReadInteger(section, keys::kFontSize, keys::kFontSizeDefault);
     fontColor_ = ini_.ReadString(section, keys::kFontColor, keys::kFontColorDefault);
   });
-  lblFontSize.SetText(std::to_wstring(fontSize));
+  lblFontSize.SetText(DecimalText(fontSize));
   // Below the items chooses none; beyond them, the last.
   rgShowType.SetItemIndex(showType < 0 ? -1 : std::min(showType, rgShowType.Count() - 1));
   shown_ = Current();
@@ -121,7 +122,7 @@ void TfrmPageOption::Button3Click() {
   FontDialog.Font.bold = FontDialog.Font.italic = false;
   FontDialog.Font.underline = FontDialog.Font.strikeOut = false;
   lblFontName.SetText(FontDialog.Font.name);
-  lblFontSize.SetText(std::to_wstring(FontDialog.Font.points));
+  lblFontSize.SetText(DecimalText(FontDialog.Font.points));
 }
 
 std::wstring TfrmPageOption::Refusal(const Shown& v) {
@@ -129,10 +130,10 @@ std::wstring TfrmPageOption::Refusal(const Shown& v) {
   // Below one is no grid at all; the page could not build it.
   if (v.yoko < 1 || v.tate < 1) return L"ボタンは1個以上必要です";
   if (v.yoko > kMaxGridCells || v.tate > kMaxGridCells)
-    return L"ボタンの数は縦横とも" + std::to_wstring(kMaxGridCells) + L"個までにしてください";
+    return L"ボタンの数は縦横とも" + DecimalText(kMaxGridCells) + L"個までにしてください";
   auto outside = [](std::int32_t size) { return size < kMinBtnSize || size > kMaxBtnSize; };
   if (outside(v.btnH) || outside(v.btnW))
-    return L"ボタンの大きさは" + std::to_wstring(kMinBtnSize) + L"から" + std::to_wstring(kMaxBtnSize) +
+    return L"ボタンの大きさは" + DecimalText(kMinBtnSize) + L"から" + DecimalText(kMaxBtnSize) +
            L"ピクセルまでにしてください";
   return {};
 }

@@ -201,7 +201,7 @@ void TfrmSetting::btnOkClick() {
 void TfrmSetting::Button1Click() { Hide(); }
 
 void TfrmSetting::Button5Click() {
-  std::optional<std::filesystem::path> folder = StartupFolder(TApplication::Instance().OwnerWindow());
+  std::optional<PathString> folder = StartupFolder(TApplication::Instance().OwnerWindow());
   if (!folder) {
     ShowMessage(L"スタートアップフォルダが見つからないため、登録できません");
     return;
@@ -210,7 +210,7 @@ void TfrmSetting::Button5Click() {
 }
 
 void TfrmSetting::Button2Click() {
-  std::optional<std::filesystem::path> folder = StartupFolder(TApplication::Instance().OwnerWindow());
+  std::optional<PathString> folder = StartupFolder(TApplication::Instance().OwnerWindow());
   if (!folder) {
     ShowMessage(L"スタートアップフォルダが見つからないため、削除できません");
     return;

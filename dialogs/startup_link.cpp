@@ -3,10 +3,10 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <cstdio>
 #include <memory>
 #include <type_traits>
 
+#include "core/number_text.h"
 #include "gui/com_ptr.h"
 #include "gui/com_scope.h"
 #include "gui/platform_error.h"
@@ -23,43 +23,47 @@ std::wstring OleErrorText(HRESULT code) {
   LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
   if (!text.empty()) return text;
-  wchar_t fallback[32];
-  std::swprintf(fallback, 32, L"OLE エラー %.8lx", static_cast<unsigned long>(code));
-  return fallback;
+  return L"OLE エラー " + HexText(static_cast<unsigned long>(code), 8);
 }
 
 void Check(HRESULT hr) {
   if (FAILED(hr)) throw EOleSysError(hr);
 }
 
+PathString LinkPath(const PathString& executable, const PathString& folder) {
+  bool separated = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
+  return folder + (separated ? L"" : L"\\") + StartupLinkName(executable);
+}
+
 }  // namespace
 
 EOleSysError::EOleSysError(HRESULT code) : EVantriError(OleErrorText(code)), code_(code) {}
 
-std::optional<std::filesystem::path> StartupFolder(HWND owner) {
+std::optional<PathString> StartupFolder(HWND owner) {
   PIDLIST_ABSOLUTE raw = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_STARTUP, &raw)) || !raw) return std::nullopt;
   std::unique_ptr<std::remove_pointer_t<PIDLIST_ABSOLUTE>, decltype(&CoTaskMemFree)> list(raw, &CoTaskMemFree);
   wchar_t path[MAX_PATH + 1] = L"";
   if (!SHGetPathFromIDListW(list.get(), path) || !path[0]) return std::nullopt;
-  return std::filesystem::path(path);
+  return PathString(path);
 }
 
-std::filesystem::path StartupLinkName(const std::filesystem::path& executable) {
-  return executable.filename().replace_extension(L".lnk");
+PathString StartupLinkName(const PathString& executable) {
+  return ReplaceExtension(FileNameOf(executable), ".lnk");
 }
 
-std::wstring StartupWorkingFolder(const std::filesystem::path& executable) {
-  std::filesystem::path folder = executable.parent_path();
-  std::wstring text = folder.wstring();
+std::wstring StartupWorkingFolder(const PathString& executable) {
+  std::size_t sep = executable.find_last_of(L"\\/");
+  if (sep == PathString::npos) return std::wstring();
+  std::wstring text = executable.substr(0, sep + 1);
+  while (text.size() > 1 && (text.back() == L'\\' || text.back() == L'/')) text.pop_back();
   // "C:\Tools\" loses its separator; "C:\" keeps it, since "C:" alone means the drive's
   // current folder, wherever that is.
-  if (folder != folder.root_path())
-    while (!text.empty() && (text.back() == L'\\' || text.back() == L'/')) text.pop_back();
+  if (text.size() == 2 && text[1] == L':') text += L'\\';
   return text;
 }
 
-void WriteStartupLink(const std::filesystem::path& executable, const std::filesystem::path& folder) {
+void WriteStartupLink(const PathString& executable, const PathString& folder) {
   TComScope com;
   ComPtr<IShellLinkW> link;
   Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()));
@@ -68,11 +72,11 @@ void WriteStartupLink(const std::filesystem::path& executable, const std::filesy
   Check(link->SetArguments(L"/starup"));
   Check(link->SetPath(executable.c_str()));
   Check(link->SetWorkingDirectory(StartupWorkingFolder(executable).c_str()));
-  Check(file->Save((folder / StartupLinkName(executable)).c_str(), FALSE));
+  Check(file->Save(LinkPath(executable, folder).c_str(), FALSE));
 }
 
-bool RemoveStartupLink(const std::filesystem::path& executable, const std::filesystem::path& folder) {
-  const std::filesystem::path link = folder / StartupLinkName(executable);
+bool RemoveStartupLink(const PathString& executable, const PathString& folder) {
+  const PathString link = LinkPath(executable, folder);
   if (DeleteFileW(link.c_str())) return true;
   DWORD error = GetLastError();
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;

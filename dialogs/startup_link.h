@@ -10,11 +10,11 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "core/errors.h"
+#include "core/path_text.h"
 
 namespace vl {
 
@@ -30,21 +30,21 @@ class EOleSysError : public EVantriError {
 };
 
 // The user's Startup folder; nothing when the shell cannot resolve it.
-std::optional<std::filesystem::path> StartupFolder(HWND owner);
+std::optional<PathString> StartupFolder(HWND owner);
 
 // The shortcut's file name for an executable: its name with ".lnk" for its extension.
-std::filesystem::path StartupLinkName(const std::filesystem::path& executable);
+PathString StartupLinkName(const PathString& executable);
 
 // The folder a link starts the executable in: its parent, without a trailing separator
 // except at a drive's root ("C:\").
-std::wstring StartupWorkingFolder(const std::filesystem::path& executable);
+std::wstring StartupWorkingFolder(const PathString& executable);
 
 // Writes the link to `executable`, with the argument "/starup", into `folder`, replacing
 // a link of the same name. Throws EOleSysError when the link cannot be made or saved.
-void WriteStartupLink(const std::filesystem::path& executable, const std::filesystem::path& folder);
+void WriteStartupLink(const PathString& executable, const PathString& folder);
 
 // Deletes the link that WriteStartupLink writes for `executable`; true when there was one,
 // false when there was none. Throws EVantriError when it is there and cannot be deleted.
-bool RemoveStartupLink(const std::filesystem::path& executable, const std::filesystem::path& folder);
+bool RemoveStartupLink(const PathString& executable, const PathString& folder);
 
 }  // namespace vl

@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <cerrno>
 
+#include "core/number_text.h"
 #include "gui/platform_error.h"
 
 namespace vl {
@@ -74,7 +75,7 @@ std::int32_t TSpinEdit::Value() const {
 
 void TSpinEdit::SetValue(std::int32_t value) {
   value = Clamp(value);
-  SetText(std::to_wstring(value));
+  SetText(DecimalText(value));
   SendMessageW(upDown_.get(), UDM_SETPOS32, 0, value);
 }
 

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <string>
 #include <vector>
+
+#include "core/number_text.h"
 
 namespace vl {
 namespace {
@@ -47,11 +49,10 @@ std::wstring VersionString(std::wstring_view name) {
   if (!query(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
       length < sizeof(Translation))
     return {};
-  wchar_t path[128];
-  std::swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%.*ls", translation->language, translation->codePage,
-                static_cast<int>(name.size()), name.data());
+  const std::wstring path = L"\\StringFileInfo\\" + HexText(translation->language, 4) +
+                           HexText(translation->codePage, 4) + L"\\" + std::wstring(name);
   wchar_t* value = nullptr;
-  if (!query(block.data(), path, reinterpret_cast<void**>(&value), &length) || !value) return {};
+  if (!query(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return {};
   return std::wstring(value, wcsnlen(value, length));
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/number_text.h"
 #include "showhide/wait_hot_key_errors.h"
 
 namespace vl {
@@ -25,7 +26,7 @@ THotKeyId& THotKeyId::operator=(THotKeyId&& other) noexcept {
 }
 
 std::wstring THotKeyId::NameFor(HWND window) {
-  return std::to_wstring(reinterpret_cast<std::uintptr_t>(window));
+  return DecimalText(reinterpret_cast<std::uintptr_t>(window));
 }
 
 void THotKeyId::Reset() {

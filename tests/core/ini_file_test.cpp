@@ -17,14 +17,21 @@ using test::TempDir;
 using test::WriteBytes;
 
 TEST(IniFile, NameIsTheExecutablesWithIni) {
-  EXPECT_EQ(SettingsPathFor("dir/launch.exe"), std::filesystem::path("dir/launch.ini"));
-  EXPECT_EQ(SettingsPathFor("dir/Ravari.Vudovi.exe"), std::filesystem::path("dir/Ravari.Vudovi.ini"));
+  EXPECT_EQ(SettingsPathFor(std::filesystem::path("dir/launch.exe")), std::filesystem::path("dir/launch.ini"));
+  EXPECT_EQ(SettingsPathFor(std::filesystem::path("dir/Ravari.Vudovi.exe")), std::filesystem::path("dir/Ravari.Vudovi.ini"));
+  // A dot in a folder's name or at the start of the file's is no extension.
+  EXPECT_EQ(SettingsPathFor(std::filesystem::path("my.dir/launch")), std::filesystem::path("my.dir/launch.ini"));
+  EXPECT_EQ(SettingsPathFor(std::filesystem::path("dir/.launch")), std::filesystem::path("dir/.launch.ini"));
+#ifdef _WIN32
+  EXPECT_EQ(SettingsPathFor(L"C:\\my.dir\\launch"), L"C:\\my.dir\\launch.ini");
+#endif
 }
 
 TEST(IniFile, TheRunningProgramsFileSitsBesideIt) {
   std::filesystem::path ini = SettingsFilePath();
   EXPECT_EQ(ini.filename(), std::filesystem::path("core_tests.ini"));
-  EXPECT_EQ(ini.parent_path(), RunningExecutablePath().parent_path());
+  EXPECT_EQ(ini.parent_path(), std::filesystem::path(RunningExecutablePath()).parent_path());
+  EXPECT_EQ(ini.parent_path(), std::filesystem::path(ProgramFolder()));
 }
 
 TEST(IniFile, MissingFileReadsDefaultsAndIsNotCreatedByReading) {

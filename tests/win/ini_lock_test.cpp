@@ -70,7 +70,7 @@ void ExpectWritesRefused(TIniFile& ini) {
     ini.WriteInteger(L"General", L"FormLeft", 5);
     ADD_FAILURE() << "a write to a file that cannot be read must fail";
   } catch (const EIniWriteError& e) {
-    EXPECT_EQ(e.Message(), ini.FileName().wstring() + L" に書き込めません");
+    EXPECT_EQ(e.Message(), ini.FileName() + L" に書き込めません");
   }
   EXPECT_THROW(ini.Update([&] { ini.WriteString(L"Page1", L"BtnFP2", L"C:\\other.exe"); }),
                EIniWriteError)

@@ -242,7 +242,7 @@ class StartupLinkTest : public SettingTest {
  protected:
   void SetUp() override {
     SettingTest::SetUp();
-    std::optional<std::filesystem::path> found = StartupFolder(nullptr);
+    std::optional<PathString> found = StartupFolder(nullptr);
     ASSERT_TRUE(found) << "the prefix has a Startup folder";
     folder = *found;
     std::filesystem::create_directories(folder);
@@ -275,9 +275,9 @@ TEST_F(StartupLinkTest, RegisteringTwiceLeavesOneLinkNamedAfterTheProgramAndRemo
   EXPECT_EQ(Links(), before + 1);
   TLinkInfo info;
   ASSERT_TRUE(ReadLinkFile(link.wstring(), info));
-  EXPECT_EQ(info.Path, RunningExecutablePath().wstring());
+  EXPECT_EQ(info.Path, RunningExecutablePath());
   EXPECT_EQ(info.Arguments, L"/starup");
-  EXPECT_EQ(info.WorkDir, RunningExecutablePath().parent_path().wstring());
+  EXPECT_EQ(info.WorkDir, ProgramFolder());
 
   // A link of another program's name is not ours: removal takes the one it wrote.
   std::filesystem::copy_file(link, folder / L"RAVARIVUDOVI.lnk");
