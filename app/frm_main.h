@@ -112,6 +112,10 @@ class TfrmMain : public TWindow,
   void RebuildPage(std::int32_t pageNo, const std::wstring& caption) override;
 
   void BuildMenus();
+  // The menus' pictures at the window's DPI.
+  void SetMenuImages();
+  // WM_DPICHANGED: the window moved to a monitor of another scale.
+  void DpiChanged(int dpi, const RECT& suggested);
   // Makes a page with the next free number, or says that none is left.
   void NewPage();
   // The position of page pageNo in PageList; -1 when there is no such page.
