@@ -301,7 +301,8 @@ void TfrmMain::BaseChange() {
 
 void TfrmMain::SetMainClientSize(int width, int height) {
   RECT r{0, 0, width, height};
-  AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, static_cast<UINT>(DpiOf(Handle())));
+  // The frame is the system's, drawn at the DPI the system gives the window.
+  AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, GetDpiForWindow(Handle()));
   SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
