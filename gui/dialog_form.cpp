@@ -136,7 +136,10 @@ void TDialogForm::Show() {
   // reported where the command that showed it runs.
   if (OnShow) OnShow();
   lastFocus_ = nullptr;  // each showing starts at the first control
+  const int dpi = Dpi();
   CentreOnMainMonitor();
+  // Moved onto a monitor of another scale, it has taken its size there: centred again.
+  if (Dpi() != dpi) CentreOnMainMonitor();
   ShowWindow(Handle(), SW_SHOW);
   BringToFront(Handle());
 }

@@ -42,9 +42,14 @@ setup() {
     >"$app/RavariVudovi.ini"
 }
 
-# The bounding box and count of the pixels of one colour on the screen: "WxH N", or "none".
+# The bounding box and count of the pixels of one colour in the main window: "WxH N", or
+# "none".
 measure() {
-  import -window root -depth 8 ppm:- | /usr/bin/python3 -c '
+  local st xy wh
+  st=$(D state "$caption")  # visible X,Y WxH
+  xy=$(echo "$st" | cut -d' ' -f2)
+  wh=$(echo "$st" | cut -d' ' -f3)
+  import -window root -crop "${wh}+${xy%,*}+${xy#*,}" -depth 8 ppm:- | /usr/bin/python3 -c '
 import sys
 sys.path.insert(0, sys.argv[2])
 from screen_find import read_ppm
