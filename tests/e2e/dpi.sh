@@ -34,12 +34,13 @@ open(sys.argv[1], 'wb').write(out + b''.join(blobs))
 PY
 icon=$(winepath -w "$out/sizes.ico" 2>/dev/null)
 
-# One page of 3 x 1 buttons of 64 x 64 designed pixels; the first shows the icon only.
+# One page of 3 x 1 buttons of 64 x 64 designed pixels: the first bound to the icon, the
+# second a caption only (the file in the ANSI code page, as the launcher writes it).
 setup() {
   fresh "$1"
   printf '%s\r\n' '[General]' 'PageNum=1' '[Page1]' 'Live=1' 'Name=DPI' 'Yoko=3' 'Tate=1' \
-    'BtnW=64' 'BtnH=64' 'ShowType=1' 'FontSize=10' "BtnFP1=$icon" "BtnIP1=$icon" 'BtnName1=sizes' \
-    >"$app/RavariVudovi.ini"
+    'BtnW=64' 'BtnH=64' 'ShowType=0' 'FontSize=10' "BtnFP1=$icon" "BtnIP1=$icon" 'BtnName1=sizes' \
+    'BtnName2=文字' | iconv -f UTF-8 -t CP932 >"$app/RavariVudovi.ini"
 }
 
 # The bounding box and count of the pixels of one colour in the main window: "WxH N", or
@@ -114,5 +115,11 @@ expect "$(D client "$dialog")" "client 444x380" "the dialog's client area at 144
 D controls "$dialog" >"$out/dialog-controls.txt"
 grep -qxF "Button 168,330 126x38 OK" "$out/dialog-controls.txt" ||
   fail "OK not at 168,330 126x38: $(cat "$out/dialog-controls.txt")"
+# Every control inside the client area: a label measured at one scale and placed at
+# another would stick out on the left.
+awk '{ split($2, p, ","); split($3, s, "x");
+       if (p[1] < 0 || p[2] < 0 || p[1] + s[1] > 444 || p[2] + s[2] > 380) { print; bad = 1 } }
+     END { exit bad }' "$out/dialog-controls.txt" >"$out/outside.txt" ||
+  fail "controls outside the dialog: $(cat "$out/outside.txt")"
 import -window root "$out/dpi144-dialog.png"
 echo "screenshots: $out/dpi96.png $out/dpi144.png $out/dpi144-dialog.png"
