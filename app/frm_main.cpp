@@ -30,11 +30,11 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 // keep their low four bits for the system, so it cannot be taken for one of them.
 constexpr WPARAM kCloseCommand = 1;
 
-// A window of fixed size without minimise and maximise boxes offers only "移動" and
-// "閉じる" in its system menu, as a dialog does; the system would show these greyed.
 // The page strip's font, for its tabs.
 FontDesc BaseFontDesc() { return PixelFont(L"ＭＳ Ｐゴシック", 13); }
 
+// A window of fixed size without minimise and maximise boxes offers only "移動" and
+// "閉じる" in its system menu, as a dialog does; the system would show these greyed.
 void TrimSystemMenu(HWND window) {
   HMENU menu = GetSystemMenu(window, FALSE);
   for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE})
