@@ -64,8 +64,9 @@ print("%dx%d %d" % (max(xs) - min(xs) + 1, max(ys) - min(ys) + 1, len(xs)) if xs
 ' "$1" "$here"
 }
 
-# run LABEL PREFIX SCALE: the launcher started on the file above in PREFIX; checks the
-# sizes SCALE times the designed ones and the glyph's colour, and leaves a screenshot.
+# run_at LABEL PERCENT GLYPH OTHER: the launcher started on the file above in the prefix
+# of $VL_WINEPREFIX; checks the sizes PERCENT of the designed ones, a glyph all of colour
+# GLYPH (hex RGB) and none of OTHER, and leaves a screenshot LABEL.png.
 run_at() {
   local label=$1 scale=$2 glyph=$3 other=$4
   setup "$label"
