@@ -12,6 +12,7 @@
 #include "gui/application.h"
 #include "gui/foreground.h"
 #include "gui/image_strip.h"
+#include "gui/layout.h"
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
 #include "gui/start_phases.h"
@@ -30,6 +31,9 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 // A system command the program sends itself to close the window; real system commands
 // keep their low four bits for the system, so it cannot be taken for one of them.
 constexpr WPARAM kCloseCommand = 1;
+
+// The page strip's font, for its tabs.
+FontDesc BaseFontDesc() { return PixelFont(L"ＭＳ Ｐゴシック", 13); }
 
 // A window of fixed size without minimise and maximise boxes offers only "移動" and
 // "閉じる" in its system menu, as a dialog does; the system would show these greyed.
@@ -54,20 +58,23 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   p.icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
   Create(p);
   TrimSystemMenu(Handle());
-  SetMainClientSize(338, 117);
+  const int dpi = DpiOf(Handle());
+  SetMainClientSize(DesignToDevice(338, dpi), DesignToDevice(117, dpi));
   TApplication::Instance().SetMainForm(Handle());
   MarkStartPhase("main window");
 
-  baseFont_ = MakeFont(PixelFont(L"ＭＳ Ｐゴシック", 13));
-  base_ = std::make_unique<TPageControlEx>(Handle(), 0, 0, 338, 117, baseFont_.get());
+  baseFont_ = MakeFont(BaseFontDesc(), dpi);
+  base_ = std::make_unique<TPageControlEx>(Handle(), 0, 0, DesignToDevice(338, dpi), DesignToDevice(117, dpi),
+                                           baseFont_.get());
   base_->OnChange = [this] { BaseChange(); };
   BuildMenus();
   MarkStartPhase("tab strip and menus");
 
   coolTrayIcon1_ = std::make_unique<TCoolTrayIcon>(Handle());
   coolTrayIcon1_->SetIcon(UniqueIcon(static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), 0))));
+      // The notification area draws at the system's DPI, wherever the window is.
+      LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, GetSystemMetricsForDpi(SM_CXSMICON, SystemDpi()),
+                 GetSystemMetricsForDpi(SM_CYSMICON, SystemDpi()), 0))));
   coolTrayIcon1_->PopupMenu = &popupMenu2_;
   coolTrayIcon1_->MinimizeToTray = true;
   coolTrayIcon1_->OnClick = [this](TCoolTrayIcon&) {
@@ -153,19 +160,47 @@ const MenuItemDef kPopupMenu2[] = {
 }  // namespace
 
 void TfrmMain::BuildMenus() {
-  std::vector<UniqueBitmap> images = LoadImageStrip(L"MENUIMAGES", 16, GetSysColor(COLOR_MENU));
   auto build = [&](TPopupMenu& menu, const auto& items) {
     for (const MenuItemDef& def : items) {
       TPopupMenu::ClickEvent onClick;
       if (def.onClick) onClick = [this, f = def.onClick] { (this->*f)(); };
       int index = menu.Add(def.caption, std::move(onClick), def.shortcut);
       if (def.onClick == &TfrmMain::mnuMouseMoveClick) mnuMouseMove_ = index;
-      if (def.image >= 0 && def.image < static_cast<int>(images.size()))
-        menu.SetImage(index, std::move(images[static_cast<std::size_t>(def.image)]));
     }
   };
   build(popupMenu1_, kPopupMenu1);
   build(popupMenu2_, kPopupMenu2);
+  SetMenuImages();
+}
+
+void TfrmMain::SetMenuImages() {
+  // The strip holds 16-pixel pictures; the menus show them at the window's DPI.
+  std::vector<UniqueBitmap> images =
+      LoadImageStrip(L"MENUIMAGES", 16, GetSysColor(COLOR_MENU), DesignToDevice(16, DpiOf(Handle())));
+  auto set = [&](TPopupMenu& menu, const auto& items) {
+    int index = 0;  // items keep the index of their place in the table
+    for (const MenuItemDef& def : items) {
+      if (def.image >= 0 && def.image < static_cast<int>(images.size()))
+        menu.SetImage(index, std::move(images[static_cast<std::size_t>(def.image)]));
+      ++index;
+    }
+  };
+  set(popupMenu1_, kPopupMenu1);
+  set(popupMenu2_, kPopupMenu2);
+}
+
+void TfrmMain::DpiChanged(int dpi, const RECT& suggested) {
+  FollowDpi(dpi);
+  // The place the system suggests keeps the window's physical size on the new monitor;
+  // the grid's own size at the new DPI follows from BaseChange, to the pixel.
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  UniqueFont font = MakeFont(BaseFontDesc(), dpi);
+  SendMessageW(base_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  baseFont_ = std::move(font);  // the strip has let go of the old one
+  SetMenuImages();
+  for (auto& page : pageList_) page->FollowDpi();
+  BaseChange();
 }
 
 void TfrmMain::FormCreate() {
@@ -274,7 +309,8 @@ void TfrmMain::BaseChange() {
 
 void TfrmMain::SetMainClientSize(int width, int height) {
   RECT r{0, 0, width, height};
-  AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  // The frame is the system's, drawn at the DPI the system gives the window.
+  AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, GetDpiForWindow(Handle()));
   SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -578,6 +614,9 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CLOSE:
       coolTrayIcon1_->HideMainWindow();
+      return 0;
+    case WM_DPICHANGED:
+      DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_WINDOWPOSCHANGING:
       // Whenever it is shown: a stored or earlier place may lie on a monitor that is gone

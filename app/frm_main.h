@@ -6,7 +6,9 @@
 // at the stored window position and registers the hot keys) and destroyed at exit, when it
 // writes the page count and its position and lets every live page write its buttons back.
 // Closing the window only hides it; "終了" ends the program. At shut-down or log-off it
-// saves everything before Windows goes on.
+// saves everything before Windows goes on. It is laid out at its monitor's DPI and again
+// when it moves to a monitor of another scale; the position it stores is its place on the
+// screen in the pixels it reads it in.
 #pragma once
 
 #include <cstdint>
@@ -112,6 +114,10 @@ class TfrmMain : public TWindow,
   void RebuildPage(std::int32_t pageNo, const std::wstring& caption) override;
 
   void BuildMenus();
+  // The menus' pictures at the window's DPI.
+  void SetMenuImages();
+  // WM_DPICHANGED: the window moved to a monitor of another scale.
+  void DpiChanged(int dpi, const RECT& suggested);
   // Makes a page with the next free number, or says that none is left.
   void NewPage();
   // The position of page pageNo in PageList; -1 when there is no such page.

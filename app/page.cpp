@@ -6,6 +6,7 @@
 #include "core/settings_keys.h"
 #include "gui/color.h"
 #include "gui/font.h"
+#include "gui/layout.h"
 
 namespace vl {
 namespace {
@@ -121,12 +122,7 @@ void TPage::BuildButtons() {
       const CaptionFont caption = ReadCaptionFont();
       const SharedFont& font = FontFor(caption.desc);
       for (std::int32_t i = 1; i <= grid_.BtnCount(); ++i) {
-        BitBtnParams params;
-        params.parent = sheet_->Handle();
-        params.x = grid_.Left(i);
-        params.y = grid_.Top(i);
-        params.width = grid_.btnW;
-        params.height = grid_.btnH;
+        BitBtnParams params = PlaceOf(i);
         std::wstring fullPath = ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
         std::wstring name = ini_.ReadString(section, keys::ButtonKey(keys::kBtnName, i), L"");
         params.caption = name;
@@ -169,9 +165,40 @@ void TPage::BuildButtons() {
   FitWindow();
 }
 
+BitBtnParams TPage::PlaceOf(std::int32_t i) const {
+  // Each edge scaled on its own: neighbours meet edge to edge at any DPI, where a scaled
+  // width added to a scaled left would leave gaps or overlaps of a pixel.
+  const int dpi = DpiOf(sheet_->Handle());
+  BitBtnParams params;
+  params.parent = sheet_->Handle();
+  params.x = DesignToDevice(grid_.Left(i), dpi);
+  params.y = DesignToDevice(grid_.Top(i), dpi);
+  params.width = DesignToDevice(grid_.Left(i) + grid_.btnW, dpi) - params.x;
+  params.height = DesignToDevice(grid_.Top(i) + grid_.btnH, dpi) - params.y;
+  return params;
+}
+
 void TPage::FitWindow() {
-  host_.PageStrip().SetBounds(0, 0, grid_.ClientWidth(), grid_.ClientHeight());
-  host_.SetMainClientSize(grid_.ClientWidth(), grid_.ClientHeight());
+  const int dpi = DpiOf(sheet_->Handle());
+  const int width = DesignToDevice(grid_.ClientWidth(), dpi);
+  // The tab row as the strip places its page area, and the rows of buttons below it.
+  const int height = DesignToDevice(kTabRowHeight, dpi) + DesignToDevice(grid_.tate * grid_.btnH, dpi);
+  host_.PageStrip().SetBounds(0, 0, width, height);
+  host_.SetMainClientSize(width, height);
+}
+
+void TPage::FollowDpi() {
+  if (!built_) return;  // built later, at the DPI of that moment
+  for (std::int32_t i = 1; i <= BtnCount(); ++i) {
+    TLaunchBtn& b = *buttons_[static_cast<std::size_t>(i - 1)];
+    const BitBtnParams place = PlaceOf(i);
+    b.SetBounds(place.x, place.y, place.width, place.height);
+    if (b.ShowType() != st_TextOnly) b.LoadGlyph();
+  }
+  if (font_) {
+    const SharedFont& font = FontFor(fontDesc_);
+    for (auto& b : buttons_) b->SetFont(font);
+  }
 }
 
 void TPage::SaveButtons() {
@@ -215,9 +242,11 @@ TPage::CaptionFont TPage::ReadCaptionFont() const {
 }
 
 const SharedFont& TPage::FontFor(const FontDesc& desc) {
-  if (!font_ || desc != fontDesc_) {
-    font_ = MakeSharedFont(desc);
+  const int dpi = DpiOf(sheet_->Handle());
+  if (!font_ || desc != fontDesc_ || dpi != fontDpi_) {
+    font_ = MakeSharedFont(desc, dpi);
     fontDesc_ = desc;
+    fontDpi_ = dpi;
   }
   return font_;
 }

@@ -1,8 +1,8 @@
 // TPage: one page of the launcher, one tab of the main window's page strip with a grid of
 // launch buttons, kept in the section "Page<n>" of the settings file.
 //
-// The page builds its buttons from its section, lays them out edge to edge, sizes the main
-// window to the grid, writes all its buttons back after every drop, highlights the button
+// The page builds its buttons from its section, lays them out edge to edge (the file's
+// sizes are pixels at 96 DPI, scaled to the window's DPI), sizes the main window to the grid, writes all its buttons back after every drop, highlights the button
 // under the pointer and hides the launcher after a bound button is clicked. It keeps no
 // show type or font of its own: those are read from the file whenever they are applied.
 //
@@ -56,7 +56,11 @@ class TPage {
 
   void LoadHeader();
   void BuildButtons();
+  // Sizes the strip and the main window to the grid at the window's DPI.
   void FitWindow();
+  // The buttons placed, drawn and given their glyphs again at the window's DPI, after the
+  // window has moved to a monitor of another scale. Reads nothing from the file.
+  void FollowDpi();
   void SaveButtons();
   void SaveHeader();
   void ApplyFonts();
@@ -88,6 +92,8 @@ class TPage {
   CaptionFont ReadCaptionFont() const;
   // The font of `desc`, made once for every button of the page.
   const SharedFont& FontFor(const FontDesc& desc);
+  // Where button i goes, in the sheet's pixels at its DPI.
+  BitBtnParams PlaceOf(std::int32_t i) const;
   // A button at the place of `params`: a window of the last build renewed, else a new one.
   std::unique_ptr<TLaunchBtn> TakeButton(const BitBtnParams& params);
   void Highlight(const TLaunchBtn& sender);
@@ -98,6 +104,7 @@ class TPage {
   // Between LoadHeader and BuildButtons: the old buttons, in number order, to be renewed.
   std::vector<std::unique_ptr<TLaunchBtn>> spare_;
   FontDesc fontDesc_;
+  int fontDpi_ = 0;
   SharedFont font_;
   TTabSheet* sheet_ = nullptr;                        // the page strip owns it
   TIniFile ini_;

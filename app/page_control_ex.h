@@ -1,9 +1,11 @@
 // TPageControlEx: the main window's page strip. Its page area has no border: it spans the
-// strip's full width, starts 4 pixels above where the tab control would put it and runs
-// to the strip's bottom edge, so that a page's grid fits the strip exactly, 19 pixels
-// below its top.
+// strip's full width, starts the tab row's height (19 pixels at 96 DPI, scaled to the
+// strip's DPI) below the strip's top and runs to its bottom edge, so that a page's grid
+// fits the strip exactly.
 #pragma once
 
+#include "core/page_grid.h"
+#include "gui/layout.h"
 #include "gui/page_control.h"
 
 namespace vl {
@@ -16,7 +18,7 @@ class TPageControlEx : public TPageControl {
   void AdjustDisplayRect(RECT& rect, const RECT& client) const override {
     rect.left = 0;
     rect.right = client.right;
-    rect.top -= 4;
+    rect.top = DesignToDevice(kTabRowHeight, DpiOf(Handle()));
     rect.bottom = client.bottom;
   }
 };

@@ -45,8 +45,8 @@ TfrmBtnOption::TfrmBtnOption(TBtnOptionHost& host)
     : TDialogForm(Params()),
       host_(host),
       ini_(SettingsFilePath()),
-      brows1Font_(MakeFont(PixelFont(L"ＭＳ ゴシック", 11, false, SHIFTJIS_CHARSET))),
-      brows2Font_(MakeFont(PixelFont(L"ＭＳ Ｐゴシック", 11, false, SHIFTJIS_CHARSET))),
+      brows1Font_(FormFont(PixelFont(L"ＭＳ ゴシック", 11, false, SHIFTJIS_CHARSET))),
+      brows2Font_(FormFont(PixelFont(L"ＭＳ Ｐゴシック", 11, false, SHIFTJIS_CHARSET))),
       GroupBox1(On(kLayout.GroupBox1, L"ボタン")),
       lbeName(On(In(kLayout.GroupBox1, kLayout.lbeName), L"名前：")),
       lbeLocate(On(In(kLayout.GroupBox1, kLayout.lbeLocate), L"場所：")),
@@ -58,8 +58,8 @@ TfrmBtnOption::TfrmBtnOption(TBtnOptionHost& host)
       lbeIconLocate(On(In(kLayout.GroupBox2, kLayout.lbeIconLocate), L"場所：")),
       BtnCancel(On(kLayout.BtnCancel, L"キャンセル")),
       BtnOk(On(kLayout.BtnOk, L"OK")) {
-  BtnBrows.SetFont(brows1Font_.get());
-  BtnBrows2.SetFont(brows2Font_.get());
+  BtnBrows.SetFont(brows1Font_);
+  BtnBrows2.SetFont(brows2Font_);
   SetDefaultButton(&BtnOk);  // Esc is bound to no button here
   OnShow = [this] { FormShow(); };
   chkIsUseIcon.OnClick = [this] { chkIsUseIconClick(); };

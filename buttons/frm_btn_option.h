@@ -59,8 +59,8 @@ class TfrmBtnOption : public TDialogForm {
   // Before the controls: the buttons use the fonts, and the dialog's handlers the rest.
   TBtnOptionHost& host_;
   TIniFile ini_;
-  UniqueFont brows1Font_;
-  UniqueFont brows2Font_;
+  HFONT brows1Font_;  // the form owns them
+  HFONT brows2Font_;
   std::optional<TBtnOptionHost::ButtonRef> captured_;  // at the last FormShow
 
  public:

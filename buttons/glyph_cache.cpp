@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <deque>
 #include <map>
 #include <memory>
@@ -19,11 +20,11 @@ namespace vl {
 namespace {
 
 // A 32-bit DIB: its pixels are what GetPixel reads back, whatever the screen's depth.
-UniqueBitmap MakeGlyphBitmap(HDC dc) {
+UniqueBitmap MakeGlyphBitmap(HDC dc, int size) {
   BITMAPINFO bmi{};
   bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = kGlyphSize;
-  bmi.bmiHeader.biHeight = kGlyphSize;
+  bmi.bmiHeader.biWidth = size;
+  bmi.bmiHeader.biHeight = size;
   bmi.bmiHeader.biPlanes = 1;
   bmi.bmiHeader.biBitCount = 32;
   bmi.bmiHeader.biCompression = BI_RGB;
@@ -31,34 +32,50 @@ UniqueBitmap MakeGlyphBitmap(HDC dc) {
   return UniqueBitmap(CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
+// The icon at `size` from the file that holds it: the system picks the image of the icon
+// group that suits that size best and scales only when the group has none of it.
+UniqueIcon IconAtSize(const std::wstring& source, int index, int size) {
+  HICON icon = nullptr;
+  UINT id = 0;
+  UINT got = PrivateExtractIconsW(source.c_str(), index, size, size, &icon, &id, 1, LR_DEFAULTCOLOR);
+  if (got == 0 || got == 0xFFFFFFFF) return {};
+  return UniqueIcon(icon);
+}
+
 // Empty when the file is not there. Any thread: it touches only what it makes.
-UniqueBitmap MakeGlyph(const std::wstring& iconPath) {
+UniqueBitmap MakeGlyph(const std::wstring& iconPath, int size) {
   if (!FileExists(iconPath)) return {};
   UniqueDC dc(CreateCompatibleDC(nullptr));
-  UniqueBitmap glyph = MakeGlyphBitmap(dc.get());
+  UniqueBitmap glyph = MakeGlyphBitmap(dc.get(), size);
   if (!dc || !glyph) return {};
-  // The call may write the path of the icon's real source back into its buffer.
+  // The call writes the path and index of the icon's real source back into its buffer (the
+  // program of a document's type, say), where the image of the wanted size is then taken.
   std::wstring source = ShellPath(iconPath);
   source.resize(std::max<std::size_t>(source.size() + 1, MAX_PATH));
   WORD index = 0;
   UniqueIcon icon(ExtractAssociatedIconW(GetModuleHandleW(nullptr), source.data(), &index));
+  if (icon && size != GetSystemMetrics(SM_CXICON)) {
+    source.resize(std::wcslen(source.c_str()));
+    if (UniqueIcon sized = IconAtSize(source, index, size)) icon = std::move(sized);
+  }
   ScopedSelect select(dc.get(), glyph.get());
-  RECT all{0, 0, kGlyphSize, kGlyphSize};
+  RECT all{0, 0, size, size};
   FillRect(dc.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
-  if (icon) DrawIconEx(dc.get(), 0, 0, icon.get(), kGlyphSize, kGlyphSize, 0, nullptr, DI_NORMAL);
+  if (icon) DrawIconEx(dc.get(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
   // The button draws the corner's colour as transparent. One red step away from what the
   // corner holds, that key matches (almost) nothing, so the face colour and every icon
   // pixel, black ones too, are drawn as they are.
-  COLORREF corner = GetPixel(dc.get(), 0, kGlyphSize - 1);
+  COLORREF corner = GetPixel(dc.get(), 0, size - 1);
   BYTE red = GetRValue(corner);
   red = red == 255 ? 254 : static_cast<BYTE>(red + 1);
-  SetPixel(dc.get(), 0, kGlyphSize - 1, RGB(red, GetGValue(corner), GetBValue(corner)));
+  SetPixel(dc.get(), 0, size - 1, RGB(red, GetGValue(corner), GetBValue(corner)));
   return glyph;
 }
 
 struct Key {
   std::wstring path;
   COLORREF face;
+  int size;
   auto operator<=>(const Key&) const = default;
 };
 
@@ -95,7 +112,7 @@ class TLookupThread {
       }
       PassNetworkLookupGate();
       auto arrival = std::make_unique<Arrival>();
-      arrival->glyph = MakeGlyph(key.path);
+      arrival->glyph = MakeGlyph(key.path, key.size);
       arrival->key = std::move(key);
       if (PostMessageW(inbox_, GlyphArrivedMessage(), 0, reinterpret_cast<LPARAM>(arrival.get())))
         arrival.release();  // the inbox owns it now
@@ -126,15 +143,15 @@ class TGlyphInbox : public TMessageWindow {
 // Glyphs stay only while a button holds them: the cache never keeps an icon alive.
 class TGlyphCache {
  public:
-  SharedBitmap Get(const std::wstring& iconPath, HWND requester) {
-    Key key{iconPath, GetSysColor(COLOR_BTNFACE)};
+  SharedBitmap Get(const std::wstring& iconPath, HWND requester, int size) {
+    Key key{iconPath, GetSysColor(COLOR_BTNFACE), size};
     if (auto it = glyphs_.find(key); it != glyphs_.end())
       if (SharedBitmap glyph = it->second.lock()) return glyph;
     if (IsNetworkPath(iconPath)) {
       Request(std::move(key), requester);
       return {};
     }
-    UniqueBitmap made = MakeGlyph(iconPath);
+    UniqueBitmap made = MakeGlyph(iconPath, size);
     if (!made) return {};
     return Keep(std::move(key), std::move(made));
   }
@@ -189,10 +206,11 @@ LRESULT TGlyphInbox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester) {
+SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester, int size) {
   // Never destroyed: the lookup thread may still be waiting on a server at exit.
   static TGlyphCache& cache = *new TGlyphCache;
-  return cache.Get(iconPath, requester);
+  if (size <= 0) return {};
+  return cache.Get(iconPath, requester, size);
 }
 
 UINT GlyphArrivedMessage() {

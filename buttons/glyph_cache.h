@@ -1,5 +1,5 @@
-// IconGlyph: the 32 x 32 glyph a launch button shows for an icon file, made once for all
-// the buttons that show it.
+// IconGlyph: the glyph a launch button shows for an icon file, 32 x 32 designed pixels
+// (48 x 48 at 144 DPI), made once for all the buttons that show it at that size.
 //
 // A page of a thousand buttons often shows one program many times, and a rebuilt page
 // shows again what it showed: each glyph is made from its file once and shared while any
@@ -20,12 +20,14 @@
 
 namespace vl {
 
-inline constexpr int kGlyphSize = 32;
+inline constexpr int kGlyphSize = 32;  // designed pixels
 
-// The glyph of the file's icon (the shell's icon for its type when it holds none). Empty
-// when the file does not exist or GDI could not make the bitmap, and, for a network path
-// not looked at yet, until it comes: then `requester` gets GlyphArrivedMessage().
-SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester);
+// The glyph of the file's icon (the shell's icon for its type when it holds none), `size`
+// pixels square, drawn from the icon's own image of the nearest size at or above it where
+// the file holds one, never stretched up from a small one when a larger one is there.
+// Empty when the file does not exist or GDI could not make the bitmap, and, for a network
+// path not looked at yet, until it comes: then `requester` gets GlyphArrivedMessage().
+SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester, int size = kGlyphSize);
 
 UINT GlyphArrivedMessage();
 

@@ -7,6 +7,7 @@
 #include "buttons/link_file.h"
 #include "buttons/shell_helpers.h"
 #include "gui/handles.h"
+#include "gui/layout.h"
 #include "gui/message_box.h"
 
 namespace vl {
@@ -66,7 +67,8 @@ void TLaunchBtn::BuildFace() {
 }
 
 void TLaunchBtn::LoadGlyph() {
-  if (SharedBitmap glyph = IconGlyph(iconPath_, Handle())) SetGlyph(std::move(glyph));
+  const int size = DesignToDevice(kGlyphSize, DpiOf(Handle()));
+  if (SharedBitmap glyph = IconGlyph(iconPath_, Handle(), size)) SetGlyph(std::move(glyph));
 }
 
 void TLaunchBtn::ClearButton() {

@@ -3,8 +3,8 @@
 // Dropping one file, folder or shortcut on an unbound button binds it (the button then
 // raises OnRegist); releasing the left or middle mouse button over a bound button opens
 // the target with the shell in the button's working folder, wherever the pointer is at
-// the release. The glyph is the 32 x 32 icon of IconPath over the button-face colour,
-// shared with every other button showing that file.
+// the release. The glyph is the icon of IconPath over the button-face colour, 32 x 32
+// designed pixels at the button's DPI, shared with every other button showing that file.
 //
 // Writing the fields only stores them: nothing is redrawn and the caption does not follow
 // BtnName, except for SetShowType, which rebuilds the face. The owner (the page) reads and
@@ -48,9 +48,10 @@ class TLaunchBtn : public TBitBtn {
   // Called after a drop has bound the button.
   std::function<void(TLaunchBtn&)> OnRegist;
 
-  // Rebuilds the glyph from the icon of IconPath; leaves it as it was when IconPath
-  // names no file (a folder does not count). A file on the network is looked at in the
-  // background: the glyph changes when its icon comes in.
+  // Rebuilds the glyph from the icon of IconPath at the button's DPI (after a DPI change
+  // too); leaves it as it was when IconPath names no file (a folder does not count). A
+  // file on the network is looked at in the background: the glyph changes when its icon
+  // comes in.
   void LoadGlyph();
   // Unbinds the button; caption, ShowType and BtnIndex stay.
   void ClearButton();

@@ -49,11 +49,11 @@ PathString HistoryFilePath() { return ProgramFolder() + L"\\History.txt"; }
 TfrmAbout::TfrmAbout(const PathString& historyFile)
     : TDialogForm(Params()),
       // A Latin title: a Western font, not the system's Japanese stand-in for it.
-      titleFont_(MakeFont(PixelFont(L"Arial", 16, true, ANSI_CHARSET))),
+      titleFont_(FormFont(PixelFont(L"Arial", 16, true, ANSI_CHARSET))),
       PageControl1(Handle(), 0, 0, 0, 0, Font()),
       TabSheet1(PageControl1.AddSheet(L"バージョン情報", 0)),
       TabSheet3(PageControl1.AddSheet(L"更新履歴", 0)),
-      StaticText1({TabSheet1.Handle(), {}, L"Vantri Launch", titleFont_.get()}, SS_CENTER),
+      StaticText1({TabSheet1.Handle(), {}, L"Vantri Launch", titleFont_}, SS_CENTER),
       Label1({TabSheet1.Handle(), {}, L"version " + VersionString(L"ProductVersion"), Font()}, SS_CENTER),
       Label2({TabSheet1.Handle(), {}, kAuthorNotice, Font()}, SS_CENTER),
       Button2({TabSheet1.Handle(), {}, kAuthorPage, Font()}),
@@ -64,7 +64,7 @@ TfrmAbout::TfrmAbout(const PathString& historyFile)
   const DesignRect client = ClientRect();
   PlaceControl(PageControl1.Handle(), {8, 8, client.width - 16, client.height - 52});
   PlaceControl(Button1.Handle(), {(client.width - 75) / 2, client.height - 36, 75, 25});
-  const DesignRect sheet = DesignRectOf(PageControl1.DisplayRect());
+  const DesignRect sheet = DesignRectOf(PageControl1.DisplayRect(), Dpi());
   PlaceControl(StaticText1.Handle(), {0, 32, sheet.width, 24});
   PlaceControl(Label1.Handle(), {0, 68, sheet.width, 16});
   PlaceControl(Label2.Handle(), {16, 108, sheet.width - 32, 80});

@@ -27,7 +27,7 @@ class TfrmAbout : public TDialogForm {
   void Button2Click();
 
  private:
-  UniqueFont titleFont_;  // before the controls that use it
+  HFONT titleFont_;  // the form owns it; made before the controls that use it
   bool built_ = false;    // the controls below exist
 
  public:

@@ -1,12 +1,16 @@
 #include "gui/bitmap_button.h"
 
+#include "gui/layout.h"
 #include "gui/scoped_select.h"
 #include "gui/tool_tip.h"
 
 namespace vl {
 namespace {
 
+// Designed pixels, scaled by the button's DPI.
 constexpr int kGlyphSpacing = 4;  // between glyph and caption
+constexpr int kCaptionMargin = 2;
+constexpr int kFocusInset = 4;
 
 int XOf(LPARAM pos) { return static_cast<short>(LOWORD(pos)); }
 int YOf(LPARAM pos) { return static_cast<short>(HIWORD(pos)); }
@@ -59,7 +63,7 @@ void TBitBtn::SetGlyph(SharedBitmap glyph) {
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void TBitBtn::SetFont(const FontDesc& desc) { SetFont(MakeSharedFont(desc)); }
+void TBitBtn::SetFont(const FontDesc& desc) { SetFont(MakeSharedFont(desc, DpiOf(Handle()))); }
 
 void TBitBtn::SetFont(SharedFont font) {
   if (font == font_) return;
@@ -270,12 +274,14 @@ void TBitBtn::Paint(HDC dc) const {
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     text = {measure.right - measure.left, measure.bottom - measure.top};
   }
+  const int dpi = DpiOf(Handle());
   SIZE glyph = BitmapSize(Glyph());
-  int total = glyph.cy + text.cy + (glyph.cy && text.cy ? kGlyphSpacing : 0);
+  int total = glyph.cy + text.cy + (glyph.cy && text.cy ? DesignToDevice(kGlyphSpacing, dpi) : 0);
   int top = (height - total) / 2;
   if (glyph.cy) PaintGlyph(mem.get(), (width - glyph.cx) / 2 + shift, top + shift);
   if (text.cy) {
-    RECT box{2 + shift, top + total - text.cy + shift, width - 2 + shift, top + total + shift};
+    const int margin = DesignToDevice(kCaptionMargin, dpi);
+    RECT box{margin + shift, top + total - text.cy + shift, width - margin + shift, top + total + shift};
     SetBkMode(mem.get(), TRANSPARENT);
     SetTextColor(mem.get(), IsWindowEnabled(Handle()) ? fontColor_ : GetSysColor(COLOR_GRAYTEXT));
     // File names may hold "&": they are shown as they are, not as mnemonics.
@@ -284,7 +290,8 @@ void TBitBtn::Paint(HDC dc) const {
   }
   if (GetFocus() == Handle()) {
     RECT focus = rc;
-    InflateRect(&focus, -4, -4);
+    const int inset = DesignToDevice(kFocusInset, dpi);
+    InflateRect(&focus, -inset, -inset);
     DrawFocusRect(mem.get(), &focus);
   }
   BitBlt(dc, 0, 0, width, height, mem.get(), 0, 0, SRCCOPY);

@@ -28,7 +28,7 @@ class TToolTip;
 
 struct BitBtnParams {
   HWND parent = nullptr;
-  int x = 0, y = 0, width = 75, height = 25;
+  int x = 0, y = 0, width = 75, height = 25;  // the parent's pixels: the caller scales them
   std::wstring caption;
 };
 

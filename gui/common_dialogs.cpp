@@ -37,7 +37,7 @@ bool TOpenDialog::Execute(HWND owner) {
 
 bool TFontDialog::Execute(HWND owner) {
   TModalScope modal(owner);
-  LOGFONTW lf = LogFontOf(Font);
+  LOGFONTW lf = LogFontOf(Font, SystemDpi());
   CHOOSEFONTW cf{};
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = owner;

@@ -99,11 +99,14 @@ ControlParams EditPart(ControlParams p) {
 }
 
 ControlParams LabelPart(const ControlParams& p) {
-  // Measured in the label's font; the sizes are taken as designed pixels.
+  // Measured in the label's font, at the parent's DPI, and taken back to designed pixels
+  // (rounded up, so that the text is never cut).
   SIZE size = TextSize(p.parent, p.font, p.text);
+  const int dpi = DpiOf(p.parent);
+  const int cx = static_cast<int>((size.cx * kDesignDpi + dpi - 1) / dpi);
+  const int cy = static_cast<int>((size.cy * kDesignDpi + dpi - 1) / dpi);
   ControlParams label = p;
-  label.rect = {p.rect.left - 3 - static_cast<int>(size.cx), p.rect.top + (p.rect.height - static_cast<int>(size.cy)) / 2,
-                static_cast<int>(size.cx), static_cast<int>(size.cy)};
+  label.rect = {p.rect.left - 3 - cx, p.rect.top + (p.rect.height - cy) / 2, cx, cy};
   return label;
 }
 

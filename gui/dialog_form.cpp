@@ -39,22 +39,22 @@ HWND DescendantWithId(HWND form, int id) {
 
 }  // namespace
 
-TDialogForm::TDialogForm(const DialogParams& p)
-    : font_(MakeFont(p.font)) {
-  RECT r{0, 0, DesignToDevice(p.width), DesignToDevice(p.height)};
-  if (!p.outerSize) AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+TDialogForm::TDialogForm(const DialogParams& p) {
   WindowParams w;
   w.className = p.className;
   w.caption = p.caption;
   w.style = kStyle;
   w.exStyle = kExStyle;
-  w.x = w.y = 0;
-  w.width = r.right - r.left;
-  w.height = r.bottom - r.top;
+  w.x = w.y = w.width = w.height = 0;
   w.parent = TApplication::Instance().OwnerWindow();
   Create(w);
+  // Sized once it is there: its DPI is that of the monitor it was made on.
+  const int dpi = Dpi();
+  RECT r{0, 0, DesignToDevice(p.width, dpi), DesignToDevice(p.height, dpi)};
+  if (!p.outerSize) AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
+  SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   TrimSystemMenu(Handle());
-  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(p.font)), FALSE);
   keyboard_ = TApplication::Instance().FilterMessages([this](const MSG& msg) {
     return IsOwnMessage(msg) && (NextTab(msg) || IsDialogMessageW(Handle(), const_cast<MSG*>(&msg)));
   });
@@ -65,11 +65,43 @@ TDialogForm::~TDialogForm() = default;
 DesignRect TDialogForm::ClientRect() const {
   RECT r;
   GetClientRect(Handle(), &r);
-  return DesignRectOf(r);
+  return DesignRectOf(r, Dpi());
+}
+
+HFONT TDialogForm::FormFont(const FontDesc& desc) {
+  fonts_.push_back({desc, MakeFont(desc, Dpi())});
+  return fonts_.back().font.get();
+}
+
+void TDialogForm::DpiChanged(int dpi, const RECT& suggested) {
+  const int old = Dpi();
+  // Every font again at the new DPI, the old ones kept until no control holds them.
+  std::vector<OwnFont> made;
+  for (const OwnFont& f : fonts_) made.push_back({f.desc, MakeFont(f.desc, dpi)});
+  FollowDpi(dpi);
+  std::vector<HWND> windows{Handle()};
+  EnumChildWindows(
+      Handle(),
+      [](HWND child, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  for (HWND w : windows) {
+    auto held = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
+    for (std::size_t i = 0; i < fonts_.size(); ++i)
+      if (held && held == fonts_[i].font.get())
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(made[i].font.get()), FALSE);
+  }
+  fonts_ = std::move(made);
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RescaleDescendants(Handle(), old, dpi);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 ControlParams TDialogForm::On(const DesignRect& rect, std::wstring text) const {
-  return ControlParams{Handle(), rect, std::move(text), font_.get()};
+  return ControlParams{Handle(), rect, std::move(text), Font()};
 }
 
 bool TDialogForm::IsOwnMessage(const MSG& msg) const {
@@ -104,7 +136,10 @@ void TDialogForm::Show() {
   // reported where the command that showed it runs.
   if (OnShow) OnShow();
   lastFocus_ = nullptr;  // each showing starts at the first control
+  const int dpi = Dpi();
   CentreOnMainMonitor();
+  // Moved onto a monitor of another scale, it has taken its size there: centred again.
+  if (Dpi() != dpi) CentreOnMainMonitor();
   ShowWindow(Handle(), SW_SHOW);
   BringToFront(Handle());
 }
@@ -180,6 +215,9 @@ LRESULT TDialogForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       Hide();
+      return 0;
+    case WM_DPICHANGED:
+      DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     default:
       break;

@@ -13,7 +13,11 @@
 // (and does nothing otherwise). In a dialog with tabs, Ctrl+Tab and Ctrl+Shift+Tab change
 // the tab.
 //
-// The form owns its window, its font and, in a derived class, its controls, which it
+// Its sizes are designed at 96 DPI and scaled to the DPI of its monitor; moved to a monitor
+// of another scale (WM_DPICHANGED) it takes the size the system suggests, makes its fonts
+// again and lays every control out anew at the new scale.
+//
+// The form owns its window, its fonts and, in a derived class, its controls, which it
 // declares as members and which go before the window does.
 #pragma once
 
@@ -21,11 +25,13 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "gui/application.h"
 #include "gui/controls.h"
 #include "gui/font.h"
 #include "gui/handles.h"
+#include "gui/layout.h"
 #include "gui/page_control.h"
 #include "gui/window.h"
 
@@ -46,7 +52,9 @@ class TDialogForm : public TWindow {
   void Show();
   void Hide();
   bool Visible() const { return IsWindowVisible(Handle()) != FALSE; }
-  HFONT Font() const { return font_.get(); }
+  HFONT Font() const { return fonts_.front().font.get(); }
+  // The DPI the form is laid out at.
+  int Dpi() const { return DpiOf(Handle()); }
   // The client area in designed pixels.
   DesignRect ClientRect() const;
 
@@ -54,6 +62,9 @@ class TDialogForm : public TWindow {
 
  protected:
   explicit TDialogForm(const DialogParams& params);
+  // A font for some of its controls besides the form's own, made at the form's DPI and
+  // made again when that changes; the form owns it, and it lives as long as the form.
+  HFONT FormFont(const FontDesc& desc);
   // Control parameters on this form: the form's font, a designed rectangle.
   ControlParams On(const DesignRect& rect, std::wstring text = {}) const;
   // Enter presses it (unless another push button has the focus); it is drawn as such.
@@ -75,8 +86,13 @@ class TDialogForm : public TWindow {
   // The focus to the control that had it last, or to the first in the tab order.
   void RestoreFocus();
   void FocusControl(HWND control);
+  void DpiChanged(int dpi, const RECT& suggested);
 
-  UniqueFont font_;
+  struct OwnFont {
+    FontDesc desc;
+    UniqueFont font;
+  };
+  std::vector<OwnFont> fonts_;  // the form's UI font first
   TButton* default_ = nullptr;  // we don't own them: the derived form does
   TButton* cancel_ = nullptr;
   HWND lastFocus_ = nullptr;  // child windows; we don't own them

@@ -3,16 +3,11 @@
 #include "gui/platform_error.h"
 
 namespace vl {
-namespace {
 
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
+int SystemDpi() {
+  UINT dpi = GetDpiForSystem();
+  return dpi > 0 ? static_cast<int>(dpi) : 96;
 }
-
-}  // namespace
 
 FontDesc DefaultUiFont() {
   NONCLIENTMETRICSW metrics{};
@@ -22,7 +17,7 @@ FontDesc DefaultUiFont() {
     const LOGFONTW& lf = metrics.lfMessageFont;
     desc.name = lf.lfFaceName;
     int pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-    if (pixels != 0) desc.points = MulDiv(pixels, 72, ScreenDpi());
+    if (pixels != 0) desc.points = MulDiv(pixels, 72, SystemDpi());
     desc.bold = lf.lfWeight >= FW_BOLD;
     desc.italic = lf.lfItalic != 0;
     desc.charset = lf.lfCharSet;
@@ -33,7 +28,8 @@ FontDesc DefaultUiFont() {
 FontDesc PixelFont(std::wstring name, int pixels, bool bold, BYTE charset) {
   FontDesc desc;
   desc.name = std::move(name);
-  desc.points = MulDiv(pixels, 72, ScreenDpi());
+  desc.pixels = pixels;
+  desc.points = MulDiv(pixels, 72, 96);  // what the font dialog would show for it
   desc.bold = bold;
   desc.charset = charset;
   return desc;
@@ -43,7 +39,7 @@ FontDesc FontDescOf(const LOGFONTW& lf) {
   FontDesc desc;
   desc.name = lf.lfFaceName;
   int pixels = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-  desc.points = MulDiv(pixels, 72, ScreenDpi());
+  desc.points = MulDiv(pixels, 72, SystemDpi());
   desc.bold = lf.lfWeight >= FW_BOLD;
   desc.italic = lf.lfItalic != 0;
   desc.underline = lf.lfUnderline != 0;
@@ -52,9 +48,9 @@ FontDesc FontDescOf(const LOGFONTW& lf) {
   return desc;
 }
 
-LOGFONTW LogFontOf(const FontDesc& desc) {
+LOGFONTW LogFontOf(const FontDesc& desc, int dpi) {
   LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(desc.points, ScreenDpi(), 72);
+  lf.lfHeight = desc.pixels ? -MulDiv(desc.pixels, dpi, 96) : -MulDiv(desc.points, dpi, 72);
   lf.lfWeight = desc.bold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = desc.italic;
   lf.lfUnderline = desc.underline;
@@ -65,13 +61,15 @@ LOGFONTW LogFontOf(const FontDesc& desc) {
   return lf;
 }
 
-UniqueFont MakeFont(const FontDesc& desc) {
-  LOGFONTW lf = LogFontOf(desc);
+UniqueFont MakeFont(const FontDesc& desc, int dpi) {
+  LOGFONTW lf = LogFontOf(desc, dpi);
   UniqueFont font(CreateFontIndirectW(&lf));
   if (!font) ThrowLastError(L"CreateFontIndirect");
   return font;
 }
 
-SharedFont MakeSharedFont(const FontDesc& desc) { return std::make_shared<const UniqueFont>(MakeFont(desc)); }
+SharedFont MakeSharedFont(const FontDesc& desc, int dpi) {
+  return std::make_shared<const UniqueFont>(MakeFont(desc, dpi));
+}
 
 }  // namespace vl

@@ -15,12 +15,16 @@ namespace vl {
 // alpha. With a background colour the images are laid over it instead and come out
 // opaque: not every system's menus honour alpha (Wine's draw transparent pixels black).
 // A strip of another depth is cut as it is, opaque. An empty strip gives no images.
+// drawnSize: the images come out that many pixels square (the menu's DPI asks for more
+// than the strip holds), smoothly scaled; 0 keeps `size`.
 std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size,
-                                          std::optional<COLORREF> background = std::nullopt);
+                                          std::optional<COLORREF> background = std::nullopt,
+                                          int drawnSize = 0);
 
 // The strip stored as a bitmap resource of the program, cut as above; no images when the
 // resource is missing.
 std::vector<UniqueBitmap> LoadImageStrip(const wchar_t* resource, int size,
-                                         std::optional<COLORREF> background = std::nullopt);
+                                         std::optional<COLORREF> background = std::nullopt,
+                                         int drawnSize = 0);
 
 }  // namespace vl

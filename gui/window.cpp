@@ -1,6 +1,7 @@
 #include "gui/window.h"
 
 #include "gui/application.h"
+#include "gui/layout.h"
 #include "gui/platform_error.h"
 
 namespace vl {
@@ -52,6 +53,7 @@ LRESULT CALLBACK TWindow::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     self->hwnd_.release();
     return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
+  if (msg == LayoutDpiMessage()) return self->layoutDpi_;
   try {
     return self->HandleMessage(msg, wParam, lParam);
   } catch (...) {

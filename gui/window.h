@@ -38,10 +38,14 @@ class TWindow {
   void Create(const WindowParams& params);
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+  // A top-level window that has followed WM_DPICHANGED lays out its children at `dpi`
+  // from now on (DpiOf in gui/layout.h answers it for every window inside).
+  void FollowDpi(int dpi) { layoutDpi_ = dpi; }
 
  private:
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   UniqueWindow hwnd_;
+  int layoutDpi_ = 0;  // 0: the system's DPI for the window
 };
 
 }  // namespace vl

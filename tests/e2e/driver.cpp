@@ -7,6 +7,7 @@
 //   wait-gone CAPTION TIMEOUT_MS     waits until no window with that caption is visible
 //   close-window CAPTION             posts WM_CLOSE to it
 //   client CAPTION                   prints "client WxH"
+//   dpi CAPTION                      prints "dpi N", the DPI of the window
 //   tabs CAPTION                     prints the tab captions of its page strip, one a line,
 //                                    the selected one marked with "*"
 //   select-tab CAPTION INDEX         selects a tab as a click on it would
@@ -175,6 +176,8 @@ void MoveMouse(int x, int y) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Sizes and places in the launcher's own pixels, whatever the display's scale.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   if (argc < 2) return Usage();
   std::wstring cmd = argv[1];
   auto arg = [&](int i) { return i < argc ? argv[i] : L""; };
@@ -206,6 +209,12 @@ int wmain(int argc, wchar_t** argv) {
     HWND hwnd = FindWindowW(nullptr, argv[2]);
     if (!hwnd) return 1;
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (cmd == L"dpi" && argc == 3) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    std::printf("dpi %u\n", GetDpiForWindow(hwnd));
     return 0;
   }
   if (cmd == L"client" && argc == 3) {

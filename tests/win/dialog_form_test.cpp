@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "gui/application.h"
 #include "gui/common_dialogs.h"
@@ -118,6 +119,56 @@ TEST_F(DialogFormTest, KeysFromAnotherProcessMoveTheFocusAndPressTheButtons) {
   EXPECT_TRUE(IsWindow(dialog.Handle()));
   dialog.Show();
   EXPECT_EQ(dialog.shows, 2) << "each change from hidden to shown";
+}
+
+// The rectangles of every window inside the form, in their parents' terms.
+std::vector<RECT> Layout(HWND form) {
+  std::vector<RECT> rects;
+  EnumChildWindows(
+      form,
+      [](HWND child, LPARAM list) -> BOOL {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+        reinterpret_cast<std::vector<RECT>*>(list)->push_back(r);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&rects));
+  return rects;
+}
+
+int FontHeight(HWND window) {
+  LOGFONTW lf{};
+  auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+  return font && GetObjectW(font, sizeof lf, &lf) ? lf.lfHeight : 0;
+}
+
+TEST_F(DialogFormTest, AMoveToAMonitorOfAnotherScaleLaysTheControlsOutAgainAndBackToThePixel) {
+  TestDialog dialog(true);
+  ASSERT_EQ(GetDpiForWindow(dialog.Handle()), 96u) << "the test prefix is at 96 DPI";
+  const std::vector<RECT> at96 = Layout(dialog.Handle());
+  RECT window;
+  GetWindowRect(dialog.Handle(), &window);
+  // As Windows sends it when the dialog crosses to a monitor at 150 %.
+  RECT suggested{window.left, window.top, window.left + (window.right - window.left) * 3 / 2,
+                 window.top + (window.bottom - window.top) * 3 / 2};
+  SendMessageW(dialog.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT ok;
+  GetWindowRect(dialog.ok.Handle(), &ok);
+  MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&ok), 2);
+  EXPECT_EQ(ok.left, 180);
+  EXPECT_EQ(ok.top, 330);
+  EXPECT_EQ(ok.right - ok.left, 113) << "75 designed pixels at 144 DPI, rounded";
+  EXPECT_EQ(ok.bottom - ok.top, 38);
+  EXPECT_EQ(FontHeight(dialog.ok.Handle()), -18) << "12 pixels at 144 DPI";
+  EXPECT_EQ(FontHeight(dialog.second.EditLabel().Handle()), -18);
+
+  SendMessageW(dialog.Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&window));
+  const std::vector<RECT> again = Layout(dialog.Handle());
+  ASSERT_EQ(again.size(), at96.size());
+  for (std::size_t i = 0; i < at96.size(); ++i)
+    EXPECT_TRUE(EqualRect(&again[i], &at96[i])) << "window " << i << " moved by the round trip";
+  EXPECT_EQ(FontHeight(dialog.ok.Handle()), -12);
 }
 
 TEST_F(DialogFormTest, EscPressesTheCancelButtonWhereOneIsBound) {

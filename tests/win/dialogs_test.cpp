@@ -294,6 +294,34 @@ TEST_F(BtnOptionTest, BothBrowseButtonsShareOneFileDialogThatRemembersTheLastCho
   EXPECT_EQ(dialog->lbeIconLocate.Text(), L"kept") << "a cancelled dialog changes nothing";
 }
 
+// The button properties dialog moved to a monitor at 150 %, as Windows tells it: its own
+// font and the browse buttons' own fonts all made again at that scale, and back.
+TEST_F(BtnOptionTest, AMoveToAnotherScaleRemakesEveryFontOfTheDialog) {
+  Open();
+  auto height = [](HWND w) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    return lf.lfHeight;
+  };
+  ASSERT_EQ(height(dialog->BtnBrows.Handle()), -11);
+  ASSERT_EQ(height(dialog->BtnOk.Handle()), -12);
+  RECT window;
+  GetWindowRect(dialog->Handle(), &window);
+  RECT suggested{window.left, window.top, window.left + (window.right - window.left) * 3 / 2,
+                 window.top + (window.bottom - window.top) * 3 / 2};
+  SendMessageW(dialog->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(height(dialog->BtnBrows.Handle()), -17) << "11 pixels at 144 DPI, rounded";
+  EXPECT_EQ(height(dialog->BtnBrows2.Handle()), -17);
+  EXPECT_EQ(height(dialog->BtnOk.Handle()), -18);
+  EXPECT_EQ(height(dialog->lbeName.Handle()), -18);
+  LOGFONTW face{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog->BtnBrows.Handle(), WM_GETFONT, 0, 0)), sizeof face, &face);
+  EXPECT_STREQ(face.lfFaceName, L"ＭＳ ゴシック") << "each control keeps its own face";
+  SendMessageW(dialog->Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&window));
+  EXPECT_EQ(height(dialog->BtnBrows.Handle()), -11);
+  EXPECT_EQ(height(dialog->BtnOk.Handle()), -12);
+}
+
 class AboutTest : public ::testing::Test {
  protected:
   TApplication app{L"RavariVudovi"};

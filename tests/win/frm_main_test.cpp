@@ -133,6 +133,96 @@ TEST_F(FrmMainTest, AFirstStartMakesPageOneAsANewPage) {
   EXPECT_EQ(form->WaitHotKey1().HotKey(), L"ESC");
 }
 
+SIZE ClientSize(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return {r.right, r.bottom};
+}
+
+int BitmapWidth(HBITMAP bitmap) {
+  BITMAP bm{};
+  return bitmap && GetObjectW(bitmap, sizeof bm, &bm) ? bm.bmWidth : 0;
+}
+
+int FontHeight(HWND window) {
+  LOGFONTW lf{};
+  auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+  return font && GetObjectW(font, sizeof lf, &lf) ? lf.lfHeight : 0;
+}
+
+// Windows sends WM_DPICHANGED when the window crosses to a monitor of another scale; Wine
+// has one scale for all monitors, so the test sends it as Windows would.
+void MoveToScale(HWND window, int dpi, const RECT& suggested) {
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+TEST_F(FrmMainTest, AMoveToAMonitorOfAnotherScaleLaysTheWindowOutAgainAtThatScale) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  {
+    TIniFile ini(SettingsFilePath());
+    ini.WriteInteger(L"General", L"PageNum", 1);
+    for (auto [key, value] : {std::pair{L"Live", L"1"}, {L"Name", L"P"}, {L"Yoko", L"5"}, {L"Tate", L"1"},
+                              {L"BtnW", L"64"}, {L"BtnH", L"64"}, {L"ShowType", L"0"}, {L"FontSize", L"10"}})
+      ini.WriteString(L"Page1", key, value);
+    ini.WriteString(L"Page1", L"BtnFP1", self);
+    ini.WriteString(L"Page1", L"BtnIP1", self);
+    ini.WriteString(L"Page1", L"BtnName1", L"self");
+  }
+  Open();
+  ASSERT_EQ(GetDpiForWindow(form->Handle()), 96u) << "the test prefix is at 96 DPI";
+  TPage& page = *form->PageList()[0];
+  const SIZE at96 = ClientSize(form->Handle());
+  ASSERT_EQ(at96.cx, 320);
+  ASSERT_EQ(at96.cy, 83);
+  ASSERT_EQ(BitmapWidth(page.Button(1)->Glyph()), 32);
+  RECT before;
+  GetWindowRect(form->Handle(), &before);
+
+  // To 150 %: the system suggests the place, 1.5 times the size.
+  RECT suggested{before.left + 40, before.top + 30, before.left + 40 + (before.right - before.left) * 3 / 2,
+                 before.top + 30 + (before.bottom - before.top) * 3 / 2};
+  MoveToScale(form->Handle(), 144, suggested);
+  RECT now;
+  GetWindowRect(form->Handle(), &now);
+  EXPECT_EQ(now.left, suggested.left);
+  EXPECT_EQ(now.top, suggested.top);
+  const SIZE at144 = ClientSize(form->Handle());
+  EXPECT_EQ(at144.cx, 480);
+  EXPECT_EQ(at144.cy, 125) << "the tab row's 19 pixels are 28.5, rounded up, over 96 of buttons";
+  RECT b2;
+  GetWindowRect(page.Button(2)->Handle(), &b2);
+  MapWindowPoints(nullptr, page.Sheet().Handle(), reinterpret_cast<POINT*>(&b2), 2);
+  EXPECT_EQ(b2.left, 96);
+  EXPECT_EQ(b2.right - b2.left, 96);
+  EXPECT_EQ(b2.bottom - b2.top, 96);
+  RECT strip;
+  GetWindowRect(page.Sheet().Handle(), &strip);
+  EXPECT_EQ(strip.bottom - strip.top, 96) << "the page area holds the grid exactly";
+  EXPECT_EQ(BitmapWidth(page.Button(1)->Glyph()), 48) << "the glyph at the new scale";
+  EXPECT_EQ(FontHeight(form->Base().Handle()), -20) << "the tabs' 13 pixels at 144 DPI";
+  LOGFONTW caption{};
+  GetObjectW(page.Button(1)->Font(), sizeof caption, &caption);
+  EXPECT_EQ(caption.lfHeight, -20) << "10 points at 144 DPI";
+
+  // And back: the same pixels as at the start, none lost to rounding.
+  MoveToScale(form->Handle(), 96, before);
+  const SIZE again = ClientSize(form->Handle());
+  EXPECT_EQ(again.cx, at96.cx);
+  EXPECT_EQ(again.cy, at96.cy);
+  EXPECT_EQ(BitmapWidth(page.Button(1)->Glyph()), 32);
+  GetObjectW(page.Button(1)->Font(), sizeof caption, &caption);
+  EXPECT_EQ(caption.lfHeight, -13);
+
+  // The position written at exit is the window's place on the screen, as read at start.
+  MoveToScale(form->Handle(), 144, suggested);
+  form.reset();
+  TIniFile ini(SettingsFilePath());
+  EXPECT_EQ(ini.ReadInteger(L"General", L"FormLeft", 0), suggested.left);
+  EXPECT_EQ(ini.ReadInteger(L"General", L"FormTop", 0), suggested.top);
+  EXPECT_EQ(ini.ReadInteger(L"Page1", L"BtnW", 0), 64) << "the file keeps its sizes at 96 DPI";
+}
+
 TEST_F(FrmMainTest, ShakeValuesBelowOneAreNotUsedAtStartNorBySetters) {
   TIniFile(SettingsFilePath()).WriteInteger(L"Setting", L"ShakeSpeed", -5);
   TIniFile(SettingsFilePath()).WriteInteger(L"Setting", L"ShakeTime", 0);

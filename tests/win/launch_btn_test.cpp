@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 
+#include "buttons/glyph_cache.h"
 #include "buttons/launch_btn.h"
 #include "buttons/shell_helpers.h"
 #include "core/errors.h"
@@ -309,6 +312,60 @@ TEST_F(LaunchBtnTest, GlyphIsTheIconOverTheFaceAndStaysWithoutAFile) {
     EXPECT_EQ(btn.Glyph(), kept) << WideToUtf8(nothing);
   }
   EXPECT_EQ(Pixels(btn.Glyph()), keptPixels);
+}
+
+// An icon file of three opaque images, each one colour edge to edge: 16 blue, 32 red and
+// 48 green, so a glyph shows which image it was drawn from.
+std::string SizesIcon() {
+  struct Image {
+    int size;
+    std::uint32_t bgra;
+  };
+  const Image images[] = {{16, 0xFF0000FFu}, {32, 0xFFFF0000u}, {48, 0xFF00FF00u}};
+  auto put = [](std::string& out, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(v >> (8 * i) & 0xFF));
+  };
+  std::string dir, data;
+  put(dir, 0, 2), put(dir, 1, 2), put(dir, 3, 2);
+  std::uint32_t offset = 6 + 16 * 3;
+  for (const Image& im : images) {
+    std::string blob;
+    put(blob, 40, 4), put(blob, static_cast<std::uint32_t>(im.size), 4), put(blob, static_cast<std::uint32_t>(2 * im.size), 4);
+    put(blob, 1, 2), put(blob, 32, 2);
+    for (int i = 0; i < 6; ++i) put(blob, 0, 4);
+    for (int i = 0; i < im.size * im.size; ++i) put(blob, im.bgra, 4);
+    blob.append(static_cast<std::size_t>((im.size + 31) / 32 * 4 * im.size), '\0');  // AND mask: all shown
+    put(dir, static_cast<std::uint32_t>(im.size), 1), put(dir, static_cast<std::uint32_t>(im.size), 1);
+    put(dir, 0, 2), put(dir, 1, 2), put(dir, 32, 2);
+    put(dir, static_cast<std::uint32_t>(blob.size()), 4), put(dir, offset, 4);
+    offset += static_cast<std::uint32_t>(blob.size());
+    data += blob;
+  }
+  return dir + data;
+}
+
+COLORREF GlyphPixel(HBITMAP glyph, int x, int y) {
+  UniqueDC dc(CreateCompatibleDC(nullptr));
+  ScopedSelect select(dc.get(), glyph);
+  return GetPixel(dc.get(), x, y);
+}
+
+// A window on a monitor of another scale than the system's (150 % beside 100 %) asks for
+// a glyph the icon the shell gives at the system's size does not fit.
+TEST_F(LaunchBtnTest, AGlyphOfAnotherSizeIsDrawnFromTheIconsOwnImageOfThatSize) {
+  const std::wstring icon = Dir(L"sizes.ico");
+  test::WriteBytes(icon, SizesIcon());
+  ASSERT_EQ(GetSystemMetrics(SM_CXICON), 32) << "the test prefix is at 96 DPI";
+  for (auto [size, colour] : {std::pair{32, RGB(255, 0, 0)}, {48, RGB(0, 255, 0)}}) {
+    SharedBitmap glyph = IconGlyph(icon, nullptr, size);
+    ASSERT_TRUE(glyph);
+    BITMAP bm{};
+    GetObjectW(glyph->get(), sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, size);
+    EXPECT_EQ(bm.bmHeight, size);
+    for (auto [x, y] : {std::pair{size / 2, size / 2}, {0, 0}, {size - 1, size - 1}})
+      EXPECT_EQ(GlyphPixel(glyph->get(), x, y), colour) << size << " at " << x << "," << y;
+  }
 }
 
 // Restores the button-face colour that a test changed, whatever happens.

@@ -56,6 +56,33 @@ TEST(ImageStrip, CutsIntoPremultipliedSquares) {
   EXPECT_TRUE(SplitImageStrip(strip.get(), 32).empty()) << "a strip lower than one image";
 }
 
+TEST(ImageStrip, ImagesDrawnLargerForTheMenusDpiKeepTheirOwnColoursToTheEdge) {
+  // Two opaque images of far-apart colours side by side: a pixel read past an image's
+  // edge would show in the colour of its neighbour or of whatever memory follows.
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = 32;
+  bmi.bmiHeader.biHeight = -16;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  UniqueBitmap strip(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  auto* p = static_cast<std::uint32_t*>(bits);
+  const std::uint32_t colours[2] = {0xFF0000FFu, 0xFFFF0000u};
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 32; ++x) p[y * 32 + x] = colours[x / 16];
+  std::vector<UniqueBitmap> images = SplitImageStrip(strip.get(), 16, std::nullopt, 24);
+  ASSERT_EQ(images.size(), 2u);
+  for (int k = 0; k < 2; ++k) {
+    BITMAP bm{};
+    GetObjectW(images[k].get(), sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, 24);
+    EXPECT_EQ(bm.bmHeight, 24);
+    for (auto [x, y] : {std::pair{0, 0}, {12, 12}, {23, 0}, {0, 23}, {23, 23}})
+      EXPECT_EQ(PixelOf(images[k].get(), x, y), colours[k]) << "image " << k << " at " << x << "," << y;
+  }
+}
+
 TEST(ImageStrip, MenuItemsShowTheirImages) {
   TApplication app(L"RavariVudovi");
   TPopupMenu menu;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/page_control_ex.h"
+#include "gui/font.h"
 #include "gui/application.h"
 
 namespace vl {
@@ -38,8 +39,10 @@ class PageControlTest : public ::testing::Test {
 };
 
 TEST_F(PageControlTest, PageAreaSpansTheStripBelowTheTabs) {
-  TPageControl plain(form.Handle(), 0, 0, 320, 83, nullptr);
-  TPageControlEx strip(form.Handle(), 0, 100, 320, 83, nullptr);
+  // The strip's own font: its tab row is what the page area leaves above itself.
+  UniqueFont font = MakeFont(PixelFont(L"ＭＳ Ｐゴシック", 13), 96);
+  TPageControl plain(form.Handle(), 0, 0, 320, 83, font.get());
+  TPageControlEx strip(form.Handle(), 0, 100, 320, 83, font.get());
   plain.AddSheet(L"Page", 1);
   strip.AddSheet(L"Page", 1);
   RECT tabs = plain.DisplayRect();
@@ -47,7 +50,8 @@ TEST_F(PageControlTest, PageAreaSpansTheStripBelowTheTabs) {
   EXPECT_EQ(ours.left, 0);
   EXPECT_EQ(ours.right, 320);
   EXPECT_EQ(ours.bottom, 83);
-  EXPECT_EQ(ours.top, tabs.top - 4);
+  EXPECT_EQ(ours.top, kTabRowHeight) << "the grid's room for the tabs";
+  EXPECT_EQ(ours.top, tabs.top - 4) << "4 pixels above the tab control's own page area";
   EXPECT_GT(tabs.left, 0) << "the plain tab control keeps a border";
 
   RECT sheet;
