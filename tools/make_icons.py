@@ -3,7 +3,10 @@
 
 Writes res/app.ico and res/be_fold.ico.  Each icon holds 16x16, 32x32 and
 48x48 images stored as 32-bit BGRA DIBs (BITMAPINFOHEADER with a doubled
-height, bottom-up XOR pixels, then a 1-bit AND mask with 32-bit aligned rows).
+height, bottom-up XOR pixels, then a 1-bit AND mask with 32-bit aligned rows),
+except the larger images of app.ico, which is built into the executable: those
+are PNG streams (Windows reads them at any size since Vista), a quarter of the
+bytes.
 
 The pictures are drawn procedurally with signed distance functions and
 analytic anti-aliasing.  Geometry is laid out on a 16-unit grid and scaled
@@ -17,6 +20,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SIZES = (16, 32, 48)
 
@@ -252,9 +256,23 @@ def dib_entry(canvas):
     return data
 
 
-def build_ico(canvases):
+def png_entry(canvas):
+    n = canvas.size
+    raw = b"".join(b"\0" + b"".join(bytes((r, g, b, a)) for (b, g, r, a) in row)
+                   for row in canvas.bgra_rows())
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    return (b"\x89PNG\r\n\x1a\n" +
+            chunk(b"IHDR", struct.pack(">IIBBBBB", n, n, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def build_ico(canvases, png_from=None):
     count = len(canvases)
-    blobs = [dib_entry(cv) for cv in canvases]
+    blobs = [png_entry(cv) if png_from and cv.size >= png_from else dib_entry(cv)
+             for cv in canvases]
     out = bytearray(struct.pack("<HHH", 0, 1, count))
     offset = 6 + 16 * count
     for cv, blob in zip(canvases, blobs):
@@ -271,8 +289,8 @@ def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     outdir = argv[1] if len(argv) > 1 else os.path.join(here, "..", "res")
     os.makedirs(outdir, exist_ok=True)
-    for name, painter in (("app.ico", draw_app), ("be_fold.ico", draw_folder)):
-        data = build_ico([painter(s) for s in SIZES])
+    for name, painter, png_from in (("app.ico", draw_app, 32), ("be_fold.ico", draw_folder, None)):
+        data = build_ico([painter(s) for s in SIZES], png_from)
         path = os.path.join(outdir, name)
         with open(path, "wb") as fh:
             fh.write(data)
