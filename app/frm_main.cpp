@@ -24,6 +24,7 @@ namespace keys = settings;
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 25;  // ms: the mouse watch samples the pointer 40 times a second
+constexpr UINT kPutUpTrayIcon = WM_APP;
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
@@ -71,18 +72,16 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   MarkStartPhase("tab strip and menus");
 
   coolTrayIcon1_ = std::make_unique<TCoolTrayIcon>(Handle());
-  coolTrayIcon1_->SetIcon(UniqueIcon(static_cast<HICON>(
-      // The notification area draws at the system's DPI, wherever the window is.
-      LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, GetSystemMetricsForDpi(SM_CXSMICON, SystemDpi()),
-                 GetSystemMetricsForDpi(SM_CYSMICON, SystemDpi()), 0))));
   coolTrayIcon1_->PopupMenu = &popupMenu2_;
   coolTrayIcon1_->MinimizeToTray = true;
   coolTrayIcon1_->OnClick = [this](TCoolTrayIcon&) {
     if (IsWindowVisible(Handle())) FocusLastButton();
   };
   coolTrayIcon1_->OnDblClick = [this](TCoolTrayIcon&) { ShowLauncher(); };
-  coolTrayIcon1_->SetIconVisible(true);
-  MarkStartPhase("tray icon");
+  // Putting the icon up is a round trip to the shell that the user's first look at the
+  // launcher need not wait for: it comes once the window is painted.
+  PostMessageW(Handle(), kPutUpTrayIcon, 0, 0);
+  MarkStartPhase("tray icon object");
 
   waitHotKey_.SetReentrant(true);
   waitHotKey_.OnCatchHotKey = [this](TWaitHotKey&) { ShowLauncher(); };
@@ -610,8 +609,20 @@ bool TfrmMain::IsInsideBase(HWND hwnd) const {
   return hwnd == base_->Handle() || IsChild(base_->Handle(), hwnd);
 }
 
+void TfrmMain::PutUpTrayIcon() {
+  if (coolTrayIcon1_->IconVisible()) return;
+  coolTrayIcon1_->SetIcon(UniqueIcon(static_cast<HICON>(
+      // The notification area draws at the system's DPI, wherever the window is.
+      LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, GetSystemMetricsForDpi(SM_CXSMICON, SystemDpi()),
+                 GetSystemMetricsForDpi(SM_CYSMICON, SystemDpi()), 0))));
+  coolTrayIcon1_->SetIconVisible(true);
+}
+
 LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case kPutUpTrayIcon:
+      PutUpTrayIcon();
+      return 0;
     case WM_CLOSE:
       coolTrayIcon1_->HideMainWindow();
       return 0;

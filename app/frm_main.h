@@ -100,6 +100,7 @@ class TfrmMain : public TWindow,
 
  private:
   void RestUntilTheMouseMoves(POINT at);
+  void PutUpTrayIcon();
   // TPageHost
   TPageControl& PageStrip() override { return *base_; }
   void SetMainClientSize(int width, int height) override;
