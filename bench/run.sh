@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows tree and runs the launcher's benchmarks on an Xvfb display of their
-# own: start-up time, hot-key latency, the rebuild of a page of 40 x 40 buttons and idle
-# CPU, each against a bare window measured in the same run. Prints the figures; takes about
+# own: start-up time and memory, hot-key latency, the rebuild of a page of 40 x 40 buttons,
+# the shipped program's memory and idle CPU, each against a bare window measured in the
+# same run. Prints the figures; takes about
 # six minutes, most of it the idle CPU intervals and the rebuilds. They are measurements, not tests: nothing here passes or fails on a figure.
 # Compare figures within one run: on a virtual machine that is otherwise idle, Wine's
 # round trips between processes (each window made is several) wait for an idle processor
@@ -28,6 +29,9 @@ echo "== hot key"
 echo
 echo "== page rebuild"
 "$run" "$bench/page_rebuild_bench.exe" 3 | tr -d '\r'
+echo
+echo "== memory of the shipped program"
+bash "$root/bench/memory.sh" "$dist" "$bench/idle_window.exe" "$build/bench-memory"
 echo
 echo "== idle CPU"
 bash "$root/bench/idle_cpu.sh" "$dist" "$bench/idle_window.exe" "$build/bench-idle"
