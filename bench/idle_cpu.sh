@@ -22,22 +22,7 @@ settle=${VL_IDLE_SETTLE:-5}  # seconds after the start, before the interval begi
 tck=$(getconf CLK_TCK)
 rm -rf "$out" && mkdir -p "$out"
 
-# The Linux pid of this prefix's process whose whole name (the first 15 characters of it)
-# matches the pattern $1. Wine runs the program in a process of its own, not under the pid
-# that started it.
-find_pid() {
-  local p
-  for _ in $(seq 200); do
-    for p in $(pgrep -x -- "$1"); do
-      if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
-        echo "$p"
-        return 0
-      fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
+source "$here/prefix_process.sh"
 
 # "ticks nanoseconds": utime+stime of the process, and the run time of all its threads.
 cpu_of() {

@@ -18,19 +18,7 @@ prefix=${VL_WINEPREFIX:?set VL_WINEPREFIX to the prefix to run in}
 settle=${VL_MEMORY_SETTLE:-5}  # seconds after the start, before the figures are read
 rm -rf "$out" && mkdir -p "$out"
 
-find_pid() {  # as idle_cpu.sh: this prefix's process named $1 (its first 15 characters)
-  local p
-  for _ in $(seq 200); do
-    for p in $(pgrep -x -- "$1"); do
-      if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
-        echo "$p"
-        return 0
-      fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
+source "$here/prefix_process.sh"
 
 # measure NAME DIR EXE: appends "NAME VmRSS_kB RssAnon_kB" to $out/results.
 measure() {
