@@ -243,6 +243,10 @@ std::optional<std::size_t> IniDocument::FindKey(const Section& sec, std::wstring
   return sec.keys.Find(NameHash(folded), [&](std::size_t at) { return NameIs(sec.lines[at], folded); });
 }
 
+std::uint32_t IniDocument::NameHashOf(const Line& line) const {
+  return WithText(line, [&](auto text) { return NameHash(Slice(text, line.nameBegin, line.nameEnd)); });
+}
+
 void IniDocument::Reindex() {
   sectionIndex_.clear();
   for (std::size_t i = 0; i < sections_.size(); ++i) {
@@ -251,8 +255,7 @@ void IniDocument::Reindex() {
     for (std::size_t j = 0; j < sec.lines.size(); ++j) {
       const Line& line = sec.lines[j];
       if (line.kind == Kind::Blank) continue;
-      std::uint32_t hash =
-          WithText(line, [&](auto text) { return NameHash(Slice(text, line.nameBegin, line.nameEnd)); });
+      std::uint32_t hash = NameHashOf(line);
       if (line.kind == Kind::Header) {
         sectionIndex_.Append(hash, i);
       } else {
@@ -492,9 +495,11 @@ bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wst
       last = &sections_[i].lines.back();
       break;
     }
+    // Indexed under the name it reads as, which a name with "]" in it is not: the
+    // document answers as the file it writes will when read again.
     Line header = NewLine(L"[" + std::wstring(section) + L"]", LineEndAfter(last));
     s = sections_.size();
-    sectionIndex_.Insert(NameHash(std::wstring_view(foldedSection)), *s);
+    sectionIndex_.Insert(NameHashOf(header), *s);
     sections_.emplace_back().lines.push_back(header);
   }
   Section& sec = sections_[*s];
@@ -515,8 +520,9 @@ bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wst
   while (pos > 0 && sec.lines[pos - 1].kind == Kind::Blank) --pos;
   if (pos > 0) EnsureLineEnd(*s, pos - 1);
   Line line = NewLine(std::move(text), LineEndAfter(LineBefore(*s, pos)));
-  // Only blank lines follow pos, and blank lines are in no index.
-  sec.keys.Insert(NameHash(std::wstring_view(folded)), pos);
+  // Only blank lines follow pos, and blank lines are in no index. As for a section, the
+  // key is indexed under the name it reads as (a key with "=" in it reads as less).
+  if (line.kind == Kind::Entry) sec.keys.Insert(NameHashOf(line), pos);
   sec.lines.insert(sec.lines.begin() + static_cast<std::ptrdiff_t>(pos), line);
   return true;
 }

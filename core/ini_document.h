@@ -106,6 +106,7 @@ class IniDocument {
   static void Classify(Line& line, View text);
   Line NewLine(std::wstring text, Eol eol);
   void Rewrite(Line& line, std::wstring text);
+  std::uint32_t NameHashOf(const Line& line) const;
   bool NameIs(const Line& line, std::wstring_view folded) const;
   std::optional<std::size_t> FindSection(std::wstring_view folded) const;
   std::optional<std::size_t> FindKey(const Section& sec, std::wstring_view folded) const;

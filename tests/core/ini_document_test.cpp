@@ -214,6 +214,22 @@ TEST(IniDocument, TurningToUnicodeKeepsLinesThatALeadByteCarriesOverABreak) {
   EXPECT_EQ(k.find_first_of(L"\r\n"), std::wstring::npos);
 }
 
+// A name that does not read back as written ("]" ends a section name, "=" a key name) is
+// found by what it reads as, in the document as in the file it writes.
+TEST(IniDocument, NamesAnswerAsTheFileReadsThem) {
+  IniDocument d = IniDocument::Parse("[s]\r\nx=0\r\n");
+  ASSERT_TRUE(d.Set(L"a]b", L"k", L"1"));
+  ASSERT_TRUE(d.Set(L"s", L"k=v", L"2"));
+  IniDocument back = IniDocument::Parse(d.Serialize());
+  for (const IniDocument* doc : {&d, &back}) {
+    EXPECT_EQ(Get(*doc, L"a", L"k"), L"1");
+    EXPECT_EQ(Get(*doc, L"a]b", L"k"), L"<absent>");
+    EXPECT_EQ(Get(*doc, L"s", L"k"), L"v=2");
+    EXPECT_EQ(Get(*doc, L"s", L"k=v"), L"<absent>");
+    EXPECT_EQ(doc->SectionNames(), (std::vector<std::wstring>{L"s", L"a"}));
+  }
+}
+
 // A launcher of 20 pages of 100 buttons holds its settings in memory the whole time it
 // runs, and rewrites them on every save. (The sanitizer build counts the heap.)
 #if defined(__SANITIZE_ADDRESS__)
