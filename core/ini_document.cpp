@@ -257,7 +257,9 @@ void IniDocument::Reindex() {
       if (line.kind == Kind::Blank) continue;
       std::uint32_t hash = NameHashOf(line);
       if (line.kind == Kind::Header) {
-        sectionIndex_.Append(hash, i);
+        // A key written with "[...]" for a name reads as a header; it starts no section
+        // until the file is read again.
+        if (j == 0) sectionIndex_.Append(hash, i);
       } else {
         if (i == 0 && sec.keys.empty()) sectionIndex_.Append(NameHash(std::wstring_view()), 0);
         sec.keys.Append(hash, j);
