@@ -1,5 +1,8 @@
 #include "core/ini_document.h"
 
+#include <algorithm>
+#include <type_traits>
+
 #include "core/text_codec.h"
 
 namespace vl {
@@ -24,10 +27,45 @@ std::wstring_view Trim(std::wstring_view s) {
   return s;
 }
 
-bool AllAscii(std::wstring_view s) {
-  for (wchar_t c : s)
-    if (static_cast<std::uint32_t>(c) >= 0x80) return false;
+template <class View>
+bool AllAscii(View s) {
+  for (auto c : s)
+    if (static_cast<std::make_unsigned_t<decltype(c)>>(c) >= 0x80) return false;
   return true;
+}
+
+// A character of a line's text, which is bytes for a line of ASCII characters.
+wchar_t Unit(char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); }
+wchar_t Unit(wchar_t c) { return c; }
+
+template <class View>
+std::wstring Widen(View s) {
+  std::wstring out(s.size(), L'\0');
+  for (std::size_t i = 0; i < s.size(); ++i) out[i] = Unit(s[i]);
+  return out;
+}
+
+template <class View>
+bool SameText(View a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Unit(a[i]) != b[i]) return false;
+  return true;
+}
+
+// FNV-1a over the folded characters, so that names that match hash alike.
+template <class View>
+std::uint32_t NameHash(View name) {
+  std::uint32_t h = 2166136261u;
+  for (auto c : name) {
+    h = (h ^ static_cast<std::uint32_t>(FoldChar(Unit(c)))) * 16777619u;
+  }
+  return h;
+}
+
+template <class View>
+View Slice(View text, std::uint32_t begin, std::uint32_t end) {
+  return text.substr(begin, end - begin);
 }
 
 // Splits a file into lines as the profile functions do: a line ends at the next line
@@ -92,97 +130,231 @@ std::wstring FoldIniName(std::wstring_view name) {
   return out;
 }
 
-IniDocument::Line IniDocument::MakeLine(std::wstring text, std::wstring eol, std::string raw) {
-  Line line;
-  line.text = std::move(text);
-  line.eol = std::move(eol);
-  line.raw = std::move(raw);
-  const std::wstring& t = line.text;
+void IniDocument::NameIndex::Sort() {
+  std::sort(entries_.begin(), entries_.end());
+  entries_.shrink_to_fit();
+}
+
+void IniDocument::NameIndex::Insert(std::uint32_t hash, std::size_t at) {
+  Entry e{hash, static_cast<std::uint32_t>(at)};
+  entries_.insert(std::upper_bound(entries_.begin(), entries_.end(), e), e);
+}
+
+template <class Match>
+std::optional<std::size_t> IniDocument::NameIndex::Find(std::uint32_t hash, Match match) const {
+  auto e = std::lower_bound(entries_.begin(), entries_.end(), Entry{hash, 0});
+  for (; e != entries_.end() && e->hash == hash; ++e)
+    if (match(e->at)) return e->at;
+  return std::nullopt;
+}
+
+template <class F>
+decltype(auto) IniDocument::WithText(const Line& line, F&& f) const {
+  switch (line.store) {
+    case Store::Bytes: return f(std::string_view(bytes_).substr(line.textAt, line.textSize));
+    case Store::Wide: return f(std::wstring_view(wide_).substr(line.textAt, line.textSize));
+    case Store::Own: break;
+  }
+  return f(std::wstring_view(owned_[line.textAt]));
+}
+
+template <class View>
+void IniDocument::Classify(Line& line, View t) {
+  using Char = typename View::value_type;
+  line.textSize = static_cast<std::uint32_t>(t.size());
+  auto blank = [](Char c) { return IsIniBlank(Unit(c)); };
   std::size_t b = 0, e = t.size();
-  while (b < e && IsIniBlank(t[b])) ++b;
-  while (e > b && IsIniBlank(t[e - 1])) --e;
-  if (b == e) return line;
-  if (t[b] == L'[') {
-    std::size_t close = t.find(L']', b + 1);
+  while (b < e && blank(t[b])) ++b;
+  while (e > b && blank(t[e - 1])) --e;
+  if (b == e) return;
+  if (t[b] == Char('[')) {
+    std::size_t close = t.find(Char(']'), b + 1);
     if (close < e) {
       std::size_t nb = b + 1, ne = close;
-      while (nb < ne && IsIniBlank(t[nb])) ++nb;
-      while (ne > nb && IsIniBlank(t[ne - 1])) --ne;
+      while (nb < ne && blank(t[nb])) ++nb;
+      while (ne > nb && blank(t[ne - 1])) --ne;
       line.kind = Kind::Header;
       line.nameBegin = static_cast<std::uint32_t>(nb);
       line.nameEnd = static_cast<std::uint32_t>(ne);
-      return line;
+      return;
     }
     // A header without "]" is read as a key line, as the profile functions read it.
   }
   line.kind = Kind::Entry;
-  std::size_t eq = t.find(L'=', b);
+  std::size_t eq = t.find(Char('='), b);
   std::size_t nameEnd = eq < e ? eq : e;
   if (eq < e) {
     std::size_t vb = eq + 1;
-    while (vb < e && IsIniBlank(t[vb])) ++vb;
+    while (vb < e && blank(t[vb])) ++vb;
     line.hasValue = true;
     line.valueBegin = static_cast<std::uint32_t>(vb);
     line.valueEnd = static_cast<std::uint32_t>(e);
   }
-  while (nameEnd > b && IsIniBlank(t[nameEnd - 1])) --nameEnd;
+  while (nameEnd > b && blank(t[nameEnd - 1])) --nameEnd;
   line.nameBegin = static_cast<std::uint32_t>(b);
   line.nameEnd = static_cast<std::uint32_t>(nameEnd);
+}
+
+IniDocument::Line IniDocument::NewLine(std::wstring text, Eol eol) {
+  Line line;
+  line.store = Store::Own;
+  line.textAt = owned_.size();
+  line.eol = eol;
+  line.touched = true;
+  Classify(line, std::wstring_view(text));
+  owned_.push_back(std::move(text));
   return line;
 }
 
-void IniDocument::AddLine(Line line) {
-  if (sections_.empty()) sections_.emplace_back();  // the part before any header
-  std::wstring_view name(line.text.data() + line.nameBegin, line.nameEnd - line.nameBegin);
-  if (line.kind == Kind::Header) {
-    sectionIndex_.try_emplace(FoldIniName(name), sections_.size());
-    sections_.emplace_back();
-  } else if (line.kind == Kind::Entry) {
-    Section& s = sections_.back();
-    if (sections_.size() == 1 && s.keys.empty()) sectionIndex_.try_emplace(std::wstring(), 0);
-    s.keys.try_emplace(FoldIniName(name), s.lines.size());
+// The line keeps its line end; its text, now its own, replaces what it read.
+void IniDocument::Rewrite(Line& line, std::wstring text) {
+  Line updated;
+  updated.store = Store::Own;
+  updated.eol = line.eol;
+  updated.touched = true;
+  Classify(updated, std::wstring_view(text));
+  if (line.store == Store::Own) {
+    updated.textAt = line.textAt;
+    owned_[line.textAt] = std::move(text);
+  } else {
+    updated.textAt = owned_.size();
+    owned_.push_back(std::move(text));
   }
-  sections_.back().lines.push_back(std::move(line));
+  line = updated;
+}
+
+bool IniDocument::NameIs(const Line& line, std::wstring_view folded) const {
+  return WithText(line, [&](auto text) {
+    auto name = Slice(text, line.nameBegin, line.nameEnd);
+    if (name.size() != folded.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+      if (FoldChar(Unit(name[i])) != folded[i]) return false;
+    return true;
+  });
+}
+
+std::optional<std::size_t> IniDocument::FindSection(std::wstring_view folded) const {
+  return sectionIndex_.Find(NameHash(folded), [&](std::size_t at) {
+    return at == 0 ? folded.empty() : NameIs(sections_[at].lines.front(), folded);
+  });
+}
+
+std::optional<std::size_t> IniDocument::FindKey(const Section& sec, std::wstring_view folded) const {
+  return sec.keys.Find(NameHash(folded), [&](std::size_t at) { return NameIs(sec.lines[at], folded); });
+}
+
+std::uint32_t IniDocument::NameHashOf(const Line& line) const {
+  return WithText(line, [&](auto text) { return NameHash(Slice(text, line.nameBegin, line.nameEnd)); });
+}
+
+void IniDocument::Reindex() {
+  sectionIndex_.clear();
+  for (std::size_t i = 0; i < sections_.size(); ++i) {
+    Section& sec = sections_[i];
+    sec.keys.clear();
+    for (std::size_t j = 0; j < sec.lines.size(); ++j) {
+      const Line& line = sec.lines[j];
+      if (line.kind == Kind::Blank) continue;
+      std::uint32_t hash = NameHashOf(line);
+      if (line.kind == Kind::Header) {
+        // A key written with "[...]" for a name reads as a header; it starts no section
+        // until the file is read again.
+        if (j == 0) sectionIndex_.Append(hash, i);
+      } else {
+        if (i == 0 && sec.keys.empty()) sectionIndex_.Append(NameHash(std::wstring_view()), 0);
+        sec.keys.Append(hash, j);
+      }
+    }
+    sec.keys.Sort();
+    sec.lines.shrink_to_fit();
+  }
+  sectionIndex_.Sort();
 }
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
   IniDocument doc;
-  doc.sections_.emplace_back();
+  auto add = [&](Line line) {
+    if (line.kind == Kind::Header) doc.sections_.emplace_back();
+    doc.sections_.back().lines.push_back(line);
+  };
+  auto eolOf = [](auto view) {
+    if (view.empty()) return Eol::None;
+    if (view.size() == 2) return Eol::CrLf;
+    return view[0] == '\n' ? Eol::Lf : Eol::Cr;
+  };
   if (bytes.substr(0, 2) == kUtf16Bom) {
     doc.encoding_ = Encoding::Utf16Le;
-    std::wstring text = Utf16LeToWide(bytes.substr(2));
-    std::wstring_view view(text);
+    doc.wide_ = Utf16LeToWide(bytes.substr(2));
+    std::wstring_view view(doc.wide_);
     SplitLines(view, false, [&](std::size_t pos, std::size_t end, std::size_t next) {
-      Line line = MakeLine(std::wstring(view.substr(pos, end - pos)),
-                           std::wstring(view.substr(end, next - end)), {});
+      Line line;
+      line.store = Store::Wide;
+      line.textAt = pos;
+      line.eol = eolOf(view.substr(end, next - end));
       line.touched = true;  // always written anew from its text
-      doc.AddLine(std::move(line));
+      Classify(line, view.substr(pos, end - pos));
+      add(line);
     });
-    return doc;
+  } else {
+    bool utf8 = bytes.substr(0, 3) == kUtf8Bom;
+    if (utf8) {
+      doc.encoding_ = Encoding::Utf8;
+      bytes.remove_prefix(3);
+    }
+    doc.bytes_ = bytes;
+    std::string_view view(doc.bytes_);
+    SplitLines(view, !utf8, [&](std::size_t pos, std::size_t end, std::size_t next) {
+      std::string_view content = view.substr(pos, end - pos);
+      Line line;
+      line.rawAt = pos;
+      line.rawSize = static_cast<std::uint32_t>(next - pos);
+      line.eol = eolOf(view.substr(end, next - end));
+      if (AllAscii(content)) {
+        line.store = Store::Bytes;
+        line.textAt = pos;
+        Classify(line, content);
+      } else {
+        std::wstring text = utf8 ? Utf8ToWide(content) : AnsiToWide(content);
+        line.store = Store::Wide;
+        line.textAt = doc.wide_.size();
+        doc.wide_ += text;
+        Classify(line, std::wstring_view(text));
+      }
+      add(line);
+    });
+    doc.wide_.shrink_to_fit();
   }
-  bool utf8 = bytes.substr(0, 3) == kUtf8Bom;
-  if (utf8) {
-    doc.encoding_ = Encoding::Utf8;
-    bytes.remove_prefix(3);
-  }
-  SplitLines(bytes, !utf8, [&](std::size_t pos, std::size_t end, std::size_t next) {
-    std::string_view content = bytes.substr(pos, end - pos);
-    std::wstring eol(bytes.begin() + static_cast<std::ptrdiff_t>(end),
-                     bytes.begin() + static_cast<std::ptrdiff_t>(next));
-    doc.AddLine(MakeLine(utf8 ? Utf8ToWide(content) : AnsiToWide(content), std::move(eol),
-                         std::string(bytes.substr(pos, next - pos))));
-  });
+  doc.Reindex();
   return doc;
+}
+
+std::string IniDocument::RawOf(const Line& line) const {
+  std::string raw(std::string_view(bytes_).substr(line.rawAt, line.rawSize));
+  if (line.padBlank) raw += ' ';
+  if (line.eolAdded) raw += line.eol == Eol::Cr ? "\r" : "\r\n";
+  return raw;
+}
+
+std::wstring_view IniDocument::EolText(Eol eol) {
+  switch (eol) {
+    case Eol::CrLf: return L"\r\n";
+    case Eol::Lf: return L"\n";
+    case Eol::Cr: return L"\r";
+    case Eol::None: break;
+  }
+  return {};
 }
 
 bool IniDocument::TrySerializeAnsi(std::string& out) const {
   for (const Section& s : sections_) {
     for (const Line& line : s.lines) {
       if (!line.touched) {
-        out += line.raw;
+        out += RawOf(line);
         continue;
       }
-      auto bytes = WideToAnsi(line.text + line.eol);
+      auto bytes = WithText(line, [&](auto text) {
+        return WideToAnsi(Widen(text) + std::wstring(EolText(line.eol)));
+      });
       if (!bytes) return false;
       out += *bytes;
     }
@@ -199,10 +371,11 @@ std::string IniDocument::Serialize() const {
   for (const Section& s : sections_) {
     for (const Line& line : s.lines) {
       if (!line.touched && !utf16) {
-        out += line.raw;
+        out += RawOf(line);
         continue;
       }
-      std::wstring text = line.text + line.eol;
+      std::wstring text = WithText(line, [](auto t) { return Widen(t); });
+      text += EolText(line.eol);
       out += utf16 ? WideToUtf16Le(text) : WideToUtf8(text);
     }
   }
@@ -214,9 +387,9 @@ std::vector<std::wstring> IniDocument::SectionNames() const {
   // sections_[0] is the part before the first header.
   for (std::size_t i = 1; i < sections_.size(); ++i) {
     const Line& header = sections_[i].lines.front();
-    std::wstring name = header.text.substr(header.nameBegin, header.nameEnd - header.nameBegin);
-    auto first = sectionIndex_.find(FoldIniName(name));
-    if (first != sectionIndex_.end() && first->second == i) names.push_back(std::move(name));
+    std::wstring name =
+        WithText(header, [&](auto text) { return Widen(Slice(text, header.nameBegin, header.nameEnd)); });
+    if (FindSection(FoldIniName(name)) == i) names.push_back(std::move(name));
   }
   return names;
 }
@@ -226,21 +399,22 @@ std::optional<std::wstring> IniDocument::Get(std::wstring_view section,
   section = Trim(section);
   key = Trim(key);
   if (section.empty()) return std::nullopt;  // the platform reads no section without a name
-  auto s = sectionIndex_.find(FoldIniName(section));
-  if (s == sectionIndex_.end()) return std::nullopt;
-  const Section& sec = sections_[s->second];
-  auto k = sec.keys.find(FoldIniName(key));
-  if (k == sec.keys.end()) return std::nullopt;
-  const Line& line = sec.lines[k->second];
+  auto s = FindSection(FoldIniName(section));
+  if (!s) return std::nullopt;
+  const Section& sec = sections_[*s];
+  auto k = FindKey(sec, FoldIniName(key));
+  if (!k) return std::nullopt;
+  const Line& line = sec.lines[*k];
   // A line without "=" names a key that has no value; it reads as absent.
   if (!line.hasValue) return std::nullopt;
-  std::wstring_view v(line.text.data() + line.valueBegin, line.valueEnd - line.valueBegin);
-  if (v.size() >= 2 && (v.front() == L'"' || v.front() == L'\'') && v.back() == v.front()) {
-    v.remove_prefix(1);
-    v.remove_suffix(1);
-  }
-  std::size_t nul = v.find(L'\0');
-  return std::wstring(v.substr(0, nul));
+  return WithText(line, [&](auto text) {
+    auto v = Slice(text, line.valueBegin, line.valueEnd);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+      v.remove_prefix(1);
+      v.remove_suffix(1);
+    }
+    return Widen(v.substr(0, v.find('\0')));
+  });
 }
 
 void IniDocument::SwitchToUnicode() {
@@ -252,44 +426,30 @@ void IniDocument::SwitchToUnicode() {
   bool lineFeedAfter = false, renamed = false;
   for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
     for (auto line = s->lines.rbegin(); line != s->lines.rend(); ++line) {
-      lineFeedAfter = lineFeedAfter || line->eol.find(L'\n') != std::wstring::npos;
-      for (wchar_t& c : line->text) {
-        if (c == L'\n' || (c == L'\r' && !lineFeedAfter)) {
-          c = L' ';
-          renamed = true;
-        }
+      lineFeedAfter = lineFeedAfter || line->eol == Eol::CrLf || line->eol == Eol::Lf;
+      auto breaksAt = [&](auto text) {
+        for (std::size_t i = 0; i < text.size(); ++i)
+          if (text[i] == '\n' || (text[i] == '\r' && !lineFeedAfter)) return i;
+        return std::wstring::npos;
+      };
+      if (WithText(*line, breaksAt) != std::wstring::npos) {
+        std::wstring text = WithText(*line, [](auto t) { return Widen(t); });
+        for (wchar_t& c : text)
+          if (c == L'\n' || (c == L'\r' && !lineFeedAfter)) c = L' ';
+        Rewrite(*line, std::move(text));
+        renamed = true;
       }
       line->touched = true;
-      std::string().swap(line->raw);
     }
   }
   if (renamed) Reindex();
 }
 
-void IniDocument::Reindex() {
-  sectionIndex_.clear();
-  for (std::size_t i = 0; i < sections_.size(); ++i) {
-    Section& sec = sections_[i];
-    sec.keys.clear();
-    for (std::size_t j = 0; j < sec.lines.size(); ++j) {
-      const Line& line = sec.lines[j];
-      std::wstring name =
-          FoldIniName(std::wstring_view(line.text).substr(line.nameBegin, line.nameEnd - line.nameBegin));
-      if (line.kind == Kind::Header) {
-        sectionIndex_.try_emplace(std::move(name), i);
-      } else if (line.kind == Kind::Entry) {
-        if (i == 0 && sec.keys.empty()) sectionIndex_.try_emplace(std::wstring(), 0);
-        sec.keys.try_emplace(std::move(name), j);
-      }
-    }
-  }
-}
-
 // A line feed added after lines that end in a lone carriage return would join them into
 // one line (a carriage return ends a line only when no line feed follows), so a line
 // added there ends the way they do.
-std::wstring IniDocument::LineEndAfter(const Line* before) {
-  return before && before->eol == L"\r" ? L"\r" : L"\r\n";
+IniDocument::Eol IniDocument::LineEndAfter(const Line* before) {
+  return before && before->eol == Eol::Cr ? Eol::Cr : Eol::CrLf;
 }
 
 const IniDocument::Line* IniDocument::LineBefore(std::size_t section, std::size_t line) const {
@@ -302,32 +462,14 @@ const IniDocument::Line* IniDocument::LineBefore(std::size_t section, std::size_
 
 void IniDocument::EnsureLineEnd(std::size_t section, std::size_t index) {
   Line& line = sections_[section].lines[index];
-  if (!line.eol.empty()) return;
+  if (line.eol != Eol::None) return;
   line.eol = LineEndAfter(LineBefore(section, index));
   if (line.touched) return;
+  line.eolAdded = true;
   // A lead byte left at the end of the file would take a carriage return as its second
   // byte; a blank completes the half character instead, and a read trims it.
-  if (line.eol == L"\r" && encoding_ == Encoding::Ansi && EndsInLeadByte(line.raw)) line.raw += ' ';
-  line.raw += line.eol == L"\r" ? "\r" : "\r\n";
-}
-
-IniDocument::Section& IniDocument::AppendSection(std::wstring_view name) {
-  // The last line of the file may lack its line end; the new section starts on a line
-  // of its own.
-  const Line* last = nullptr;
-  for (std::size_t s = sections_.size(); s-- > 0;) {
-    if (sections_[s].lines.empty()) continue;
-    EnsureLineEnd(s, sections_[s].lines.size() - 1);
-    last = &sections_[s].lines.back();
-    break;
-  }
-  std::wstring eol = LineEndAfter(last);
-  sectionIndex_.try_emplace(FoldIniName(name), sections_.size());
-  Section& sec = sections_.emplace_back();
-  Line header = MakeLine(L"[" + std::wstring(name) + L"]", std::move(eol), {});
-  header.touched = true;
-  sec.lines.push_back(std::move(header));
-  return sec;
+  line.padBlank = line.eol == Eol::Cr && encoding_ == Encoding::Ansi &&
+                  EndsInLeadByte(std::string_view(bytes_).substr(line.rawAt, line.rawSize));
 }
 
 bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
@@ -339,34 +481,51 @@ bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wst
 
   std::wstring text = std::wstring(key) + L"=" + clean;
   if (encoding_ == Encoding::Ansi &&
-      !(AllAscii(text) && AllAscii(section)) &&
+      !(AllAscii(std::wstring_view(text)) && AllAscii(section)) &&
       !(WideToAnsi(text) && WideToAnsi(section)))
     SwitchToUnicode();
 
-  auto s = sectionIndex_.find(FoldIniName(section));
-  Section& sec = s == sectionIndex_.end() ? AppendSection(section) : sections_[s->second];
-  std::wstring folded = FoldIniName(key);
-  auto k = sec.keys.find(folded);
-  if (k != sec.keys.end()) {
-    Line& line = sec.lines[k->second];
-    std::wstring_view old(line.text.data() + line.valueBegin, line.valueEnd - line.valueBegin);
-    if (line.hasValue && old == clean) return false;
+  const std::wstring foldedSection = FoldIniName(section);
+  std::optional<std::size_t> s = FindSection(foldedSection);
+  if (!s) {
+    // The last line of the file may lack its line end; the new section starts on a line
+    // of its own.
+    const Line* last = nullptr;
+    for (std::size_t i = sections_.size(); i-- > 0;) {
+      if (sections_[i].lines.empty()) continue;
+      EnsureLineEnd(i, sections_[i].lines.size() - 1);
+      last = &sections_[i].lines.back();
+      break;
+    }
+    // Indexed under the name it reads as, which a name with "]" in it is not: the
+    // document answers as the file it writes will when read again.
+    Line header = NewLine(L"[" + std::wstring(section) + L"]", LineEndAfter(last));
+    s = sections_.size();
+    sectionIndex_.Insert(NameHashOf(header), *s);
+    sections_.emplace_back().lines.push_back(header);
+  }
+  Section& sec = sections_[*s];
+  const std::wstring folded = FoldIniName(key);
+  if (auto k = FindKey(sec, folded)) {
+    Line& line = sec.lines[*k];
+    std::wstring name;
+    bool same = WithText(line, [&](auto t) {
+      name = Widen(Slice(t, line.nameBegin, line.nameEnd));
+      return line.hasValue && SameText(Slice(t, line.valueBegin, line.valueEnd), clean);
+    });
+    if (same) return false;
     // The key keeps the spelling it has in the file.
-    std::wstring name = line.text.substr(line.nameBegin, line.nameEnd - line.nameBegin);
-    Line updated = MakeLine(name + L"=" + clean, line.eol, {});
-    updated.touched = true;
-    line = std::move(updated);
+    Rewrite(line, name + L"=" + clean);
     return true;
   }
   std::size_t pos = sec.lines.size();
   while (pos > 0 && sec.lines[pos - 1].kind == Kind::Blank) --pos;
-  const std::size_t secIndex = static_cast<std::size_t>(&sec - sections_.data());
-  if (pos > 0) EnsureLineEnd(secIndex, pos - 1);
-  Line line = MakeLine(std::move(text), LineEndAfter(LineBefore(secIndex, pos)), {});
-  line.touched = true;
-  if (&sec == &sections_.front() && sec.keys.empty()) sectionIndex_.try_emplace(std::wstring(), 0);
-  sec.keys.emplace(std::move(folded), pos);
-  sec.lines.insert(sec.lines.begin() + static_cast<std::ptrdiff_t>(pos), std::move(line));
+  if (pos > 0) EnsureLineEnd(*s, pos - 1);
+  Line line = NewLine(std::move(text), LineEndAfter(LineBefore(*s, pos)));
+  // Only blank lines follow pos, and blank lines are in no index. As for a section, the
+  // key is indexed under the name it reads as (a key with "=" in it reads as less).
+  if (line.kind == Kind::Entry) sec.keys.Insert(NameHashOf(line), pos);
+  sec.lines.insert(sec.lines.begin() + static_cast<std::ptrdiff_t>(pos), line);
   return true;
 }
 

@@ -7,15 +7,18 @@
 // with a byte-order mark (which the platform's profile functions read as Unicode)
 // instead of storing "?" in place of the characters.
 //
-// Lookups go through hash indexes built once per parse: reading or writing one key costs
-// the same whatever the size of the file.
+// A launcher with thousands of buttons holds a file of a few megabytes, so the document
+// keeps that file's bytes once and each line as a few numbers into them: a line of ASCII
+// characters is read from those bytes as its text too, and only other lines and the lines
+// written since have UTF-16 text of their own. Lookups go through sorted indexes of name
+// hashes built once per parse: reading one key costs a binary search whatever the size of
+// the file.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vl {
@@ -50,33 +53,77 @@ class IniDocument {
 
  private:
   enum class Kind : std::uint8_t { Blank, Header, Entry };
+  // Where a line's text is: in bytes_ (ASCII only, one byte a character), in wide_ (the
+  // rest of the file as read), or in owned_ (a line written since).
+  enum class Store : std::uint8_t { Bytes, Wide, Own };
+  enum class Eol : std::uint8_t { None, CrLf, Lf, Cr };
   struct Line {
-    std::wstring text;  // without its line end
-    std::string raw;    // the bytes read, line end included, while the line is untouched
-    std::wstring eol;   // L"\r\n", L"\n", L"\r", or empty for a last line without one
-    Kind kind = Kind::Blank;
-    bool touched = false;
+    std::size_t textAt = 0;  // offset in bytes_ or wide_, or index in owned_
+    std::size_t rawAt = 0;   // the bytes read, in bytes_, while the line is untouched
+    std::uint32_t textSize = 0, rawSize = 0;  // text without its line end; raw with it
     std::uint32_t nameBegin = 0, nameEnd = 0;  // the section or key name within text
     std::uint32_t valueBegin = 0, valueEnd = 0;
-    bool hasValue = false;  // an entry line with "="
+    Kind kind = Kind::Blank;
+    Store store = Store::Own;
+    Eol eol = Eol::None;
+    bool touched : 1 = false;
+    bool hasValue : 1 = false;  // an entry line with "="
+    // A line end added to an untouched last line, after its raw bytes and, when they end in
+    // half a character, a blank.
+    bool eolAdded : 1 = false;
+    bool padBlank : 1 = false;
+  };
+  // Folded names to the first line (or section) of that name: the hash of each name with
+  // its position, sorted so that among equal hashes the earlier position comes first. A
+  // hash match is confirmed against the name in the line's text.
+  class NameIndex {
+   public:
+    void Append(std::uint32_t hash, std::size_t at) {
+      entries_.push_back({hash, static_cast<std::uint32_t>(at)});
+    }
+    void Sort();  // after Append, before any lookup
+    void Insert(std::uint32_t hash, std::size_t at);
+    template <class Match>
+    std::optional<std::size_t> Find(std::uint32_t hash, Match match) const;
+    bool empty() const { return entries_.empty(); }
+    void clear() { entries_.clear(); }
+
+   private:
+    struct Entry {
+      std::uint32_t hash, at;
+      bool operator<(const Entry& o) const { return hash != o.hash ? hash < o.hash : at < o.at; }
+    };
+    std::vector<Entry> entries_;
   };
   struct Section {
     std::vector<Line> lines;  // lines[0] is the header, except in the part before any header
-    std::unordered_map<std::wstring, std::size_t> keys;  // folded key name -> first line
+    NameIndex keys;
   };
 
-  static Line MakeLine(std::wstring text, std::wstring eol, std::string raw);
-  static std::wstring LineEndAfter(const Line* before);
+  template <class F>
+  decltype(auto) WithText(const Line& line, F&& f) const;
+  template <class View>
+  static void Classify(Line& line, View text);
+  Line NewLine(std::wstring text, Eol eol);
+  void Rewrite(Line& line, std::wstring text);
+  std::uint32_t NameHashOf(const Line& line) const;
+  bool NameIs(const Line& line, std::wstring_view folded) const;
+  std::optional<std::size_t> FindSection(std::wstring_view folded) const;
+  std::optional<std::size_t> FindKey(const Section& sec, std::wstring_view folded) const;
+  std::string RawOf(const Line& line) const;
+  static std::wstring_view EolText(Eol eol);
+  static Eol LineEndAfter(const Line* before);
   const Line* LineBefore(std::size_t section, std::size_t line) const;
   void EnsureLineEnd(std::size_t section, std::size_t line);
-  void AddLine(Line line);
-  Section& AppendSection(std::wstring_view name);
-  void SwitchToUnicode();
   void Reindex();
+  void SwitchToUnicode();
   bool TrySerializeAnsi(std::string& out) const;
 
-  std::vector<Section> sections_;
-  std::unordered_map<std::wstring, std::size_t> sectionIndex_;  // folded name -> first section
+  std::string bytes_;   // the file as read, less its byte-order mark
+  std::wstring wide_;   // the text of lines that are not ASCII, or of a whole UTF-16 file
+  std::vector<std::wstring> owned_;
+  std::vector<Section> sections_ = std::vector<Section>(1);  // [0]: the part before any header
+  NameIndex sectionIndex_;  // section 0, before any header, is "" once it holds a key
   Encoding encoding_ = Encoding::Ansi;
 };
 
