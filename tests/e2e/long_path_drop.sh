@@ -53,15 +53,21 @@ for _ in $(seq 100); do
   ls "$deep"/*.cwd >/dev/null 2>&1 && break
   sleep 0.2
 done
-# The request: the program and its folder by their short names, four mangled steps below
-# the launcher's own folder (which is short already).
+# The request: the program, and its folder as the working folder, each by its short name
+# (every step of the path as it is or as its 8.3 alias) and within MAX_PATH.
 asked=$(grep -a -m1 'trace:exec:SHELL_execute mask=' "$out/launcher.trace" | tr -d '\r') ||
   fail "the click asked the shell for nothing"
-/usr/bin/python3 - "$asked" "$app" <<'PY' || fail "the click asked for something else: $asked"
+/usr/bin/python3 - "$asked" "$deep/Editor.exe" <<'PY' || fail "the click asked for something else: $asked"
 import re, sys
-asked, app = sys.argv[1], sys.argv[2]
-short = re.escape("Z:" + app.replace("/", "\\\\")) + r"(\\\\[A-Z0-9]{4}~[A-Z0-9]{3}){4}"
-sys.exit(0 if re.search(r'file=L"' + short + r'\\\\Editor\.exe" .*dir=L"' + short + '"', asked) else 1)
+asked, long_path = sys.argv[1], sys.argv[2]
+found = re.search(r'file=L"([^"]*)" .*dir=L"([^"]*)"', asked)
+file, folder = (g.replace("\\\\", "\\") for g in found.groups())
+steps, long_steps = file.split("\\"), ["Z:"] + long_path.split("/")[1:]
+def alias_of(short, long):
+    stem, tilde, _ = short.partition("~")
+    return short == long or (tilde and short.isupper() and len(short) <= 12 and long.upper().startswith(stem))
+sys.exit(0 if folder + "\\Editor.exe" == file and len(file) < 260 and len(steps) == len(long_steps)
+         and all(alias_of(s, l) for s, l in zip(steps, long_steps)) else 1)
 PY
 if ls "$deep"/*.cwd >/dev/null 2>&1; then
   # Where it started depends on the shell: Wine cannot always enter a working folder this
