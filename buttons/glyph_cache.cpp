@@ -12,25 +12,13 @@
 
 #include "buttons/shell_helpers.h"
 #include "gui/com_scope.h"
+#include "gui/dib.h"
 #include "gui/message_window.h"
 #include "gui/scoped_select.h"
 #include "gui/threads.h"
 
 namespace vl {
 namespace {
-
-// A 32-bit DIB: its pixels are what GetPixel reads back, whatever the screen's depth.
-UniqueBitmap MakeGlyphBitmap(HDC dc, int size) {
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = size;
-  bmi.bmiHeader.biHeight = size;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return UniqueBitmap(CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-}
 
 // The icon at `size` from the file that holds it: the system picks the image of the icon
 // group that suits that size best and scales only when the group has none of it.
@@ -46,7 +34,7 @@ UniqueIcon IconAtSize(const std::wstring& source, int index, int size) {
 UniqueBitmap MakeGlyph(const std::wstring& iconPath, int size) {
   if (!FileExists(iconPath)) return {};
   UniqueDC dc(CreateCompatibleDC(nullptr));
-  UniqueBitmap glyph = MakeGlyphBitmap(dc.get(), size);
+  UniqueBitmap glyph = MakeDib(size, size);
   if (!dc || !glyph) return {};
   // The call writes the path and index of the icon's real source back into its buffer (the
   // program of a document's type, say), where the image of the wanted size is then taken.

@@ -3,29 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "gui/dib.h"
+
 namespace vl {
 namespace {
-
-// The format of a top-down 32-bit DIB of width x height.
-BITMAPINFO Dib32(int width, int height) {
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = width;
-  bmi.bmiHeader.biHeight = -height;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  return bmi;
-}
-
-// Such a DIB and its pixels.
-UniqueBitmap MakeDib(int width, int height, std::uint32_t** pixels) {
-  BITMAPINFO bmi = Dib32(width, height);
-  void* bits = nullptr;
-  UniqueBitmap dib(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  *pixels = static_cast<std::uint32_t*>(bits);
-  return dib;
-}
 
 // A square image of `size` (premultiplied 0xAARRGGBB pixels, top-down) drawn at `out`
 // pixels, each channel taken between the four nearest source pixels: sharper than the

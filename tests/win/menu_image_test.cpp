@@ -6,31 +6,18 @@
 #include <cstdint>
 
 #include "gui/application.h"
+#include "gui/dib.h"
 #include "gui/image_strip.h"
 #include "gui/popup_menu.h"
 
 namespace vl {
 namespace {
 
-// A 32-bit top-down strip 16 pixels high; `pixels` gets its first row.
-UniqueBitmap MakeDib(int width, std::uint32_t*& pixels) {
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = width;
-  bmi.bmiHeader.biHeight = -16;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  UniqueBitmap strip(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  pixels = static_cast<std::uint32_t*>(bits);
-  return strip;
-}
-
 // A strip of `count` images of 16 x 16: image k is filled with alpha 128 and the blue value
 // 200 - k, its top left pixel fully transparent.
 UniqueBitmap MakeStrip(int count) {
   std::uint32_t* p = nullptr;
-  UniqueBitmap strip = MakeDib(16 * count, p);
+  UniqueBitmap strip = MakeDib(16 * count, 16, &p);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16 * count; ++x)
       p[y * 16 * count + x] = (x % 16 == 0 && y == 0) ? 0x00FFFFFF : 0x80000000u | static_cast<std::uint32_t>(200 - x / 16);
@@ -67,7 +54,7 @@ TEST(ImageStrip, ImagesDrawnLargerForTheMenusDpiKeepTheirOwnColoursToTheEdge) {
   // Two opaque images of far-apart colours side by side: a pixel read past an image's
   // edge would show in the colour of its neighbour or of whatever memory follows.
   std::uint32_t* p = nullptr;
-  UniqueBitmap strip = MakeDib(32, p);
+  UniqueBitmap strip = MakeDib(32, 16, &p);
   const std::uint32_t colours[2] = {0xFF0000FFu, 0xFFFF0000u};
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 32; ++x) p[y * 32 + x] = colours[x / 16];
