@@ -145,13 +145,19 @@ struct Reference {
   }
 };
 
-TEST(ShakeGesture, AgreesWithAnIndependentReadingOverMillionsOfSequences) {
-  std::mt19937_64 rng(20261207);
+// The settings the random sequences run under: mostly the defaults, and the absurd ones.
+ShakeParams RandomParams(std::mt19937_64& rng) {
   const std::int32_t speeds[] = {40, 40, 40, 1, 0, -3, 100, INT32_MAX, INT32_MIN};
   const std::int32_t times[] = {9, 9, 9, 1, 0, -1, 3, 20, INT32_MAX, INT32_MIN};
+  const std::int32_t speed = speeds[rng() % std::size(speeds)];
+  return ShakeParams{speed, times[rng() % std::size(times)]};
+}
+
+TEST(ShakeGesture, AgreesWithAnIndependentReadingOverMillionsOfSequences) {
+  std::mt19937_64 rng(20261207);
   long sequences = 0, ticks = 0, shows = 0;
   for (; sequences < 2'000'000; ++sequences) {
-    ShakeParams p{speeds[rng() % std::size(speeds)], times[rng() % std::size(times)]};
+    ShakeParams p = RandomParams(rng);
     ShakeState state;
     Reference ref;
     std::int32_t x = 100, y = 100;
@@ -197,11 +203,9 @@ TEST(ShakeGesture, AgreesWithAnIndependentReadingOverMillionsOfSequences) {
 // and the other must decide nothing while it sleeps.
 TEST(ShakeGesture, SleepingWhileThePointerRestsDecidesExactlyAsTickingOn) {
   std::mt19937_64 rng(7122026);
-  const std::int32_t speeds[] = {40, 40, 40, 1, 0, -3, 100, INT32_MAX, INT32_MIN};
-  const std::int32_t times[] = {9, 9, 9, 1, 0, -1, 3, 20, INT32_MAX, INT32_MIN};
   long sequences = 0, slept = 0, shows = 0;
   for (; sequences < 500'000; ++sequences) {
-    ShakeParams p{speeds[rng() % std::size(speeds)], times[rng() % std::size(times)]};
+    ShakeParams p = RandomParams(rng);
     ShakeState ticking, sleeping;
     bool asleep = ShakeAtRest(sleeping, p, sleeping.prevCursor);
     std::int32_t x = 100, y = 100;
