@@ -55,7 +55,7 @@ measure() {
 # A copy of the shipped folder whose settings file turns the mouse watch on or off; the
 # launcher makes its first page at start.
 launcher_copy() {
-  mkdir -p "$out/$1" && cp -r "$dist"/. "$out/$1"
+  "$here/../tools/copy-shipped.sh" "$dist" "$out/$1"
   printf '[Setting]\r\nIsUseShake=%s\r\n' "$2" >"$out/$1/RavariVudovi.ini"
 }
 

@@ -56,7 +56,7 @@ mkdir -p "$out/bare" && cp "$bare_exe" "$out/bare/"
 measure bare "$out/bare" "$(basename "$bare_exe")"
 for kind in "small 1 5" "large 20 100"; do
   read -r name pages buttons <<<"$kind"
-  mkdir -p "$out/$name" && cp -r "$dist"/. "$out/$name"
+  "$here/../tools/copy-shipped.sh" "$dist" "$out/$name"
   settings "$pages" "$buttons" "$out/$name/RavariVudovi.ini"
   measure "$name" "$out/$name" RavariVudovi.exe
 done

@@ -4,28 +4,27 @@ its SHA-256 beside it in the format of sha256sum.
 
 Usage: package.py DIST_DIR VERSION OUT_DIR
 
-The archive holds one folder, VantriLaunch-<version>, with every file of DIST_DIR but a
-settings file: a launcher run from DIST_DIR writes its own beside itself, and a user's
-buttons must never ship. Entries are sorted and dated by the files, so that the same
-folder makes the same archive.
+The archive holds one folder, VantriLaunch-<version>, with the shipped files of DIST_DIR
+(tools/shipped-files.txt) and nothing else: a launcher run from DIST_DIR writes its own
+settings file beside itself, and a user's buttons must never ship. Entries are sorted and
+dated by the files, so that the same folder makes the same archive.
 """
 import hashlib
 import os
 import sys
 import zipfile
 
-SETTINGS_FILE = "ravarivudovi.ini"
+SHIPPED_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "shipped-files.txt")
 
 
 def shipped_files(dist):
-    for folder, dirs, files in os.walk(dist):
-        dirs.sort()
-        for name in sorted(files):
-            path = os.path.join(folder, name)
-            rel = os.path.relpath(path, dist).replace(os.sep, "/")
-            if rel.lower() == SETTINGS_FILE:
-                continue
-            yield path, rel
+    with open(SHIPPED_LIST, encoding="utf-8") as f:
+        names = [line.strip() for line in f if line.strip() and not line.startswith("#")]
+    for rel in sorted(names):
+        path = os.path.join(dist, *rel.split("/"))
+        if not os.path.isfile(path):
+            sys.exit(f"{dist} has no {rel}: build the program first")
+        yield path, rel
 
 
 def main():

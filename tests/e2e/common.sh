@@ -14,7 +14,7 @@ fail() {
 expect() { [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"; }
 state() { D state "$caption" | cut -d' ' -f1; }
 ini() { /usr/bin/python3 "$here/ini_read.py" "$app/RavariVudovi.ini" "$@"; }
-fresh() {  # a copy of the shipped program in $out/NAME, as $app
+fresh() {  # a copy of the shipped files in $out/NAME, as $app
   app=$out/$1
-  mkdir -p "$app" && cp -r "$dist"/. "$app"
+  mkdir -p "$app" && "$here/../../tools/copy-shipped.sh" "$dist" "$app"
 }

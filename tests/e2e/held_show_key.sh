@@ -6,7 +6,7 @@
 set -euo pipefail
 dist=$1 driver=$2 keys=$3 holder=$4 target=$5 out=$(realpath -m "$6")
 source "$(dirname "$0")/common.sh"
-rm -rf "$out" && mkdir -p "$out" && cp -r "$dist"/. "$out"
+rm -rf "$out" && mkdir -p "$out" && "$here/../../tools/copy-shipped.sh" "$dist" "$out"
 log="$out/keys.log"
 touch "$log"
 

@@ -6,7 +6,7 @@
 set -euo pipefail
 dist=$1 driver=$2 keys=$3 out=$(realpath -m "$4")
 source "$(dirname "$0")/common.sh"
-rm -rf "$out" && mkdir -p "$out" && cp -r "$dist"/. "$out"
+rm -rf "$out" && mkdir -p "$out" && "$here/../../tools/copy-shipped.sh" "$dist" "$out"
 
 press_pause=0.4
 rect() { D state "$caption" | cut -d' ' -f2-; }

@@ -10,8 +10,8 @@ run="$here/../../tools/wine-run"
 caption='    -Vantri Launch-'
 D() { "$run" "$driver" "$@" | tr -d '\r'; }
 
-# A copy of dist/ of its own, so that the settings file it writes stays in the test.
-rm -rf "$out" && mkdir -p "$out" && cp -r "$dist"/. "$out/app"
+# The shipped files in a folder of their own, so that the settings file it writes stays in the test.
+rm -rf "$out" && mkdir -p "$out" && "$here/../../tools/copy-shipped.sh" "$dist" "$out/app"
 (cd "$out/app" && exec "$run" RavariVudovi.exe) &
 app=$!
 trap 'kill $app 2>/dev/null || true' EXIT

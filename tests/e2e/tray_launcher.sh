@@ -9,7 +9,7 @@ set -euo pipefail
 dist=$1 out=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 run="$here/../../tools/wine-run"
-rm -rf "$out" && mkdir -p "$out" && cp -r "$dist"/. "$out"
+rm -rf "$out" && mkdir -p "$out" && "$here/../../tools/copy-shipped.sh" "$dist" "$out"
 
 fail() {
   echo "FAIL: $*" >&2
