@@ -494,15 +494,25 @@ TEST_F(FrmMainTest, AFileHeldAtStartIsNeverOverwrittenAndIsTakenUpOnceItReads) {
       EXPECT_NE(boxes.Seen()[0].text.find(L"を読めません"), std::wstring::npos) << "the user is told";
       EXPECT_FALSE(form->TakenUp());
       ASSERT_EQ(form->PageList().size(), 1u) << "a stand-in page to look at";
+      // The settings dialog opened meanwhile shows defaults, not the user's settings.
+      TfrmSetting setting(*form);
+      form->SetDialogs(nullptr, nullptr, nullptr, &setting);
+      form->SettingClick();
       holder.reset();
       if (waitForIt) {
         ASSERT_TRUE(test::PumpUntil([&] { return form->TakenUp(); }, 3000));
         EXPECT_TRUE(boxes.Seen().size() == 1u) << "taken up without a word";
+        EXPECT_FALSE(setting.Visible()) << "filled from defaults, it goes";
+      } else {
+        SendMessageW(setting.btnOk.Handle(), BM_CLICK, 0, 0);
+        ASSERT_EQ(boxes.Seen().size(), 2u);
+        EXPECT_NE(boxes.Seen()[1].text.find(L"に書き込めません"), std::wstring::npos);
       }
+      form->SetDialogs(nullptr, nullptr, nullptr, nullptr);
     }
     if (!waitForIt) {
       form.reset();
-      EXPECT_EQ(test::ReadBytes(ini), stored) << "nothing written from what the failed read gave";
+      EXPECT_EQ(test::ReadBytes(ini), stored) << "nothing written from what the failed reads gave";
       continue;
     }
     EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 2}));
