@@ -202,12 +202,17 @@ void TfrmMain::RegisterHotKeys() {
   // Each key on its own: a key another program holds costs neither the other key nor
   // the rest of the start, and each refusal is reported once. With "ホットキーを使う"
   // cleared in the settings dialog, neither is registered.
-  const bool useHotKeys = ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault);
+  bool useHotKeys = false;
+  std::wstring show, hide;
+  ini_.Update([&] {
+    useHotKeys = ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault);
+    show = ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault);
+    hide = ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault);
+  });
   if (!useHotKeys) return;
-  for (auto [setter, key, def] : {std::tuple{&TfrmMain::SetShowHotKey, keys::kShowHotKey, keys::kShowHotKeyDefault},
-                                  std::tuple{&TfrmMain::SetHideHotKey, keys::kHideHotKey, keys::kHideHotKeyDefault}}) {
+  for (auto [setter, text] : {std::pair{&TfrmMain::SetShowHotKey, &show}, std::pair{&TfrmMain::SetHideHotKey, &hide}}) {
     try {
-      (this->*setter)(ini_.ReadString(keys::kSetting, key, def));
+      (this->*setter)(*text);
     } catch (...) {
       TApplication::Instance().ShowCurrentException();
     }
@@ -243,26 +248,29 @@ void TfrmMain::ClearPages() {
 
 void TfrmMain::FormCreate() {
   const std::uint64_t missed = ini_.MissedReads();
-  popupMenu2_.SetChecked(mnuMouseMove_,
-                         ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
-  SetTimer1Enabled(popupMenu2_.Checked(mnuMouseMove_));
-  pageNum_ = ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault);
-  SetWindowPos(Handle(), nullptr,
-               ini_.ReadInteger(keys::kGeneral, keys::kFormLeft, keys::kFormLeftDefault),
-               ini_.ReadInteger(keys::kGeneral, keys::kFormTop, keys::kFormTopDefault), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The setters' rule: 0 and below are no values. A speed of 0 would take a still pointer
-  // for a swing and call the launcher up again the moment it is hidden.
-  shake_ = ShakeParams{};
-  SetShakeSpeed(ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault));
-  SetShakeTime(ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault));
-  // The live pages up to "PageNum", in number order, found among the sections the file
-  // holds: the file bounds the work, whatever number "PageNum" says.
-  for (std::int32_t n : PageNumbersOf(ini_.ReadSections())) {
-    if (n > pageNum_) break;
-    if (ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault))
-      AddPage(n, L"", TPage::Build::WhenShown);  // built when its tab is first selected
-  }
+  // One look at the file for all of it, the way it stood at one moment.
+  ini_.Update([&] {
+    popupMenu2_.SetChecked(mnuMouseMove_,
+                           ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
+    SetTimer1Enabled(popupMenu2_.Checked(mnuMouseMove_));
+    pageNum_ = ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault);
+    SetWindowPos(Handle(), nullptr,
+                 ini_.ReadInteger(keys::kGeneral, keys::kFormLeft, keys::kFormLeftDefault),
+                 ini_.ReadInteger(keys::kGeneral, keys::kFormTop, keys::kFormTopDefault), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The setters' rule: 0 and below are no values. A speed of 0 would take a still pointer
+    // for a swing and call the launcher up again the moment it is hidden.
+    shake_ = ShakeParams{};
+    SetShakeSpeed(ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault));
+    SetShakeTime(ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault));
+    // The live pages up to "PageNum", in number order, found among the sections the file
+    // holds: the file bounds the work, whatever number "PageNum" says.
+    for (std::int32_t n : PageNumbersOf(ini_.ReadSections())) {
+      if (n > pageNum_) break;
+      if (ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault))
+        AddPage(n, L"", TPage::Build::WhenShown);  // built when its tab is first selected
+    }
+  });
   takenUp_ = ini_.MissedReads() == missed;
   if (!takenUp_) {
     // The file is there and cannot be read (held by another program): all of the above
