@@ -137,6 +137,13 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM list) {
   return TRUE;
 }
 
+// Every window inside `hwnd`, at any depth, in the order of their creation.
+std::vector<HWND> ChildrenOf(HWND hwnd) {
+  std::vector<HWND> children;
+  EnumChildWindows(hwnd, CollectChild, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
 std::wstring ClassOf(HWND hwnd) {
   wchar_t cls[64] = {};
   GetClassNameW(hwnd, cls, 64);
@@ -363,9 +370,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"click" && argc == 4) {
     HWND hwnd = FindWindowW(nullptr, argv[2]);
     if (!hwnd) return 1;
-    std::vector<HWND> children;
-    EnumChildWindows(hwnd, CollectChild, reinterpret_cast<LPARAM>(&children));
-    for (HWND child : children) {
+    for (HWND child : ChildrenOf(hwnd)) {
       if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0 || FullText(child) != argv[3]) continue;
       PostMessageW(child, BM_CLICK, 0, 0);
       return 0;
@@ -375,9 +380,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"controls" && argc == 3) {
     HWND hwnd = FindWindowW(nullptr, argv[2]);
     if (!hwnd) return 1;
-    std::vector<HWND> children;
-    EnumChildWindows(hwnd, CollectChild, reinterpret_cast<LPARAM>(&children));
-    for (HWND child : children) {
+    for (HWND child : ChildrenOf(hwnd)) {
       RECT r;
       GetWindowRect(child, &r);
       MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
