@@ -555,7 +555,8 @@ void TfrmMain::SaveButtons(std::int32_t pageNo) {
 }
 
 void TfrmMain::N4Click() {
-  // Already open, it keeps the button it has; else there must be a button to edit.
+  // Already open, it turns to the current button, or keeps its own when there is none;
+  // else there must be a button to edit.
   if (!frmBtnOption_ || (!frmBtnOption_->Visible() && !CurrentButton())) return;
   frmBtnOption_->Open();
   if (!frmBtnOption_->Visible()) return;  // its showing failed, and said why

@@ -30,6 +30,7 @@ class IniStore {
   bool refused() const { return refused_; }
 
   std::uint64_t missed() const { return missed_; }
+  EIniWriteError Refusal() const { return EIniWriteError(PathText(path_) + L" に書き込めません"); }
 
   const IniDocument& Document() {
     if (depth_ == 0) Refresh();
@@ -89,11 +90,6 @@ class IniStore {
     refused_ = true;
     throw Refusal();
   }
-
- public:
-  EIniWriteError Refusal() const { return EIniWriteError(PathText(path_) + L" に書き込めません"); }
-
- private:
 
   PathString path_;
   IniDocument doc_;  // the file as last read or written, or empty
