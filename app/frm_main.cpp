@@ -8,6 +8,7 @@
 #include "core/file_io.h"
 #include "core/number_text.h"
 #include "core/page_numbers.h"
+#include "core/path_text.h"
 #include "core/settings_keys.h"
 #include "gui/application.h"
 #include "gui/foreground.h"
@@ -25,6 +26,13 @@ namespace keys = settings;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 25;  // ms: the mouse watch samples the pointer 40 times a second
 constexpr UINT kPutUpTrayIcon = WM_APP;
+// While the settings file could not be read at start, it is looked at again this often.
+constexpr UINT_PTR kTakeUpTimer = 2;
+constexpr UINT kTakeUpInterval = 1000;  // ms
+// A sync tool or a virus scanner holds a file for a moment: the start waits this long
+// for it before it opens without it.
+constexpr int kStartReadTries = 20;
+constexpr DWORD kStartReadPause = 100;  // ms
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
@@ -93,6 +101,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
     return true;
   });
 
+  for (int i = 1; i < kStartReadTries && !FileReadsNow(); ++i) Sleep(kStartReadPause);
   try {
     FormCreate();
   } catch (...) {
@@ -100,20 +109,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
     TApplication::Instance().ShowCurrentException();
   }
   MarkStartPhase("settings and pages");
-  // Each key on its own: a key another program holds costs neither the other key nor
-  // the rest of the start, and each refusal is reported once. With "ホットキーを使う"
-  // cleared in the settings dialog, neither is registered.
-  const bool useHotKeys = ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault);
-  if (useHotKeys) {
-    for (auto [setter, key, def] : {std::tuple{&TfrmMain::SetShowHotKey, keys::kShowHotKey, keys::kShowHotKeyDefault},
-                                    std::tuple{&TfrmMain::SetHideHotKey, keys::kHideHotKey, keys::kHideHotKeyDefault}}) {
-      try {
-        (this->*setter)(ini_.ReadString(keys::kSetting, key, def));
-      } catch (...) {
-        TApplication::Instance().ShowCurrentException();
-      }
-    }
-  }
+  RegisterHotKeys();
   gesture_.prevCursor = ShakePoint{100, 100};
   MarkStartPhase("hot keys");
   // Shown once, when it is built: at its place, at the selected page's size.
@@ -202,26 +198,90 @@ void TfrmMain::DpiChanged(int dpi, const RECT& suggested) {
   BaseChange();
 }
 
+void TfrmMain::RegisterHotKeys() {
+  // Each key on its own: a key another program holds costs neither the other key nor
+  // the rest of the start, and each refusal is reported once. With "ホットキーを使う"
+  // cleared in the settings dialog, neither is registered.
+  bool useHotKeys = false;
+  std::wstring show, hide;
+  ini_.Update([&] {
+    useHotKeys = ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault);
+    show = ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault);
+    hide = ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault);
+  });
+  if (!useHotKeys) return;
+  for (auto [setter, text] : {std::pair{&TfrmMain::SetShowHotKey, &show}, std::pair{&TfrmMain::SetHideHotKey, &hide}}) {
+    try {
+      (this->*setter)(*text);
+    } catch (...) {
+      TApplication::Instance().ShowCurrentException();
+    }
+  }
+}
+
+bool TfrmMain::FileReadsNow() const {
+  const std::uint64_t missed = ini_.MissedReads();
+  ini_.ReadSections();
+  return ini_.MissedReads() == missed;
+}
+
+void TfrmMain::TakeUpTheFile() {
+  if (!FileReadsNow()) return;  // still held: the next tick looks again
+  KillTimer(Handle(), kTakeUpTimer);
+  // Filled from defaults, or editing the stand-in page that goes now.
+  for (TDialogForm* dialog : std::initializer_list<TDialogForm*>{frmBtnOption_, frmPageOption_, frmSetting_})
+    if (dialog) dialog->Hide();
+  ClearPages();  // the stand-in read nothing and writes nothing
+  try {
+    FormCreate();
+  } catch (...) {
+    TApplication::Instance().ShowCurrentException();
+  }
+  ReleaseHotKeys();
+  RegisterHotKeys();
+}
+
+void TfrmMain::ClearPages() {
+  pageList_.clear();  // the objects first: the sheets take the buttons' windows with them
+  while (base_->SheetCount() > 0) base_->DeleteSheet(base_->SheetCount() - 1);
+}
+
 void TfrmMain::FormCreate() {
-  popupMenu2_.SetChecked(mnuMouseMove_,
-                         ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
-  SetTimer1Enabled(popupMenu2_.Checked(mnuMouseMove_));
-  pageNum_ = ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault);
-  SetWindowPos(Handle(), nullptr,
-               ini_.ReadInteger(keys::kGeneral, keys::kFormLeft, keys::kFormLeftDefault),
-               ini_.ReadInteger(keys::kGeneral, keys::kFormTop, keys::kFormTopDefault), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The setters' rule: 0 and below are no values. A speed of 0 would take a still pointer
-  // for a swing and call the launcher up again the moment it is hidden.
-  shake_ = ShakeParams{};
-  SetShakeSpeed(ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault));
-  SetShakeTime(ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault));
-  // The live pages up to "PageNum", in number order, found among the sections the file
-  // holds: the file bounds the work, whatever number "PageNum" says.
-  for (std::int32_t n : PageNumbersOf(ini_.ReadSections())) {
-    if (n > pageNum_) break;
-    if (ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault))
-      AddPage(n, L"", TPage::Build::WhenShown);  // built when its tab is first selected
+  const std::uint64_t missed = ini_.MissedReads();
+  // One look at the file for all of it, the way it stood at one moment.
+  ini_.Update([&] {
+    popupMenu2_.SetChecked(mnuMouseMove_,
+                           ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
+    SetTimer1Enabled(popupMenu2_.Checked(mnuMouseMove_));
+    pageNum_ = ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault);
+    SetWindowPos(Handle(), nullptr,
+                 ini_.ReadInteger(keys::kGeneral, keys::kFormLeft, keys::kFormLeftDefault),
+                 ini_.ReadInteger(keys::kGeneral, keys::kFormTop, keys::kFormTopDefault), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The setters' rule: 0 and below are no values. A speed of 0 would take a still pointer
+    // for a swing and call the launcher up again the moment it is hidden.
+    shake_ = ShakeParams{};
+    SetShakeSpeed(ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault));
+    SetShakeTime(ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault));
+    // The live pages up to "PageNum", in number order, found among the sections the file
+    // holds: the file bounds the work, whatever number "PageNum" says.
+    for (std::int32_t n : PageNumbersOf(ini_.ReadSections())) {
+      if (n > pageNum_) break;
+      if (ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault))
+        AddPage(n, L"", TPage::Build::WhenShown);  // built when its tab is first selected
+    }
+  });
+  takenUp_ = ini_.MissedReads() == missed;
+  if (!takenUp_) {
+    // The file is there and cannot be read (held by another program): all of the above
+    // are defaults, and none of it may ever be written over the file. A stand-in page
+    // that writes nothing until the file reads; then the launcher takes it up.
+    ClearPages();
+    AddPage(1, L"UNSAVED");
+    BaseChange();
+    SetTimer(Handle(), kTakeUpTimer, kTakeUpInterval, nullptr);
+    throw EVantriError(PathText(ini_.FileName()) +
+                       L" を読めません。読めるようになりしだい読み込みます。それまでの変更は保存されません");
   }
   // A first start, or a file without a live page: a new page comes, so that there is
   // always a tab to drop on (and the strip can never be empty).
@@ -252,9 +312,7 @@ TfrmMain::~TfrmMain() {
     // One write of the file for all of it: a write per page would rewrite the whole file
     // as many times as there are pages.
     ini_.Update([&] {
-      ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
-      ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
-      ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
+      if (takenUp_) WriteGeneral(r);
       pageList_.clear();  // each live page writes its buttons back
     });
   } catch (const EIniWriteError&) {
@@ -267,6 +325,12 @@ TfrmMain::~TfrmMain() {
   TApplication::Instance().SetMainForm(nullptr);
 }
 
+void TfrmMain::WriteGeneral(const RECT& window) {
+  ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
+  ini_.WriteInteger(keys::kGeneral, keys::kFormTop, window.top);
+  ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, window.left);
+}
+
 void TfrmMain::AddPage(std::int32_t pageNo, std::wstring_view mode, TPage::Build when) {
   // Room first: a page that is built must also land in the list, or its tab would be
   // left without an entry.
@@ -275,7 +339,11 @@ void TfrmMain::AddPage(std::int32_t pageNo, std::wstring_view mode, TPage::Build
 }
 
 void TfrmMain::NewPage() {
-  std::optional<std::int32_t> next = NextPageNumber(pageNum_, PageNumbersOf(ini_.ReadSections()));
+  const std::uint64_t missed = ini_.MissedReads();
+  const std::vector<std::int32_t> taken = PageNumbersOf(ini_.ReadSections());
+  // Without the file's sections the number could be one a section holds already.
+  if (ini_.MissedReads() != missed) throw ini_.WriteRefusal();
+  std::optional<std::int32_t> next = NextPageNumber(pageNum_, taken);
   if (!next) {
     ShowMessage(L"これ以上ページを作成できません");
     return;
@@ -487,9 +555,10 @@ void TfrmMain::SaveButtons(std::int32_t pageNo) {
 }
 
 void TfrmMain::N4Click() {
-  // Already open, it keeps the button it has; else there must be a button to edit.
+  // Already open, it turns to the current button, or keeps its own when there is none;
+  // else there must be a button to edit.
   if (!frmBtnOption_ || (!frmBtnOption_->Visible() && !CurrentButton())) return;
-  frmBtnOption_->Show();
+  frmBtnOption_->Open();
   if (!frmBtnOption_->Visible()) return;  // its showing failed, and said why
   ShowWindow(Handle(), SW_SHOW);
   BringToFront(frmBtnOption_->Handle());
@@ -595,11 +664,7 @@ void TfrmMain::SaveAtEndSession() noexcept {
       for (auto& page : pageList_) {
         attempt([&] { page->SaveButtons(); });
         attempt([&] { page->SaveHeader(); });
-        attempt([&] {
-          ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pageNum_);
-          ini_.WriteInteger(keys::kGeneral, keys::kFormTop, r.top);
-          ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, r.left);
-        });
+        if (takenUp_) attempt([&] { WriteGeneral(r); });
       }
     });
   });
@@ -658,6 +723,10 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kTimer1) {
         Timer1Timer();
+        return 0;
+      }
+      if (wParam == kTakeUpTimer) {
+        TakeUpTheFile();
         return 0;
       }
       break;

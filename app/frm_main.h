@@ -59,6 +59,11 @@ class TfrmMain : public TWindow,
   TWaitHotKey& WaitHotKey() { return waitHotKey_; }
   TWaitHotKey& WaitHotKey1() { return waitHotKey1_; }
   std::int32_t PageNum() const { return pageNum_; }
+  // Whether the start (or a later look) read the settings file. Until it could, the
+  // launcher shows a stand-in page, writes neither "General" nor any page built from
+  // defaults, and looks at the file every second; once it reads, it takes it up as a
+  // start would.
+  bool TakenUp() const { return takenUp_; }
 
   const ShakeParams& Shake() const { return shake_; }
   void SetShakeSpeed(std::int32_t value) override;
@@ -125,6 +130,12 @@ class TfrmMain : public TWindow,
   int IndexOfPage(std::int32_t pageNo) const;
   void SetTimer1Enabled(bool enabled);
   void FormCreate();
+  void RegisterHotKeys();
+  // Whether a read of the settings file now reaches the file.
+  bool FileReadsNow() const;
+  void TakeUpTheFile();
+  void ClearPages();
+  void WriteGeneral(const RECT& window);
   void SaveAtEndSession() noexcept;
   bool IsInsideBase(HWND hwnd) const;
   // Whether msg is a press of the hide key without modifiers, in the launcher.
@@ -149,6 +160,7 @@ class TfrmMain : public TWindow,
   int localHideKey_ = 0;     // the hide key's code while it has no modifiers, else 0
   TApplication::Hook hideKeyFilter_;
   std::int32_t pageNum_ = -1;
+  bool takenUp_ = false;
   ShakeParams shake_;
   ShakeState gesture_{{0, 0}};
   bool timer1Enabled_ = false;

@@ -82,6 +82,7 @@ TLaunchBtn* TPage::Button(std::int32_t i) {
 
 void TPage::LoadHeader() {
   const std::wstring section = Section();
+  missedBefore_ = ini_.MissedReads();
   ini_.Update([&] {
     pageName_ = ini_.ReadString(section, keys::kName, L"");
     grid_ = SaneGrid(ini_.ReadInteger(section, keys::kYoko, keys::kGridDefault),
@@ -97,7 +98,8 @@ void TPage::LoadHeader() {
 }
 
 void TPage::EnsureBuilt() {
-  if (built_) return;
+  // A page built from a file it could not read tries the file again.
+  if (built_ && !Unread()) return;
   LoadHeader();  // the file may have changed since the tab was made
   BuildButtons();
 }
@@ -162,6 +164,7 @@ void TPage::BuildButtons() {
   }
   spare_.clear();  // the buttons above the new count
   built_ = true;
+  readMisses_ = ini_.MissedReads() - missedBefore_;
   FitWindow();
 }
 
@@ -203,6 +206,8 @@ void TPage::FollowDpi() {
 
 void TPage::SaveButtons() {
   if (!built_) return;  // what the file holds is all the page knows
+  // Its buttons are defaults, not what the file holds: saved, they would wipe it.
+  if (Unread()) throw ini_.WriteRefusal();
   const std::wstring section = Section();
   ini_.Update([&] {
     for (const auto& b : buttons_) {
@@ -217,6 +222,7 @@ void TPage::SaveButtons() {
 
 void TPage::SaveHeader() {
   if (!built_) return;
+  if (Unread()) throw ini_.WriteRefusal();
   const std::wstring section = Section();
   ini_.Update([&] {
     ini_.WriteString(section, keys::kName, pageName_);
@@ -278,6 +284,7 @@ std::int32_t TPage::CountRegistered() const {
 }
 
 void TPage::ClearButtonKeys(std::int32_t i) {
+  if (Unread()) throw ini_.WriteRefusal();
   const std::wstring section = Section();
   ini_.Update([&] {
     ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), L"");

@@ -71,6 +71,10 @@ class TPage {
   // Builds the buttons of a page made to wait, once.
   void EnsureBuilt();
   bool Built() const { return built_; }
+  // Built while the file was there and could not be read: the grid and the buttons are
+  // defaults, so the page writes nothing (each save raises the write error) until a
+  // later build (EnsureBuilt, a rebuild) reads the file.
+  bool Unread() const { return readMisses_ != 0; }
 
   std::int32_t CurrentBtn() const { return currentBtn_; }
   std::int32_t PageNo() const { return pageNo_; }
@@ -113,6 +117,8 @@ class TPage {
   PageGrid grid_;
   std::int32_t currentBtn_ = 0;
   bool built_ = false;  // BuildButtons has run: until then the page writes nothing
+  std::uint64_t missedBefore_ = 0;  // the file's missed reads when LoadHeader began
+  std::uint64_t readMisses_ = 0;    // reads of the last build that missed the file
 };
 
 }  // namespace vl

@@ -69,26 +69,49 @@ TfrmBtnOption::TfrmBtnOption(TBtnOptionHost& host)
   BtnCancel.OnClick = [this] { BtnCancelClick(); };
 }
 
+void TfrmBtnOption::Open() {
+  if (Visible()) {
+    // The user chose the command on another button: the dialog turns to that one rather
+    // than go on editing the first behind the user's back.
+    std::optional<TBtnOptionHost::ButtonRef> current = host_.CurrentButton();
+    if (current && current != captured_) FormShow();
+  }
+  Show();
+}
+
 void TfrmBtnOption::FormShow() {
   captured_ = host_.CurrentButton();
   if (!captured_) return;
-  const std::wstring section = keys::PageSection(captured_->pageNo);
-  const std::int32_t i = captured_->btnIndex;
   // The file first takes what the page's buttons hold now (a drop since the last save).
   host_.SaveButtons(captured_->pageNo);
-  std::wstring icon;
-  ini_.Update([&] {
-    lbeName.SetText(ini_.ReadString(section, keys::ButtonKey(keys::kBtnName, i), L""));
-    lbeLocate.SetText(ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L""));
-    lbeWorkDir.SetText(ini_.ReadString(section, keys::ButtonKey(keys::kWD, i), L""));
-    icon = ini_.ReadString(section, keys::ButtonKey(keys::kBtnIP, i), L"");
-  });
+  if (TLaunchBtn* button = host_.FindButton(*captured_)) Fill(FieldsOf(*button));
+}
+
+TfrmBtnOption::Fields TfrmBtnOption::FieldsOf(const TLaunchBtn& button) {
+  return {button.BtnName(), button.FullPath(), button.WorkDir(), button.IconPath()};
+}
+
+void TfrmBtnOption::Fill(const Fields& button) {
+  // From the button itself, which the file now holds: no read that could miss the file,
+  // and no value cut to the file's length.
+  lbeName.SetText(button.name);
+  lbeLocate.SetText(button.locate);
+  lbeWorkDir.SetText(button.workDir);
   // An icon file other than the target means the user chose one.
-  const bool other = icon != lbeLocate.Text();
+  const bool other = button.icon != button.locate;
   chkIsUseIcon.SetChecked(other);
   BtnBrows2.SetEnabled(other);
   lbeIconLocate.SetEnabled(other);
-  if (other) lbeIconLocate.SetText(icon);
+  if (other) lbeIconLocate.SetText(button.icon);
+  shown_ = button;
+  filled_ = Edited();
+}
+
+TfrmBtnOption::Fields TfrmBtnOption::Edited() const {
+  Fields f{lbeName.Text(), lbeLocate.Text(), lbeWorkDir.Text(), {}};
+  const std::wstring otherIcon = lbeIconLocate.Text();
+  f.icon = chkIsUseIcon.Checked() && !otherIcon.empty() ? otherIcon : f.locate;
+  return f;
 }
 
 void TfrmBtnOption::chkIsUseIconClick() {
@@ -118,23 +141,44 @@ void TfrmBtnOption::BtnOkClick() {
     Hide();
     return;
   }
+  const Fields now = Edited();
+  if (FieldsOf(*button) != shown_) {
+    // The button changed while the dialog was open (a drop, the delete command). Left
+    // untouched here, the change stands; else the user sees it before choosing again.
+    if (now == filled_) {
+      Hide();
+      return;
+    }
+    Fill(FieldsOf(*button));
+    ShowMessage(L"このボタンは開いている間に変更されました。いまの内容を表示します");
+    return;
+  }
   const std::wstring section = keys::PageSection(captured_->pageNo);
   const std::int32_t i = captured_->btnIndex;
-  const std::wstring name = lbeName.Text(), locate = lbeLocate.Text(), workDir = lbeWorkDir.Text();
-  const std::wstring otherIcon = lbeIconLocate.Text();
-  const std::wstring& icon = chkIsUseIcon.Checked() && !otherIcon.empty() ? otherIcon : locate;
+  // An empty location unbinds the button as the delete command does: a bound button
+  // without a target would refuse drops and open nothing.
+  const Fields f = now.locate.empty() ? Fields{} : now;
   // All four keys in one write, before the button changes: a refused write (shown in the
   // error box) leaves the button as the file has it and the dialog open with the edits.
   ini_.Update([&] {
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), name);
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), locate);
-    ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), workDir);
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), icon);
+    ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), f.name);
+    ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), f.locate);
+    ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), f.workDir);
+    ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), f.icon);
   });
-  button->SetBtnName(name);
-  button->SetFullPath(locate);
-  button->SetWorkDir(workDir);
-  button->SetIconPath(icon);
+  if (f.locate.empty()) {
+    button->ClearButton();
+    button->SetCaption(L"");
+    Hide();
+    return;
+  }
+  button->SetBtnName(f.name);
+  button->SetFullPath(f.locate);
+  button->SetWorkDir(f.workDir);
+  button->SetIconPath(f.icon);
+  // With a target it is bound, as the next start would find it.
+  button->SetRegist(true);
+  const std::wstring& name = f.name;
   switch (button->ShowType()) {
     case st_Both:
       button->SetCaption(name);

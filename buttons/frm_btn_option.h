@@ -4,10 +4,13 @@
 // Created hidden at start after the main window, it lives until exit and is shown
 // modeless. Each time it is shown it captures the page on display and that page's current
 // button (by page number and button number, held while it stays open), has the page
-// write all its buttons, and fills its fields from the settings file. OK writes the four
-// keys of the button and then applies them to the live button and its face; "キャンセル"
-// and the close box write nothing. A button or page that has gone by the time of OK is
-// not touched: the dialog says so and closes.
+// write all its buttons, and fills its fields from that button. OK finds the button
+// again by number and compares it with what the dialog showed: changed meanwhile (a drop,
+// the delete command), the change stands when nothing was edited here, else the dialog
+// shows the button anew and says so. Otherwise OK writes the four keys of the button and
+// then applies them to the live button and its face: a location makes the button bound,
+// an empty one unbinds it. "キャンセル" and the close box write nothing. A button or page
+// that has gone by the time of OK is not touched: the dialog says so and closes.
 //
 // The dialog owns its controls and its own handle on the settings file; the host (the
 // main window) owns the pages and their buttons.
@@ -30,6 +33,7 @@ class TBtnOptionHost {
   struct ButtonRef {
     std::int32_t pageNo;
     std::int32_t btnIndex;
+    bool operator==(const ButtonRef&) const = default;
   };
   // The page on display and its current button; nothing when there is no page or the
   // page's current button is not one it holds (none pressed yet, or beyond its grid).
@@ -47,6 +51,10 @@ class TfrmBtnOption : public TDialogForm {
  public:
   explicit TfrmBtnOption(TBtnOptionHost& host);
 
+  // Shows the dialog for the host's current button. Open already on another button, it
+  // turns to the current one (its edits are dropped, as "キャンセル" would).
+  void Open();
+
   // Event handlers, public so that tests drive them as the controls do.
   void FormShow();
   void chkIsUseIconClick();
@@ -62,6 +70,16 @@ class TfrmBtnOption : public TDialogForm {
   HFONT brows1Font_;  // the form owns them
   HFONT brows2Font_;
   std::optional<TBtnOptionHost::ButtonRef> captured_;  // at the last FormShow
+  // A button's four values, or what OK would write.
+  struct Fields {
+    std::wstring name, locate, workDir, icon;
+    bool operator==(const Fields&) const = default;
+  };
+  static Fields FieldsOf(const TLaunchBtn& button);
+  void Fill(const Fields& button);
+  Fields Edited() const;
+  Fields shown_;   // the button as the dialog was filled from it
+  Fields filled_;  // what OK would have written right after the filling
 
  public:
   TGroupBox GroupBox1;

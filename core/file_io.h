@@ -41,6 +41,15 @@ std::optional<std::string> ReadWholeFile(const PathString& path);
 // file, a missing or read-only folder, a full disk). The target is untouched then.
 bool ReplaceFileAtomically(const PathString& path, std::string_view bytes);
 
+// The steps of the access above, for the tests of failure. Each step asks the hook, when
+// one is set, before it goes to the platform, and fails as the platform would when the
+// hook answers false; the hook may also act at that moment (hold the file open unshared,
+// as another program would). Nothing in the program sets it.
+enum class FileStep { Stamp, Read, Write, Flush, Replace };
+using FileStepHook = bool (*)(FileStep step);
+inline FileStepHook fileStepHook = nullptr;
+inline bool FileStepRefused(FileStep step) { return fileStepHook && !fileStepHook(step); }
+
 // Bytes read through ReadWholeFile and files replaced through ReplaceFileAtomically since
 // the process started, for the benchmark and the tests.
 std::uint64_t TotalBytesRead();

@@ -41,6 +41,7 @@ PathString RunningExecutablePath() { return std::filesystem::read_symlink("/proc
 PathString ProgramFolder() { return std::filesystem::path(RunningExecutablePath()).parent_path(); }
 
 std::optional<FileStamp> StampOf(const PathString& path) {
+  if (FileStepRefused(FileStep::Stamp)) return std::nullopt;
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return FileStamp{};
@@ -54,6 +55,7 @@ std::optional<FileStamp> StampOf(const PathString& path) {
 }
 
 std::optional<std::string> ReadWholeFile(const PathString& path) {
+  if (FileStepRefused(FileStep::Read)) return std::nullopt;
   Fd f(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (f.get() < 0) return std::nullopt;
   struct stat st;
@@ -75,21 +77,21 @@ bool ReplaceFileAtomically(const PathString& path, std::string_view bytes) {
   {
     Fd f(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (f.get() < 0) return false;
-    bool ok = true;
+    bool ok = !FileStepRefused(FileStep::Write);
     while (ok && !bytes.empty()) {
       ssize_t n = ::write(f.get(), bytes.data(), bytes.size());
       if (n < 0 && errno == EINTR) continue;
       ok = n > 0;
       if (ok) bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    ok = ok && ::fsync(f.get()) == 0;
+    ok = ok && !FileStepRefused(FileStep::Flush) && ::fsync(f.get()) == 0;
     ok = f.Close() && ok;
     if (!ok) {
       ::unlink(temp.c_str());
       return false;
     }
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
+  if (FileStepRefused(FileStep::Replace) || ::rename(temp.c_str(), path.c_str()) != 0) {
     ::unlink(temp.c_str());
     return false;
   }

@@ -65,6 +65,7 @@ PathString ProgramFolder() {
 
 std::optional<FileStamp> StampOf(const PathString& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
+  if (FileStepRefused(FileStep::Stamp)) return std::nullopt;
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileStamp{};
@@ -80,6 +81,7 @@ std::optional<FileStamp> StampOf(const PathString& path) {
 }
 
 std::optional<std::string> ReadWholeFile(const PathString& path) {
+  if (FileStepRefused(FileStep::Read)) return std::nullopt;
   FileHandle f(CreateFileW(path.c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -109,14 +111,16 @@ bool ReplaceFileAtomically(const PathString& path, std::string_view bytes) {
     FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.valid()) return false;
-    bool ok = WriteAll(f.get(), bytes) && FlushFileBuffers(f.get());
+    bool ok = !FileStepRefused(FileStep::Write) && WriteAll(f.get(), bytes) &&
+              !FileStepRefused(FileStep::Flush) && FlushFileBuffers(f.get());
     ok = f.Close() && ok;
     if (!ok) {
       DeleteFileW(temp.c_str());
       return false;
     }
   }
-  if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (FileStepRefused(FileStep::Replace) ||
+      !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileW(temp.c_str());
     return false;
   }

@@ -29,8 +29,13 @@ class IniStore {
   const PathString& path() const { return path_; }
   bool refused() const { return refused_; }
 
+  std::uint64_t missed() const { return missed_; }
+  EIniWriteError Refusal() const { return EIniWriteError(PathText(path_) + L" に書き込めません"); }
+
   const IniDocument& Document() {
     if (depth_ == 0) Refresh();
+    // The file is there and we hold nothing of it: the reader gets its default.
+    if (!current_ && !hasCopy_) ++missed_;
     return doc_;
   }
 
@@ -62,7 +67,7 @@ class IniStore {
     if (!bytes) return;
     doc_ = IniDocument::Parse(*bytes);
     stamp_ = *now;
-    current_ = true;
+    current_ = hasCopy_ = true;
   }
 
   void Flush() {
@@ -72,7 +77,7 @@ class IniStore {
       // Forget the refused change, also as a copy for reads while the file cannot be read
       // again: the next access reads the file as it stayed.
       doc_ = IniDocument();
-      current_ = false;
+      current_ = hasCopy_ = false;
       Refuse();
     }
     refused_ = false;
@@ -83,13 +88,15 @@ class IniStore {
 
   [[noreturn]] void Refuse() {
     refused_ = true;
-    throw EIniWriteError(PathText(path_) + L" に書き込めません");
+    throw Refusal();
   }
 
   PathString path_;
   IniDocument doc_;  // the file as last read or written, or empty
   FileStamp stamp_;
   bool current_ = false;  // doc_ is the file as it is at stamp_
+  bool hasCopy_ = false;  // doc_ is the file as it was at some time (at stamp_)
+  std::uint64_t missed_ = 0;
   bool dirty_ = false;
   bool refused_ = false;  // the last write was refused
   int depth_ = 0;
@@ -157,6 +164,10 @@ void TIniFile::WriteBool(std::wstring_view section, std::wstring_view key, bool 
 }
 
 bool TIniFile::LastWriteRefused() const { return store_->refused(); }
+
+std::uint64_t TIniFile::MissedReads() const { return store_->missed(); }
+
+EIniWriteError TIniFile::WriteRefusal() const { return store_->Refusal(); }
 
 void TIniFile::BeginUpdate() { store_->Begin(); }
 void TIniFile::EndUpdate() { store_->End(); }

@@ -9,8 +9,9 @@
 //
 // When the file is there but cannot be read (another program holds it without sharing
 // it), a read gives what the store last read from it, or the default when it has nothing
-// good, and a write throws EIniWriteError and leaves the file as it is, since it could only
-// save a copy that missed the file. The next access tries the file again.
+// good (a missed read, counted), and a write throws EIniWriteError and leaves the file as
+// it is, since it could only save a copy that missed the file. The next access tries the
+// file again.
 //
 // Update() groups the reads and writes of one operation (saving all buttons of a page,
 // building a page): the file is looked at once at its start and written once at its end.
@@ -69,6 +70,13 @@ class TIniFile {
   void WriteBool(std::wstring_view section, std::wstring_view key, bool value);
   // Whether the last write to the file was refused (none has gone through since).
   bool LastWriteRefused() const;
+  // How many reads so far, through any handle on the file, found it there and unreadable
+  // with no copy of it in hand, and so gave their defaults. What is built from such a
+  // read is not the user's and must never be written over the file: a reader compares
+  // the count before and after.
+  std::uint64_t MissedReads() const;
+  // The error a write refused on this file raises, for a writer that refuses by itself.
+  EIniWriteError WriteRefusal() const;
 
   // Runs body as one operation: the file is read at most once and written at most once,
   // when body ends (also when it ends by an exception, so that what it wrote stays). When

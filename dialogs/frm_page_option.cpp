@@ -97,6 +97,7 @@ void TfrmPageOption::FormShow() {
   if (!captured_) return;
   const std::wstring section = keys::PageSection(captured_->pageNo);
   std::int32_t showType = 0, fontSize = 0;
+  const std::uint64_t missed = ini_.MissedReads();
   ini_.Update([&] {
     lbeName.SetText(ini_.ReadString(section, keys::kName, L""));
     spnYoko.SetValue(ini_.ReadInteger(section, keys::kYoko, keys::kGridDefault));
@@ -108,6 +109,7 @@ void TfrmPageOption::FormShow() {
     fontSize = ini_.ReadInteger(section, keys::kFontSize, keys::kFontSizeDefault);
     fontColor_ = ini_.ReadString(section, keys::kFontColor, keys::kFontColorDefault);
   });
+  filledBlind_ = ini_.MissedReads() != missed;
   lblFontSize.SetText(DecimalText(fontSize));
   // Below the items chooses none; beyond them, the last.
   rgShowType.SetItemIndex(showType < 0 ? -1 : std::min(showType, rgShowType.Count() - 1));
@@ -152,6 +154,12 @@ void TfrmPageOption::Button2Click() {
     return true;
   };
   if (gone()) return;
+  if (filledBlind_) {
+    // Filled while the file could not be read: the fields hold defaults, not the user's
+    // values, and would wipe them. Filled again (from the file, if it reads now) instead.
+    FormShow();
+    throw ini_.WriteRefusal();
+  }
   const Shown now = Current();
   if (std::wstring refusal = Refusal(now); !refusal.empty()) {
     ShowMessage(refusal);

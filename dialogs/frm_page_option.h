@@ -13,6 +13,8 @@
 // columns below 1 or above the page's limit; button sizes outside the page's limits. The
 // page's caption colour is not offered: OK writes back the colour the page has. A page
 // deleted while the dialog is open is not touched by OK: the dialog says so and closes.
+// Filled while the file could not be read, the controls hold defaults: OK then fills them
+// again and raises the write error rather than write them.
 //
 // The dialog owns its controls and its own handle on the settings file; the host (the
 // main window) owns the pages.
@@ -76,6 +78,7 @@ class TfrmPageOption : public TDialogForm {
   // Before the controls: the dialog's handlers use them.
   TPageOptionHost& host_;
   TIniFile ini_;
+  bool filledBlind_ = false;  // the last filling missed the file: OK writes nothing
   std::optional<TPageOptionHost::PageRef> captured_;  // at the last FormShow
   Shown shown_{};
   std::wstring fontColor_;  // the page's own, written back as it was

@@ -115,6 +115,7 @@ TfrmSetting::TfrmSetting(TSettingHost& host)
 }
 
 void TfrmSetting::FormShow() {
+  const std::uint64_t missed = ini_.MissedReads();
   ini_.Update([&] {
     cbAskDelBtn.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDialogDefault));
     cbAskDelPage.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelPage, keys::kAskBeforeDelPageDefault));
@@ -126,6 +127,7 @@ void TfrmSetting::FormShow() {
     lbeHide.SetText(ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault));
     lbeShow.SetText(ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault));
   });
+  filledBlind_ = ini_.MissedReads() != missed;
   // A box whose state did not change raised nothing: its fields may still show another
   // file's state.
   cbUseHotKeyClick();
@@ -171,6 +173,12 @@ void TfrmSetting::btnBackHotKeyDefaultClick() {
 }
 
 void TfrmSetting::btnOkClick() {
+  if (filledBlind_) {
+    // Filled while the file could not be read: the fields hold defaults, not the user's
+    // values, and would wipe them. Filled again (from the file, if it reads now) instead.
+    FormShow();
+    throw ini_.WriteRefusal();
+  }
   const bool useHotKey = cbUseHotKey.Checked();
   const std::wstring show = lbeShow.Text(), hide = lbeHide.Text();
   const std::int32_t time = spnShakeTime.Value(), speed = spnShakeSpd.Value();

@@ -9,7 +9,9 @@
 // released (and the launcher registers none at its next start). A hot key the system
 // refuses stops OK there, with the file already written, and leaves the dialog open; the
 // error box says which key. The restore-defaults buttons write their three keys at once
-// and touch nothing that runs. "キャンセル", Esc and the close box write nothing.
+// and touch nothing that runs. "キャンセル", Esc and the close box write nothing. Filled
+// while the file could not be read, the controls hold defaults: OK then fills them again
+// and raises the write error rather than write them.
 //
 // The dialog owns its controls and its own handle on the settings file; the host (the
 // main window) owns the shake values and the hot keys.
@@ -64,6 +66,7 @@ class TfrmSetting : public TDialogForm {
   // Before the controls: the dialog's handlers use them.
   TSettingHost& host_;
   TIniFile ini_;
+  bool filledBlind_ = false;  // the last filling missed the file: OK writes nothing
   bool built_ = false;  // the controls below exist
 
  public:

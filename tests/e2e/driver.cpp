@@ -29,6 +29,8 @@
 //   syscommand CAPTION CODE          sends WM_SYSCOMMAND with CODE (decimal or 0x hex)
 //   endsession CAPTION               asks the window WM_QUERYENDSESSION, as a log-off does;
 //                                    prints its answer
+//   click CAPTION TEXT               presses the push button TEXT inside the window, as a
+//                                    click on it does (BM_CLICK, posted)
 //   controls CAPTION                 prints every control inside the window, in tab order of
 //                                    creation: "Class X,Y WxH [disabled] text" (position in
 //                                    the window's client area; a multi-line text on its own lines)
@@ -133,6 +135,13 @@ BOOL CALLBACK FindMessageBox(HWND hwnd, LPARAM param) {
 BOOL CALLBACK CollectChild(HWND hwnd, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
   return TRUE;
+}
+
+// Every window inside `hwnd`, at any depth, in the order of their creation.
+std::vector<HWND> ChildrenOf(HWND hwnd) {
+  std::vector<HWND> children;
+  EnumChildWindows(hwnd, CollectChild, reinterpret_cast<LPARAM>(&children));
+  return children;
 }
 
 std::wstring ClassOf(HWND hwnd) {
@@ -358,12 +367,20 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 0)), 0);
     return 0;
   }
+  if (cmd == L"click" && argc == 4) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    for (HWND child : ChildrenOf(hwnd)) {
+      if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0 || FullText(child) != argv[3]) continue;
+      PostMessageW(child, BM_CLICK, 0, 0);
+      return 0;
+    }
+    return 1;
+  }
   if (cmd == L"controls" && argc == 3) {
     HWND hwnd = FindWindowW(nullptr, argv[2]);
     if (!hwnd) return 1;
-    std::vector<HWND> children;
-    EnumChildWindows(hwnd, CollectChild, reinterpret_cast<LPARAM>(&children));
-    for (HWND child : children) {
+    for (HWND child : ChildrenOf(hwnd)) {
       RECT r;
       GetWindowRect(child, &r);
       MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);

@@ -13,19 +13,6 @@ start() {
   pid=$!
   D wait-window "$caption" 30000 >/dev/null || fail "no main window"
 }
-ends_within() {  # pid seconds
-  for _ in $(seq $(($2 * 10))); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
-quit() {  # "終了" in the tray menu
-  D tray right >/dev/null
-  D menu-pick 6 10000 >/dev/null || fail "no tray menu"
-  ends_within "$pid" 20 || fail "the launcher did not end after 終了"
-  wait "$pid" || fail "the launcher ended with an error"
-}
 page_menu() {  # the page strip's menu, item N
   D context-menu "$caption" >/dev/null
   D menu-pick "$1" 10000 >/dev/null || fail "no page menu"

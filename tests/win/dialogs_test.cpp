@@ -128,7 +128,7 @@ TEST_F(BtnOptionTest, ABoundFolderOpensWithItsIconFileAndTheFolderItselfMayBecom
   EXPECT_EQ(Button(2).Glyph(), glyph) << "no file to take an icon from: the folder glyph stays";
 }
 
-TEST_F(BtnOptionTest, RenamingFollowsTheDisplayTypeAndAnUnboundButtonStaysUnbound) {
+TEST_F(BtnOptionTest, RenamingFollowsTheDisplayTypeAndAnUnboundButtonGivenATargetIsBound) {
   test::WriteBytes(SettingsFilePath(),
                    "[General]\r\nPageNum=2\r\n[Setting]\r\nAskBeforeDelPage=0\r\n"
                    "[Page1]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\nShowType=1\r\n"
@@ -155,7 +155,71 @@ TEST_F(BtnOptionTest, RenamingFollowsTheDisplayTypeAndAnUnboundButtonStaysUnboun
   EXPECT_EQ(Key(L"BtnFP3", 2), L"C:\\tools\\new.exe");
   EXPECT_EQ(Key(L"BtnIP3", 2), L"C:\\tools\\new.exe");
   EXPECT_EQ(Button(3, 1).FullPath(), L"C:\\tools\\new.exe");
-  EXPECT_FALSE(Button(3, 1).Regist()) << "bound only by the next start";
+  EXPECT_TRUE(Button(3, 1).Regist()) << "bound at once, as the next start would find it";
+}
+
+// The dialog is modeless: the button it edits can change behind it, and OK must not
+// throw such a change away, nor leave a button bound to nothing.
+TEST_F(BtnOptionTest, OkKeepsWhatChangedWhileItWasOpenAndNeverLeavesABoundButtonWithoutATarget) {
+  test::WriteBytes(SettingsFilePath(), "[General]\r\nPageNum=1\r\n[Setting]\r\nAskBeforeDelBtn=0\r\n"
+                                       "[Page1]\r\nLive=1\r\nYoko=5\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n");
+  Open();
+  // Open on the empty button 3, a drop on it, OK with nothing edited: the drop stands.
+  Press(Button(3));
+  form->N4Click();
+  ASSERT_TRUE(dialog->Visible());
+  test::SendDrop(Button(3).Handle(), {editor.wstring()});
+  SendMessageW(dialog->BtnOk.Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Button(3).FullPath(), editor.wstring());
+  EXPECT_TRUE(Button(3).Regist());
+  EXPECT_EQ(Key(L"BtnFP3"), editor.wstring());
+  EXPECT_EQ(Key(L"BtnName3"), L"Editor");
+
+  // Edited here and deleted meanwhile: the user sees the button as it is now.
+  form->N4Click();
+  dialog->lbeName.SetText(L"Mine");
+  form->D1Click();
+  {
+    test::MessageBoxCatcher boxes;
+    SendMessageW(dialog->BtnOk.Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, L"このボタンは開いている間に変更されました。いまの内容を表示します");
+  }
+  EXPECT_TRUE(dialog->Visible());
+  EXPECT_EQ(dialog->lbeName.Text(), L"");
+  EXPECT_EQ(Key(L"BtnFP3"), L"") << "the deletion stands";
+  EXPECT_FALSE(Button(3).Regist());
+  dialog->BtnCancelClick();
+
+  // The location emptied on purpose unbinds the button, which then takes a drop again.
+  test::SendDrop(Button(1).Handle(), {editor.wstring()});
+  Press(Button(1));
+  form->N4Click();
+  dialog->lbeLocate.SetText(L"");
+  dialog->BtnOkClick();
+  EXPECT_FALSE(Button(1).Regist());
+  EXPECT_EQ(Button(1).Caption(), L"");
+  EXPECT_EQ(Key(L"BtnFP1"), L"");
+  EXPECT_EQ(Key(L"BtnName1"), L"");
+  {
+    test::MessageBoxCatcher boxes;
+    test::SendDrop(Button(1).Handle(), {folder.wstring()});
+    EXPECT_TRUE(boxes.Seen().empty()) << "no \"登録済みです\": the button is free";
+  }
+  EXPECT_EQ(Key(L"BtnFP1"), folder.wstring());
+
+  // The command on another button while the dialog is open turns it to that button.
+  form->N4Click();
+  ASSERT_EQ(dialog->lbeLocate.Text(), folder.wstring());
+  Press(Button(2));
+  form->N4Click();
+  EXPECT_EQ(dialog->lbeLocate.Text(), L"");
+  dialog->lbeLocate.SetText(editor.wstring());
+  dialog->lbeName.SetText(L"Two");
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnName2"), L"Two");
+  EXPECT_EQ(Key(L"BtnFP1"), folder.wstring()) << "the first button untouched";
 }
 
 TEST_F(BtnOptionTest, CancelAfterEditsChangesNeitherTheFileNorTheButton) {

@@ -14,6 +14,7 @@
 #include "gui/application.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
+#include "tests/win/file_holder.h"
 
 namespace vl {
 namespace {
@@ -356,10 +357,13 @@ TEST_F(FrmMainTest, SystemCommandOneClosesAndALogOffSavesAndStopsTheWatch) {
   SendMessageW(form->Handle(), WM_SYSCOMMAND, 1, 0);
   EXPECT_FALSE(IsWindowVisible(form->Handle())) << "code 1 closes, and closing hides";
   ASSERT_TRUE(form->Timer1Enabled());
+  SetWindowPos(form->Handle(), nullptr, 150, 230, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
   EXPECT_FALSE(form->Timer1Enabled()) << "the mouse watch stops at log-off";
   TIniFile file(SettingsFilePath());
   EXPECT_EQ(file.ReadInteger(L"General", L"PageNum", -1), 1);
+  EXPECT_EQ(file.ReadInteger(L"General", L"FormLeft", -1), 150) << "the window's left";
+  EXPECT_EQ(file.ReadInteger(L"General", L"FormTop", -1), 230) << "the window's top";
   EXPECT_EQ(file.ReadString(L"Page1", L"WD5", L"<none>"), L"");
 }
 
@@ -454,7 +458,7 @@ TEST_F(FrmMainTest, ANewPageTakesANumberNoSectionHoldsAndWritesItAtOnce) {
 TEST_F(FrmMainTest, StartUpTakesThePagesFromTheFilesSectionsWhateverPageNumSays) {
   test::WriteBytes(SettingsFilePath(),
                    "[General]\r\nPageNum=2147483647\r\n[Page9]\r\nLive=1\r\n[page1]\r\nLive=1\r\n"
-                   "[Page3]\r\nLive=0\r\n[Page5]\r\nLive=1\r\n");
+                   "[Page3]\r\nLive=0\r\n[Page5]\r\nLive=1\r\n[Page7]\r\nName=NoLiveKey\r\n");
   Open();
   EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 5, 9}));
   test::MessageBoxCatcher boxes;
@@ -463,6 +467,82 @@ TEST_F(FrmMainTest, StartUpTakesThePagesFromTheFilesSectionsWhateverPageNumSays)
   EXPECT_EQ(boxes.Seen()[0].text, L"これ以上ページを作成できません");
   EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 5, 9}));
   EXPECT_EQ(TIniFile(SettingsFilePath()).ReadInteger(L"General", L"PageNum", -1), INT32_MAX);
+}
+
+// A sync tool or a virus scanner holds the file, unshared, while the launcher starts and
+// lets go later. Whatever the launcher shows meanwhile came from no read of the file and
+// is never written over it; once the file reads, the launcher takes it up as a start.
+TEST_F(FrmMainTest, AFileHeldAtStartIsNeverOverwrittenAndIsTakenUpOnceItReads) {
+  const std::string stored =
+      "[General]\r\nPageNum=2\r\nFormTop=130\r\nFormLeft=160\r\n[Setting]\r\nIsUseHotKey=0\r\n"
+      "[Page1]\r\nLive=1\r\nName=One\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n"
+      "BtnFP1=C:\\tools\\one.exe\r\nBtnName1=one\r\n"
+      "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n";
+  const std::filesystem::path ini = SettingsFilePath();
+  test::TempDir dir;
+  const auto dropped = dir / "two.txt";
+  test::WriteBytes(dropped, "x");
+  for (bool waitForIt : {false, true}) {
+    SCOPED_TRACE(waitForIt ? "taken up before the exit" : "the exit right after the file is let go");
+    test::WriteBytes(ini, stored);
+    {
+      auto holder = std::make_unique<test::FileHolder>(ini);
+      ASSERT_TRUE(holder->Holding());
+      test::MessageBoxCatcher boxes;
+      Open();
+      ASSERT_EQ(boxes.Seen().size(), 1u);
+      EXPECT_NE(boxes.Seen()[0].text.find(L"を読めません"), std::wstring::npos) << "the user is told";
+      EXPECT_FALSE(form->TakenUp());
+      ASSERT_EQ(form->PageList().size(), 1u) << "a stand-in page to look at";
+      // The dialogs opened meanwhile show defaults, not the user's settings and page.
+      TfrmSetting setting(*form);
+      TfrmPageOption pageOption(*form);
+      form->SetDialogs(nullptr, &pageOption, nullptr, &setting);
+      form->SettingClick();
+      form->N5Click();
+      holder.reset();
+      if (waitForIt) {
+        ASSERT_TRUE(test::PumpUntil([&] { return form->TakenUp(); }, 3000));
+        EXPECT_TRUE(boxes.Seen().size() == 1u) << "taken up without a word";
+        EXPECT_FALSE(setting.Visible()) << "filled from defaults, it goes";
+        EXPECT_FALSE(pageOption.Visible());
+      } else {
+        SendMessageW(setting.btnOk.Handle(), BM_CLICK, 0, 0);
+        pageOption.lbeName.SetText(L"Mine");  // as the user completes what the defaults left
+        pageOption.spnYoko.SetValue(4);
+        pageOption.spnTate.SetValue(1);
+        pageOption.spnWidth.SetValue(40);
+        pageOption.spnHeight.SetValue(40);
+        SendMessageW(pageOption.Button2.Handle(), BM_CLICK, 0, 0);
+        ASSERT_EQ(boxes.Seen().size(), 3u);
+        EXPECT_NE(boxes.Seen()[1].text.find(L"に書き込めません"), std::wstring::npos);
+        EXPECT_NE(boxes.Seen()[2].text.find(L"に書き込めません"), std::wstring::npos);
+      }
+      form->SetDialogs(nullptr, nullptr, nullptr, nullptr);
+    }
+    if (waitForIt) {
+      EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 2}));
+      EXPECT_EQ(form->Base().Sheet(0).Caption(), L"One");
+      EXPECT_EQ(form->PageList()[0]->Button(1)->FullPath(), L"C:\\tools\\one.exe");
+      RECT r;
+      GetWindowRect(form->Handle(), &r);
+      EXPECT_EQ(r.left, 160);
+      EXPECT_EQ(r.top, 130);
+      test::SendDrop(form->PageList()[0]->Button(2)->Handle(), {dropped.wstring()});
+    }
+    form.reset();
+    // Nothing written from what the failed reads gave (a page shown again once the file
+    // read may write back what it read), and what the user did after it read.
+    TIniFile file(ini);
+    EXPECT_EQ(file.ReadString(L"Page1", L"BtnFP1", L""), L"C:\\tools\\one.exe");
+    EXPECT_EQ(file.ReadString(L"Page1", L"BtnFP2", L""), waitForIt ? dropped.wstring() : L"");
+    EXPECT_EQ(file.ReadString(L"Page1", L"Name", L""), L"One") << "from the page dialog";
+    EXPECT_EQ(file.ReadString(L"Setting", L"ShakeTime", L"none"), L"none") << "from the settings dialog";
+    EXPECT_EQ(file.ReadInteger(L"General", L"PageNum", -1), 2);
+    EXPECT_EQ(file.ReadInteger(L"General", L"FormLeft", -1), 160);
+    EXPECT_EQ(file.ReadInteger(L"General", L"FormTop", -1), 130);
+    EXPECT_TRUE(file.ReadBool(L"Page2", L"Live", false));
+  }
 }
 
 TEST_F(FrmMainTest, APageThatCannotBeBuiltLeavesNoTabAndItsNumberIsNotGivenAgain) {

@@ -10,53 +10,18 @@
 #include "core/ini_file.h"
 #include "gui/handles.h"
 #include "tests/core/temp_dir.h"
+#include "tests/win/file_holder.h"
 
 namespace vl {
 namespace {
 
 using test::ReadBytes;
 using test::WriteBytes;
+using test::FileHolder;
 
 const std::string kSettings =
     "[General]\r\nPageNum=1\r\nFormTop=120\r\n"
     "[Page1]\r\nLive=1\r\nName=Tools\r\nBtnFP1=C:\\some\\target.exe\r\nBtnName1=target\r\n";
-
-// Another program holding the file for as long as the object lives.
-class FileHolder {
- public:
-  explicit FileHolder(const std::filesystem::path& file) {
-    static int count = 0;
-    std::wstring name = L"vl-hold-file-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                        std::to_wstring(++count);
-    ready_.reset(CreateEventW(nullptr, TRUE, FALSE, (name + L"-ready").c_str()));
-    quit_.reset(CreateEventW(nullptr, TRUE, FALSE, (name + L"-quit").c_str()));
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring cmd = L"\"" + (std::filesystem::path(self).parent_path() / L"hold_file.exe").wstring() +
-                       L"\" \"" + file.wstring() + L"\" " + name;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return;
-    process_.reset(pi.hProcess);
-    UniqueKernelHandle thread(pi.hThread);
-    HANDLE both[] = {ready_.get(), process_.get()};
-    holding_ = WaitForMultipleObjects(2, both, FALSE, 20000) == WAIT_OBJECT_0;
-  }
-  ~FileHolder() {
-    SetEvent(quit_.get());
-    if (process_) WaitForSingleObject(process_.get(), 20000);
-  }
-  FileHolder(const FileHolder&) = delete;
-  FileHolder& operator=(const FileHolder&) = delete;
-
-  bool Holding() const { return holding_; }
-
- private:
-  UniqueKernelHandle ready_, quit_, process_;
-  bool holding_ = false;
-};
 
 // What the file must hold after FormLeft=5 was written to kSettings.
 std::string WithFormLeft(const std::string& settings) {
@@ -87,8 +52,10 @@ TEST(IniLock, AFileHeldByAnotherProgramReadsAsDefaultsAndIsNeverOverwritten) {
     {
       FileHolder holder(path);
       ASSERT_TRUE(holder.Holding());
+      const std::uint64_t missed = ini.MissedReads();
       EXPECT_EQ(ini.ReadInteger(L"General", L"PageNum", -1), -1);
       EXPECT_FALSE(ini.ReadBool(L"Page1", L"Live", false));
+      EXPECT_EQ(ini.MissedReads(), missed + 2) << "each default given for the file is counted";
       if (writeWhileHeld) ExpectWritesRefused(ini);
     }
     EXPECT_EQ(ReadBytes(path), kSettings);
@@ -113,8 +80,10 @@ TEST(IniLock, AFileChangedAndThenHeldReadsAsItWasLastSeen) {
   {
     FileHolder holder(path);
     ASSERT_TRUE(holder.Holding());
+    const std::uint64_t missed = ini.MissedReads();
     EXPECT_EQ(ini.ReadInteger(L"General", L"PageNum", -1), 1);
     EXPECT_EQ(ini.ReadString(L"Page1", L"BtnFP1", L""), L"C:\\some\\target.exe");
+    EXPECT_EQ(ini.MissedReads(), missed) << "the copy last read answers: no default was given";
     ExpectWritesRefused(ini);
   }
   EXPECT_EQ(ReadBytes(path), changed);
