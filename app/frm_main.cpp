@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "buttons/shell_helpers.h"
 #include "core/file_io.h"
 #include "core/number_text.h"
 #include "core/page_numbers.h"
@@ -136,6 +137,9 @@ const MenuItemDef kPopupMenu1[] = {
     {L"ページの新規作成", &TfrmMain::N2Click, 2},
     {L"ページの削除", &TfrmMain::N3Click, 3},
     {L"ページのプロパティ", &TfrmMain::N5Click, 4},
+    {L"-", nullptr, -1},
+    {L"ファイルの場所を開く", &TfrmMain::OpenFolderClick, -1},
+    {L"管理者として実行", &TfrmMain::RunAsClick, -1},
 };
 
 const MenuItemDef kPopupMenu2[] = {
@@ -161,6 +165,8 @@ void TfrmMain::BuildMenus() {
       if (def.onClick) onClick = [this, f = def.onClick] { (this->*f)(); };
       int index = menu.Add(def.caption, std::move(onClick), def.shortcut);
       if (def.onClick == &TfrmMain::mnuMouseMoveClick) mnuMouseMove_ = index;
+      if (def.onClick == &TfrmMain::OpenFolderClick || def.onClick == &TfrmMain::RunAsClick)
+        boundButtonItems_.push_back(index);
     }
   };
   build(popupMenu1_, kPopupMenu1);
@@ -564,6 +570,26 @@ void TfrmMain::N4Click() {
   BringToFront(frmBtnOption_->Handle());
 }
 
+void TfrmMain::OpenFolderClick() {
+  std::optional<ButtonRef> pressed = CurrentButton();
+  TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
+  if (!button || !button->Regist()) return;
+  if (!ShowInFolder(button->FullPath())) return;
+  if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault))
+    coolTrayIcon1_->HideMainWindow();
+}
+
+void TfrmMain::RunAsClick() {
+  std::optional<ButtonRef> pressed = CurrentButton();
+  TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
+  if (!button || !button->Regist()) return;
+  // Copies: the consent prompt runs messages, and the button may be gone after it.
+  const std::wstring target = button->FullPath(), workDir = button->WorkDir();
+  OpenTargetAsAdministrator(Handle(), target, workDir);
+  if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault))
+    coolTrayIcon1_->HideMainWindow();
+}
+
 std::optional<TPageOptionHost::PageRef> TfrmMain::CurrentPage() {
   TPage* page = SelectedPage();
   if (!page) return std::nullopt;
@@ -708,6 +734,9 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         POINT at;
         GetCursorPos(&at);
         SetForegroundWindow(Handle());
+        std::optional<ButtonRef> pressed = CurrentButton();
+        TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
+        for (int item : boundButtonItems_) popupMenu1_.SetEnabled(item, button && button->Regist());
         popupMenu1_.Popup(at.x, at.y);
         PostMessageW(Handle(), WM_NULL, 0, 0);
         return 0;

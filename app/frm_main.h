@@ -89,6 +89,8 @@ class TfrmMain : public TWindow,
   void N2Click();  // new page
   void N3Click();  // delete page
   void N5Click();  // page properties
+  void OpenFolderClick();  // the folder of the pressed button's target
+  void RunAsClick();       // the pressed button's target as administrator
   void Help1Click();
   void Exit1Click();
   void Show1Click();
@@ -154,6 +156,7 @@ class TfrmMain : public TWindow,
   TPopupMenu popupMenu1_;
   TPopupMenu popupMenu2_;
   int mnuMouseMove_ = -1;  // index of the watch item in PopupMenu2
+  std::vector<int> boundButtonItems_;  // PopupMenu1's items that want a bound button
   std::unique_ptr<TCoolTrayIcon> coolTrayIcon1_;
   TWaitHotKey waitHotKey_;   // show
   TWaitHotKey waitHotKey1_;  // hide

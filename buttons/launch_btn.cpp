@@ -83,15 +83,24 @@ void TLaunchBtn::ClearButton() {
 void TLaunchBtn::MouseUp(TMouseButton button, UINT keys, int x, int y) {
   // The right button belongs to the page's context menu: not even OnMouseUp.
   if (button == TMouseButton::mbRight) return;
-  if (regist_) OpenTarget(Handle(), fullPath_, workDir_);
+  OpenBound((keys & MK_CONTROL) && (keys & MK_SHIFT));
   TBitBtn::MouseUp(button, keys, x, y);
 }
 
 void TLaunchBtn::KeyClick() {
   // The launcher shows with the focus on the last pressed button so that a key opens it;
   // a click from the keyboard that only hid the launcher would lose the user's command.
-  if (regist_) OpenTarget(Handle(), fullPath_, workDir_);
+  OpenBound(GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0);
   TBitBtn::KeyClick();
+}
+
+void TLaunchBtn::OpenBound(bool asAdministrator) {
+  if (!regist_) return;
+  // Ctrl+Shift with the click or the key runs the target elevated, as the taskbar does.
+  if (asAdministrator)
+    OpenTargetAsAdministrator(Handle(), fullPath_, workDir_);
+  else
+    OpenTarget(Handle(), fullPath_, workDir_);
 }
 
 LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -135,7 +144,10 @@ void TLaunchBtn::BindPath(const std::wstring& path) {
   if (ExtensionOf(path) == L".lnk") {
     TLinkInfo link;
     if (ReadLinkFile(path, link) && !link.Path.empty()) {
-      fullPath_ = link.Path;
+      // A shortcut that carries arguments is bound as itself: the shell then opens it
+      // with its arguments, its run state and its own working folder, where its bare
+      // target would start without them.
+      fullPath_ = link.Arguments.empty() ? link.Path : path;
       // A folder on the network is known by what the shortcut says of it: the server
       // may not answer, and the drop must not wait for it.
       bool folder = IsNetworkPath(link.Path) ? (link.TargetAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0

@@ -66,6 +66,8 @@ class TLaunchBtn : public TBitBtn {
   // Caption and glyph as ShowType has them.
   void BuildFace();
   void DropFiles(HDROP drop);
+  // Opens the bound target, elevated when asked; nothing on an empty button.
+  void OpenBound(bool asAdministrator);
   void BindPath(const std::wstring& path);
 
   std::wstring btnName_;

@@ -10,6 +10,7 @@
 
 #include "buttons/link_file.h"
 #include "core/file_io.h"
+#include "gui/com_scope.h"
 #include "gui/handles.h"
 #include "gui/threads.h"
 
@@ -139,14 +140,17 @@ void PassNetworkLookupGate() {
 
 void SetNetworkLookupGateForTest(HANDLE gate) { lookupGate.store(gate); }
 
-void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir) {
+namespace {
+
+void OpenTargetWith(const wchar_t* verb, HWND parent, const std::wstring& target,
+                    const std::wstring& workDir) {
   // "C:" alone means the current folder of drive C, which is whatever this process
   // last used there; the file bound from C:\ wants the root.
   std::wstring dir = workDir;
   if (dir.size() == 2 && dir[1] == L':') dir += L'\\';
   std::wstring file = ShellPath(target), shellDir = ShellPath(dir);
   auto open = [&](const std::wstring& folder) {
-    return reinterpret_cast<INT_PTR>(ShellExecuteW(parent, L"Open", file.c_str(), nullptr,
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(parent, verb, file.c_str(), nullptr,
                                                    folder.empty() ? nullptr : folder.c_str(),
                                                    SW_SHOWNORMAL)) > 32;
   };
@@ -154,6 +158,33 @@ void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& wor
   // (Wine refuses some): the target still opens, in the shell's default folder, rather
   // than not at all.
   if (!open(shellDir) && dir.size() >= MAX_PATH) open(std::wstring());
+}
+
+}  // namespace
+
+void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir) {
+  OpenTargetWith(L"Open", parent, target, workDir);
+}
+
+void OpenTargetAsAdministrator(HWND parent, const std::wstring& target, const std::wstring& workDir) {
+  OpenTargetWith(L"runas", parent, target, workDir);
+}
+
+bool ShowInFolder(const std::wstring& target) {
+  // The folder may be on a server that does not answer; the user's launcher must not
+  // wait for it, so the shell is asked on a thread of its own.
+  return StartDetachedThread([target] {
+    TComScope com;
+    PIDLIST_ABSOLUTE raw = nullptr;
+    if (SUCCEEDED(SHParseDisplayName(FileSystemPath(target).c_str(), nullptr, &raw, 0, nullptr))) {
+      IdListPtr item(raw);
+      if (SUCCEEDED(SHOpenFolderAndSelectItems(item.get(), 0, nullptr, 0))) return;
+    }
+    // The target is gone, or the shell cannot select it: its folder, if that is there.
+    std::wstring folder = ParentFolder(target);
+    if (DirectoryExists(folder))
+      ShellExecuteW(nullptr, L"open", ShellPath(folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  });
 }
 
 std::wstring SpecialFolderPath(HWND owner, int csidl) {

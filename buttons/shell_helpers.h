@@ -62,6 +62,15 @@ void SetNetworkLookupGateForTest(HANDLE gate);
 // name where the volume keeps one, and a longer folder the shell still refuses is left
 // to the shell's default.
 void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir);
+// The same with the shell's "runas" verb: the system asks for an administrator's consent
+// and starts the target elevated; a refusal is as silent as a failure.
+void OpenTargetAsAdministrator(HWND parent, const std::wstring& target, const std::wstring& workDir);
+
+// Opens the folder that holds `target` in the file manager with the target selected; a
+// target that is gone opens its folder, if that is there. The shell is asked on a thread
+// of its own, so a server that does not answer never holds the caller. False when no
+// thread could be started.
+bool ShowInFolder(const std::wstring& target);
 
 // The path of a special folder (CSIDL_STARTUP and the like); empty when the system has
 // no file-system path for it.

@@ -11,6 +11,7 @@
 
 #include "app/frm_main.h"
 #include "core/ini_file.h"
+#include "core/text_codec.h"
 #include "gui/application.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
@@ -664,6 +665,61 @@ TEST_F(FrmMainTest, TheLauncherComesBackWithTheFocusOnTheLastPressedButton) {
   test::Pump(100);
   form->CoolTrayIcon1().OnClick(form->CoolTrayIcon1());
   EXPECT_EQ(GetFocus(), third) << "a single click on the tray icon";
+}
+
+// The page menu as the user opens it on button `index`: a right press and release (the
+// release makes the context menu), closed again as soon as it shows; what the menu showed
+// stays in its items. False when no menu showed.
+bool OpenPageMenuOn(TfrmMain& form, int index) {
+  static bool seen;
+  seen = false;
+  HWND button = form.PageList()[0]->Button(index)->Handle();
+  UINT_PTR closer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return;
+    seen = true;
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  SendMessageW(button, WM_RBUTTONDOWN, MK_RBUTTON, test::PointParam(5, 5));
+  SendMessageW(button, WM_RBUTTONUP, 0, test::PointParam(5, 5));
+  KillTimer(nullptr, closer);
+  return seen;
+}
+
+bool ItemEnabled(const TPopupMenu& menu, const wchar_t* caption) {
+  for (int i = 0; i < menu.Count(); ++i) {
+    if (menu.Caption(i) == caption) return !(GetMenuState(menu.Handle(), i, MF_BYPOSITION) & MF_GRAYED);
+  }
+  ADD_FAILURE() << "no item " << WideToUtf8(caption);
+  return false;
+}
+
+TEST_F(FrmMainTest, TheTargetItemsOfThePageMenuWantABoundButtonAndRunItsTarget) {
+  test::TempDir dir;
+  std::wstring helper = (dir.path() / L"管理 é.exe").wstring();
+  std::filesystem::copy_file(test::TestProgramFolder() / L"cwd_writer.exe", helper);
+  Open();
+  TPage& page = *form->PageList()[0];
+  test::SendDrop(page.Button(2)->Handle(), {helper});
+  ASSERT_TRUE(page.Button(2)->Regist());
+  for (int index : {1, 2, 1}) {
+    ASSERT_TRUE(OpenPageMenuOn(*form, index));
+    EXPECT_EQ(page.CurrentBtn(), index);
+    for (const wchar_t* item : {L"ファイルの場所を開く", L"管理者として実行"})
+      EXPECT_EQ(ItemEnabled(form->PopupMenu1(), item), index == 2) << index << WideToUtf8(item);
+  }
+  // On the empty button the command does nothing, also when called without the menu.
+  form->RunAsClick();
+  test::Pump(1500);
+  EXPECT_FALSE(std::filesystem::exists(helper + L".cwd"));
+
+  ASSERT_TRUE(OpenPageMenuOn(*form, 2));
+  ShowWindow(form->Handle(), SW_SHOW);
+  form->RunAsClick();
+  ASSERT_TRUE(test::PumpUntil([&] { return std::filesystem::exists(helper + L".cwd"); }, 20000))
+      << "the target was not started";
+  EXPECT_EQ(Utf8ToWide(test::ReadBytes(helper + L".cwd")), dir.path().wstring()) << "its own folder";
+  EXPECT_FALSE(IsWindowVisible(form->Handle())) << "hidden as after a click";
 }
 
 }  // namespace

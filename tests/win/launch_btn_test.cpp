@@ -148,6 +148,9 @@ TEST_F(LaunchBtnTest, OneDroppedItemBindsByItsKindWithNameTooltipAndOneRegist) {
   ASSERT_TRUE(test::MakeShortcut(Dir(L"ToFolder.lnk"),
                                  {.target = Dir(L"proj.old"), .workDir = Dir(L"Work")}));
   ASSERT_TRUE(test::MakeShortcut(Dir(L"NoWorkDir.lnk"), {.target = Dir(L"report.final.txt")}));
+  ASSERT_TRUE(test::MakeShortcut(Dir(L"Work mail.lnk"), {.target = Dir(L"Apps\\mail.exe"),
+                                                         .workDir = Dir(L"Apps"),
+                                                         .arguments = L"--profile work"}));
   const std::wstring folderIcon = FolderIconPath();
 
   const struct {
@@ -161,6 +164,9 @@ TEST_F(LaunchBtnTest, OneDroppedItemBindsByItsKindWithNameTooltipAndOneRegist) {
       {Dir(L"ToFolder.lnk"), Dir(L"proj.old"), folderIcon, Dir(L"Work"), L"ToFolder"},
       {Dir(L"NoWorkDir.lnk"), Dir(L"report.final.txt"), Dir(L"report.final.txt"), L"",
        L"NoWorkDir"},
+      // With arguments the shortcut itself is bound, for the shell to open with them.
+      {Dir(L"Work mail.lnk"), Dir(L"Work mail.lnk"), Dir(L"Apps\\mail.exe"), Dir(L"Apps"),
+       L"Work mail"},
       // Only ".lnk" in lower case is read as a shortcut.
       {Dir(L"Upper\\MAIL.LNK"), Dir(L"Upper\\MAIL.LNK"), Dir(L"Upper\\MAIL.LNK"), Dir(L"Upper"),
        L"MAIL"},
@@ -477,14 +483,24 @@ TEST_F(LaunchBtnTest, LeftAndMiddleReleasesOpenTheTargetInTheWorkingFolder) {
   fs::copy_file(HelperProgram(), helper);
   std::wstring lnk = Dir(L"ヘルパー.lnk");
   ASSERT_TRUE(test::MakeShortcut(lnk, {.target = helper, .workDir = work}));
+  // Wine's shell reads a shortcut's target through the ANSI code page when it opens the
+  // shortcut, so this target keeps to characters of code page 932; Windows does not.
+  std::wstring argHelper = Dir(L"引数付き\\ヘルパー.exe");
+  fs::create_directories(Dir(L"引数付き"));
+  fs::copy_file(HelperProgram(), argHelper);
+  std::wstring withArgs = Dir(L"引数.lnk");
+  ASSERT_TRUE(test::MakeShortcut(withArgs, {.target = argHelper, .workDir = work,
+                                            .arguments = L"--profile \"仕事 é\""}));
 
   auto direct = NewButton(form.Handle(), 0);
   auto linked = NewButton(form.Handle(), 1);
   auto unbound = NewButton(form.Handle(), 2);
+  auto argued = NewButton(form.Handle(), 3);
   SendDrop(direct->button->Handle(), {helper});
   ASSERT_EQ(direct->button->BtnName(), L"ヘルパー é한");
   SendDrop(linked->button->Handle(), {lnk});
   ASSERT_EQ(linked->button->WorkDir(), work);
+  SendDrop(argued->button->Handle(), {withArgs});
   HWND d = direct->button->Handle();
 
   // Left release over the button: opened in the folder of the file, and a click.
@@ -529,10 +545,82 @@ TEST_F(LaunchBtnTest, LeftAndMiddleReleasesOpenTheTargetInTheWorkingFolder) {
   EXPECT_EQ(direct->ups, 3);
   fs::remove(helper + L".cwd");
 
-  // Through the shortcut: the shortcut's own working folder.
+  // Through the shortcut: the shortcut's own working folder, and no arguments.
   Press(linked->button->Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
   ASSERT_TRUE(WaitForReport(helper));
   EXPECT_EQ(ReportedFolder(helper), work);
+  EXPECT_EQ(Utf8ToWide(test::ReadBytes(helper + L".args")), L"");
+  fs::remove(helper + L".cwd");
+
+  // A shortcut with arguments starts the program with them, in its own working folder.
+  Press(argued->button->Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+  ASSERT_TRUE(WaitForReport(argHelper));
+  EXPECT_EQ(ReportedFolder(argHelper), work);
+  EXPECT_EQ(Utf8ToWide(test::ReadBytes(argHelper + L".args")), L"--profile \"仕事 é\"");
+}
+
+// A file class of the test's own whose "open" and "runas" verbs start the helper with the
+// verb's name, so that the test sees which verb the button asked the shell for.
+class VerbClass {
+ public:
+  explicit VerbClass(const std::wstring& helper) {
+    Set(L".vlverb", L"vlverbfile");
+    for (const wchar_t* verb : {L"open", L"runas"})
+      Set(std::wstring(L"vlverbfile\\shell\\") + verb + L"\\command", L"\"" + helper + L"\" " + verb + L" \"%1\"");
+  }
+  ~VerbClass() {
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vlverb");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"vlverbfile");
+  }
+  VerbClass(const VerbClass&) = delete;
+  VerbClass& operator=(const VerbClass&) = delete;
+
+ private:
+  static void Set(const std::wstring& key, const std::wstring& value) {
+    // The classes root itself: Wine's shell does not look in the user's own classes.
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ,
+                              value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+  }
+};
+
+TEST_F(LaunchBtnTest, CtrlShiftWithTheClickOrTheKeyOpensAsAdministrator) {
+  std::wstring helper = Dir(L"verb.exe");
+  fs::copy_file(HelperProgram(), helper);
+  VerbClass verbs(helper);
+  std::wstring doc = Dir(L"文書.vlverb");
+  test::WriteBytes(doc, "x");
+  auto b = NewButton(form.Handle(), 0);
+  SendDrop(b->button->Handle(), {doc});
+  HWND w = b->button->Handle();
+  auto verbSeen = [&]() -> std::wstring {
+    if (!WaitForReport(helper)) return L"<not started>";
+    std::wstring args = Utf8ToWide(test::ReadBytes(helper + L".args"));
+    fs::remove(helper + L".cwd");
+    return args.substr(0, args.find(L' '));
+  };
+  BYTE up[256] = {};
+  BYTE ctrlShift[256] = {};
+  ctrlShift[VK_CONTROL] = ctrlShift[VK_SHIFT] = 0x80;
+  const struct {
+    WPARAM keys;
+    const wchar_t* verb;
+  } clicks[] = {{MK_LBUTTON, L"open"},
+                {MK_LBUTTON | MK_CONTROL, L"open"},
+                {MK_LBUTTON | MK_SHIFT, L"open"},
+                {MK_LBUTTON | MK_CONTROL | MK_SHIFT, L"runas"}};
+  for (const auto& c : clicks) {
+    SendMessageW(w, WM_LBUTTONDOWN, c.keys, test::PointParam(20, 20));
+    SendMessageW(w, WM_LBUTTONUP, c.keys & ~MK_LBUTTON, test::PointParam(20, 20));
+    EXPECT_EQ(verbSeen(), c.verb) << c.keys;
+  }
+  for (BYTE* state : {+ctrlShift, +up}) {
+    SetKeyboardState(state);
+    SendMessageW(w, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageW(w, WM_KEYUP, VK_RETURN, 0);
+    SetKeyboardState(up);
+    EXPECT_EQ(verbSeen(), state == ctrlShift ? L"runas" : L"open") << "Enter";
+  }
 }
 
 TEST_F(LaunchBtnTest, AProgramInADriveRootStartsInTheRootNotInTheDrivesCurrentFolder) {
