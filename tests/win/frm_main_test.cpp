@@ -720,6 +720,17 @@ TEST_F(FrmMainTest, TheTargetItemsOfThePageMenuWantABoundButtonAndRunItsTarget) 
       << "the target was not started";
   EXPECT_EQ(Utf8ToWide(test::ReadBytes(helper + L".cwd")), dir.path().wstring()) << "its own folder";
   EXPECT_FALSE(IsWindowVisible(form->Handle())) << "hidden as after a click";
+
+  // The file manager comes up on the target's folder (its caption is the folder's name).
+  ASSERT_TRUE(OpenPageMenuOn(*form, 2));
+  form->OpenFolderClick();
+  const std::wstring folderName = dir.path().filename().wstring();
+  HWND manager = nullptr;
+  EXPECT_TRUE(test::PumpUntil([&] {
+    manager = FindWindowW(nullptr, folderName.c_str());
+    return manager != nullptr;
+  }, 20000)) << "no window on " << WideToUtf8(folderName);
+  if (manager) PostMessageW(manager, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
