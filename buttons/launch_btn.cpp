@@ -13,7 +13,8 @@
 namespace vl {
 namespace {
 
-// How long a drop waits for a server to say whether the dropped path is a folder.
+// How long a drop waits for a server to say whether the dropped path is a folder, or
+// what the dropped shortcut says.
 constexpr DWORD kNetworkAnswerMs = 1000;
 
 struct DropTraits {
@@ -83,15 +84,23 @@ void TLaunchBtn::ClearButton() {
 void TLaunchBtn::MouseUp(TMouseButton button, UINT keys, int x, int y) {
   // The right button belongs to the page's context menu: not even OnMouseUp.
   if (button == TMouseButton::mbRight) return;
-  if (regist_) OpenTarget(Handle(), fullPath_, workDir_);
+  if (!Open()) return;
   TBitBtn::MouseUp(button, keys, x, y);
 }
 
 void TLaunchBtn::KeyClick() {
   // The launcher shows with the focus on the last pressed button so that a key opens it;
   // a click from the keyboard that only hid the launcher would lose the user's command.
-  if (regist_) OpenTarget(Handle(), fullPath_, workDir_);
-  TBitBtn::KeyClick();
+  if (Open()) TBitBtn::KeyClick();
+}
+
+bool TLaunchBtn::Open() {
+  if (!regist_) return true;
+  const Life life = Watch();
+  // The shell may run a message loop of its own (a security warning, its error box, a DDE
+  // wait), in which the page can rebuild or go and take this button with it.
+  OpenTarget(Handle(), std::wstring(fullPath_), std::wstring(workDir_));
+  return !life.expired();
 }
 
 LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -134,7 +143,15 @@ void TLaunchBtn::DropFiles(HDROP handle) {
 void TLaunchBtn::BindPath(const std::wstring& path) {
   if (ExtensionOf(path) == L".lnk") {
     TLinkInfo link;
-    if (ReadLinkFile(path, link) && !link.Path.empty()) {
+    const std::optional<bool> read = ReadLinkFileWithin(path, link, kNetworkAnswerMs);
+    if (!read) {
+      // The server did not answer in time: the shortcut itself is bound, for the shell to
+      // open once the server is back, and the server is not asked a second time.
+      fullPath_ = iconPath_ = path;
+      workDir_ = ParentFolder(path);
+      return;
+    }
+    if (*read && !link.Path.empty()) {
       fullPath_ = link.Path;
       // A folder on the network is known by what the shortcut says of it: the server
       // may not answer, and the drop must not wait for it.

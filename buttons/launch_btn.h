@@ -63,6 +63,9 @@ class TLaunchBtn : public TBitBtn {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Opens the target of a bound button; false when the button went (or was renewed) while
+  // the shell ran messages, and must not be touched again.
+  bool Open();
   // Caption and glyph as ShowType has them.
   void BuildFace();
   void DropFiles(HDROP drop);

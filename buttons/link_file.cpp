@@ -13,6 +13,7 @@
 #include "core/shell_link_format.h"
 #include "gui/com_ptr.h"
 #include "gui/com_scope.h"
+#include "gui/threads.h"
 
 namespace vl {
 namespace {
@@ -101,6 +102,7 @@ std::uint8_t WindowStateOf(int showCmd) {
 
 bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
   info = TLinkInfo{};
+  PassNetworkLookupGate(path);
   const std::optional<ShellLinkHeader> header = CheckedHeader(path);
   if (!header) return false;
   TextBuffer target, workDir, arguments, description, iconLocation;
@@ -146,6 +148,22 @@ bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
   // SW_SHOWNORMAL whatever the file says).
   info.WindowState = WindowStateOf(header->showCommand);
   info.TargetAttributes = header->fileAttributes;
+  return true;
+}
+
+std::optional<bool> ReadLinkFileWithin(const std::wstring& path, TLinkInfo& info, DWORD waitMs) {
+  if (!IsNetworkPath(path)) return ReadLinkFile(path, info);
+  info = TLinkInfo{};
+  std::optional<std::optional<TLinkInfo>> answer = AnswerWithin<std::optional<TLinkInfo>>(
+      [path]() -> std::optional<TLinkInfo> {
+        TLinkInfo link;
+        if (!ReadLinkFile(path, link)) return std::nullopt;
+        return link;
+      },
+      waitMs);
+  if (!answer) return std::nullopt;
+  if (!*answer) return false;
+  info = std::move(**answer);
   return true;
 }
 

@@ -7,7 +7,13 @@ namespace {
 
 DWORD WINAPI RunWork(void* parameter) {
   std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
-  (*work)();
+  // An exception that left the thread would end the process: the work is the caller's to
+  // make good (its waiter times out, its answer stays empty).
+  try {
+    (*work)();
+  } catch (...) {
+    return 1;
+  }
   return 0;
 }
 

@@ -4,10 +4,15 @@
 // every message to the virtual HandleMessage. An exception raised in a handler stops at
 // that boundary: the application shows it in its error box and the message loop goes on.
 // The object owns its HWND: destroying the object destroys the window.
+//
+// A call that runs messages (the shell's execute, a message box, a common dialog) may
+// destroy the window object that made it: Watch() before such a call, and touch nothing of
+// the object after it unless the watch says it is still alive.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "gui/handles.h"
@@ -32,6 +37,10 @@ class TWindow {
 
   HWND Handle() const { return hwnd_.get(); }
 
+  // Expires when the object is destroyed, or made anew on its window (NewLife).
+  using Life = std::weak_ptr<const char>;
+  Life Watch() const { return life_; }
+
  protected:
   TWindow() = default;
   // Registers the class on first use and creates the window; throws when it cannot.
@@ -41,11 +50,15 @@ class TWindow {
   // A top-level window that has followed WM_DPICHANGED lays out its children at `dpi`
   // from now on (DpiOf in gui/layout.h answers it for every window inside).
   void FollowDpi(int dpi) { layoutDpi_ = dpi; }
+  // The object now stands for something else (a control renewed for another place): what
+  // was begun on the old one must not go on on this one.
+  void NewLife() { life_ = std::make_shared<const char>(); }
 
  private:
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   UniqueWindow hwnd_;
   int layoutDpi_ = 0;  // 0: the system's DPI for the window
+  std::shared_ptr<const char> life_ = std::make_shared<const char>();
 };
 
 }  // namespace vl
