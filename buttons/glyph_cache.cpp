@@ -155,7 +155,7 @@ class TGlyphCache {
     if (auto it = glyphs_.find(key); it != glyphs_.end())
       if (SharedBitmap glyph = it->second.lock()) return glyph;
     if (IconLookupMayWait(iconPath)) {
-      Request(std::move(key), requester);
+      Request(key, requester);
       return {};
     }
     UniqueBitmap made = MakeGlyph(iconPath, size);
@@ -164,25 +164,28 @@ class TGlyphCache {
   }
 
   void Arrived(std::unique_ptr<Arrival> arrival) {
-    auto waiting = pending_.extract(arrival->key);
-    if (waiting.empty()) return;
+    auto it = pending_.find(arrival->key);
+    if (it == pending_.end()) return;
     if (!arrival->glyph) {
       // No file there, or no answer: the buttons keep what they show, and the file is
       // asked for again later (AskAgain), or whenever a button asks for it.
-      missing_[std::move(waiting.key())] = Missing{std::move(waiting.mapped()), GetTickCount64()};
+      it->second.missingSince = GetTickCount64();
       return;
     }
+    const std::vector<HWND> waiting = std::move(it->second.buttons);
+    pending_.erase(it);
     // Held here while the buttons take it from the cache.
     SharedBitmap glyph = Keep(std::move(arrival->key), std::move(arrival->glyph));
-    for (HWND button : waiting.mapped()) SendMessageW(button, GlyphArrivedMessage(), 0, 0);
+    for (HWND button : waiting) SendMessageW(button, GlyphArrivedMessage(), 0, 0);
   }
 
   void AskAgain(ULONGLONG pauseMs) {
     const ULONGLONG now = GetTickCount64();
-    std::vector<Key> due;
-    for (const auto& [key, missing] : missing_)
-      if (now - missing.since >= pauseMs) due.push_back(key);
-    for (Key& key : due) Request(std::move(key), nullptr);
+    for (auto& [key, waiting] : pending_) {
+      if (!waiting.missingSince || now - waiting.missingSince < pauseMs) continue;
+      waiting.missingSince = 0;
+      Post(key);
+    }
   }
 
  private:
@@ -196,33 +199,34 @@ class TGlyphCache {
     return glyph;
   }
 
-  void Request(Key key, HWND requester) {
+  // The buttons that got nothing last time wait for the answer too.
+  void Request(const Key& key, HWND requester) {
     auto [it, first] = pending_.try_emplace(key);
-    std::vector<HWND>& waiting = it->second;
-    auto wait = [&](HWND button) {
-      if (button && std::find(waiting.begin(), waiting.end(), button) == waiting.end()) waiting.push_back(button);
-    };
-    // The buttons that got nothing last time wait for this answer too.
-    if (auto missing = missing_.extract(key); !missing.empty())
-      for (HWND button : missing.mapped().waiting) wait(button);
-    wait(requester);
-    if (!first) return;  // already on its way
+    Waiting& waiting = it->second;
+    if (requester && std::find(waiting.buttons.begin(), waiting.buttons.end(), requester) == waiting.buttons.end())
+      waiting.buttons.push_back(requester);
+    if (!first && !waiting.missingSince) return;  // already on its way
+    waiting.missingSince = 0;
+    Post(key);
+  }
+
+  void Post(const Key& key) {
     if (!inbox_) {
       inbox_ = std::make_unique<TGlyphInbox>(*this);
       lookups_ = std::make_unique<TLookupPool>(inbox_->Handle());
     }
-    lookups_->Post(std::move(key));
+    lookups_->Post(key);
   }
 
   static constexpr std::size_t kFirstPrune = 256;
   std::map<Key, std::weak_ptr<const UniqueBitmap>> glyphs_;
   std::size_t pruneAt_ = kFirstPrune;
-  std::map<Key, std::vector<HWND>> pending_;  // lookups under way, and who waits
-  struct Missing {
-    std::vector<HWND> waiting;
-    ULONGLONG since;
+  struct Waiting {
+    std::vector<HWND> buttons;
+    ULONGLONG missingSince = 0;  // when the lookup found nothing; 0 while it is under way
   };
-  std::map<Key, Missing> missing_;  // lookups that found nothing, and who waited
+  // Lookups under way, and those that found nothing, with the buttons that wait for them.
+  std::map<Key, Waiting> pending_;
   std::unique_ptr<TGlyphInbox> inbox_;
   std::unique_ptr<TLookupPool> lookups_;
 };

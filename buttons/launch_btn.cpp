@@ -100,7 +100,7 @@ bool TLaunchBtn::Open() {
   // The shell may run a message loop of its own (a security warning, its error box, a DDE
   // wait), in which the page can rebuild or go and take this button with it.
   OpenTarget(Handle(), std::wstring(fullPath_), std::wstring(workDir_));
-  return !life.expired();
+  return life.Alive();
 }
 
 LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

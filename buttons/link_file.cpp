@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -154,17 +155,14 @@ bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
 std::optional<bool> ReadLinkFileWithin(const std::wstring& path, TLinkInfo& info, DWORD waitMs) {
   if (!IsNetworkPath(path)) return ReadLinkFile(path, info);
   info = TLinkInfo{};
-  std::optional<std::optional<TLinkInfo>> answer = AnswerWithin<std::optional<TLinkInfo>>(
-      [path]() -> std::optional<TLinkInfo> {
-        TLinkInfo link;
-        if (!ReadLinkFile(path, link)) return std::nullopt;
-        return link;
-      },
-      waitMs);
-  if (!answer) return std::nullopt;
-  if (!*answer) return false;
-  info = std::move(**answer);
-  return true;
+  struct Answer {
+    TLinkInfo link;
+    bool read = false;
+  };
+  auto answer = std::make_shared<Answer>();
+  if (!RunWithin([answer, path] { answer->read = ReadLinkFile(path, answer->link); }, waitMs)) return std::nullopt;
+  if (answer->read) info = std::move(answer->link);
+  return answer->read;
 }
 
 }  // namespace vl

@@ -4,7 +4,11 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cwchar>
 #include <cwctype>
+#include <iterator>
+#include <memory>
 
 #include "buttons/link_file.h"
 #include "core/file_io.h"
@@ -94,57 +98,39 @@ bool DirectoryExists(const std::wstring& path) {
 
 namespace {
 
-struct LookupGate {
-  SRWLOCK lock = SRWLOCK_INIT;
-  HANDLE gate = nullptr;
-  std::function<bool(const std::wstring&)> held;
-};
-LookupGate& Gate() {
-  static LookupGate gate;
-  return gate;
-}
+// Set by tests only.
+std::atomic<HANDLE> lookupGate{nullptr};
+std::atomic<bool (*)(const std::wstring&)> lookupHeld{nullptr};
+void (*shellPrompt)(HWND) = nullptr;
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-// A text value of the registry's classes; empty when there is none.
-std::wstring ClassValue(const std::wstring& key, const wchar_t* name = nullptr) {
-  DWORD bytes = 0;
-  constexpr DWORD kFlags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
-  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, kFlags, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
-    return {};
-  std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-  bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, kFlags, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
-    return {};
-  value.resize(wcsnlen(value.data(), value.size()));
-  // Environment names stand for local folders or for a share alike: expanded first.
-  std::wstring expanded(32768, L'\0');
-  DWORD n = ExpandEnvironmentStringsW(value.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
-  if (n == 0 || n > expanded.size()) return value;
-  expanded.resize(n - 1);
-  return expanded;
-}
+// The classes' key `key` + `sub` (empty: the key itself): whether it has the value
+// `name`, and the file its text names: up to the first blank (a command) or comma (an icon
+// location), or the quoted text; environment names expanded. Empty when there is none.
+struct ClassValue {
+  bool found = false;
+  wchar_t file[MAX_PATH * 2] = L"";
 
-bool ClassHasValue(const std::wstring& key, const wchar_t* name) {
-  return RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
-bool ClassKeyExists(const std::wstring& key) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-  RegCloseKey(opened);
-  return true;
-}
-
-// The file a registry command or icon location names: the quoted text, or the text up to
-// the first blank (a command) or comma (an icon location).
-std::wstring FileOfLocation(std::wstring_view location, wchar_t end) {
-  if (location.starts_with(L'"')) {
-    std::size_t close = location.find(L'"', 1);
-    return std::wstring(location.substr(1, close == std::wstring_view::npos ? close : close - 1));
+  ClassValue(const wchar_t* key, const wchar_t* sub, const wchar_t* name, wchar_t end = L' ') {
+    wchar_t path[MAX_PATH * 2];
+    if (std::wcslen(key) + std::wcslen(sub) >= std::size(path)) return;
+    std::wcscpy(path, key);
+    std::wcscat(path, sub);
+    DWORD bytes = sizeof file - sizeof(wchar_t);
+    found = RegGetValueW(HKEY_CLASSES_ROOT, path, name, RRF_RT_ANY, nullptr, file, &bytes) == ERROR_SUCCESS;
+    if (!found) return;
+    file[std::size(file) - 1] = L'\0';
+    wchar_t* from = file;
+    if (*from == L'"') {
+      end = L'"';
+      ++from;
+    }
+    wchar_t* stop = std::wcschr(from, end);
+    if (stop) *stop = L'\0';
+    std::wmemmove(file, from, std::wcslen(from) + 1);
   }
-  return std::wstring(location.substr(0, location.find(end)));
-}
+};
 
 }  // namespace
 
@@ -164,65 +150,51 @@ bool IsNetworkPath(const std::wstring& path) {
 
 bool DirectoryExistsWithin(const std::wstring& path, DWORD waitMs) {
   if (!IsNetworkPath(path)) return DirectoryExists(path);
-  return AnswerWithin<bool>(
-             [path] {
+  auto folder = std::make_shared<bool>(false);
+  return RunWithin(
+             [folder, path] {
                PassNetworkLookupGate(path);
-               return DirectoryExists(path);
+               *folder = DirectoryExists(path);
              },
-             waitMs)
-      .value_or(false);
+             waitMs) &&
+         *folder;
 }
 
 bool IconLookupMayWait(const std::wstring& path) {
   if (IsNetworkPath(path)) return true;
-  std::wstring extension = ExtensionOf(path);
+  const std::wstring extension = ExtensionOf(path);
   if (extension.empty()) return false;  // the shell's own icon for a file of no type
   // The shell's shortcuts, whatever the registry says of them here.
   for (const wchar_t* shortcut : {L".lnk", L".pif", L".url"})
     if (_wcsicmp(extension.c_str(), shortcut) == 0) return true;
   // The type's own key may say it all, or name the class that does.
-  for (const std::wstring& key : {extension, ClassValue(extension)}) {
-    if (key.empty()) continue;
+  const ClassValue typeClass(extension.c_str(), L"", nullptr);
+  for (const wchar_t* key : {extension.c_str(), static_cast<const wchar_t*>(typeClass.file)}) {
+    if (!*key) continue;
     // Whatever a type's icon handler does, it does in our process: it may go anywhere.
-    if (ClassHasValue(key, L"IsShortcut") || ClassKeyExists(key + L"\\shellex\\IconHandler")) return true;
-    std::wstring icon = FileOfLocation(ClassValue(key + L"\\DefaultIcon"), L',');
-    if (icon != L"%1" && IsNetworkPath(icon)) return true;
+    if (ClassValue(key, L"", L"IsShortcut").found || ClassValue(key, L"\\shellex\\IconHandler", nullptr).found)
+      return true;
+    const ClassValue icon(key, L"\\DefaultIcon", nullptr, L',');
+    if (IsNetworkPath(icon.file)) return true;
     // Without an icon of its own the type shows its program's, which Wine looks up even
     // where the type names an icon.
-    std::wstring verb = ClassValue(key + L"\\shell");
-    std::wstring command = ClassValue(key + L"\\shell\\" + (verb.empty() ? L"open" : verb) + L"\\command");
-    if (IsNetworkPath(FileOfLocation(command, L' '))) return true;
+    if (IsNetworkPath(ClassValue(key, L"\\shell\\open\\command", nullptr).file)) return true;
   }
   return false;
 }
 
 void PassNetworkLookupGate(const std::wstring& path) {
-  LookupGate& g = Gate();
-  HANDLE gate = nullptr;
-  std::function<bool(const std::wstring&)> held;
-  AcquireSRWLockShared(&g.lock);
-  gate = g.gate;
-  held = g.held;
-  ReleaseSRWLockShared(&g.lock);
+  HANDLE gate = lookupGate.load();
+  auto held = lookupHeld.load();
   if (gate && held && held(path)) WaitForSingleObject(gate, INFINITE);
 }
 
-void SetNetworkLookupGateForTest(HANDLE gate, std::function<bool(const std::wstring& path)> held) {
-  LookupGate& g = Gate();
-  AcquireSRWLockExclusive(&g.lock);
-  g.gate = gate;
-  g.held = std::move(held);
-  ReleaseSRWLockExclusive(&g.lock);
+void SetNetworkLookupGateForTest(HANDLE gate, bool (*held)(const std::wstring& path)) {
+  lookupGate = gate;
+  lookupHeld = held;
 }
 
-namespace {
-std::function<void(HWND)>& ShellPrompt() {
-  static std::function<void(HWND)> prompt;
-  return prompt;
-}
-}  // namespace
-
-void SetShellPromptForTest(std::function<void(HWND parent)> prompt) { ShellPrompt() = std::move(prompt); }
+void SetShellPromptForTest(void (*prompt)(HWND parent)) { shellPrompt = prompt; }
 
 void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir) {
   // "C:" alone means the current folder of drive C, which is whatever this process
@@ -231,7 +203,7 @@ void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& wor
   if (dir.size() == 2 && dir[1] == L':') dir += L'\\';
   std::wstring file = ShellPath(target), shellDir = ShellPath(dir);
   auto open = [&](const std::wstring& folder) {
-    if (ShellPrompt()) ShellPrompt()(parent);
+    if (shellPrompt) shellPrompt(parent);
     return reinterpret_cast<INT_PTR>(ShellExecuteW(parent, L"Open", file.c_str(), nullptr,
                                                    folder.empty() ? nullptr : folder.c_str(),
                                                    SW_SHOWNORMAL)) > 32;

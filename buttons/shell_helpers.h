@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -64,7 +63,7 @@ bool IconLookupMayWait(const std::wstring& path);
 // as a server slow to answer would hold it; and an exception `held` raises is one the
 // look raises. A null gate lets every look go.
 void PassNetworkLookupGate(const std::wstring& path);
-void SetNetworkLookupGateForTest(HANDLE gate, std::function<bool(const std::wstring& path)> held);
+void SetNetworkLookupGateForTest(HANDLE gate, bool (*held)(const std::wstring& path));
 
 // Opens `target` with the shell's "Open" verb in the working folder `workDir` (the
 // shell's own default when empty), shown normally. Failures are not reported: the
@@ -77,7 +76,7 @@ void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& wor
 // Tests: `prompt` runs inside every OpenTarget, with its parent window, where the shell
 // may show a prompt of its own (a security warning for a downloaded file) and run its
 // message loop. Null: none.
-void SetShellPromptForTest(std::function<void(HWND parent)> prompt);
+void SetShellPromptForTest(void (*prompt)(HWND parent));
 
 // The path of a special folder (CSIDL_STARTUP and the like); empty when the system has
 // no file-system path for it.

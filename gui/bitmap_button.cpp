@@ -157,7 +157,7 @@ void TBitBtn::ButtonUp(TMouseButton button, WPARAM keys, LPARAM pos) {
   const Life life = Watch();
   MouseUp(button, static_cast<UINT>(keys), x, y);
   // The mouse-up stage may run messages (a launch does), in which the button can go.
-  if (clicked && !life.expired()) Click();
+  if (clicked && life.Alive()) Click();
 }
 
 void TBitBtn::SetPushed(bool pushed) {

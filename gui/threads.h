@@ -6,10 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
-#include <optional>
-
-#include "gui/handles.h"
 
 namespace vl {
 
@@ -17,26 +13,11 @@ namespace vl {
 // exception `work` raises ends the thread, not the process.
 bool StartDetachedThread(std::function<void()> work);
 
-// Asks `ask` on a thread of its own and waits up to `waitMs` for the answer: for a question
-// that may wait on a server, from the thread that handles the user's input. Nothing when
-// no answer came in time (the thread goes on, and its answer is dropped), when the system
-// made no thread, or when `ask` raised an exception.
-template <class T>
-std::optional<T> AnswerWithin(std::function<T()> ask, DWORD waitMs) {
-  // Shared with the asking thread, which outlives this call when the answer is late.
-  struct Answer {
-    UniqueKernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    std::optional<T> value;
-  };
-  auto answer = std::make_shared<Answer>();
-  if (!answer->done) return std::nullopt;
-  bool started = StartDetachedThread([answer, ask = std::move(ask)] {
-    answer->value = ask();
-    SetEvent(answer->done.get());
-  });
-  if (!started || WaitForSingleObject(answer->done.get(), waitMs) != WAIT_OBJECT_0) return std::nullopt;
-  return std::move(answer->value);
-}
+// Runs `work` on a thread of its own and waits up to `waitMs` for it to end: for a question
+// that may wait on a server, from the thread that handles the user's input. False when it
+// did not end in time (the thread goes on, and must keep what it writes alive itself: a
+// shared pointer it holds), when the system made no thread, or when `work` raised.
+bool RunWithin(std::function<void()> work, DWORD waitMs);
 
 // Holds an SRW lock exclusively for its scope.
 class TLockGuard {

@@ -12,7 +12,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "gui/handles.h"
@@ -37,9 +36,21 @@ class TWindow {
 
   HWND Handle() const { return hwnd_.get(); }
 
-  // Expires when the object is destroyed, or made anew on its window (NewLife).
-  using Life = std::weak_ptr<const char>;
-  Life Watch() const { return life_; }
+  // What Watch() saw; Alive() while the object is that one still: not destroyed, and not
+  // made anew on its window (NewLife). Asks the window, never the object, until the window
+  // says the object is still there.
+  class Life {
+   public:
+    bool Alive() const;
+
+   private:
+    friend class TWindow;
+    Life(HWND hwnd, const TWindow* self, unsigned life) : hwnd_(hwnd), self_(self), life_(life) {}
+    HWND hwnd_;
+    const TWindow* self_;
+    unsigned life_;
+  };
+  Life Watch() const { return Life(Handle(), this, life_); }
 
  protected:
   TWindow() = default;
@@ -52,13 +63,13 @@ class TWindow {
   void FollowDpi(int dpi) { layoutDpi_ = dpi; }
   // The object now stands for something else (a control renewed for another place): what
   // was begun on the old one must not go on on this one.
-  void NewLife() { life_ = std::make_shared<const char>(); }
+  void NewLife() { ++life_; }
 
  private:
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   UniqueWindow hwnd_;
   int layoutDpi_ = 0;  // 0: the system's DPI for the window
-  std::shared_ptr<const char> life_ = std::make_shared<const char>();
+  unsigned life_ = 0;
 };
 
 }  // namespace vl

@@ -405,9 +405,10 @@ TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse
   EXPECT_TRUE(IconLookupMayWait(lnk));
 
   UniqueKernelHandle gate(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  const std::set<std::wstring> held = {remote, doc, lnk, server + L"docs", server + L"Mail.lnk"};
-  SetNetworkLookupGateForTest(gate.get(), [held, server](const std::wstring& path) {
-    if (path == server + L"throws.exe") throw std::bad_alloc();
+  static std::set<std::wstring> held;
+  held = {remote, doc, lnk, server + L"docs", server + L"Mail.lnk"};
+  SetNetworkLookupGateForTest(gate.get(), [](const std::wstring& path) {
+    if (path == L"\\\\vlserver\\share\\throws.exe") throw std::bad_alloc();
     return held.contains(path);
   });
   struct Ungate {
