@@ -164,14 +164,13 @@ bool IconLookupMayWait(const std::wstring& path) {
   if (IsNetworkPath(path)) return true;
   const std::wstring extension = ExtensionOf(path);
   if (extension.empty()) return false;  // the shell's own icon for a file of no type
-  // The shell's shortcuts, whatever the registry says of them here.
-  for (const wchar_t* shortcut : {L".lnk", L".pif", L".url"})
-    if (_wcsicmp(extension.c_str(), shortcut) == 0) return true;
   // The type's own key may say it all, or name the class that does.
   const ClassValue typeClass(extension.c_str(), L"", nullptr);
   for (const wchar_t* key : {extension.c_str(), static_cast<const wchar_t*>(typeClass.file)}) {
     if (!*key) continue;
-    // Whatever a type's icon handler does, it does in our process: it may go anywhere.
+    // A shortcut shows its target's icon, or the one it names (the shell marks every kind
+    // of shortcut so, in any letter case); and whatever a type's icon handler does, it
+    // does in our process: either may go anywhere.
     if (ClassValue(key, L"", L"IsShortcut").found || ClassValue(key, L"\\shellex\\IconHandler", nullptr).found)
       return true;
     const ClassValue icon(key, L"\\DefaultIcon", nullptr, L',');

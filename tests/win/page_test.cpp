@@ -345,20 +345,21 @@ ULONGLONG TimeBesideAGate(HANDLE gate, const std::function<void()>& work) {
   return took;
 }
 
-// A class of documents whose icon and program are on a share, for as long as it lives.
-struct RemoteDocumentType {
-  RemoteDocumentType(const std::wstring& program) {
+// Two types of documents for as long as it lives: ".vlremote" takes its icon from a file
+// on a share, ".vlremote2" from its program, which is on a share.
+struct RemoteDocumentTypes {
+  RemoteDocumentTypes(const std::wstring& program) {
     auto set = [](const std::wstring& key, const std::wstring& value) {
       RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     };
     set(L".vlremote", L"VlRemote.Document");
     set(L"VlRemote.Document\\DefaultIcon", program + L",0");
-    set(L"VlRemote.Document\\shell\\open\\command", L"\"" + program + L"\" \"%1\"");
+    set(L"VlRemote.Document\\shell\\open\\command", L"notepad.exe \"%1\"");
+    set(L".vlremote2\\shell\\open\\command", L"\"" + program + L"\" \"%1\"");
   }
-  ~RemoteDocumentType() {
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vlremote");
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"VlRemote.Document");
+  ~RemoteDocumentTypes() {
+    for (const wchar_t* key : {L".vlremote", L"VlRemote.Document", L".vlremote2"}) RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
   }
 };
 
@@ -399,9 +400,10 @@ TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse
     ASSERT_TRUE(test::MakeShortcut(lnk, {.target = remote}));
     ASSERT_TRUE(test::MakeShortcut((share / L"Mail.lnk").wstring(), {.target = self}));
   }
-  RemoteDocumentType remoteType(remote);
+  RemoteDocumentTypes remoteTypes(remote);
   EXPECT_FALSE(IconLookupMayWait(self));
   EXPECT_TRUE(IconLookupMayWait(doc));
+  EXPECT_TRUE(IconLookupMayWait((dir.path() / L"b.vlremote2").wstring()));
   EXPECT_TRUE(IconLookupMayWait(lnk));
 
   UniqueKernelHandle gate(CreateEventW(nullptr, TRUE, FALSE, nullptr));
