@@ -8,9 +8,9 @@
 // The modifiers must be exactly the given ones (MOD_* bits; Windows+Space does not catch
 // Ctrl+Windows+Space), either Windows key counting as Windows. The repeats of a press taken
 // are taken too, also once the modifiers are up; a press quiet for longer than any repeat
-// takes is over, its release lost. The hook goes when the
-// object goes (or on Reset); the window must outlive the object. An empty object holds no
-// hook: that is what construction leaves when the platform refuses the hook.
+// takes is over, its release lost. The hook goes when the object goes (or on Reset); the
+// window must outlive the object. An empty object holds no hook: that is what
+// construction leaves when the platform refuses the hook.
 #pragma once
 
 #include <windows.h>
