@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "buttons/glyph_cache.h"
 #include "buttons/shell_helpers.h"
 #include "core/file_io.h"
 #include "core/number_text.h"
@@ -86,7 +87,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   coolTrayIcon1_->OnClick = [this](TCoolTrayIcon&) {
     if (IsWindowVisible(Handle())) FocusLastButton();
   };
-  coolTrayIcon1_->OnDblClick = [this](TCoolTrayIcon&) { ShowLauncher(); };
+  coolTrayIcon1_->OnDblClick = [this](TCoolTrayIcon&) { ShowLauncherWithoutTheKey(); };
   // Putting the icon up is a round trip to the shell that the user's first look at the
   // launcher need not wait for: it comes once the window is painted.
   PostMessageW(Handle(), kPutUpTrayIcon, 0, 0);
@@ -444,15 +445,24 @@ void TfrmMain::Timer1Timer() {
   pos.flags = SWP_NOSIZE;
   KeepInWorkArea(pos);
   SetWindowPos(Handle(), nullptr, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowLauncher();
+  ShowLauncherWithoutTheKey();
   FocusLastButton();
 }
 
 void TfrmMain::ShowLauncher() {
+  // A server that had no icons for some buttons the last time may have them now.
+  AskAgainForMissingGlyphs();
   coolTrayIcon1_->ShowMainWindow();
   // A key caught by a hook or the shake of the mouse gave our process no input of its
   // own, and the foreground lock may have refused the window.
   BringToFront(Handle());
+}
+
+void TfrmMain::ShowLauncherWithoutTheKey() {
+  // The user may have taken another way because the show key stopped working: Windows
+  // drops a keyboard hook that answered too late without a word. It goes up again.
+  waitHotKey_.RenewHook();
+  ShowLauncher();
 }
 
 void TfrmMain::FocusLastButton() {
@@ -665,7 +675,7 @@ void TfrmMain::Help1Click() {
 }
 
 void TfrmMain::Exit1Click() { TApplication::Instance().Terminate(); }
-void TfrmMain::Show1Click() { ShowLauncher(); }
+void TfrmMain::Show1Click() { ShowLauncherWithoutTheKey(); }
 void TfrmMain::Hide1Click() { coolTrayIcon1_->HideMainWindow(); }
 
 void TfrmMain::mnuMouseMoveClick() {

@@ -144,6 +144,9 @@ class TfrmMain : public TWindow,
   bool IsLocalHideKey(const MSG& msg) const;
   // ShowMainWindow, and the window in front even under the foreground lock.
   void ShowLauncher();
+  // The same from the tray, its menu or the shake of the mouse: the show key's hook is put
+  // up again first.
+  void ShowLauncherWithoutTheKey();
   // The keyboard focus to the selected page's last pressed button, or to the window.
   void FocusLastButton();
   // Moves a window about to be shown wholly into the work area of the nearest monitor.

@@ -32,6 +32,7 @@ UniqueIcon IconAtSize(const std::wstring& source, int index, int size) {
 
 // Empty when the file is not there. Any thread: it touches only what it makes.
 UniqueBitmap MakeGlyph(const std::wstring& iconPath, int size) {
+  PassNetworkLookupGate(iconPath);
   if (!FileExists(iconPath)) return {};
   UniqueDC dc(CreateCompatibleDC(nullptr));
   UniqueBitmap glyph = MakeDib(size, size);
@@ -72,37 +73,54 @@ struct Arrival {
   UniqueBitmap glyph;
 };
 
-// One thread that looks at network files in turn. It is never joined: a lookup waiting
-// for a server that does not answer must not hold up the program's exit.
-class TLookupThread {
+// Threads that look at the files whose icons may wait on a server, several at once: a
+// lookup held up by a server that does not answer holds up no other, until all of them
+// are held. They are never joined: a lookup waiting for a server must not hold up the
+// program's exit.
+class TLookupPool {
  public:
-  explicit TLookupThread(HWND inbox) : inbox_(inbox) {}
+  explicit TLookupPool(HWND inbox) : inbox_(inbox) {}
 
   void Post(Key key) {
+    bool start = false;
     {
       TLockGuard guard(lock_);
       jobs_.push_back(std::move(key));
+      start = idle_ < jobs_.size() && threads_ < kMaxLookupThreads;
+      if (start) ++threads_;
     }
     WakeConditionVariable(&ready_);
-    if (!started_) started_ = StartDetachedThread([this] { Run(); });
+    if (start && !StartDetachedThread([this] { Run(); })) {
+      TLockGuard guard(lock_);
+      --threads_;  // the system refused one: asked for again at the next lookup
+    }
   }
 
  private:
+  static constexpr std::size_t kMaxLookupThreads = 4;
+
   void Run() {
     TComScope com;  // the shell's icon lookup may need it
     for (;;) {
       Key key;
       {
         TLockGuard guard(lock_);
+        ++idle_;
         while (jobs_.empty()) SleepConditionVariableSRW(&ready_, &lock_, INFINITE, 0);
+        --idle_;
         key = std::move(jobs_.front());
         jobs_.pop_front();
       }
-      PassNetworkLookupGate();
-      auto arrival = std::make_unique<Arrival>();
-      arrival->glyph = MakeGlyph(key.path, key.size);
-      arrival->key = std::move(key);
-      if (PostMessageW(inbox_, GlyphArrivedMessage(), 0, reinterpret_cast<LPARAM>(arrival.get())))
+      std::unique_ptr<Arrival> arrival;
+      try {
+        arrival = std::make_unique<Arrival>();
+        arrival->key = key;
+        arrival->glyph = MakeGlyph(key.path, key.size);
+      } catch (...) {
+        // A lookup that failed is answered as one that found nothing: asked again later.
+        if (arrival) arrival->glyph.reset();
+      }
+      if (arrival && PostMessageW(inbox_, GlyphArrivedMessage(), 0, reinterpret_cast<LPARAM>(arrival.get())))
         arrival.release();  // the inbox owns it now
     }
   }
@@ -111,7 +129,8 @@ class TLookupThread {
   SRWLOCK lock_ = SRWLOCK_INIT;
   CONDITION_VARIABLE ready_ = CONDITION_VARIABLE_INIT;
   std::deque<Key> jobs_;
-  bool started_ = false;  // GUI thread only; a thread the system refused is asked for again
+  std::size_t threads_ = 0;  // started and not refused
+  std::size_t idle_ = 0;     // waiting for a job
 };
 
 class TGlyphCache;
@@ -135,8 +154,8 @@ class TGlyphCache {
     Key key{iconPath, GetSysColor(COLOR_BTNFACE), size};
     if (auto it = glyphs_.find(key); it != glyphs_.end())
       if (SharedBitmap glyph = it->second.lock()) return glyph;
-    if (IsNetworkPath(iconPath)) {
-      Request(std::move(key), requester);
+    if (IconLookupMayWait(iconPath)) {
+      Request(key, requester);
       return {};
     }
     UniqueBitmap made = MakeGlyph(iconPath, size);
@@ -145,12 +164,28 @@ class TGlyphCache {
   }
 
   void Arrived(std::unique_ptr<Arrival> arrival) {
-    auto waiting = pending_.extract(arrival->key);
-    // No file there: the buttons keep what they show, and a later look asks again.
-    if (!arrival->glyph || waiting.empty()) return;
+    auto it = pending_.find(arrival->key);
+    if (it == pending_.end()) return;
+    if (!arrival->glyph) {
+      // No file there, or no answer: the buttons keep what they show, and the file is
+      // asked for again later (AskAgain), or whenever a button asks for it.
+      it->second.missingSince = GetTickCount64();
+      return;
+    }
+    const std::vector<HWND> waiting = std::move(it->second.buttons);
+    pending_.erase(it);
     // Held here while the buttons take it from the cache.
     SharedBitmap glyph = Keep(std::move(arrival->key), std::move(arrival->glyph));
-    for (HWND button : waiting.mapped()) SendMessageW(button, GlyphArrivedMessage(), 0, 0);
+    for (HWND button : waiting) SendMessageW(button, GlyphArrivedMessage(), 0, 0);
+  }
+
+  void AskAgain(ULONGLONG pauseMs) {
+    const ULONGLONG now = GetTickCount64();
+    for (auto& [key, waiting] : pending_) {
+      if (!waiting.missingSince || now - waiting.missingSince < pauseMs) continue;
+      waiting.missingSince = 0;
+      Post(key);
+    }
   }
 
  private:
@@ -164,24 +199,36 @@ class TGlyphCache {
     return glyph;
   }
 
-  void Request(Key key, HWND requester) {
+  // The buttons that got nothing last time wait for the answer too.
+  void Request(const Key& key, HWND requester) {
     auto [it, first] = pending_.try_emplace(key);
-    if (requester && std::find(it->second.begin(), it->second.end(), requester) == it->second.end())
-      it->second.push_back(requester);
-    if (!first) return;  // already on its way
+    Waiting& waiting = it->second;
+    if (requester && std::find(waiting.buttons.begin(), waiting.buttons.end(), requester) == waiting.buttons.end())
+      waiting.buttons.push_back(requester);
+    if (!first && !waiting.missingSince) return;  // already on its way
+    waiting.missingSince = 0;
+    Post(key);
+  }
+
+  void Post(const Key& key) {
     if (!inbox_) {
       inbox_ = std::make_unique<TGlyphInbox>(*this);
-      lookups_ = std::make_unique<TLookupThread>(inbox_->Handle());
+      lookups_ = std::make_unique<TLookupPool>(inbox_->Handle());
     }
-    lookups_->Post(std::move(key));
+    lookups_->Post(key);
   }
 
   static constexpr std::size_t kFirstPrune = 256;
   std::map<Key, std::weak_ptr<const UniqueBitmap>> glyphs_;
   std::size_t pruneAt_ = kFirstPrune;
-  std::map<Key, std::vector<HWND>> pending_;  // network lookups under way, and who waits
+  struct Waiting {
+    std::vector<HWND> buttons;
+    ULONGLONG missingSince = 0;  // when the lookup found nothing; 0 while it is under way
+  };
+  // Lookups under way, and those that found nothing, with the buttons that wait for them.
+  std::map<Key, Waiting> pending_;
   std::unique_ptr<TGlyphInbox> inbox_;
-  std::unique_ptr<TLookupThread> lookups_;
+  std::unique_ptr<TLookupPool> lookups_;
 };
 
 LRESULT TGlyphInbox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -192,14 +239,20 @@ LRESULT TGlyphInbox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return TMessageWindow::HandleMessage(msg, wParam, lParam);
 }
 
+TGlyphCache& Cache() {
+  // Never destroyed: a lookup thread may still be waiting on a server at exit.
+  static TGlyphCache& cache = *new TGlyphCache;
+  return cache;
+}
+
 }  // namespace
 
 SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester, int size) {
-  // Never destroyed: the lookup thread may still be waiting on a server at exit.
-  static TGlyphCache& cache = *new TGlyphCache;
   if (size <= 0) return {};
-  return cache.Get(iconPath, requester, size);
+  return Cache().Get(iconPath, requester, size);
 }
+
+void AskAgainForMissingGlyphs(DWORD pauseMs) { Cache().AskAgain(pauseMs); }
 
 UINT GlyphArrivedMessage() {
   static const UINT message = RegisterWindowMessageW(L"VantriLaunch.GlyphArrived");

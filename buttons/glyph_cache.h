@@ -6,10 +6,13 @@
 // button holds it. The glyph is painted over the button-face colour, so a change of that
 // colour makes new glyphs.
 //
-// A file on the network is looked at on a worker thread: a server that does not answer
-// holds up the lookup for the network's time-out, and the launcher must show and answer
-// at once. The button that asked is sent GlyphArrivedMessage() when the glyph is in, and
-// asks again. Called on the GUI thread only.
+// A file whose icon may wait on a server (IconLookupMayWait: on the network, a shortcut,
+// a type whose icon or program is on a share) is looked at on a worker thread, several
+// at once: a server that does not answer holds up the lookup for the network's time-out,
+// and the launcher must show and answer at once. The button that asked is sent
+// GlyphArrivedMessage() when the glyph is in, and asks again. A lookup that found nothing
+// leaves the buttons as they were and is made again by AskAgainForMissingGlyphs (a server
+// may be back). Called on the GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -30,5 +33,10 @@ inline constexpr int kGlyphSize = 32;  // designed pixels
 SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester, int size = kGlyphSize);
 
 UINT GlyphArrivedMessage();
+
+// Looks again at the files whose last lookup, at least `pauseMs` ago, found nothing; the
+// buttons that waited for them get their glyphs when they come.
+inline constexpr DWORD kMissingGlyphPauseMs = 30000;
+void AskAgainForMissingGlyphs(DWORD pauseMs = kMissingGlyphPauseMs);
 
 }  // namespace vl

@@ -13,7 +13,8 @@
 namespace vl {
 namespace {
 
-// How long a drop waits for a server to say whether the dropped path is a folder.
+// How long a drop waits for a server to say whether the dropped path is a folder, or
+// what the dropped shortcut says.
 constexpr DWORD kNetworkAnswerMs = 1000;
 
 struct DropTraits {
@@ -83,24 +84,29 @@ void TLaunchBtn::ClearButton() {
 void TLaunchBtn::MouseUp(TMouseButton button, UINT keys, int x, int y) {
   // The right button belongs to the page's context menu: not even OnMouseUp.
   if (button == TMouseButton::mbRight) return;
-  OpenBound((keys & MK_CONTROL) && (keys & MK_SHIFT));
+  // Ctrl+Shift with the click runs the target elevated, as the taskbar does.
+  if (!Open((keys & MK_CONTROL) && (keys & MK_SHIFT))) return;
   TBitBtn::MouseUp(button, keys, x, y);
 }
 
 void TLaunchBtn::KeyClick() {
   // The launcher shows with the focus on the last pressed button so that a key opens it;
   // a click from the keyboard that only hid the launcher would lose the user's command.
-  OpenBound(GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0);
-  TBitBtn::KeyClick();
+  if (Open(GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0)) TBitBtn::KeyClick();
 }
 
-void TLaunchBtn::OpenBound(bool asAdministrator) {
-  if (!regist_) return;
-  // Ctrl+Shift with the click or the key runs the target elevated, as the taskbar does.
+bool TLaunchBtn::Open(bool asAdministrator) {
+  if (!regist_) return true;
+  const Life life = Watch();
+  // The shell may run a message loop of its own (a security warning, its error box, a DDE
+  // wait, the administrator's consent), in which the page can rebuild or go and take this
+  // button with it.
+  const std::wstring target(fullPath_), workDir(workDir_);
   if (asAdministrator)
-    OpenTargetAsAdministrator(Handle(), fullPath_, workDir_);
+    OpenTargetAsAdministrator(Handle(), target, workDir);
   else
-    OpenTarget(Handle(), fullPath_, workDir_);
+    OpenTarget(Handle(), target, workDir);
+  return life.Alive();
 }
 
 LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -143,7 +149,15 @@ void TLaunchBtn::DropFiles(HDROP handle) {
 void TLaunchBtn::BindPath(const std::wstring& path) {
   if (ExtensionOf(path) == L".lnk") {
     TLinkInfo link;
-    if (ReadLinkFile(path, link) && !link.Path.empty()) {
+    const std::optional<bool> read = ReadLinkFileWithin(path, link, kNetworkAnswerMs);
+    if (!read) {
+      // The server did not answer in time: the shortcut itself is bound, for the shell to
+      // open once the server is back, and the server is not asked a second time.
+      fullPath_ = iconPath_ = path;
+      workDir_ = ParentFolder(path);
+      return;
+    }
+    if (*read && !link.Path.empty()) {
       // A shortcut that carries arguments is bound as itself: the shell then opens it
       // with its arguments, its run state and its own working folder, where its bare
       // target would start without them.

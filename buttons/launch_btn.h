@@ -63,11 +63,13 @@ class TLaunchBtn : public TBitBtn {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Opens the target of a bound button, elevated when asked (nothing on an empty button);
+  // false when the button went (or was renewed) while the shell ran messages, and must
+  // not be touched again.
+  bool Open(bool asAdministrator);
   // Caption and glyph as ShowType has them.
   void BuildFace();
   void DropFiles(HDROP drop);
-  // Opens the bound target, elevated when asked; nothing on an empty button.
-  void OpenBound(bool asAdministrator);
   void BindPath(const std::wstring& path);
 
   std::wstring btnName_;

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "core/shell_link_format.h"
 #include "gui/com_ptr.h"
 #include "gui/com_scope.h"
+#include "gui/threads.h"
 
 namespace vl {
 namespace {
@@ -101,6 +103,7 @@ std::uint8_t WindowStateOf(int showCmd) {
 
 bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
   info = TLinkInfo{};
+  PassNetworkLookupGate(path);
   const std::optional<ShellLinkHeader> header = CheckedHeader(path);
   if (!header) return false;
   TextBuffer target, workDir, arguments, description, iconLocation;
@@ -147,6 +150,19 @@ bool ReadLinkFile(const std::wstring& path, TLinkInfo& info) {
   info.WindowState = WindowStateOf(header->showCommand);
   info.TargetAttributes = header->fileAttributes;
   return true;
+}
+
+std::optional<bool> ReadLinkFileWithin(const std::wstring& path, TLinkInfo& info, DWORD waitMs) {
+  if (!IsNetworkPath(path)) return ReadLinkFile(path, info);
+  info = TLinkInfo{};
+  struct Answer {
+    TLinkInfo link;
+    bool read = false;
+  };
+  auto answer = std::make_shared<Answer>();
+  if (!RunWithin([answer, path] { answer->read = ReadLinkFile(path, answer->link); }, waitMs)) return std::nullopt;
+  if (answer->read) info = std::move(answer->link);
+  return answer->read;
 }
 
 }  // namespace vl

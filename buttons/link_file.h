@@ -12,6 +12,7 @@
 #include <shtypes.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "gui/handles.h"
@@ -42,6 +43,11 @@ struct TLinkInfo {
 // then filled, though its Path may still be empty. False for anything else (no such
 // file, not a shortcut), with `info` cleared.
 bool ReadLinkFile(const std::wstring& path, TLinkInfo& info);
+
+// ReadLinkFile for the thread that handles the user's input: a shortcut on the network is
+// read on a thread of its own and given `waitMs`. Nothing when no answer came in time
+// (`info` is then cleared), else ReadLinkFile's result.
+std::optional<bool> ReadLinkFileWithin(const std::wstring& path, TLinkInfo& info, DWORD waitMs);
 
 // The show command of a shortcut as a WindowState.
 std::uint8_t WindowStateOf(int showCmd);

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cwchar>
 #include <cwctype>
+#include <iterator>
 #include <memory>
 
 #include "buttons/link_file.h"
@@ -97,9 +99,39 @@ bool DirectoryExists(const std::wstring& path) {
 
 namespace {
 
+// Set by tests only.
 std::atomic<HANDLE> lookupGate{nullptr};
+std::atomic<bool (*)(const std::wstring&)> lookupHeld{nullptr};
+void (*shellPrompt)(HWND) = nullptr;
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// The classes' key `key` + `sub` (empty: the key itself): whether it has the value
+// `name`, and the file its text names: up to the first blank (a command) or comma (an icon
+// location), or the quoted text; environment names expanded. Empty when there is none.
+struct ClassValue {
+  bool found = false;
+  wchar_t file[MAX_PATH * 2] = L"";
+
+  ClassValue(const wchar_t* key, const wchar_t* sub, const wchar_t* name, wchar_t end = L' ') {
+    wchar_t path[MAX_PATH * 2];
+    if (std::wcslen(key) + std::wcslen(sub) >= std::size(path)) return;
+    std::wcscpy(path, key);
+    std::wcscat(path, sub);
+    DWORD bytes = sizeof file - sizeof(wchar_t);
+    found = RegGetValueW(HKEY_CLASSES_ROOT, path, name, RRF_RT_ANY, nullptr, file, &bytes) == ERROR_SUCCESS;
+    if (!found) return;
+    file[std::size(file) - 1] = L'\0';
+    wchar_t* from = file;
+    if (*from == L'"') {
+      end = L'"';
+      ++from;
+    }
+    wchar_t* stop = std::wcschr(from, end);
+    if (stop) *stop = L'\0';
+    std::wmemmove(file, from, std::wcslen(from) + 1);
+  }
+};
 
 }  // namespace
 
@@ -119,26 +151,50 @@ bool IsNetworkPath(const std::wstring& path) {
 
 bool DirectoryExistsWithin(const std::wstring& path, DWORD waitMs) {
   if (!IsNetworkPath(path)) return DirectoryExists(path);
-  // Shared with the asking thread, which outlives this call when the server is silent.
-  struct Answer {
-    UniqueKernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    std::atomic<bool> folder{false};
-  };
-  auto answer = std::make_shared<Answer>();
-  if (!answer->done) return false;
-  bool started = StartDetachedThread([answer, path] {
-    PassNetworkLookupGate();
-    answer->folder = DirectoryExists(path);
-    SetEvent(answer->done.get());
-  });
-  return started && WaitForSingleObject(answer->done.get(), waitMs) == WAIT_OBJECT_0 && answer->folder;
+  auto folder = std::make_shared<bool>(false);
+  return RunWithin(
+             [folder, path] {
+               PassNetworkLookupGate(path);
+               *folder = DirectoryExists(path);
+             },
+             waitMs) &&
+         *folder;
 }
 
-void PassNetworkLookupGate() {
-  if (HANDLE gate = lookupGate.load()) WaitForSingleObject(gate, INFINITE);
+bool IconLookupMayWait(const std::wstring& path) {
+  if (IsNetworkPath(path)) return true;
+  const std::wstring extension = ExtensionOf(path);
+  if (extension.empty()) return false;  // the shell's own icon for a file of no type
+  // The type's own key may say it all, or name the class that does.
+  const ClassValue typeClass(extension.c_str(), L"", nullptr);
+  for (const wchar_t* key : {extension.c_str(), static_cast<const wchar_t*>(typeClass.file)}) {
+    if (!*key) continue;
+    // A shortcut shows its target's icon, or the one it names (the shell marks every kind
+    // of shortcut so, in any letter case); and whatever a type's icon handler does, it
+    // does in our process: either may go anywhere.
+    if (ClassValue(key, L"", L"IsShortcut").found || ClassValue(key, L"\\shellex\\IconHandler", nullptr).found)
+      return true;
+    const ClassValue icon(key, L"\\DefaultIcon", nullptr, L',');
+    if (IsNetworkPath(icon.file)) return true;
+    // Without an icon of its own the type shows its program's, which Wine looks up even
+    // where the type names an icon.
+    if (IsNetworkPath(ClassValue(key, L"\\shell\\open\\command", nullptr).file)) return true;
+  }
+  return false;
 }
 
-void SetNetworkLookupGateForTest(HANDLE gate) { lookupGate.store(gate); }
+void PassNetworkLookupGate(const std::wstring& path) {
+  HANDLE gate = lookupGate.load();
+  auto held = lookupHeld.load();
+  if (gate && held && held(path)) WaitForSingleObject(gate, INFINITE);
+}
+
+void SetNetworkLookupGateForTest(HANDLE gate, bool (*held)(const std::wstring& path)) {
+  lookupGate = gate;
+  lookupHeld = held;
+}
+
+void SetShellPromptForTest(void (*prompt)(HWND parent)) { shellPrompt = prompt; }
 
 namespace {
 
@@ -150,6 +206,7 @@ void OpenTargetWith(const wchar_t* verb, HWND parent, const std::wstring& target
   if (dir.size() == 2 && dir[1] == L':') dir += L'\\';
   std::wstring file = ShellPath(target), shellDir = ShellPath(dir);
   auto open = [&](const std::wstring& folder) {
+    if (shellPrompt) shellPrompt(parent);
     return reinterpret_cast<INT_PTR>(ShellExecuteW(parent, verb, file.c_str(), nullptr,
                                                    folder.empty() ? nullptr : folder.c_str(),
                                                    SW_SHOWNORMAL)) > 32;

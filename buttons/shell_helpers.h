@@ -49,10 +49,21 @@ bool IsNetworkPath(const std::wstring& path);
 // on a thread of its own and given `waitMs` to answer; no answer in time counts as no.
 bool DirectoryExistsWithin(const std::wstring& path, DWORD waitMs);
 
-// Background lookups of network paths call this first. Tests: while `gate` is set and not
-// signalled, they wait, as a server slow to answer would hold them; null lets them go.
-void PassNetworkLookupGate();
-void SetNetworkLookupGateForTest(HANDLE gate);
+// Whether the shell, asked for the icon of the file at `path`, may wait on a server: the
+// file is on the network; or it is a shortcut of any kind (its icon is its target's, or
+// the one it names); or its type takes its icon, or has an icon handler, from a program
+// or file on the network. Reads the file's name and the registry only, so it answers at
+// once; what it calls local is local. A type's program named without a folder counts as
+// local (the system's own folders are searched for it).
+bool IconLookupMayWait(const std::wstring& path);
+
+// Every look at a file that may wait on a server (an icon, a shortcut, whether a path is
+// a folder) calls this first with the file's path, on whatever thread it runs. Tests:
+// while `gate` is set and not signalled, the look at each path that `held` names waits,
+// as a server slow to answer would hold it; and an exception `held` raises is one the
+// look raises. A null gate lets every look go.
+void PassNetworkLookupGate(const std::wstring& path);
+void SetNetworkLookupGateForTest(HANDLE gate, bool (*held)(const std::wstring& path));
 
 // Opens `target` with the shell's "Open" verb in the working folder `workDir` (the
 // shell's own default when empty), shown normally. Failures are not reported: the
@@ -71,6 +82,10 @@ void OpenTargetAsAdministrator(HWND parent, const std::wstring& target, const st
 // of its own, so a server that does not answer never holds the caller. False when no
 // thread could be started.
 bool ShowInFolder(const std::wstring& target);
+// Tests: `prompt` runs inside every OpenTarget, with its parent window, where the shell
+// may show a prompt of its own (a security warning for a downloaded file) and run its
+// message loop. Null: none.
+void SetShellPromptForTest(void (*prompt)(HWND parent));
 
 // The path of a special folder (CSIDL_STARTUP and the like); empty when the system has
 // no file-system path for it.

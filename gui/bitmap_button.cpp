@@ -100,6 +100,7 @@ void TBitBtn::SetBounds(int x, int y, int width, int height) {
 }
 
 void TBitBtn::Renew(const BitBtnParams& params) {
+  NewLife();
   if (GetCapture() == Handle()) ReleaseCapture();
   OnClick = nullptr;
   OnMouseDown = nullptr;
@@ -153,8 +154,10 @@ void TBitBtn::ButtonUp(TMouseButton button, WPARAM keys, LPARAM pos) {
   }
   if (!(keys & (MK_LBUTTON | MK_MBUTTON | MK_RBUTTON)) && GetCapture() == Handle())
     ReleaseCapture();
+  const Life life = Watch();
   MouseUp(button, static_cast<UINT>(keys), x, y);
-  if (clicked) Click();
+  // The mouse-up stage may run messages (a launch does), in which the button can go.
+  if (clicked && life.Alive()) Click();
 }
 
 void TBitBtn::SetPushed(bool pushed) {

@@ -64,7 +64,8 @@ class TBitBtn : public TWindow {
 
   // Makes the button what the constructor makes of `params`, on the window it has: a
   // window is far dearer to make than to keep, and a page rebuilt with the same grid
-  // needs every one it had. The parent stays; the events are cleared.
+  // needs every one it had. The parent stays; the events are cleared, and a press begun
+  // before ends with no click.
   virtual void Renew(const BitBtnParams& params);
 
   using MouseEvent = std::function<void(TBitBtn&, TMouseButton, UINT keys, int x, int y)>;
@@ -76,7 +77,8 @@ class TBitBtn : public TWindow {
   std::function<void(TBitBtn&)> OnMouseLeave;
 
  protected:
-  // The mouse-up stage; this one raises OnMouseUp.
+  // The mouse-up stage; this one raises OnMouseUp. One that runs messages may leave the
+  // button destroyed (see TWindow::Watch).
   virtual void MouseUp(TMouseButton button, UINT keys, int x, int y);
   // The button pressed from the keyboard (Space released, Enter); this one raises OnClick.
   virtual void KeyClick();

@@ -2,12 +2,20 @@
 
 #include <memory>
 
+#include "gui/handles.h"
+
 namespace vl {
 namespace {
 
 DWORD WINAPI RunWork(void* parameter) {
   std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
-  (*work)();
+  // An exception that left the thread would end the process: the work is the caller's to
+  // make good (its waiter times out, its answer stays empty).
+  try {
+    (*work)();
+  } catch (...) {
+    return 1;
+  }
   return 0;
 }
 
@@ -20,6 +28,17 @@ bool StartDetachedThread(std::function<void()> work) {
   owned.release();  // the thread owns it now
   CloseHandle(thread);
   return true;
+}
+
+bool RunWithin(std::function<void()> work, DWORD waitMs) {
+  // Shared with the thread, which outlives this call when the work is late.
+  auto done = std::make_shared<UniqueKernelHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!*done) return false;
+  bool started = StartDetachedThread([done, work = std::move(work)] {
+    work();
+    SetEvent(done->get());
+  });
+  return started && WaitForSingleObject(done->get(), waitMs) == WAIT_OBJECT_0;
 }
 
 }  // namespace vl

@@ -31,6 +31,13 @@ void TWindow::Create(const WindowParams& p) {
   if (!hwnd) ThrowLastError(L"CreateWindowEx");
 }
 
+bool TWindow::Life::Alive() const {
+  // The object clears the window's pointer to it before it goes, and its window goes with
+  // it; a window of another object has another pointer.
+  return IsWindow(hwnd_) && GetWindowLongPtrW(hwnd_, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(self_) &&
+         self_->life_ == life_;
+}
+
 LRESULT TWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(msg, wParam, lParam);
 }

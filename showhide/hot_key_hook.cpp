@@ -17,6 +17,11 @@ using UniqueHook = UniqueHandle<HookTraits>;
 
 // Sent in place of a swallowed press; Windows leaves it unassigned, so no program acts on it.
 constexpr WORD kMaskKey = 0xE8;
+// A key held down repeats within the keyboard's delay (1 s at the longest Windows offers)
+// and then at its rate (2.5 a second at the slowest): a press of ours that has been quiet
+// for longer than this is over, though its release never came to the hook (the computer
+// was locked while the key was held, and the secure desktop took the release).
+constexpr DWORD kPressOverMs = 1500;
 // In dwExtraInfo of the keys the hooks send themselves, so that every hook of ours lets
 // them by, its own included: a mask key must never be taken for a press.
 constexpr ULONG_PTR kOwnInput = 0x564C484B;  // "VLHK"
@@ -47,12 +52,14 @@ struct HotKeyCatch {
   UINT key;
   UniqueKernelHandle ready;  // set by the thread once the hook is in
   bool pressTaken = false;   // the key is down and its press was ours; hook thread only
+  DWORD lastTaken = 0;       // event time of the last event of that press; hook thread only
 
   // Whether the event is ours; swallowed then. Runs for every key of the desktop, which
   // waits for the answer: it allocates nothing, touches no file and sends no message.
   bool Take(const KBDLLHOOKSTRUCT& event) {
     if ((event.flags & LLKHF_INJECTED) && event.dwExtraInfo == kOwnInput) return false;
     if (event.vkCode != key) return false;
+    if (pressTaken && event.time - lastTaken > kPressOverMs) pressTaken = false;
     // The release of a press we took: the program in front never saw the press.
     if (event.flags & LLKHF_UP) return std::exchange(pressTaken, false);
     bool combination = HeldModifiers() == modifiers;
@@ -60,6 +67,7 @@ struct HotKeyCatch {
     // gets a repeat, or a release, of a key it never saw go down.
     if (!combination && !pressTaken) return false;
     pressTaken = true;
+    lastTaken = event.time;
     if (combination) {
       if (modifiers & (MOD_WIN | MOD_ALT)) SendMaskKey();
       // The window procedure raises the event, on its own thread; parameters as the
@@ -148,6 +156,13 @@ THotKeyHook& THotKeyHook::operator=(THotKeyHook&& other) noexcept {
     threadId_ = std::exchange(other.threadId_, 0);
   }
   return *this;
+}
+
+void THotKeyHook::Renew() {
+  if (!catch_) return;
+  THotKeyHook fresh(catch_->window, catch_->id, catch_->modifiers, catch_->key);
+  // Refused now, the old hook stays: it may still be in.
+  if (fresh) *this = std::move(fresh);
 }
 
 void THotKeyHook::Reset() {

@@ -6,9 +6,11 @@
 // system's own action does not run as well. Every other key passes through untouched.
 //
 // The modifiers must be exactly the given ones (MOD_* bits; Windows+Space does not catch
-// Ctrl+Windows+Space), either Windows key counting as Windows. The hook goes when the
-// object goes (or on Reset); the window must outlive the object. An empty object holds no
-// hook: that is what construction leaves when the platform refuses the hook.
+// Ctrl+Windows+Space), either Windows key counting as Windows. The repeats of a press taken
+// are taken too, also once the modifiers are up; a press quiet for longer than any repeat
+// takes is over, its release lost. The hook goes when the object goes (or on Reset); the
+// window must outlive the object. An empty object holds no hook: that is what
+// construction leaves when the platform refuses the hook.
 #pragma once
 
 #include <windows.h>
@@ -33,6 +35,11 @@ class THotKeyHook {
 
   explicit operator bool() const { return static_cast<bool>(thread_); }
   void Reset();
+  // Puts the hook up again, with nothing of the old one's state: Windows removes a
+  // low-level hook that answered too late (Windows 7 on) without telling its program, and
+  // a release that went elsewhere (to the secure desktop of a locked computer) leaves a
+  // press seeming held. Nothing changes when the platform refuses the new hook.
+  void Renew();
 
  private:
   std::unique_ptr<HotKeyCatch> catch_;  // at a fixed place while the thread reads it

@@ -1,5 +1,7 @@
 #include "showhide/wait_hot_key.h"
 
+#include <wtsapi32.h>
+
 #include "core/hot_key_text.h"
 
 namespace vl {
@@ -46,8 +48,10 @@ void TWaitHotKey::RegisterKey() {
     // The platform tells no reason. A combination with the Windows key is most likely one
     // Windows keeps for itself, so RegisterHotKey can never have it: taken from the
     // keyboard instead (another program that holds it loses it to us the same way).
-    if (!registration_ && keyAssign_.hkWinKey())
+    if (!registration_ && keyAssign_.hkWinKey()) {
       hook_ = THotKeyHook(Handle(), id_.Value(), ModifierMask(), code);
+      if (hook_) session_ = TSessionNotification(Handle());
+    }
     if (!registration_ && !hook_)
       throw EWaitHotKey_HotKey(L"ホットキーが登録できません(" + HotKey() + L")");
   }
@@ -55,15 +59,25 @@ void TWaitHotKey::RegisterKey() {
 }
 
 void TWaitHotKey::UnregisterKey() {
+  session_.Reset();
   hook_.Reset();
   registration_.Reset();
 }
+
+void TWaitHotKey::RenewHook() { hook_.Renew(); }
 
 LRESULT TWaitHotKey::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return HotKeyWndProc(msg, wParam, lParam);
 }
 
 LRESULT TWaitHotKey::HotKeyWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_WTSSESSION_CHANGE) {
+    // Back from the lock screen or another console: whatever happened to the hook there
+    // (a time-out, a release it never saw), it starts anew.
+    if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT)
+      RenewHook();
+    return 0;
+  }
   bool handle = enabled_ && (!busy_ || reentrant_);
   if (msg != WM_HOTKEY || !handle) return DefaultHandler(msg, wParam, lParam);
   // Restored, not cleared: a reentrant press nested in another leaves the outer one busy,

@@ -29,6 +29,7 @@
 #include <string_view>
 
 #include "core/key_assign.h"
+#include "gui/session_notification.h"
 #include "gui/window.h"
 #include "showhide/hot_key_hook.h"
 #include "showhide/hot_key_id.h"
@@ -62,6 +63,10 @@ class TWaitHotKey : public TWindow {
   // withdraws, so that what is registered always matches what HotKey shows.
   void RegisterKey();
   void UnregisterKey();
+  // A key taken from the keyboard: the hook put up again (see THotKeyHook::Renew). Done
+  // when the session is unlocked or connected again, and by the owner when the user calls
+  // it up another way (the key may have stopped working).
+  void RenewHook();
 
   std::function<void(TWaitHotKey&)> OnCatchHotKey;
   std::function<void(TWaitHotKey&)> OnChangeKey;    // the text form was rebuilt
@@ -85,6 +90,7 @@ class TWaitHotKey : public TWindow {
   // one of them holds the key.
   THotKeyRegistration registration_;
   THotKeyHook hook_;
+  TSessionNotification session_;  // while the hook holds the key
 };
 
 }  // namespace vl

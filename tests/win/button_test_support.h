@@ -120,6 +120,8 @@ class MessageBoxCatcher {
   MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
 
   const std::vector<SeenBox>& Seen() const { return seen_; }
+  // Runs inside the box's own message loop, before the box is answered.
+  std::function<void(const SeenBox&)> OnBox;
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -157,6 +159,7 @@ class MessageBoxCatcher {
     }
     current_->seen_.push_back(box);
     current_->closed_.push_back(window);
+    if (current_->OnBox) current_->OnBox(box);
     if (current_->answer_)
       PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(current_->answer_), 0);
     else if (first)

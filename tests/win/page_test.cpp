@@ -5,12 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <new>
+#include <set>
+#include <thread>
 
 #include "app/page.h"
 #include "app/page_control_ex.h"
 #include "buttons/glyph_cache.h"
 #include "buttons/shell_helpers.h"
 #include "core/ini_file.h"
+#include "core/text_codec.h"
+#include "gui/com_scope.h"
 #include "gui/application.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
@@ -275,10 +281,95 @@ TEST_F(PageTest, ClearButtonKeysEmptiesTheFourKeys) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
-// A server that does not answer holds up only the icon of its own buttons: the page is
-// built at once, local icons are in, and the network icon comes in when the lookup ends.
+// The shell runs a message loop of its own inside a launch (a security warning for a
+// downloaded file, a DDE wait), where the page properties dialog's OK can rebuild the
+// page; a message box where the shell would show its prompt stands in for it here. The button that launched is destroyed by a
+// smaller grid, or renewed for other data by one of the same size: either way nothing of
+// it may be used after the launch, neither its events nor its fields. The test's heap
+// poisons what is deleted, so that a use of the destroyed button crashes the test.
+TEST_F(PageTest, APageRebuiltWhileTheShellRunsALaunchNeverSeesTheOldButtonAgain) {
+  const std::string missing = (std::filesystem::path(SettingsFilePath()).parent_path() / "gone.exe").string();
+  SetShellPromptForTest([](HWND parent) { MessageBoxW(parent, L"このファイルを開きますか？", L"セキュリティの警告", MB_OK); });
+  struct NoPrompt {
+    ~NoPrompt() { SetShellPromptForTest(nullptr); }
+  } noPrompt;
+  struct Trigger {
+    const char* name;
+    UINT down, up;
+    WPARAM param;
+  };
+  const Trigger triggers[] = {
+      {"left release", WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON},
+      {"middle release", WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON},
+      {"Enter", WM_KEYDOWN, 0, VK_RETURN},
+      {"Space", WM_KEYDOWN, WM_KEYUP, VK_SPACE},
+  };
+  for (const Trigger& t : triggers) {
+    for (int yoko : {1, 3}) {
+      SCOPED_TRACE(std::string(t.name) + (yoko == 1 ? ", grid shrunk" : ", buttons renewed"));
+      WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nBtnFP3=" +
+                          missing + "\r\n");
+      TPage page(host, 1, L"");
+      HWND third = page.Button(3)->Handle();
+      host.hides = 0;
+      test::MessageBoxCatcher shell;
+      shell.OnBox = [&](const test::SeenBox&) {
+        TIniFile(ini).WriteInteger(L"Page1", L"Yoko", yoko);
+        page.LoadHeader();
+        page.BuildButtons();
+      };
+      const bool mouse = t.down != WM_KEYDOWN;
+      SendMessageW(third, t.down, t.param, mouse ? test::PointParam(5, 5) : 0);
+      if (t.up) SendMessageW(third, t.up, mouse ? 0 : t.param, mouse ? test::PointParam(5, 5) : 0);
+      ASSERT_EQ(shell.Seen().size(), 1u) << "no prompt inside the launch";
+      EXPECT_EQ(page.BtnCount(), yoko);
+      EXPECT_EQ(IsWindow(third) != FALSE, yoko == 3);
+      EXPECT_EQ(host.hides, 0) << "the press went on as a click of the renewed button";
+    }
+  }
+}
+
+// Runs `work` on this (the GUI) thread while lookups wait at `gate`; the milliseconds it
+// took. Should the work wait at the gate itself, the gate opens after 4 s so that the test
+// ends and says so.
+ULONGLONG TimeBesideAGate(HANDLE gate, const std::function<void()>& work) {
+  UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::thread watchdog([&] {
+    if (WaitForSingleObject(done.get(), 4000) == WAIT_TIMEOUT) SetEvent(gate);
+  });
+  const ULONGLONG before = GetTickCount64();
+  work();
+  const ULONGLONG took = GetTickCount64() - before;
+  SetEvent(done.get());
+  watchdog.join();
+  return took;
+}
+
+// Two types of documents for as long as it lives: ".vlremote" takes its icon from a file
+// on a share, ".vlremote2" from its program, which is on a share.
+struct RemoteDocumentTypes {
+  RemoteDocumentTypes(const std::wstring& program) {
+    auto set = [](const std::wstring& key, const std::wstring& value) {
+      RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    };
+    set(L".vlremote", L"VlRemote.Document");
+    set(L"VlRemote.Document\\DefaultIcon", program + L",0");
+    set(L"VlRemote.Document\\shell\\open\\command", L"notepad.exe \"%1\"");
+    set(L".vlremote2\\shell\\open\\command", L"\"" + program + L"\" \"%1\"");
+  }
+  ~RemoteDocumentTypes() {
+    for (const wchar_t* key : {L".vlremote", L"VlRemote.Document", L".vlremote2"}) RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
+  }
+};
+
+// A server that does not answer holds up only the icons of its own buttons: the page is
+// built at once, local icons are in, and the others come in when their lookups end. What
+// may wait on a server: an icon file on it, a shortcut (its icon is its target's), a
+// document whose type takes its icon from a share, and a shortcut dropped from a share.
 // Wine resolves "\\server\share" through the prefix's dosdevices\unc folder, which makes a
-// real UNC path of a local folder; the gate holds the lookup as a silent server would.
+// real UNC path of a local folder; the gate holds the lookups of chosen files as a silent
+// server would, whichever thread makes them.
 TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse) {
   EXPECT_TRUE(IsNetworkPath(L"\\\\server\\share\\a.exe"));
   EXPECT_TRUE(IsNetworkPath(L"//server/share/a.exe"));
@@ -294,56 +385,106 @@ TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse
   std::filesystem::create_directories(share);
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
-  ASSERT_TRUE(CopyFileW(self, (share / L"tool.exe").c_str(), FALSE));
-  const std::string remote = "\\\\vlserver\\share\\tool.exe";
-  ASSERT_TRUE(FileExists(L"\\\\vlserver\\share\\tool.exe")) << "the share resolves";
+  const std::wstring server = L"\\\\vlserver\\share\\";
+  for (const wchar_t* name : {L"tool.exe", L"fast.exe", L"throws.exe"})
+    ASSERT_TRUE(CopyFileW(self, (share / name).c_str(), FALSE));
+  std::filesystem::remove(share / L"later.exe");
+  const std::wstring remote = server + L"tool.exe";
+  ASSERT_TRUE(FileExists(remote)) << "the share resolves";
+  test::TempDir dir;
+  const std::wstring doc = (dir.path() / L"report.vlremote").wstring();
+  const std::wstring lnk = (dir.path() / L"MAIL.LNK").wstring();  // upper case: bound as itself
+  WriteBytes(doc, "x");
+  {
+    TComScope com;
+    ASSERT_TRUE(test::MakeShortcut(lnk, {.target = remote}));
+    ASSERT_TRUE(test::MakeShortcut((share / L"Mail.lnk").wstring(), {.target = self}));
+  }
+  RemoteDocumentTypes remoteTypes(remote);
+  EXPECT_FALSE(IconLookupMayWait(self));
+  EXPECT_TRUE(IconLookupMayWait(doc));
+  EXPECT_TRUE(IconLookupMayWait((dir.path() / L"b.vlremote2").wstring()));
+  EXPECT_TRUE(IconLookupMayWait(lnk));
 
   UniqueKernelHandle gate(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  SetNetworkLookupGateForTest(gate.get());
+  static std::set<std::wstring> held;
+  held = {remote, doc, lnk, server + L"docs", server + L"Mail.lnk"};
+  SetNetworkLookupGateForTest(gate.get(), [](const std::wstring& path) {
+    if (path == L"\\\\vlserver\\share\\throws.exe") throw std::bad_alloc();
+    return held.contains(path);
+  });
   struct Ungate {
     HANDLE gate;
     ~Ungate() {
       SetEvent(gate);
-      SetNetworkLookupGateForTest(nullptr);
+      SetNetworkLookupGateForTest(nullptr, nullptr);
     }
   } ungate{gate.get()};
+  auto narrow = [](const std::wstring& w) { return WideToUtf8(w); };
   const std::string local = std::filesystem::path(self).string();
-  WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nBtnFP1=" + remote +
-                      "\r\nBtnIP1=" + remote + "\r\nBtnFP2=" + remote + "\r\nBtnIP2=" + remote +
-                      "\r\nBtnFP3=" + local + "\r\nBtnIP3=" + local + "\r\n"
-                      "[Page2]\r\nLive=1\r\nYoko=1\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nBtnIP1=" + remote + "\r\n");
-  {
+  WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=7\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nBtnIP1=" + narrow(remote) +
+                      "\r\nBtnIP2=" + narrow(remote) + "\r\nBtnIP3=" + local + "\r\nBtnIP4=" + narrow(doc) +
+                      "\r\nBtnIP5=" + narrow(lnk) + "\r\nBtnIP6=" + narrow(server) + "fast.exe\r\nBtnIP7=" +
+                      narrow(server) + "throws.exe\r\n"
+                      "[Page2]\r\nLive=1\r\nYoko=1\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nBtnIP1=" + narrow(remote) + "\r\n");
+  std::unique_ptr<TPage> page;
+  const ULONGLONG built = TimeBesideAGate(gate.get(), [&] {
     // A page that goes while its lookup waits: the icon that comes finds no button there.
     TPage gone(host, 2, L"");
     EXPECT_EQ(gone.Button(1)->Glyph(), nullptr);
-  }
-  TPage page(host, 1, L"");
-  EXPECT_NE(page.Button(3)->Glyph(), nullptr) << "a local icon is in at once";
-  EXPECT_EQ(page.Button(1)->Glyph(), nullptr) << "the network icon waits for the server";
-  EXPECT_EQ(page.Button(2)->Glyph(), nullptr);
-  test::Pump(200);
-  EXPECT_EQ(page.Button(1)->Glyph(), nullptr) << "still waiting, and the window answers meanwhile";
+    page = std::make_unique<TPage>(host, 1, L"");
+  });
+  EXPECT_LT(built, 1000u) << "the GUI thread waited for a server";
+  auto glyph = [&](int i) { return page->Button(i)->Glyph(); };
+  EXPECT_NE(glyph(3), nullptr) << "a local icon is in at once";
+  for (int i : {1, 2, 4, 5}) EXPECT_EQ(glyph(i), nullptr) << "button " << i << " waits for the server";
+  // Three lookups wait for the server; the next one goes on beside them, and one that
+  // fails (here with an exception) ends neither its thread nor the program.
+  EXPECT_TRUE(test::PumpUntil([&] { return glyph(6) != nullptr; }, 5000)) << "one lookup waited behind another";
+  for (int i : {1, 2, 4, 5}) EXPECT_EQ(glyph(i), nullptr) << "button " << i << " waits for the server";
+  EXPECT_EQ(glyph(7), nullptr);
+
+  // A file the server does not have: the button keeps what it showed, and the file is
+  // asked for again when the launcher is next shown after a pause.
+  TLaunchBtn& b3 = *page->Button(3);
+  const SharedBitmap before = b3.SharedGlyph();
+  b3.SetIconPath(server + L"later.exe");
+  b3.LoadGlyph();
+  test::Pump(300);
+  EXPECT_EQ(b3.SharedGlyph(), before) << "a lookup that found nothing took the glyph";
+  ASSERT_TRUE(CopyFileW(self, (share / L"later.exe").c_str(), FALSE));
+  AskAgainForMissingGlyphs(60000);  // too soon: nothing is asked
+  test::Pump(300);
+  EXPECT_EQ(b3.SharedGlyph(), before);
+  AskAgainForMissingGlyphs(0);
+  EXPECT_TRUE(test::PumpUntil([&] { return b3.SharedGlyph() != before && b3.Glyph(); }, 5000))
+      << "the file the server had later was not asked for again";
 
   SetEvent(gate.get());
-  EXPECT_TRUE(test::PumpUntil([&] { return page.Button(1)->Glyph() && page.Button(2)->Glyph(); }, 10000));
-  EXPECT_EQ(page.Button(1)->SharedGlyph(), page.Button(2)->SharedGlyph()) << "one lookup, one glyph";
+  EXPECT_TRUE(test::PumpUntil([&] { return glyph(1) && glyph(2) && glyph(4) && glyph(5); }, 10000));
+  EXPECT_EQ(page->Button(1)->SharedGlyph(), page->Button(2)->SharedGlyph()) << "one lookup, one glyph";
 
-  // A folder on the silent server dropped on a button: the drop waits a second for the
-  // answer, not the network's time-out, and binds it as a file; a server that answers
-  // gives the folder its folder icon.
+  // Dropped from a silent server, a folder and a shortcut: the drop waits a second for
+  // each answer, not the network's time-out. The folder binds as a file, the shortcut as
+  // itself; a server that answers gives the folder its folder icon and the shortcut's
+  // target.
   std::filesystem::create_directories(share / L"docs");
-  const std::wstring folder = L"\\\\vlserver\\share\\docs";
+  const std::wstring folder = server + L"docs";
   TPage later(host, 3, L"NEW");
   ResetEvent(gate.get());
-  const ULONGLONG before = GetTickCount64();
-  test::SendDrop(later.Button(1)->Handle(), {folder});
-  const ULONGLONG waited = GetTickCount64() - before;
-  EXPECT_LT(waited, 3000u) << "the drop waited for the server";
+  const ULONGLONG dropped = TimeBesideAGate(gate.get(), [&] {
+    test::SendDrop(later.Button(1)->Handle(), {folder});
+    test::SendDrop(later.Button(3)->Handle(), {server + L"Mail.lnk"});
+  });
+  EXPECT_LT(dropped, 3000u) << "a drop waited for the server";
   EXPECT_EQ(later.Button(1)->FullPath(), folder);
   EXPECT_EQ(later.Button(1)->IconPath(), folder) << "no answer in time: not known as a folder";
+  EXPECT_EQ(later.Button(3)->FullPath(), server + L"Mail.lnk") << "no answer in time: the shortcut itself";
   SetEvent(gate.get());
   test::SendDrop(later.Button(2)->Handle(), {folder});
   EXPECT_EQ(later.Button(2)->IconPath(), FolderIconPath()) << "an answering server says it is a folder";
+  test::SendDrop(later.Button(4)->Handle(), {server + L"Mail.lnk"});
+  EXPECT_EQ(later.Button(4)->FullPath(), std::wstring(self)) << "an answering server gives the target";
 }
 
 }  // namespace

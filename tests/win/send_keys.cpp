@@ -2,7 +2,10 @@
 // user's keyboard would in another program.
 //
 //   send_keys COMBO...   COMBO is virtual-key codes in hex joined by "+", such as 11+10+41
-//                        for Ctrl+Shift+A: pressed in order, released in reverse order.
+//                        for Ctrl+Shift+A: pressed in order, released in reverse order;
+//                        or two or more single events joined by ",", "d" for down and "u"
+//                        for up, such as d5B,d20,d20,u5B,u20 (a Space that repeats while
+//                        Windows goes up).
 //
 // Exit code 0 when every event was sent, 1 when SendInput refused one, 2 on a usage error.
 #include <windows.h>
@@ -20,6 +23,22 @@ INPUT KeyEvent(WORD vk, bool up) {
   in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   return in;
+}
+
+// "d5B,d20,u20,u5B": the events in the order given.
+bool ParseEvents(const wchar_t* text, std::vector<INPUT>& events) {
+  for (const wchar_t* p = text; *p;) {
+    if (*p != L'd' && *p != L'u') return false;
+    bool up = *p++ == L'u';
+    wchar_t* end = nullptr;
+    unsigned long vk = std::wcstoul(p, &end, 16);
+    if (end == p || vk == 0 || vk > 0xFE) return false;
+    events.push_back(KeyEvent(static_cast<WORD>(vk), up));
+    p = end;
+    if (*p == L',') ++p;
+    else if (*p) return false;
+  }
+  return !events.empty();
 }
 
 bool ParseCombo(const wchar_t* text, std::vector<WORD>& keys) {
@@ -45,13 +64,17 @@ int wmain(int argc, wchar_t** argv) {
   }
   for (int i = 1; i < argc; ++i) {
     std::vector<WORD> keys;
-    if (!ParseCombo(argv[i], keys)) {
+    std::vector<INPUT> events;
+    if (std::wcschr(argv[i], L',')) {
+      if (!ParseEvents(argv[i], events)) events.clear();
+    } else if (ParseCombo(argv[i], keys)) {
+      for (WORD vk : keys) events.push_back(KeyEvent(vk, false));
+      for (auto it = keys.rbegin(); it != keys.rend(); ++it) events.push_back(KeyEvent(*it, true));
+    }
+    if (events.empty()) {
       std::fprintf(stderr, "send_keys: not a combination: %ls\n", argv[i]);
       return 2;
     }
-    std::vector<INPUT> events;
-    for (WORD vk : keys) events.push_back(KeyEvent(vk, false));
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it) events.push_back(KeyEvent(*it, true));
     UINT sent = SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
     if (sent != events.size()) {
       std::fprintf(stderr, "send_keys: SendInput sent %u of %zu events\n", sent, events.size());

@@ -7,6 +7,7 @@
 // presses ends with the sentinel component's key: once the sentinel has fired, every
 // WM_HOTKEY of the batch has been dispatched, and the counts are final.
 #include <windows.h>
+#include <wtsapi32.h>
 
 #include <gtest/gtest.h>
 
@@ -314,35 +315,79 @@ TEST_F(WaitHotKeyTest, AWindowsCombinationHeldElsewhereIsTakenFromTheKeyboardIns
   EXPECT_EQ(typedInto.Downs(0xE8), 2);
   EXPECT_EQ(typedInto.Ups(0xE8), 2);
 
+  // Space held with Windows repeats, and goes on repeating after Windows is released:
+  // every repeat with Windows is the hot key again, and no repeat nor the release reaches
+  // the program in front, which never saw the Space go down.
+  Press({L"d5B,d20,d20,d20,u5B,d20,d20,u20"});
+  EXPECT_EQ(presses, 5);
+  EXPECT_EQ(typedInto.Downs(VK_SPACE), 5) << "a repeat of the taken Space reached the program";
+  EXPECT_EQ(typedInto.Ups(VK_SPACE), 5);
+
   hotKey->SetEnabled(false);
   Press({L"5B+20"});
-  EXPECT_EQ(presses, 2);
+  EXPECT_EQ(presses, 5);
   hotKey->SetEnabled(true);
 
   // Another key: the press goes back to the system (the holder gets it: 1).
   hotKey->SetHotKey(L"Ctrl+F4");
   hotKey->RegisterKey();
   Press({L"5B+20", L"11+73"});
-  EXPECT_EQ(presses, 3);
+  EXPECT_EQ(presses, 6);
 
   // Back to Windows+Space, then withdrawn (the holder: 2).
   hotKey->SetHotKey(L"Windows+Space");
   hotKey->RegisterKey();
   Press({L"5B+20"});
-  EXPECT_EQ(presses, 4);
+  EXPECT_EQ(presses, 7);
   hotKey->UnregisterKey();
   Press({L"5B+20"});
-  EXPECT_EQ(presses, 4);
+  EXPECT_EQ(presses, 7);
 
   // Taken again, then the component goes (the holder: 3).
   hotKey->RegisterKey();
   Press({L"5B+20"});
-  EXPECT_EQ(presses, 5);
+  EXPECT_EQ(presses, 8);
   hotKey.reset();
   Press({L"5B+20"});
-  EXPECT_EQ(presses, 5);
+  EXPECT_EQ(presses, 8);
   EXPECT_EQ(registered, 4);
   EXPECT_EQ(holder.Stop(), 3) << "hot keys the holder got";
+}
+
+// The release of a taken Space that never comes to the hook (the user locked the computer
+// while holding Windows+Space, and the lock screen took the release) must not leave the
+// next plain Space swallowed: the press is over when the session is unlocked (the hook is
+// put up again then, as after Windows dropped it), or once it has been quiet for longer
+// than any repeat of a held key takes.
+TEST_F(WaitHotKeyTest, ATakenPressWhoseReleaseWasLostSwallowsNoLaterSpace) {
+  KeyLog typedInto;
+  Holder holder(L"8 20");
+  ASSERT_TRUE(holder.Holding());
+  TWaitHotKey hotKey;
+  int presses = 0;
+  hotKey.OnCatchHotKey = [&](TWaitHotKey&) { ++presses; };
+  hotKey.SetHotKey(L"Windows+Space");
+  ASSERT_NO_THROW(hotKey.RegisterKey());
+
+  Press({L"d5B,d20,u5B"});
+  EXPECT_EQ(presses, 1);
+  SendMessageW(hotKey.Handle(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  Press({L"20"});
+  EXPECT_EQ(typedInto.Downs(VK_SPACE), 1) << "the first Space after the unlock was swallowed";
+  EXPECT_EQ(typedInto.Ups(VK_SPACE), 1);
+
+  Press({L"d5B,d20,u5B"});
+  EXPECT_EQ(presses, 2);
+  Sleep(2000);
+  Press({L"20"});
+  EXPECT_EQ(typedInto.Downs(VK_SPACE), 2) << "a Space long after a lost release was swallowed";
+  EXPECT_EQ(typedInto.Ups(VK_SPACE), 2);
+
+  // The hook put up again still takes the show key, and only it.
+  Press({L"5B+20", L"20"});
+  EXPECT_EQ(presses, 3);
+  EXPECT_EQ(typedInto.Downs(VK_SPACE), 3);
+  EXPECT_EQ(holder.Stop(), 0) << "the show key went back to the system";
 }
 
 TEST_F(WaitHotKeyTest, TwoComponentsTakingTheirKeysFromTheKeyboardEachGetOnlyTheirOwn) {
