@@ -101,6 +101,7 @@ struct SeenBox {
   std::wstring text;
   bool icon = false;
   std::vector<std::wstring> buttons;
+  HWND owner = nullptr;  // the window the box belongs to, which the activation goes back to
 };
 
 // Watches this thread for message boxes while it lives, records each one and presses
@@ -137,6 +138,7 @@ class MessageBoxCatcher {
     wchar_t text[1024] = L"";
     GetWindowTextW(window, text, 1024);
     box.caption = text;
+    box.owner = GetWindow(window, GW_OWNER);
     HWND first = nullptr;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       GetClassNameW(child, cls, 64);
