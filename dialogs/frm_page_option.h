@@ -4,10 +4,12 @@
 // Created hidden at start after the main window, it lives until exit and is shown
 // modeless. Each time it is shown it captures the page of the selected tab (by page
 // number, held while it stays open) and fills its controls from the page's section of
-// the settings file. OK checks the values, asks before a smaller grid drops registered
-// buttons (counted at OK: a file dropped while the dialog is open counts too), writes the nine keys of the page in one write and, when anything shown has
-// changed, has the page rebuild itself from the file and renames its tab. "キャンセル"
-// and the close box write nothing; Esc is bound to no button.
+// the settings file. OK checks the values (a refusal's box answered, the field at fault
+// has the focus), asks before a smaller grid drops registered buttons (counted at OK: a
+// file dropped while the dialog is open counts too), writes the nine keys of the page in
+// one write and, when anything shown has changed, has the page rebuild itself from the
+// file and renames its tab. "キャンセル" and the close box write nothing; Esc is bound to
+// no button.
 //
 // What it refuses (the dialog stays open, nothing written): an empty name; rows or
 // columns below 1 or above the page's limit; button sizes outside the page's limits. The

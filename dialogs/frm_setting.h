@@ -38,7 +38,8 @@ class TSettingHost {
   virtual void SetShakeTime(std::int32_t value) = 0;
   // The mouse watch on or off.
   virtual void SetUseShake(bool on) = 0;
-  // Register the key anew from its text; throw EWaitHotKey_HotKey when it is refused.
+  // Register the key anew from its text; throw EWaitHotKey_Text for a text that cannot be
+  // the key (nothing changes), EWaitHotKey_HotKey when the system refuses it.
   virtual void SetShowHotKey(std::wstring_view text) = 0;
   virtual void SetHideHotKey(std::wstring_view text) = 0;
   // Neither key answers any more, until one of the two setters above.

@@ -42,6 +42,14 @@ inline void SendDrop(HWND window, const std::vector<std::wstring>& paths) {
   SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
 }
 
+// Whether another program could take the hot-key combination now: false while anyone
+// holds it.
+inline bool Free(UINT modifiers, UINT vk) {
+  if (!RegisterHotKey(nullptr, 0xBFF0, modifiers, vk)) return false;
+  UnregisterHotKey(nullptr, 0xBFF0);
+  return true;
+}
+
 inline LPARAM PointParam(int x, int y) {
   return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
                     static_cast<WORD>(static_cast<short>(y)));

@@ -257,12 +257,7 @@ TEST_F(FrmMainTest, TheWatchToggleMovesCheckAndTimerTogetherAndWritesNothing) {
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);
 }
 
-// Whether another program could take the combination now: false while anyone holds it.
-bool Free(UINT modifiers, UINT vk) {
-  if (!RegisterHotKey(nullptr, 0x7003, modifiers, vk)) return false;
-  UnregisterHotKey(nullptr, 0x7003);
-  return true;
-}
+using test::Free;
 
 // The texts users write in the file: the spellings they use are read, and a text that
 // cannot be the key falls back to the default with one message instead of leaving no key

@@ -25,12 +25,7 @@
 namespace vl {
 namespace {
 
-// Whether another program could take the combination now: false while anyone holds it.
-bool Free(UINT modifiers, UINT vk) {
-  if (!RegisterHotKey(nullptr, 0xBFF0, modifiers, vk)) return false;
-  UnregisterHotKey(nullptr, 0xBFF0);
-  return true;
-}
+using test::Free;
 
 class SettingTest : public ::testing::Test {
  protected:
