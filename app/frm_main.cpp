@@ -8,6 +8,7 @@
 #include "buttons/glyph_cache.h"
 #include "buttons/shell_helpers.h"
 #include "core/file_io.h"
+#include "core/hot_key_text.h"
 #include "core/number_text.h"
 #include "core/page_numbers.h"
 #include "core/path_text.h"
@@ -217,9 +218,19 @@ void TfrmMain::RegisterHotKeys() {
     hide = ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault);
   });
   if (!useHotKeys) return;
-  for (auto [setter, text] : {std::pair{&TfrmMain::SetShowHotKey, &show}, std::pair{&TfrmMain::SetHideHotKey, &hide}}) {
+  for (auto [setter, text, def] :
+       {std::tuple{&TfrmMain::SetShowHotKey, &show, keys::kShowHotKeyDefault},
+        std::tuple{&TfrmMain::SetHideHotKey, &hide, keys::kHideHotKeyDefault}}) {
     try {
-      (this->*setter)(*text);
+      try {
+        (this->*setter)(*text);
+      } catch (const EWaitHotKey_Text& e) {
+        // A text that cannot be a key (a slip of the hand in the file, bare "Space")
+        // would leave the launcher without a key, or take one from every program: the
+        // default for this run, said once. The file keeps what the user wrote.
+        ShowMessage(e.Message() + L"。\n代わりに「" + def + L"」を使います");
+        (this->*setter)(def);
+      }
     } catch (...) {
       TApplication::Instance().ShowCurrentException();
     }
@@ -399,6 +410,11 @@ void TfrmMain::SetShakeTime(std::int32_t value) {
   if (value > 0) shake_.shakeTime = value;
 }
 
+void TfrmMain::SetUseShake(bool on) {
+  popupMenu2_.SetChecked(mnuMouseMove_, on);
+  SetTimer1Enabled(on);
+}
+
 void TfrmMain::SetTimer1Enabled(bool enabled) {
   timer1Enabled_ = enabled;
   restingPointer_.Stop();
@@ -490,19 +506,34 @@ void TfrmMain::KeepInWorkArea(WINDOWPOS& pos) const {
   pos.flags &= ~SWP_NOMOVE;
 }
 
+namespace {
+
+// Refuses, before anything changes, a text that cannot be the key.
+void RequireHotKeyText(std::wstring_view text, bool systemWide) {
+  if (std::wstring why = HotKeyTextRefusal(text, systemWide); !why.empty()) throw EWaitHotKey_Text(why);
+}
+
+}  // namespace
+
 void TfrmMain::SetShowHotKey(std::wstring_view text) {
+  RequireHotKeyText(text, true);
   waitHotKey_.SetHotKey(text);
   waitHotKey_.RegisterKey();
 }
 
 void TfrmMain::SetHideHotKey(std::wstring_view text) {
+  // Only a key that other programs do not type with may become system-wide.
+  RequireHotKeyText(text, false);
   waitHotKey1_.SetHotKey(text);
   const TKeyAssign& key = waitHotKey1_.KeyAssign();
+  const bool bare = !key.hkShift() && !key.hkCtrl() && !key.hkAlt() && !key.hkWinKey();
   localHideKey_ = 0;
-  if (key.CanUse() && !key.hkShift() && !key.hkCtrl() && !key.hkAlt() && !key.hkWinKey()) {
-    // A key without modifiers (Esc, F5, a letter) registered system-wide would be taken
-    // from every other program for as long as the launcher runs: it hides the launcher
-    // only while the launcher has the keyboard focus, as a shortcut of the window.
+  localHideShift_ = key.hkShift();
+  if (bare || TypesInOtherPrograms(ParseHotKeyText(text))) {
+    // A key without modifiers (Esc, F5) or one that types (Shift+A), registered
+    // system-wide, would be taken from every other program for as long as the launcher
+    // runs: it hides the launcher only while the launcher has the keyboard focus, as a
+    // shortcut of the window.
     waitHotKey1_.UnregisterKey();
     localHideKey_ = key.KeyCode();
   } else {
@@ -520,8 +551,9 @@ bool TfrmMain::IsLocalHideKey(const MSG& msg) const {
   if (localHideKey_ == 0 || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
   if (msg.wParam != static_cast<WPARAM>(localHideKey_)) return false;
   if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
-  // With a modifier held it is another key (Shift+Esc), not the hide key.
-  for (int modifier : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN}) {
+  // With another modifier held it is another key (Shift+Esc), not the hide key.
+  if ((GetKeyState(VK_SHIFT) < 0) != localHideShift_) return false;
+  for (int modifier : {VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN}) {
     if (GetKeyState(modifier) < 0) return false;
   }
   return waitHotKey1_.Enabled();
@@ -532,7 +564,7 @@ void TfrmMain::D1Click() {
   // No button pressed on this page yet, or one beyond a grid that has shrunk since.
   if (!page || !page->Button(page->CurrentBtn())) return;
   const std::int32_t pageNo = page->PageNo(), i = page->CurrentBtn();
-  if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnCommandDefault) &&
+  if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDefault) &&
       !Confirm(L"このボタンを削除してよろしいですか？"))
     return;
   // Messages ran while the question was up: take the page and its button afresh.
@@ -571,9 +603,13 @@ void TfrmMain::SaveButtons(std::int32_t pageNo) {
 }
 
 void TfrmMain::N4Click() {
+  if (!frmBtnOption_) return;
   // Already open, it turns to the current button, or keeps its own when there is none;
   // else there must be a button to edit.
-  if (!frmBtnOption_ || (!frmBtnOption_->Visible() && !CurrentButton())) return;
+  if (!frmBtnOption_->Visible() && !CurrentButton()) {
+    ShowMessage(L"ボタンが選ばれていません。ボタンを右クリックしてから「ボタンのプロパティ」を選んでください");
+    return;
+  }
   frmBtnOption_->Open();
   if (!frmBtnOption_->Visible()) return;  // its showing failed, and said why
   ShowWindow(Handle(), SW_SHOW);
@@ -603,7 +639,13 @@ void TfrmMain::RunAsClick() {
 std::optional<TPageOptionHost::PageRef> TfrmMain::CurrentPage() {
   TPage* page = SelectedPage();
   if (!page) return std::nullopt;
-  return PageRef{page->PageNo(), base_->ActivePageIndex(), page->CountRegistered()};
+  return PageRef{page->PageNo(), base_->ActivePageIndex()};
+}
+
+std::optional<std::int32_t> TfrmMain::CountRegistered(std::int32_t pageNo) {
+  int index = IndexOfPage(pageNo);
+  if (index < 0) return std::nullopt;
+  return pageList_[static_cast<std::size_t>(index)]->CountRegistered();
 }
 
 void TfrmMain::RebuildPage(std::int32_t pageNo, const std::wstring& caption) {

@@ -68,10 +68,16 @@ class TfrmMain : public TWindow,
   const ShakeParams& Shake() const { return shake_; }
   void SetShakeSpeed(std::int32_t value) override;
   void SetShakeTime(std::int32_t value) override;
+  // The watch on or off, and the tray menu's check mark with it; nothing is written.
+  void SetUseShake(bool on) override;
+  // Both throw EWaitHotKey_Text, changing nothing, for a text that names no single key;
+  // the show key also for a key that types in other programs unless Ctrl, Alt or Windows
+  // is held with it (bare "Space" would be taken from every program).
   void SetShowHotKey(std::wstring_view text) override;
-  // A hide key with a modifier is a system-wide hot key; one without (such as "Esc") works
-  // only while the launcher has the keyboard focus, and leaves the key to every other
-  // program. Either way WaitHotKey1 holds the key and its text.
+  // A hide key with Ctrl, Alt or Windows, or one that types in no program (Shift+F5), is a
+  // system-wide hot key; any other (such as "Esc", or Shift+A) works only while the
+  // launcher has the keyboard focus, and leaves the key to every other program. Either way
+  // WaitHotKey1 holds the key and its text.
   void SetHideHotKey(std::wstring_view text) override;
   // "ホットキーを使う" cleared: neither key calls the launcher up or sends it away.
   void ReleaseHotKeys() override;
@@ -119,6 +125,7 @@ class TfrmMain : public TWindow,
   // TPageOptionHost
   std::optional<PageRef> CurrentPage() override;
   bool HasPage(std::int32_t pageNo) override { return IndexOfPage(pageNo) >= 0; }
+  std::optional<std::int32_t> CountRegistered(std::int32_t pageNo) override;
   void RebuildPage(std::int32_t pageNo, const std::wstring& caption) override;
 
   void BuildMenus();
@@ -163,7 +170,8 @@ class TfrmMain : public TWindow,
   std::unique_ptr<TCoolTrayIcon> coolTrayIcon1_;
   TWaitHotKey waitHotKey_;   // show
   TWaitHotKey waitHotKey1_;  // hide
-  int localHideKey_ = 0;     // the hide key's code while it has no modifiers, else 0
+  int localHideKey_ = 0;     // the hide key's code while it acts only in the launcher, else 0
+  bool localHideShift_ = false;  // with Shift held
   TApplication::Hook hideKeyFilter_;
   std::int32_t pageNum_ = -1;
   bool takenUp_ = false;

@@ -1,8 +1,9 @@
 // The sections and keys of the settings file, and the defaults their readers supply.
 //
-// Two readers of one key may use different defaults (the delete-button command asks while
-// "AskBeforeDelBtn" is absent, the settings dialog shows it cleared); such keys carry one
-// default per reader here.
+// Two readers of one key may use different defaults (a page's "ShowType" while it is built
+// and while it is applied); such keys carry one default per reader here. Where a switch
+// guards against loss, its readers share one default: "AskBeforeDelBtn" absent asks before
+// a button is cleared, and the settings dialog shows it ticked.
 #pragma once
 
 #include <string>
@@ -33,8 +34,7 @@ inline constexpr wchar_t kShowHotKey[] = L"ShowHotKey";
 inline constexpr wchar_t kHideHotKey[] = L"HideHotKey";
 inline constexpr bool kIsUseShakeDefault = true;
 inline constexpr bool kIsUseHotKeyDefault = true;
-inline constexpr bool kAskBeforeDelBtnCommandDefault = true;
-inline constexpr bool kAskBeforeDelBtnDialogDefault = false;
+inline constexpr bool kAskBeforeDelBtnDefault = true;
 inline constexpr bool kAskBeforeDelPageDefault = true;
 inline constexpr bool kHideWhenClickBtnDefault = true;
 inline constexpr int kShakeTimeDefault = 9;

@@ -127,16 +127,18 @@ void TfrmPageOption::Button3Click() {
   lblFontSize.SetText(DecimalText(FontDialog.Font.points));
 }
 
-std::wstring TfrmPageOption::Refusal(const Shown& v) {
-  if (v.name.empty()) return L"ページの名前を入力してください";
+TfrmPageOption::Refused TfrmPageOption::Refusal(const Shown& v) const {
+  if (v.name.empty()) return {L"ページの名前を入力してください", lbeName.Handle()};
+  const HWND grid = v.yoko < 1 || v.yoko > kMaxGridCells ? spnYoko.Handle() : spnTate.Handle();
   // Below one is no grid at all; the page could not build it.
-  if (v.yoko < 1 || v.tate < 1) return L"ボタンは1個以上必要です";
+  if (v.yoko < 1 || v.tate < 1) return {L"ボタンは1個以上必要です", grid};
   if (v.yoko > kMaxGridCells || v.tate > kMaxGridCells)
-    return L"ボタンの数は縦横とも" + DecimalText(kMaxGridCells) + L"個までにしてください";
+    return {L"ボタンの数は縦横とも" + DecimalText(kMaxGridCells) + L"個までにしてください", grid};
   auto outside = [](std::int32_t size) { return size < kMinBtnSize || size > kMaxBtnSize; };
   if (outside(v.btnH) || outside(v.btnW))
-    return L"ボタンの大きさは" + DecimalText(kMinBtnSize) + L"から" + DecimalText(kMaxBtnSize) +
-           L"ピクセルまでにしてください";
+    return {L"ボタンの大きさは" + DecimalText(kMinBtnSize) + L"から" + DecimalText(kMaxBtnSize) +
+                L"ピクセルまでにしてください",
+            outside(v.btnH) ? spnHeight.Handle() : spnWidth.Handle()};
   return {};
 }
 
@@ -161,11 +163,13 @@ void TfrmPageOption::Button2Click() {
     throw ini_.WriteRefusal();
   }
   const Shown now = Current();
-  if (std::wstring refusal = Refusal(now); !refusal.empty()) {
-    ShowMessage(refusal);
+  if (Refused refused = Refusal(now); !refused.message.empty()) {
+    ShowMessage(refused.message);
+    if (Visible()) FocusField(refused.field);
     return;
   }
-  if (now.yoko * now.tate < captured_->registered &&
+  // Counted now: a file dropped on the page while the dialog was open counts too.
+  if (now.yoko * now.tate < host_.CountRegistered(captured_->pageNo).value_or(0) &&
       !Confirm(L"ボタン数を小さくしたのでいくつかの登録済みアイテムが消去されます。よろしいですか？",
                kWarningCaption))
     return;

@@ -4,10 +4,12 @@
 // Created hidden at start after the main window, it lives until exit and is shown
 // modeless. Each time it is shown it captures the page of the selected tab (by page
 // number, held while it stays open) and fills its controls from the page's section of
-// the settings file. OK checks the values, asks before a smaller grid drops registered
-// buttons, writes the nine keys of the page in one write and, when anything shown has
-// changed, has the page rebuild itself from the file and renames its tab. "キャンセル"
-// and the close box write nothing; Esc is bound to no button.
+// the settings file. OK checks the values (a refusal's box answered, the field at fault
+// has the focus), asks before a smaller grid drops registered buttons (counted at OK: a
+// file dropped while the dialog is open counts too), writes the nine keys of the page in
+// one write and, when anything shown has changed, has the page rebuild itself from the
+// file and renames its tab. "キャンセル" and the close box write nothing; Esc is bound to
+// no button.
 //
 // What it refuses (the dialog stays open, nothing written): an empty name; rows or
 // columns below 1 or above the page's limit; button sizes outside the page's limits. The
@@ -39,11 +41,12 @@ class TPageOptionHost {
   struct PageRef {
     std::int32_t pageNo;
     int tabIndex;
-    std::int32_t registered;  // buttons of the page bound to a target
   };
   // The page of the selected tab; nothing when there is none.
   virtual std::optional<PageRef> CurrentPage() = 0;
   virtual bool HasPage(std::int32_t pageNo) = 0;
+  // The page's buttons bound to a target now; nothing when the page is gone.
+  virtual std::optional<std::int32_t> CountRegistered(std::int32_t pageNo) = 0;
   // The page rebuilds itself from its section (grid, buttons, font, display type), its
   // tab takes the caption, and the main window is hidden and shown again at its new size.
   virtual void RebuildPage(std::int32_t pageNo, const std::wstring& caption) = 0;
@@ -72,8 +75,13 @@ class TfrmPageOption : public TDialogForm {
     bool operator==(const Shown&) const = default;
   };
   Shown Current() const;
-  // The message for values the page cannot build; empty when they are fine.
-  static std::wstring Refusal(const Shown& values);
+  // The message for values the page cannot build, and the field at fault; an empty
+  // message when they are fine.
+  struct Refused {
+    std::wstring message;
+    HWND field = nullptr;
+  };
+  Refused Refusal(const Shown& values) const;
 
   // Before the controls: the dialog's handlers use them.
   TPageOptionHost& host_;

@@ -1,6 +1,9 @@
 #include "dialogs/frm_setting.h"
 
+#include <utility>
+
 #include "core/file_io.h"
+#include "core/hot_key_text.h"
 #include "core/settings_keys.h"
 #include "dialogs/startup_link.h"
 #include "gui/application.h"
@@ -117,7 +120,7 @@ TfrmSetting::TfrmSetting(TSettingHost& host)
 void TfrmSetting::FormShow() {
   const std::uint64_t missed = ini_.MissedReads();
   ini_.Update([&] {
-    cbAskDelBtn.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDialogDefault));
+    cbAskDelBtn.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDefault));
     cbAskDelPage.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelPage, keys::kAskBeforeDelPageDefault));
     cbHideLaunch.SetChecked(ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault));
     cbUseHotKey.SetChecked(ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault));
@@ -182,6 +185,18 @@ void TfrmSetting::btnOkClick() {
   const bool useHotKey = cbUseHotKey.Checked();
   const std::wstring show = lbeShow.Text(), hide = lbeHide.Text();
   const std::int32_t time = spnShakeTime.Value(), speed = spnShakeSpd.Value();
+  // A text that cannot be the key is refused before anything is written or applied: the
+  // keys in force stay, and the correction starts in the field. Greyed out, the texts are
+  // only kept.
+  if (useHotKey) {
+    for (auto [field, systemWide] : {std::pair{&lbeShow, true}, std::pair{&lbeHide, false}}) {
+      const std::wstring why = HotKeyTextRefusal(field->Text(), systemWide);
+      if (why.empty()) continue;
+      ShowMessage(why);
+      if (Visible()) FocusField(field->Handle());
+      return;
+    }
+  }
   // One write: a refused one (shown in the error box) applies nothing and leaves the
   // dialog open with the edits.
   ini_.Update([&] {
@@ -197,6 +212,7 @@ void TfrmSetting::btnOkClick() {
   });
   host_.SetShakeSpeed(speed);
   host_.SetShakeTime(time);
+  host_.SetUseShake(cbUseShake.Checked());
   // A refused key throws here: the error box names it and the dialog stays open.
   if (useHotKey) {
     host_.SetShowHotKey(show);

@@ -3,9 +3,13 @@
 // (all in the section "Setting" of the settings file), and the start-up shortcut.
 //
 // Created hidden at start after the main window and living until exit, shown modeless.
-// Each time it is shown it fills its controls from the file. OK writes the nine options in
-// one write, then applies the shake values and the hot keys to the running launcher: with
-// "ホットキーを使う" ticked both keys are registered anew from their texts, cleared both are
+// Each time it is shown it fills its controls from the file ("AskBeforeDelBtn" ticked
+// while absent, as the delete command asks then). With "ホットキーを使う" ticked, OK first
+// refuses a hot-key text that names no single key, and a show key that would take a
+// typing key from every program: the box says why, the field is selected, nothing is
+// written and the keys in force stay. Then OK writes the nine options in one write and
+// applies the shake gesture (on or off, and its values) and the hot keys to the running
+// launcher: ticked, both keys are registered anew from their texts; cleared, both are
 // released (and the launcher registers none at its next start). A hot key the system
 // refuses stops OK there, with the file already written, and leaves the dialog open; the
 // error box says which key. The restore-defaults buttons write their three keys at once
@@ -34,7 +38,10 @@ class TSettingHost {
   // Values of 0 and below are ignored: the value in use stays.
   virtual void SetShakeSpeed(std::int32_t value) = 0;
   virtual void SetShakeTime(std::int32_t value) = 0;
-  // Register the key anew from its text; throw EWaitHotKey_HotKey when it is refused.
+  // The mouse watch on or off.
+  virtual void SetUseShake(bool on) = 0;
+  // Register the key anew from its text; throw EWaitHotKey_Text for a text that cannot be
+  // the key (nothing changes), EWaitHotKey_HotKey when the system refuses it.
   virtual void SetShowHotKey(std::wstring_view text) = 0;
   virtual void SetHideHotKey(std::wstring_view text) = 0;
   // Neither key answers any more, until one of the two setters above.

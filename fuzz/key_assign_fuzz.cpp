@@ -2,10 +2,11 @@
 // dialog and the settings file stores. The input is read as UTF-8.
 //
 // Checked on every input:
-//  - reading agrees with a plain model of the read form (split at "+", stop at the first
-//    empty token, modifiers by their four words, the last other token is the key);
-//  - a text that names no key leaves the assignment untouched and raises no OnChange,
-//    one that does raises exactly one;
+//  - reading agrees with a plain model of the read form (split at "+", blanks around a
+//    word dropped, modifiers by their six words, exactly one other word and it a key
+//    name; anything else refused);
+//  - a refused text leaves the assignment untouched and raises no OnChange, and the
+//    refusal names the text; one that is read raises exactly one;
 //  - the written form of the result reads back to the same assignment, and "(なし)"
 //    reads back to no key and no modifiers.
 // Build and run: fuzz/run.sh (see there).
@@ -44,38 +45,47 @@ std::wstring Lower(std::wstring_view s) {
   return out;
 }
 
-// The model: what reading the text should give, or nothing when it names no key.
+std::wstring Trim(const std::wstring& s) {
+  std::size_t first = s.find_first_not_of(L" \t");
+  if (first == std::wstring::npos) return {};
+  return s.substr(first, s.find_last_not_of(L" \t") - first + 1);
+}
+
+// The model: what reading the text should give, or nothing when it is refused.
 bool Model(std::wstring_view text, Keys& out) {
-  std::vector<std::wstring> tokens;
+  std::vector<std::wstring> words;
   std::wstring current;
   for (wchar_t c : text) {
     if (c == L'+') {
-      tokens.push_back(current);
+      words.push_back(Trim(current));
       current.clear();
     } else {
       current += c;
     }
   }
-  tokens.push_back(current);
+  words.push_back(Trim(current));
   Keys k;
-  std::wstring name;
-  for (const std::wstring& t : tokens) {
-    if (t.empty()) break;
-    std::wstring l = Lower(t);
+  int keys = 0;
+  for (const std::wstring& w : words) {
+    if (w.empty()) return false;
+    std::wstring l = Lower(w);
     if (l == L"shift") k.shift = true;
-    else if (l == L"ctrl") k.ctrl = true;
+    else if (l == L"ctrl" || l == L"control") k.ctrl = true;
     else if (l == L"alt") k.alt = true;
-    else if (l == L"windows") k.win = true;
-    else name = t;
-  }
-  if (name.empty()) return false;
-  for (int code = 0; code < TKeyAssign::kKeyCodes; ++code) {
-    std::wstring_view entry = TKeyAssign::KeyName(code);
-    if (!entry.empty() && Lower(entry) == Lower(name)) {
-      k.key = entry;
-      break;
+    else if (l == L"windows" || l == L"win") k.win = true;
+    else {
+      ++keys;
+      for (int code = 1; code < TKeyAssign::kKeyCodes; ++code) {
+        std::wstring_view entry = TKeyAssign::KeyName(code);
+        if (!entry.empty() && Lower(entry) == l) {
+          k.key = entry;
+          break;
+        }
+      }
+      if (k.key.empty()) return false;
     }
   }
+  if (keys != 1) return false;
   out = k;
   return true;
 }
@@ -99,22 +109,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(Of(a) == expected);
   Check(changes == (read ? 1 : 0));
   Check(a.Key().empty() || TKeyAssign::KeyName(a.KeyCode()) == a.Key());
+  const std::wstring why = vl::HotKeyTextRefusal(text, true);
+  Check(read || why.find(L"「" + text + L"」") != std::wstring::npos);
+  Check(!read || why.empty() || vl::IsTypingKey(a.KeyCode()));
 
-  // Round trip through the written form, or through "(なし)" when there is no key.
+  // Round trip through the written form; "(なし)", shown for no key, is refused.
   TKeyAssign back;
   back.SethkCtrl(true);
   back.SetKey(L"Z");
-  if (a.CanUse()) {
-    std::wstring written = vl::HotKeyText(a);
-    bool unwritable = a.KeyCode() == 0x10 || a.KeyCode() == 0x11 || a.KeyCode() == 0x6B;
-    Check(vl::ReadHotKeyText(written, back) == (a.KeyCode() != 0x10 && a.KeyCode() != 0x11));
-    if (!unwritable) {
-      Check(Of(back) == Of(a));
-      Check(vl::HotKeyText(back) == written);
-    }
-  } else {
-    Check(vl::ReadHotKeyText(vl::kNoHotKeyText, back));
-    Check(Of(back) == Keys{});
-  }
+  const Keys untouched = Of(back);
+  std::wstring written = vl::HotKeyText(a);
+  bool unwritable = a.KeyCode() == 0x10 || a.KeyCode() == 0x11 || a.KeyCode() == 0x6B;
+  Check(vl::ReadHotKeyText(written, back) == !unwritable);
+  Check(unwritable ? Of(back) == untouched : Of(back) == Of(a) && vl::HotKeyText(back) == written);
+  Check(!vl::ReadHotKeyText(vl::kNoHotKeyText, back));
   return 0;
 }

@@ -159,6 +159,19 @@ void TDialogForm::FocusControl(HWND control) {
     SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
+void TDialogForm::FocusField(HWND control) {
+  if (!control || !IsChild(Handle(), control)) return;
+  if (tabs_ && !IsWindowVisible(control)) {
+    for (int i = 0; i < tabs_->SheetCount(); ++i) {
+      if (!IsChild(tabs_->Sheet(i).Handle(), control)) continue;
+      tabs_->SetActivePageIndex(i);
+      if (tabs_->OnChange) tabs_->OnChange();
+      break;
+    }
+  }
+  FocusControl(control);
+}
+
 void TDialogForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
 
 void TDialogForm::CentreOnMainMonitor() {

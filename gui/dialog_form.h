@@ -76,6 +76,10 @@ class TDialogForm : public TWindow {
   void SetActiveControl(HWND control) { activeControl_ = control; }
   // The tab control whose tab Ctrl+Tab changes; we don't own it.
   void SetTabs(TPageControl* tabs) { tabs_ = tabs; }
+  // The focus to a control with its whole text chosen, where the user's correction
+  // starts: after a box that refused what the control holds. On a hidden tab sheet, that
+  // sheet's tab is selected first.
+  void FocusField(HWND control);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:

@@ -44,7 +44,9 @@ bool Confirm(std::wstring_view text, std::wstring_view caption) {
   HWND owner = ModalOwner();
   TModalScope modal(owner);
   t_hook = SetWindowsHookExW(WH_CBT, &WatchCreation, nullptr, GetCurrentThreadId());
-  int answer = MessageBoxW(owner, body.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+  // A warning looks like one: under "警告" the warning sign, not the question mark.
+  const UINT icon = caption == kWarningCaption ? MB_ICONWARNING : MB_ICONQUESTION;
+  int answer = MessageBoxW(owner, body.c_str(), title.c_str(), MB_YESNO | icon | MB_DEFBUTTON1);
   if (t_hook) {  // the box never came up
     UnhookWindowsHookEx(t_hook);
     t_hook = nullptr;

@@ -1,8 +1,8 @@
 // The confirmation box that destructive commands show before they act.
 //
-// Caption "確認" (or "警告"), the question icon, and the buttons "はい(&Y)" (the default)
-// and "いいえ(&N)" (also answered by Esc), on every system: the button texts are set by
-// the program, not taken from the system's language. The box is modal to the whole
+// Caption "確認" with the question icon (or "警告" with the warning icon), and the buttons
+// "はい(&Y)" (the default) and "いいえ(&N)" (also answered by Esc), on every system: the
+// button texts are set by the program, not taken from the system's language. The box is modal to the whole
 // program (see TModalScope): nothing of the launcher runs a command while it is up.
 #pragma once
 

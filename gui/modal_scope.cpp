@@ -26,6 +26,13 @@ TModalScope::~TModalScope() {
 
 HWND ModalOwner() {
   TApplication& app = TApplication::Instance();
+  // A box raised while a window of ours is active (a dialog's OK) belongs to that window:
+  // when it closes, the activation and the keyboard go back there, not to the main window,
+  // where the user's next Esc would hide the launcher.
+  HWND active = GetActiveWindow();
+  if (active && IsWindowVisible(active) && IsWindowEnabled(active) &&
+      GetAncestor(active, GA_ROOTOWNER) == app.OwnerWindow())
+    return active;
   return app.MainForm() ? app.MainForm() : app.OwnerWindow();
 }
 

@@ -28,8 +28,9 @@ class TModalScope {
   std::vector<HWND> disabled_;
 };
 
-// The window a modal box of the program belongs to: the main form once there is one,
-// before that the application's hidden owner window.
+// The window a modal box of the program belongs to: the window of ours that is active
+// (the dialog whose command raised the box), else the main form once there is one, before
+// that the application's hidden owner window.
 HWND ModalOwner();
 
 }  // namespace vl

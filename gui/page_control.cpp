@@ -19,7 +19,25 @@ TTabSheet::TTabSheet(HWND pageControl, std::wstring caption, int tag)
 }
 
 LRESULT TTabSheet::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_COMMAND && lParam && TControl::Reflect(wParam, lParam)) return 0;
+  // A multi-line edit in a dialog sends the dialog keys it takes (Tab, Esc, Enter) to its
+  // parent as a dialog's messages. A sheet is no dialog: they belong to the window the
+  // sheet sits in. Esc arrives as WM_CLOSE, which would destroy the sheet with its
+  // controls; to the dialog it is the cancel command, as Esc anywhere else in it.
+  HWND dialog = GetAncestor(Handle(), GA_ROOT);
+  switch (msg) {
+    case WM_COMMAND:
+      if (lParam && TControl::Reflect(wParam, lParam)) return 0;
+      if (!lParam && dialog) return SendMessageW(dialog, msg, wParam, lParam);
+      break;
+    case WM_NEXTDLGCTL:
+    case DM_GETDEFID:
+      return dialog ? SendMessageW(dialog, msg, wParam, lParam) : 0;
+    case WM_CLOSE:
+      if (dialog) SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      return 0;
+    default:
+      break;
+  }
   return TWindow::HandleMessage(msg, wParam, lParam);
 }
 

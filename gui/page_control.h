@@ -8,7 +8,9 @@
 // change through AdjustDisplayRect). Tab changes by the user arrive at the parent as
 // WM_NOTIFY; the parent hands them to Notify, which shows the new sheet and raises OnChange.
 // In a dialog, Tab walks into the controls of the shown sheet, and a sheet passes the
-// notifications of its controls (TControl) back to them.
+// notifications of its controls (TControl) back to them and the dialog messages of its
+// controls (Tab, Enter and Esc from a multi-line edit) on to the window it sits in; a
+// sheet is never closed by one.
 #pragma once
 
 #include <windows.h>

@@ -26,7 +26,7 @@ std::wstring TWaitHotKey::HotKey() const {
   return keyAssign_.CanUse() ? hotKeyText_ : std::wstring(kNoHotKeyText);
 }
 
-void TWaitHotKey::SetHotKey(std::wstring_view text) { ReadHotKeyText(text, keyAssign_); }
+bool TWaitHotKey::SetHotKey(std::wstring_view text) { return ReadHotKeyText(text, keyAssign_); }
 
 void TWaitHotKey::KeyAssignChanged() {
   hotKeyText_ = HotKeyText(keyAssign_);
@@ -39,8 +39,9 @@ UINT TWaitHotKey::ModifierMask() const {
 }
 
 void TWaitHotKey::RegisterKey() {
-  UnregisterKey();
+  // Without a key nothing is registered or withdrawn: the combination in force stays.
   if (keyAssign_.CanUse()) {
+    UnregisterKey();
     int code = keyAssign_.KeyCode();
     // SetKey stores only names of the table, so this guards against a broken table.
     if (code < 0) throw EWaitHotKey_HotKey(L"ホットキーが無効です(" + HotKey() + L")");

@@ -52,15 +52,16 @@ class TWaitHotKey : public TWindow {
 
   // The text form ("Windows+Space"), or "(なし)" while no key is assigned.
   std::wstring HotKey() const;
-  // Reads the text form into KeyAssign (see hot_key_text.h); registers nothing.
-  void SetHotKey(std::wstring_view text);
+  // Reads the text form into KeyAssign (see hot_key_text.h); registers nothing. A text
+  // that names no single key changes nothing and returns false.
+  bool SetHotKey(std::wstring_view text);
 
   const TKeyAssign& KeyAssign() const { return keyAssign_; }
   TKeyAssign& KeyAssign() { return keyAssign_; }
   void SetKeyAssign(const TKeyAssign& source) { keyAssign_.Assign(source); }
 
-  // Withdraws the current registration and registers the assignment. With no key it only
-  // withdraws, so that what is registered always matches what HotKey shows.
+  // Withdraws the current registration and registers the assignment. With no key it does
+  // nothing: the combination registered before stays in force.
   void RegisterKey();
   void UnregisterKey();
   // A key taken from the keyboard: the hook put up again (see THotKeyHook::Renew). Done

@@ -135,41 +135,51 @@ struct TextCase {
   const wchar_t* text;
   Keys after;         // the assignment after reading the text into Ctrl+Alt+F1
   const wchar_t* written;  // its written form
+  HotKeyFault fault = HotKeyFault::None;
 };
 
 const Keys kBefore{L"F1", false, true, true, false};
+constexpr auto kNoKey = HotKeyFault::NoKey, kEmpty = HotKeyFault::EmptyWord,
+               kUnknown = HotKeyFault::UnknownWord, kTwo = HotKeyFault::TwoKeys;
 
 const TextCase kTextCases[] = {
     {L"Windows+Space", {L"Space", false, false, false, true}, L"Windows+Space"},
     {L"windows+space", {L"Space", false, false, false, true}, L"Windows+Space"},
     {L"Space+Windows", {L"Space", false, false, false, true}, L"Windows+Space"},
+    // The spellings people write the modifiers in, and their spacing.
+    {L"Win+Space", {L"Space", false, false, false, true}, L"Windows+Space"},
+    {L"control+shift+a", {L"A", true, true, false, false}, L"Ctrl+Shift+A"},
+    {L"Windows + Space", {L"Space", false, false, false, true}, L"Windows+Space"},
     {L"Esc", {L"ESC"}, L"ESC"},
     {L"esc", {L"ESC"}, L"ESC"},
     {L"shift+ctrl+a", {L"A", true, true, false, false}, L"Ctrl+Shift+A"},
     {L"SHIFT+Alt+ctrl+WINDOWS+z", {L"Z", true, true, true, true}, L"Windows+Alt+Ctrl+Shift+Z"},
     {L"Ctrl+Ctrl+A", {L"A", false, true, false, false}, L"Ctrl+A"},
-    {L"Ctrl+A+B", {L"B", false, true, false, false}, L"Ctrl+B"},
     {L"Ctrl+Menu", {L"Menu", false, true, false, false}, L"Ctrl+Menu"},
     {L"Alt+Shift+AltShit", {L"AltShit", true, false, true, false}, L"Alt+Shift+AltShit"},
     {L"Ctrl+\\", {L"\\", false, true, false, false}, L"Ctrl+\\"},
     {L"Ctrl+num*", {L"Num*", false, true, false, false}, L"Ctrl+Num*"},
-    {L"A++Ctrl", {L"A"}, L"A"},  // the empty token ends the text
-    // Names the table does not know clear the key, and the flags are still taken.
-    {L"Windows + Space", {L""}, L""},
-    {L"Ctrl+Num+", {L"", false, true, false, false}, L"Ctrl+"},
-    {L"Alt+Foo", {L"", false, false, true, false}, L"Alt+"},
-    {L"(なし)", {L""}, L""},
-    {L"Ctrl+Ａ", {L"", false, true, false, false}, L"Ctrl+"},
-    // Nothing names a key: nothing changes, the flags included.
-    {L"", kBefore, L"Alt+Ctrl+F1"},
-    {L"Ctrl+", kBefore, L"Alt+Ctrl+F1"},
-    {L"Shift", kBefore, L"Alt+Ctrl+F1"},
-    {L"Shift+Windows", kBefore, L"Alt+Ctrl+F1"},
-    {L"+A", kBefore, L"Alt+Ctrl+F1"},
-    {L"+", kBefore, L"Alt+Ctrl+F1"},
+    // Refused whole: the assignment stays as it was, the flags included.
+    {L"Ctrl+Spce", kBefore, L"Alt+Ctrl+F1", kUnknown},
+    {L"Ctrl+A+B", kBefore, L"Alt+Ctrl+F1", kTwo},
+    {L"F1+Space", kBefore, L"Alt+Ctrl+F1", kTwo},
+    {L"Alt+Foo", kBefore, L"Alt+Ctrl+F1", kUnknown},
+    {L"Ctrl+Num+", kBefore, L"Alt+Ctrl+F1", kUnknown},
+    {L"(なし)", kBefore, L"Alt+Ctrl+F1", kUnknown},
+    {L"Ctrl+Ａ", kBefore, L"Alt+Ctrl+F1", kUnknown},
+    {L"Windows+Spa ce", kBefore, L"Alt+Ctrl+F1", kUnknown},
+    {L"A++Ctrl", kBefore, L"Alt+Ctrl+F1", kEmpty},
+    {L"Ctrl+", kBefore, L"Alt+Ctrl+F1", kEmpty},
+    {L"+A", kBefore, L"Alt+Ctrl+F1", kEmpty},
+    {L"+", kBefore, L"Alt+Ctrl+F1", kEmpty},
+    {L"Ctrl+ +A", kBefore, L"Alt+Ctrl+F1", kEmpty},
+    {L"", kBefore, L"Alt+Ctrl+F1", kNoKey},
+    {L"  ", kBefore, L"Alt+Ctrl+F1", kNoKey},
+    {L"Shift", kBefore, L"Alt+Ctrl+F1", kNoKey},
+    {L"Shift+Windows", kBefore, L"Alt+Ctrl+F1", kNoKey},
 };
 
-TEST(HotKeyText, ReadsAndWritesTheTextForm) {
+TEST(HotKeyText, ReadsAndWritesTheTextFormAndRefusesWhatNamesNoSingleKey) {
   for (const TextCase& c : kTextCases) {
     TKeyAssign a;
     a.SethkCtrl(true);
@@ -185,14 +195,53 @@ TEST(HotKeyText, ReadsAndWritesTheTextForm) {
     EXPECT_EQ(Of(a), c.after) << c.text;
     EXPECT_EQ(HotKeyText(a), c.written) << c.text;
     EXPECT_EQ(changes, read ? 1 : 0) << c.text;
-    EXPECT_EQ(read, !(c.after == kBefore)) << c.text;
+    EXPECT_EQ(read, c.fault == HotKeyFault::None) << c.text;
+    EXPECT_EQ(ParseHotKeyText(c.text).fault, c.fault) << c.text;
+    // Every refusal is a sentence that names the text as typed.
+    const std::wstring why = HotKeyTextRefusal(c.text, false);
+    EXPECT_EQ(why.empty(), read) << c.text;
+    EXPECT_TRUE(read || why.find(L"「" + std::wstring(c.text) + L"」") != std::wstring::npos) << c.text;
+  }
+  // The words at fault are named.
+  EXPECT_NE(HotKeyTextRefusal(L"Ctrl+Spce", false).find(L"「Spce」"), std::wstring::npos);
+  const std::wstring two = HotKeyTextRefusal(L"F1+Space", true);
+  EXPECT_NE(two.find(L"「F1」と「Space」"), std::wstring::npos) << WideToUtf8(two);
+}
+
+// A key that reaches the launcher from every program must not be one those programs type
+// with: without Ctrl, Alt or Windows, the keys that type, move, edit or switch the input are
+// refused, and function keys and the like stay allowed.
+TEST(HotKeyText, ASystemWideKeyThatTypesNeedsCtrlAltOrWindows) {
+  const std::pair<const wchar_t*, bool> cases[] = {
+      {L"Space", false},      {L"Shift+A", false},  {L"7", false},        {L"Enter", false},
+      {L"Tab", false},        {L"Back", false},     {L"Esc", false},      {L"Left", false},
+      {L"Home", false},       {L"Delete", false},   {L",", false},        {L"Num5", false},
+      {L"Zenkaku", false},    {L"Kanji", false},    {L"LWinKey", false},  {L"Menu", false},
+      {L"Shift+Space", false}, {L"Apps", false},
+      {L"F1", true},          {L"Shift+F12", true}, {L"Pause", true},     {L"Scroll", true},
+      {L"Ctrl+Space", true},  {L"Alt+A", true},     {L"Win+Space", true}, {L"Ctrl+Shift+Esc", true},
+  };
+  for (auto [text, allowed] : cases) {
+    const std::wstring why = HotKeyTextRefusal(text, true);
+    EXPECT_EQ(why.empty(), allowed) << WideToUtf8(text) << ": " << WideToUtf8(why);
+    EXPECT_TRUE(HotKeyTextRefusal(text, false).empty()) << "within the launcher: " << WideToUtf8(text);
+  }
+  // Every key of the table without a modifier: only function keys and the like pass.
+  for (int code = 1; code < TKeyAssign::kKeyCodes; ++code) {
+    std::wstring_view name = TKeyAssign::KeyName(code);
+    if (name.empty() || code == 0x10 || code == 0x11) continue;  // Shift and Ctrl read as modifiers
+    const bool function = code >= 0x70 && code <= 0x87;
+    const bool letterOrDigit = (code >= 0x30 && code <= 0x39) || (code >= 0x41 && code <= 0x5A);
+    const bool refused = !HotKeyTextRefusal(name, true).empty();
+    EXPECT_TRUE(!function || !refused) << WideToUtf8(std::wstring(name));
+    EXPECT_TRUE(!letterOrDigit || refused) << WideToUtf8(std::wstring(name));
   }
 }
 
 TEST(HotKeyText, ReadsALongTextToItsEnd) {
-  // Nothing is cut from a long text: the key after the long token still counts.
+  // Nothing is cut from a long text: the words after a long run of blanks still count.
   TKeyAssign a;
-  ASSERT_TRUE(ReadHotKeyText(L"Ctrl+" + std::wstring(300, L'x') + L"+Shift+F2", a));
+  ASSERT_TRUE(ReadHotKeyText(L"Ctrl+" + std::wstring(300, L' ') + L"Shift+F2", a));
   EXPECT_EQ(Of(a), (Keys{L"F2", true, true, false, false}));
 }
 
@@ -213,9 +262,8 @@ TEST(HotKeyText, EveryWrittenAssignmentReadsBackTheSame) {
         // The keys "Shift" and "Ctrl" read back as modifiers: no key.
         EXPECT_FALSE(read) << text;
       } else if (code == 0x6B) {
-        // "Num+": its "+" cuts the token, and "Num" is no key.
-        EXPECT_TRUE(read) << text;
-        EXPECT_EQ(b.Key(), L"") << text;
+        // "Num+": its "+" cuts the word, and "Num" is no key.
+        EXPECT_FALSE(read) << text;
       } else {
         EXPECT_TRUE(read) << text;
         EXPECT_EQ(Of(b), Of(a)) << text;

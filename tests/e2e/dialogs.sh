@@ -75,6 +75,21 @@ import -window root "$out/about.png"
 key ctrl+Tab
 expect "$(D tabs "バージョン情報" | tr '\n' ' ')" " バージョン情報 *更新履歴 " "Ctrl+Tab changes the tab"
 import -window root "$out/about_history.png"
+# The text takes the dialog's keys for its dialog, not for the sheet it sits on: Tab
+# leaves it, and Esc (no cancel button here) closes nothing, least of all the sheet.
+read -r mx my < <(D center "バージョン情報" Edit) || fail "no history text to click"
+xdotool mousemove "$mx" "$my" click 1
+sleep 0.3
+expect "$(D focus | head -1)" "Edit Vantri Launch 更新履歴" "a click puts the focus in the text"
+key Tab
+expect "$(D focus)" "Button OK" "Tab leaves the text for the next control"
+xdotool mousemove "$mx" "$my" click 1
+sleep 0.3
+key Escape
+D controls "バージョン情報" | grep -qx "Edit .* Vantri Launch 更新履歴" || fail "Esc in the text took its tab away"
+expect "$(D state "バージョン情報" | cut -d' ' -f1)" "visible" "Esc with no cancel button closes nothing"
+key Tab
+expect "$(D focus)" "Button OK" "the keyboard still walks the box"
 key Return
 D wait-gone "バージョン情報" 10000 || fail "Enter did not press OK"
 quit

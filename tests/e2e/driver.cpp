@@ -34,6 +34,8 @@
 //   controls CAPTION                 prints every control inside the window, in tab order of
 //                                    creation: "Class X,Y WxH [disabled] text" (position in
 //                                    the window's client area; a multi-line text on its own lines)
+//   center CAPTION CLASS             prints "X Y", the screen point at the middle of the first
+//                                    visible control of that class inside the window
 //   focus                            prints "Class text" of the control that has the keyboard
 //                                    focus in the foreground window's thread
 //   shake X Y STEP MOVES             moves the pointer from (X, Y), one move every 25 ms:
@@ -389,6 +391,20 @@ int wmain(int argc, wchar_t** argv) {
       Print(ClassOf(child) + place + (IsWindowEnabled(child) ? L"" : L"[disabled] ") + FullText(child));
     }
     return 0;
+  }
+  if (cmd == L"center" && argc == 4) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    std::vector<HWND> children;
+    EnumChildWindows(hwnd, CollectChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+      if (ClassOf(child) != argv[3] || !IsWindowVisible(child)) continue;
+      RECT r;
+      GetWindowRect(child, &r);
+      std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      return 0;
+    }
+    return 1;
   }
   if (cmd == L"focus" && argc == 2) {
     GUITHREADINFO info{};

@@ -42,6 +42,14 @@ inline void SendDrop(HWND window, const std::vector<std::wstring>& paths) {
   SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
 }
 
+// Whether another program could take the hot-key combination now: false while anyone
+// holds it.
+inline bool Free(UINT modifiers, UINT vk) {
+  if (!RegisterHotKey(nullptr, 0xBFF0, modifiers, vk)) return false;
+  UnregisterHotKey(nullptr, 0xBFF0);
+  return true;
+}
+
 inline LPARAM PointParam(int x, int y) {
   return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
                     static_cast<WORD>(static_cast<short>(y)));
@@ -101,6 +109,7 @@ struct SeenBox {
   std::wstring text;
   bool icon = false;
   std::vector<std::wstring> buttons;
+  HWND owner = nullptr;  // the window the box belongs to, which the activation goes back to
 };
 
 // Watches this thread for message boxes while it lives, records each one and presses
@@ -139,6 +148,7 @@ class MessageBoxCatcher {
     wchar_t text[1024] = L"";
     GetWindowTextW(window, text, 1024);
     box.caption = text;
+    box.owner = GetWindow(window, GW_OWNER);
     HWND first = nullptr;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       GetClassNameW(child, cls, 64);

@@ -67,8 +67,13 @@ class BtnOptionTest : public ::testing::Test {
 
 TEST_F(BtnOptionTest, ABoundFileShowsItsValuesAndOkAppliesTheIconRule) {
   Open();
-  form->N4Click();
-  EXPECT_FALSE(dialog->Visible()) << "no button pressed yet: the command does nothing";
+  {
+    test::MessageBoxCatcher boxes;
+    form->N4Click();
+    ASSERT_EQ(boxes.Seen().size(), 1u) << "no button pressed yet: the user is told, not left guessing";
+    EXPECT_EQ(boxes.Seen()[0].text, L"ボタンが選ばれていません。ボタンを右クリックしてから「ボタンのプロパティ」を選んでください");
+  }
+  EXPECT_FALSE(dialog->Visible());
 
   test::SendDrop(Button(1).Handle(), {editor.wstring()});
   Press(Button(1));
@@ -496,14 +501,15 @@ TEST_F(PageOptionTest, AbsentKeysShowTheirDefaultsAndWhatThePageCannotBuildIsRef
     const wchar_t* name;
     std::int32_t yoko, tate, size;
     const wchar_t* message;
+    const TControl* field;  // where the correction starts once the box is answered
   };
   const Case cases[] = {
-      {L"", 0, 0, 64, L"ページの名前を入力してください"},
-      {L" ", 3, 0, 64, L"ボタンは1個以上必要です"},
-      {L"x", -1, -1, -1, L"ボタンは1個以上必要です"},
-      {L"x", 41, 1, 64, L"ボタンの数は縦横とも40個までにしてください"},
-      {L"x", 2, 2, 7, L"ボタンの大きさは8から512ピクセルまでにしてください"},
-      {L"x", 2, 2, 513, L"ボタンの大きさは8から512ピクセルまでにしてください"},
+      {L"", 0, 0, 64, L"ページの名前を入力してください", &dialog->lbeName},
+      {L" ", 3, 0, 64, L"ボタンは1個以上必要です", &dialog->spnTate},
+      {L"x", -1, -1, -1, L"ボタンは1個以上必要です", &dialog->spnYoko},
+      {L"x", 41, 1, 64, L"ボタンの数は縦横とも40個までにしてください", &dialog->spnYoko},
+      {L"x", 2, 2, 7, L"ボタンの大きさは8から512ピクセルまでにしてください", &dialog->spnWidth},
+      {L"x", 2, 2, 513, L"ボタンの大きさは8から512ピクセルまでにしてください", &dialog->spnWidth},
   };
   for (const Case& c : cases) {
     dialog->lbeName.SetText(c.name);
@@ -514,7 +520,10 @@ TEST_F(PageOptionTest, AbsentKeysShowTheirDefaultsAndWhatThePageCannotBuildIsRef
     auto boxes = Ok();
     ASSERT_EQ(boxes.size(), 1u) << c.yoko << " x " << c.tate;
     EXPECT_EQ(boxes[0].text, c.message);
+    EXPECT_EQ(boxes[0].owner, dialog->Handle()) << "the box is the dialog's";
     EXPECT_TRUE(dialog->Visible());
+    EXPECT_EQ(GetActiveWindow(), dialog->Handle()) << "not the launcher, where Esc would hide it";
+    EXPECT_EQ(GetFocus(), c.field->Handle()) << c.yoko << " x " << c.tate;
   }
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "nothing written";
   dialog->Button1Click();
@@ -553,6 +562,24 @@ TEST_F(PageOptionTest, AShrinkAsksOnlyWhenFewerCellsRemainThanRegisteredButtons)
   EXPECT_EQ(Page().BtnCount(), 3);
   EXPECT_EQ(Page().CountRegistered(), 3);
   EXPECT_EQ(Key(L"BtnFP4"), L"C:\\b4.exe") << "the dropped buttons' keys stay in the file";
+  dialog.reset();
+  form.reset();
+
+  // Files dropped while the dialog is open count: the buttons are counted at OK.
+  Open(5, 1, 2);
+  form->N5Click();
+  test::TempDir dir;
+  for (int i : {3, 4}) {
+    const std::filesystem::path file = dir.path() / ("d" + std::to_string(i) + ".txt");
+    test::WriteBytes(file, "x");
+    test::SendDrop(Page().Button(i)->Handle(), {file.wstring()});
+  }
+  ASSERT_EQ(Page().CountRegistered(), 4);
+  dialog->spnYoko.SetValue(3);
+  boxes = Ok(IDNO);
+  ASSERT_EQ(boxes.size(), 1u) << "four bound buttons, three cells";
+  EXPECT_EQ(boxes[0].caption, L"警告");
+  EXPECT_EQ(Page().BtnCount(), 5);
 }
 
 TEST_F(PageOptionTest, FewerColumnsKeepTheSameButtonsInTheirOrder) {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/frm_main.h"
+#include "core/text_codec.h"
 #include "core/ini_file.h"
 #include "core/text_codec.h"
 #include "gui/application.h"
@@ -258,14 +259,67 @@ TEST_F(FrmMainTest, TheWatchToggleMovesCheckAndTimerTogetherAndWritesNothing) {
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);
 }
 
-TEST_F(FrmMainTest, AHotKeyWithoutAKnownNameRaisesNothing) {
+using test::Free;
+
+// The texts users write in the file: the spellings they use are read, and a text that
+// cannot be the key falls back to the default with one message instead of leaving no key
+// or taking a plain key from every program.
+TEST_F(FrmMainTest, AStoredHotKeyTextIsReadAsUsersWriteItOrFallsBackToTheDefaultOnce) {
+  struct Case {
+    const char* lines;
+    const wchar_t* show;  // the show key in force after the start
+    const wchar_t* said;  // in the one message, or nothing when none is shown
+  };
+  const Case cases[] = {
+      {"ShowHotKey=Win+Space\r\n", L"Windows+Space", nullptr},
+      {"ShowHotKey=control + alt + k\r\n", L"Alt+Ctrl+K", nullptr},
+      {"ShowHotKey=Space\r\n", L"Windows+Space", L"ホットキー「Space」では、ほかのプログラムで"},
+      {"ShowHotKey=Shift+A\r\n", L"Windows+Space", L"ホットキー「Shift+A」では"},
+      {"ShowHotKey=F1+Space\r\n", L"Windows+Space", L"ホットキー「F1+Space」にはキーが2つあります"},
+      {"ShowHotKey=Ctrl+Spce\r\nHideHotKey=Ctrl+Alt+Foo\r\n", L"Windows+Space", L"「Spce」はキーの名前ではありません"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lines);
+    test::WriteBytes(SettingsFilePath(), std::string("[Setting]\r\n") + c.lines);
+    const std::string before = test::ReadBytes(SettingsFilePath());
+    test::MessageBoxCatcher boxes;
+    Open();
+    EXPECT_EQ(form->WaitHotKey().HotKey(), c.show);
+    EXPECT_TRUE(Free(0, VK_SPACE)) << "a plain Space is every program's";
+    EXPECT_TRUE(Free(MOD_SHIFT, 'A'));
+    EXPECT_EQ(Free(MOD_WIN, VK_SPACE), c.show != std::wstring(L"Windows+Space"));
+    const bool bothRefused = std::string(c.lines).find("Foo") != std::string::npos;
+    ASSERT_EQ(boxes.Seen().size(), c.said ? (bothRefused ? 2u : 1u) : 0u);
+    if (c.said) {
+      EXPECT_NE(boxes.Seen()[0].text.find(c.said), std::wstring::npos) << WideToUtf8(boxes.Seen()[0].text);
+      EXPECT_NE(boxes.Seen()[0].text.find(L"代わりに「Windows+Space」を使います"), std::wstring::npos);
+    }
+    if (bothRefused) {
+      EXPECT_NE(boxes.Seen()[1].text.find(L"「Foo」"), std::wstring::npos);
+      EXPECT_EQ(form->WaitHotKey1().HotKey(), L"ESC") << "the hide key's default";
+    }
+    form.reset();
+    EXPECT_EQ(test::ReadBytes(SettingsFilePath()).substr(0, before.size()), before) << "the user's text stays";
+  }
+}
+
+TEST_F(FrmMainTest, AHotKeyTextThatCannotBeTheKeyChangesNothing) {
+  test::WriteBytes(SettingsFilePath(), "[Setting]\r\nShowHotKey=Ctrl+Alt+K\r\nHideHotKey=Ctrl+Alt+J\r\n");
   Open();
-  EXPECT_NO_THROW(form->SetHideHotKey(L"Ctrl+NoSuchKey"));
-  EXPECT_EQ(form->WaitHotKey1().HotKey(), L"(なし)") << "the key becomes empty";
-  EXPECT_NO_THROW(form->SetHideHotKey(L"Esc"));
-  EXPECT_EQ(form->WaitHotKey1().HotKey(), L"ESC");
-  EXPECT_NO_THROW(form->SetHideHotKey(L"(なし)"));
-  EXPECT_EQ(form->WaitHotKey1().HotKey(), L"(なし)");
+  for (const wchar_t* text : {L"Ctrl+Spce", L"Space", L"", L"Ctrl+", L"(なし)", L"Ctrl+A+B"}) {
+    EXPECT_THROW(form->SetShowHotKey(text), EWaitHotKey_Text) << WideToUtf8(text);
+    EXPECT_EQ(form->WaitHotKey().HotKey(), L"Alt+Ctrl+K");
+    EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'K')) << "the key in force stays";
+  }
+  EXPECT_THROW(form->SetHideHotKey(L"Ctrl+NoSuchKey"), EWaitHotKey_Text);
+  EXPECT_EQ(form->WaitHotKey1().HotKey(), L"Alt+Ctrl+J");
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+  // A hide key that types acts in the launcher only, with Shift as well.
+  EXPECT_NO_THROW(form->SetHideHotKey(L"Shift+A"));
+  EXPECT_TRUE(Free(MOD_SHIFT, 'A')) << "Shift+A stays every program's";
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+  EXPECT_NO_THROW(form->SetHideHotKey(L"Shift+F5"));
+  EXPECT_FALSE(Free(MOD_SHIFT, VK_F5)) << "a key that types nowhere stays system-wide";
 }
 
 // A pointer at rest costs no wake-ups: the watch stops sampling and raw input wakes it

@@ -17,7 +17,7 @@ namespace {
 struct BoxSeen {
   std::wstring caption, text, yes, no;
   bool yesIsDefault = false;
-  bool hasIcon = false;
+  HICON icon = nullptr;
   bool ignoredAnswer = false;  // the box stayed up after the answer
 };
 
@@ -47,7 +47,8 @@ bool Answer(const wchar_t* caption, std::function<void(HWND)> answer, BoxSeen& s
     LONG yesStyle = GetWindowLongW(GetDlgItem(box, IDYES), GWL_STYLE);
     seen.yesIsDefault = (yesStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-      if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) seen.hasIcon = true;
+      if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        seen.icon = reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0));
     answer(box);
     for (int i = 0; i < 120 && IsWindow(box); ++i) Sleep(25);
     if (IsWindow(box)) {
@@ -74,7 +75,7 @@ TEST_F(ConfirmTest, ShowsJapaneseButtonsWithYesAsDefault) {
   EXPECT_EQ(seen.yes, L"はい(&Y)") << WideToUtf8(seen.yes);
   EXPECT_EQ(seen.no, L"いいえ(&N)");
   EXPECT_TRUE(seen.yesIsDefault);
-  EXPECT_TRUE(seen.hasIcon);
+  EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_QUESTION)) << "a question";
 }
 
 TEST_F(ConfirmTest, EscAndNoAnswerNo) {
@@ -88,6 +89,7 @@ TEST_F(ConfirmTest, EscAndNoAnswerNo) {
   EXPECT_FALSE(seen.ignoredAnswer) << "Esc must answer No";
   EXPECT_FALSE(Answer(kWarningCaption, [](HWND box) { PostMessageW(box, WM_COMMAND, IDNO, 0); }, seen));
   EXPECT_EQ(seen.caption, kWarningCaption);
+  EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_WARNING)) << "a warning looks like one";
 }
 
 TEST_F(ConfirmTest, EnterTakesTheDefaultYes) {

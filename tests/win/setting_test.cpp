@@ -14,6 +14,7 @@
 #include "buttons/link_file.h"
 #include "core/file_io.h"
 #include "core/ini_file.h"
+#include "core/text_codec.h"
 #include "dialogs/frm_setting.h"
 #include "dialogs/startup_link.h"
 #include "gui/application.h"
@@ -24,12 +25,7 @@
 namespace vl {
 namespace {
 
-// Whether another program could take the combination now: false while anyone holds it.
-bool Free(UINT modifiers, UINT vk) {
-  if (!RegisterHotKey(nullptr, 0xBFF0, modifiers, vk)) return false;
-  UnregisterHotKey(nullptr, 0xBFF0);
-  return true;
-}
+using test::Free;
 
 class SettingTest : public ::testing::Test {
  protected:
@@ -73,7 +69,7 @@ TEST_F(SettingTest, WithoutTheSectionItShowsItsDefaultsAndTheFieldsFollowTheirBo
   EXPECT_EQ(outer.right - outer.left, 352);
   EXPECT_EQ(outer.bottom - outer.top, 405);
   EXPECT_EQ(dialog->PageControl1.ActivePageIndex(), 0);
-  EXPECT_FALSE(dialog->cbAskDelBtn.Checked()) << "this dialog's own default";
+  EXPECT_TRUE(dialog->cbAskDelBtn.Checked()) << "absent, the delete command asks: the first OK must not stop that";
   EXPECT_TRUE(dialog->cbAskDelPage.Checked());
   EXPECT_TRUE(dialog->cbHideLaunch.Checked());
   EXPECT_TRUE(dialog->cbUseShake.Checked());
@@ -177,7 +173,8 @@ TEST_F(SettingTest, OkWritesAsTypedAppliesWhatItCanAndReleasesTheKeysWhenTheBoxI
   EXPECT_EQ(Key(L"HideHotKey"), L"Ctrl+Alt+J");
   EXPECT_EQ(form->Shake().shakeTime, 9) << "0 is saved, not applied";
   EXPECT_EQ(form->Shake().shakeSpeed, 55);
-  EXPECT_TRUE(form->Timer1Enabled()) << "\"IsUseShake\" waits for the next start";
+  EXPECT_FALSE(form->Timer1Enabled()) << "the shake box cleared stops the watch at OK";
+  EXPECT_FALSE(form->PopupMenu2().Checked(0)) << "and the tray menu's check follows";
   EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'K')) << "the new show key is registered";
   EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'J'));
 
@@ -217,6 +214,60 @@ TEST_F(SettingTest, ARefusedHotKeyIsReportedAndLeavesTheDialogOpenWithTheFileWri
   EXPECT_EQ(Key(L"HideHotKey"), L"Ctrl+Alt+H");
   EXPECT_EQ(form->WaitHotKey1().HotKey(), L"Alt+Ctrl+J") << "the hide key is not applied after the refusal";
   EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+}
+
+// A text that cannot be the key is refused before anything is written: the message names
+// it, the box belongs to the dialog, the field at fault is selected for the correction on
+// its own tab, and the keys in force stay.
+TEST_F(SettingTest, AHotKeyTextThatCannotBeTheKeyIsRefusedWithItsFieldSelectedAndNothingChanged) {
+  Open("[General]\r\nPageNum=1\r\n[Setting]\r\nShowHotKey=Ctrl+Alt+K\r\nHideHotKey=Ctrl+Alt+J\r\n");
+  form->SettingClick();
+  const std::string before = test::ReadBytes(SettingsFilePath());
+  struct Case {
+    const wchar_t* show;
+    const wchar_t* hide;
+    TLabeledEdit* field;
+    const wchar_t* said;
+  };
+  const Case cases[] = {
+      {L"Ctrl+Spce", L"Ctrl+Alt+J", &dialog->lbeShow, L"ホットキー「Ctrl+Spce」の「Spce」はキーの名前ではありません"},
+      {L"Space", L"Ctrl+Alt+J", &dialog->lbeShow, L"ホットキー「Space」では、ほかのプログラムでこのキーが使えなくなります"},
+      {L"F1+Space", L"Ctrl+Alt+J", &dialog->lbeShow, L"ホットキー「F1+Space」にはキーが2つあります"},
+      {L"", L"Ctrl+Alt+J", &dialog->lbeShow, L"ホットキー「」にはキーの名前がありません"},
+      {L"Win+Space", L"Ctrl++J", &dialog->lbeHide, L"ホットキー「Ctrl++J」の「+」の前後に何もありません"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.show) + " / " + WideToUtf8(c.hide));
+    dialog->PageControl1.SetActivePageIndex(0);
+    dialog->lbeShow.SetText(c.show);
+    dialog->lbeHide.SetText(c.hide);
+    auto boxes = Click(dialog->btnOk);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind(c.said, 0), 0u) << WideToUtf8(boxes[0].text);
+    EXPECT_EQ(boxes[0].owner, dialog->Handle()) << "the box is the dialog's";
+    EXPECT_TRUE(dialog->Visible());
+    EXPECT_EQ(GetActiveWindow(), dialog->Handle()) << "the next key goes to the dialog, not the launcher";
+    EXPECT_EQ(dialog->PageControl1.ActivePageIndex(), 1);
+    EXPECT_EQ(GetFocus(), c.field->Handle());
+    DWORD from = 1, to = 0;
+    SendMessageW(c.field->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, c.field->Text().size()) << "the whole text chosen, ready to be typed over";
+    EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "nothing written";
+    EXPECT_EQ(form->WaitHotKey().HotKey(), L"Alt+Ctrl+K");
+    EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'K')) << "the show key in force stays";
+    EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 'J'));
+    EXPECT_TRUE(Free(0, VK_SPACE)) << "Space stays every program's";
+  }
+  // The spellings people use are keys: written as typed, registered as meant.
+  dialog->lbeShow.SetText(L"Win+Space");
+  dialog->lbeHide.SetText(L"Esc");
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Key(L"ShowHotKey"), L"Win+Space");
+  EXPECT_FALSE(Free(MOD_WIN, VK_SPACE));
+  EXPECT_TRUE(Free(0, VK_SPACE));
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'K'));
 }
 
 TEST_F(SettingTest, AFileThatCannotBeWrittenAppliesNothingAndKeepsTheDialogOpen) {

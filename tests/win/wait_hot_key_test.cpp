@@ -409,17 +409,24 @@ TEST_F(WaitHotKeyTest, TwoComponentsTakingTheirKeysFromTheKeyboardEachGetOnlyThe
   EXPECT_EQ(z.Stop(), 0);
 }
 
-TEST_F(WaitHotKeyTest, AKeyNamedNowhereWithdrawsTheRegistration) {
+TEST_F(WaitHotKeyTest, ATextOrAKeyNamingNoKeyLeavesTheCombinationInForce) {
   TWaitHotKey hotKey;
-  int registered = 0;
+  int registered = 0, presses = 0;
   hotKey.OnRegisterKey = [&](TWaitHotKey&) { ++registered; };
+  hotKey.OnCatchHotKey = [&](TWaitHotKey&) { ++presses; };
   hotKey.SetHotKey(L"Ctrl+F6");
   hotKey.RegisterKey();
-  hotKey.SetHotKey(L"Alt+Foo");
-  EXPECT_EQ(hotKey.HotKey(), L"(なし)");
-  EXPECT_TRUE(hotKey.KeyAssign().hkAlt());
+  EXPECT_FALSE(hotKey.SetHotKey(L"Ctrl+Spce")) << "a misspelt name is refused whole";
+  EXPECT_EQ(hotKey.HotKey(), L"Ctrl+F6");
   hotKey.RegisterKey();
-  EXPECT_EQ(registered, 2);
+  hotKey.KeyAssign().SetKey(L"Foo");  // a name the table does not know clears the key
+  EXPECT_EQ(hotKey.HotKey(), L"(なし)");
+  hotKey.RegisterKey();
+  EXPECT_EQ(registered, 3);
+  EXPECT_FALSE(FreeForOthers(L"2 75")) << "Ctrl+F6 stays registered";
+  Press({L"11+75"});
+  EXPECT_EQ(presses, 1);
+  hotKey.UnregisterKey();
   EXPECT_TRUE(FreeForOthers(L"2 75"));
 }
 
@@ -501,7 +508,8 @@ TEST(WaitHotKey, TheTextFormFollowsEveryChangeOfTheAssignment) {
   other.SethkAlt(true);
   other.SetKey(L"esc");
   hotKey.SetKeyAssign(other);
-  hotKey.SetHotKey(L"Ctrl+Num+");
+  hotKey.SetHotKey(L"Ctrl+Num+");  // refused: nothing happens
+  hotKey.KeyAssign().SetKey(L"Num");
   EXPECT_EQ(seen, (std::vector<std::wstring>{L"Windows+Space", L"Windows+Shift+Space",
                                              L"Alt+ESC", L"(なし)"}));
 }
