@@ -74,9 +74,9 @@ constexpr StartRatio kStartRatios[] = {{3, 2}, {5, 4}};
 constexpr double kStartRatioGoal = 1.25;
 // The visit: the huge file's pages shown one after another in one start.
 constexpr Kind kVisit = {L"visit", "launcher, 40 pages x 40 x 40 buttons visited", 40, 1600, 40, 16};
-constexpr int kFirstVisits = 8;  // pages shown first, one after another
+constexpr int kFirstVisits = 8;          // pages shown first, one after another
+constexpr int kVisitsAgain = 3;          // of those, shown again
 constexpr int kUserObjectQuota = 10000;  // what Windows allows a process by default
-constexpr int kVisitsAgain = 3;  // of those, shown again
 
 std::int64_t FileTimeTicks(const FILETIME& t) {
   return static_cast<std::int64_t>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart);
@@ -175,7 +175,9 @@ int Visit(vl::TfrmMain& main) {
     const int held = vl::CountWindowsOfProcess(self);
     if (stopped || (!main.PageList()[static_cast<std::size_t>(p)]->Built() &&
                     held + kVisit.buttons > kUserObjectQuota)) {
-      if (!stopped) say("  stopped before page %d: %d windows held, and its %d more would pass the quota\n", p + 1, held, kVisit.buttons);
+      if (!stopped)
+        say("  stopped before page %d: %d windows held, and its %d more would pass the quota\n", p + 1, held,
+            kVisit.buttons);
       stopped = true;
       return -1;
     }
@@ -399,7 +401,7 @@ int Parent(int runs) {
   const double visitPriv = std::strtod(visit->c_str(), nullptr) / mb;
   const double barePriv = vl::bench::Median(column(0, &Sample::privateBytes)) / mb;
   std::printf("%s", visit->substr(firstLine + 1).c_str());
-  std::printf("committed private bytes after every page shown: %.2f MB against %.2f MB of the bare window (+%.2f)\n",
+  std::printf("committed private bytes after the visit: %.2f MB against %.2f MB of the bare window (+%.2f)\n",
               visitPriv, barePriv, visitPriv - barePriv);
   return 0;
 }
