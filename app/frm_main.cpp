@@ -20,6 +20,7 @@
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
 #include "gui/start_phases.h"
+#include "gui/window_count.h"
 
 namespace vl {
 namespace {
@@ -383,9 +384,38 @@ TPage* TfrmMain::SelectedPage() {
   int index = base_->ActivePageIndex();
   if (index < 0 || index >= static_cast<int>(pageList_.size())) return nullptr;
   TPage* page = pageList_[static_cast<std::size_t>(index)].get();
+  std::erase(shownOrder_, page->PageNo());
+  shownOrder_.push_back(page->PageNo());
   // The page on display has its buttons, however its tab came to be selected.
   page->EnsureBuilt();
   return page;
+}
+
+std::vector<TPage*> TfrmMain::LongestUnseenFirst() const {
+  std::vector<TPage*> order;
+  for (const auto& page : pageList_)
+    if (page->Built() && std::find(shownOrder_.begin(), shownOrder_.end(), page->PageNo()) == shownOrder_.end())
+      order.push_back(page.get());
+  for (std::int32_t pageNo : shownOrder_) {
+    int index = IndexOfPage(pageNo);  // a page deleted since has none
+    if (index >= 0 && pageList_[static_cast<std::size_t>(index)]->Built())
+      order.push_back(pageList_[static_cast<std::size_t>(index)].get());
+  }
+  return order;
+}
+
+void TfrmMain::MakeRoom(const TPage& page, std::int32_t windows) {
+  const int index = base_->ActivePageIndex();
+  const TPage* shown =
+      index >= 0 && index < static_cast<int>(pageList_.size()) ? pageList_[static_cast<std::size_t>(index)].get() : nullptr;
+  // Counted, not estimated: the dialogs, the menus and the system's windows count too.
+  int held = CountWindowsOfProcess(GetCurrentProcessId());
+  for (TPage* oldest : LongestUnseenFirst()) {
+    if (held + windows <= windowBudget_) return;
+    if (oldest == &page || oldest == shown) continue;
+    const std::int32_t had = oldest->BtnCount();
+    if (oldest->Release()) held -= had;
+  }
 }
 
 void TfrmMain::BaseChange() {
@@ -594,7 +624,11 @@ std::optional<TBtnOptionHost::ButtonRef> TfrmMain::CurrentButton() {
 
 TLaunchBtn* TfrmMain::FindButton(const ButtonRef& ref) {
   int index = IndexOfPage(ref.pageNo);
-  return index < 0 ? nullptr : pageList_[static_cast<std::size_t>(index)]->Button(ref.btnIndex);
+  if (index < 0) return nullptr;
+  TPage& page = *pageList_[static_cast<std::size_t>(index)];
+  // Released for room while the dialog was open: built again, so that the edit lands.
+  page.EnsureBuilt();
+  return page.Button(ref.btnIndex);
 }
 
 void TfrmMain::SaveButtons(std::int32_t pageNo) {
@@ -654,9 +688,13 @@ void TfrmMain::RebuildPage(std::int32_t pageNo, const std::wstring& caption) {
   if (index < 0) return;
   TPage& page = *pageList_[static_cast<std::size_t>(index)];
   page.LoadHeader();
-  page.BuildButtons();
-  page.ApplyFonts();
-  page.ApplyShowType(DecimalText(pageNo));
+  // A page released for room since the dialog opened takes the new header now and its
+  // buttons when it is next shown.
+  if (page.Built()) {
+    page.BuildButtons();
+    page.ApplyFonts();
+    page.ApplyShowType(DecimalText(pageNo));
+  }
   base_->SetCaption(index, caption);
   // Another tab selected meanwhile keeps the window at its own page's size.
   BaseChange();

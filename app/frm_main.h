@@ -36,6 +36,10 @@
 namespace vl {
 
 inline constexpr wchar_t kMainCaption[] = L"    -Vantri Launch-";
+// The windows the launcher holds at most, whatever the user opens: half of what Windows
+// allows a process by default (10,000 user objects), so that a page of 40 x 40 buttons
+// can always be built, and menus, icons and the system's own windows keep their room.
+inline constexpr int kWindowBudget = 5000;
 
 class TfrmMain : public TWindow,
                  public TPageHost,
@@ -49,8 +53,11 @@ class TfrmMain : public TWindow,
   void AddPage(std::int32_t pageNo, std::wstring_view mode, TPage::Build when = TPage::Build::Now);
   // The page of the selected tab fits the window to its grid.
   void BaseChange();
-  // The page of the selected tab; null when there is none.
+  // The page of the selected tab, built; null when there is none.
   TPage* SelectedPage();
+  // Pages not on display are released, the longest unseen first, when building a page
+  // would take the windows of the process past this many. Tests set a smaller one.
+  void SetWindowBudget(int windows) { windowBudget_ = windows; }
   const std::vector<std::unique_ptr<TPage>>& PageList() const { return pageList_; }
   TPageControlEx& Base() { return *base_; }
   TCoolTrayIcon& CoolTrayIcon1() { return *coolTrayIcon1_; }
@@ -118,6 +125,7 @@ class TfrmMain : public TWindow,
   TPageControl& PageStrip() override { return *base_; }
   void SetMainClientSize(int width, int height) override;
   void HideMainWindow() override;
+  void MakeRoom(const TPage& page, std::int32_t windows) override;
   // TBtnOptionHost
   std::optional<ButtonRef> CurrentButton() override;
   TLaunchBtn* FindButton(const ButtonRef& ref) override;
@@ -137,6 +145,9 @@ class TfrmMain : public TWindow,
   void NewPage();
   // The position of page pageNo in PageList; -1 when there is no such page.
   int IndexOfPage(std::int32_t pageNo) const;
+  // The built pages, the one unseen the longest first (one built but never shown, such as
+  // a new page, before any shown).
+  std::vector<TPage*> LongestUnseenFirst() const;
   void SetTimer1Enabled(bool enabled);
   void FormCreate();
   void RegisterHotKeys();
@@ -163,6 +174,9 @@ class TfrmMain : public TWindow,
   UniqueFont baseFont_;
   std::unique_ptr<TPageControlEx> base_;
   std::vector<std::unique_ptr<TPage>> pageList_;  // in tab order
+  // Page numbers in the order they were last on display, the last shown at the back.
+  std::vector<std::int32_t> shownOrder_;
+  int windowBudget_ = kWindowBudget;
   TPopupMenu popupMenu1_;
   TPopupMenu popupMenu2_;
   int mnuMouseMove_ = -1;  // index of the watch item in PopupMenu2

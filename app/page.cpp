@@ -115,6 +115,9 @@ std::unique_ptr<TLaunchBtn> TPage::TakeButton(const BitBtnParams& params) {
 
 void TPage::BuildButtons() {
   const std::wstring section = Section();
+  // The old windows are renewed; only those beyond them are new.
+  const std::int32_t more = grid_.BtnCount() - static_cast<std::int32_t>(spare_.size());
+  if (more > 0) host_.MakeRoom(*this, more);
   buttons_.resize(static_cast<std::size_t>(grid_.BtnCount()));
   try {
     ini_.Update([&] {
@@ -209,15 +212,38 @@ void TPage::SaveButtons() {
   // Its buttons are defaults, not what the file holds: saved, they would wipe it.
   if (Unread()) throw ini_.WriteRefusal();
   const std::wstring section = Section();
-  ini_.Update([&] {
-    for (const auto& b : buttons_) {
-      std::int32_t i = b->BtnIndex();
-      ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), b->FullPath());
-      ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), b->BtnName());
-      ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), b->IconPath());
-      ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), b->WorkDir());
+  try {
+    ini_.Update([&] {
+      for (const auto& b : buttons_) {
+        std::int32_t i = b->BtnIndex();
+        ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), b->FullPath());
+        ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), b->BtnName());
+        ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), b->IconPath());
+        ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), b->WorkDir());
+      }
+    });
+  } catch (...) {
+    unsaved_ = true;
+    throw;
+  }
+  unsaved_ = false;
+}
+
+bool TPage::Release() {
+  if (!built_) return true;
+  if (unsaved_) {
+    // A drop whose save was refused lives only in its button: saved now, or kept.
+    try {
+      SaveButtons();
+    } catch (...) {
+      return false;
     }
-  });
+  }
+  buttons_.clear();
+  spare_.clear();
+  font_.reset();
+  built_ = false;
+  return true;
 }
 
 void TPage::SaveHeader() {
@@ -286,12 +312,17 @@ std::int32_t TPage::CountRegistered() const {
 void TPage::ClearButtonKeys(std::int32_t i) {
   if (Unread()) throw ini_.WriteRefusal();
   const std::wstring section = Section();
-  ini_.Update([&] {
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), L"");
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), L"");
-    ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), L"");
-  });
+  try {
+    ini_.Update([&] {
+      ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
+      ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), L"");
+      ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), L"");
+      ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), L"");
+    });
+  } catch (...) {
+    unsaved_ = built_;  // the button was emptied before: the file still binds it
+    throw;
+  }
 }
 
 void TPage::Highlight(const TLaunchBtn& sender) {

@@ -8,7 +8,9 @@
 //
 // The page owns its buttons; the page strip owns the page's tab sheet. A rebuild renews
 // the button windows it has rather than making them again, and all the buttons of a page
-// draw with one font. A page created with
+// draw with one font. Before it makes windows, the page asks its host for room for them
+// (the host may release other pages); a released page is back to its stored state, its
+// buttons built again when it is next shown. A page created with
 // the mode "NEW" first writes the new-page defaults into its section; one with the mode
 // "UNSAVED" shows them without a section. Destroying a page
 // that is still live writes its buttons back. A page whose building fails removes its tab
@@ -29,6 +31,8 @@
 
 namespace vl {
 
+class TPage;
+
 // What a page needs of the main window that holds it.
 class TPageHost {
  public:
@@ -36,6 +40,13 @@ class TPageHost {
   // Sizes the main window so that its client area is width x height pixels.
   virtual void SetMainClientSize(int width, int height) = 0;
   virtual void HideMainWindow() = 0;
+  // `page` is about to make `windows` more windows: room for them, within the program's
+  // window budget, by releasing pages not on display. The page is built all the same
+  // when no room can be made.
+  virtual void MakeRoom(const TPage& page, std::int32_t windows) {
+    (void)page;
+    (void)windows;
+  }
 
  protected:
   ~TPageHost() = default;
@@ -68,13 +79,18 @@ class TPage {
   std::int32_t CountRegistered() const;
   void ClearButtonKeys(std::int32_t i);
   void ResetHighlight();
-  // Builds the buttons of a page made to wait, once.
+  // Builds the buttons of a page made to wait, or released, once.
   void EnsureBuilt();
   bool Built() const { return built_; }
   // Built while the file was there and could not be read: the grid and the buttons are
   // defaults, so the page writes nothing (each save raises the write error) until a
   // later build (EnsureBuilt, a rebuild) reads the file.
   bool Unread() const { return readMisses_ != 0; }
+  // Back to the stored state: the buttons (windows, glyphs, font) destroyed, to be built
+  // again from the file by EnsureBuilt. Writes nothing, unless a write of the buttons was
+  // refused since they were built: what the page knows that the file does not is saved
+  // first, and a page that still cannot save it keeps its buttons (false).
+  bool Release();
 
   std::int32_t CurrentBtn() const { return currentBtn_; }
   std::int32_t PageNo() const { return pageNo_; }
@@ -119,6 +135,8 @@ class TPage {
   bool built_ = false;  // BuildButtons has run: until then the page writes nothing
   std::uint64_t missedBefore_ = 0;  // the file's missed reads when LoadHeader began
   std::uint64_t readMisses_ = 0;    // reads of the last build that missed the file
+  // A write of the buttons was refused: the file lacks something the buttons hold.
+  bool unsaved_ = false;
 };
 
 }  // namespace vl

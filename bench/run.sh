@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Windows tree and runs the launcher's benchmarks on an Xvfb display of their
-# own: start-up time and memory, hot-key latency, the rebuild of a page of 40 x 40 buttons,
-# the shipped program's memory and idle CPU, each against a bare window measured in the
-# same run. Prints the figures; takes about
+# own: start-up time and memory (with the many-page starts against their one-page ones,
+# and the pages of 40 x 40 shown one after another: windows held, a released page shown
+# again, memory after every page), hot-key latency, the rebuild of a page of 40 x 40
+# buttons, the shipped program's memory and idle CPU, each against a bare window measured
+# in the same run. Prints the figures; takes about
 # six minutes, most of it the idle CPU intervals and the rebuilds. They are measurements, not tests: nothing here passes or fails on a figure.
 # Compare figures within one run: on a virtual machine that is otherwise idle, Wine's
 # round trips between processes (each window made is several) wait for an idle processor

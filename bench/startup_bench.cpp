@@ -1,13 +1,20 @@
 // startup_bench: how long the launcher takes from the start of its process to its main
-// window shown and painted, on a settings file of 1 page of 5 buttons, on one of 20 pages
-// of 100 buttons and on one of 40 pages of 40 x 40 buttons, against a bare window with the
-// main window's styles, made and shown the same way in the same run; where the launcher's
-// start spends its time, phase by phase; and the memory each start holds once shown.
+// window shown and painted, on a settings file of 1 page of 5 buttons, of 1 page and of 20
+// pages of 100 bound buttons, and of 1 page and of 40 pages of 40 x 40 buttons, against a
+// bare window with the main window's styles, made and shown the same way in the same run;
+// the many-page starts against their one-page ones (pages nobody looks at should cost
+// nothing); where the launcher's start spends its time, phase by phase; the memory each
+// start holds once shown. Then one start of the 40 pages of 40 x 40 whose pages are shown
+// one after another: the windows the process holds (against its budget of 5,000), the
+// showing of a page against showing it again once released, and the memory, windows and
+// the system's counts of user and GDI objects once every page has been shown.
 //
 //   startup_bench [RUNS]            RUNS starts of each kind (default 7); prints medians
-//   startup_bench --child KIND      one start (KIND bare, small, large or huge); prints the
-//                                   milliseconds since process creation and since main,
-//                                   private bytes and working set, then each phase's ms
+//   startup_bench --child KIND      one start (KIND bare, small, page100, large, page1600
+//                                   or huge); prints the milliseconds since process
+//                                   creation and since main, private bytes and working
+//                                   set, then each phase's ms
+//   startup_bench --child visit     the visit of every page; prints its report
 //
 // Each start is a process of its own (the bench starts itself again), one after another:
 // a second main window could not hold the hot keys of the first. The kinds take turns, so
@@ -17,6 +24,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -34,6 +42,7 @@
 #include "gui/handles.h"
 #include "gui/ole_scope.h"
 #include "gui/start_phases.h"
+#include "gui/window_count.h"
 
 namespace {
 
@@ -51,9 +60,23 @@ struct Kind {
 constexpr Kind kKinds[] = {
     {L"bare", "bare window", 0, 0},
     {L"small", "launcher, 1 page x 5 buttons", 1, 5},
+    {L"page100", "launcher, 1 page x 100 buttons", 1, 100},
     {L"large", "launcher, 20 pages x 100 buttons", 20, 100},
+    {L"page1600", "launcher, 1 page x 40 x 40 buttons", 1, 1600, 40, 16},
     {L"huge", "launcher, 40 pages x 40 x 40 buttons", 40, 1600, 40, 16},
 };
+// Pages nobody looks at should cost nothing at start: each many-page start against the
+// start of its first page alone (indexes into kKinds).
+struct StartRatio {
+  std::size_t many, one;
+};
+constexpr StartRatio kStartRatios[] = {{3, 2}, {5, 4}};
+constexpr double kStartRatioGoal = 1.25;
+// The visit: the huge file's pages shown one after another in one start.
+constexpr Kind kVisit = {L"visit", "launcher, 40 pages x 40 x 40 buttons visited", 40, 1600, 40, 16};
+constexpr int kFirstVisits = 8;          // pages shown first, one after another
+constexpr int kVisitsAgain = 3;          // of those, shown again
+constexpr int kUserObjectQuota = 10000;  // what Windows allows a process by default
 
 std::int64_t FileTimeTicks(const FILETIME& t) {
   return static_cast<std::int64_t>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart);
@@ -108,6 +131,103 @@ int Finish(std::int64_t mainStart, HWND hwnd) {
   return 0;
 }
 
+// The page at `index` shown as a click on its tab shows it, to its buttons painted and
+// every message it left handled; its milliseconds.
+double ShowPage(vl::TfrmMain& main, int index) {
+  const std::int64_t start = Now();
+  main.Base().SetActivePageIndex(index);
+  main.BaseChange();
+  RedrawWindow(main.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  vl::bench::PumpMessages();
+  return TicksToMs(Now() - start);
+}
+
+std::string MinMedianMax(const std::vector<double>& v) {
+  char text[80];
+  std::snprintf(text, sizeof text, "%.1f (%.1f-%.1f)", vl::bench::Median(v), vl::bench::Quantile(v, 0),
+                vl::bench::Quantile(v, 1));
+  return text;
+}
+
+// After the start, the first kFirstVisits pages shown one after another (the first is
+// shown by the start), the windows of the process counted after each; kVisitsAgain of them
+// shown again (by then released, where the launcher releases pages), each against its first
+// showing; then every other page, and what the process holds after all of them. Prints the
+// committed private bytes on the first line, for the parent to set against the bare window,
+// then the report. A launcher that keeps every page stops at Windows' quota.
+int Visit(vl::TfrmMain& main) {
+  const DWORD self = GetCurrentProcessId();
+  RedrawWindow(main.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  vl::bench::PumpMessages();
+  const int pages = static_cast<int>(main.PageList().size());
+  std::string report;
+  auto say = [&](const char* format, auto... values) {
+    char line[256];
+    std::snprintf(line, sizeof line, format, values...);
+    report += line;
+  };
+  int most = vl::CountWindowsOfProcess(self), shown = 1;
+  bool stopped = false;
+  // Shows page p unless its windows would pass Windows' quota, where Windows would refuse
+  // them (Wine has no quota, and its server gives out at some 65,000 windows): the visit
+  // stops there. The page's milliseconds, or a negative number when it stopped.
+  auto visit = [&](int p) -> double {
+    const int held = vl::CountWindowsOfProcess(self);
+    if (stopped || (!main.PageList()[static_cast<std::size_t>(p)]->Built() &&
+                    held + kVisit.buttons > kUserObjectQuota)) {
+      if (!stopped)
+        say("  stopped before page %d: %d windows held, and its %d more would pass the quota\n", p + 1, held,
+            kVisit.buttons);
+      stopped = true;
+      return -1;
+    }
+    const double ms = ShowPage(main, p);
+    most = std::max(most, vl::CountWindowsOfProcess(self));
+    shown = std::max(shown, p + 1);
+    return ms;
+  };
+  std::vector<double> first(kFirstVisits, 0.0);
+  std::string held;
+  try {
+    held = " " + std::to_string(most);
+    for (int p = 1; p < kFirstVisits && !stopped; ++p) {
+      first[static_cast<std::size_t>(p)] = visit(p);
+      if (!stopped) held += " " + std::to_string(vl::CountWindowsOfProcess(self));
+    }
+    say("windows held as the pages of 40 x 40 are shown one after another:%s\n", held.c_str());
+    say("  the most: %d (Windows' quota of user objects: %d)\n", most, kUserObjectQuota);
+    std::vector<double> firstTimes, againTimes, ratios;
+    std::string how;
+    for (int p = 1; p <= kVisitsAgain && first[static_cast<std::size_t>(p)] > 0; ++p) {
+      how += main.PageList()[static_cast<std::size_t>(p)]->Built() ? " held" : " released";
+      firstTimes.push_back(first[static_cast<std::size_t>(p)]);
+      againTimes.push_back(ShowPage(main, p));
+      ratios.push_back(againTimes.back() / firstTimes.back());
+    }
+    say("pages 2-%d shown again (they were:%s): first showing %s ms, again %s ms, again / first: median %.2f "
+        "(goal <= 1.00)\n",
+        kVisitsAgain + 1, how.c_str(), MinMedianMax(firstTimes).c_str(), MinMedianMax(againTimes).c_str(),
+        vl::bench::Median(ratios));
+    for (int p = kFirstVisits; p < pages && !stopped; ++p) visit(p);
+  } catch (const std::exception& e) {
+    say("  a page could not be shown: %s\n", e.what());
+  }
+  const std::size_t privateBytes = CommittedPrivateBytes();
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+  const double mb = 1024.0 * 1024.0;
+  say("after pages 1-%d of %d shown: %d windows (the most seen: %d), committed private bytes %.2f MB, "
+      "working set %.2f MB\n",
+      shown, pages, vl::CountWindowsOfProcess(self), most, static_cast<double>(privateBytes) / mb,
+      static_cast<double>(memory.WorkingSetSize) / mb);
+  say("GetGuiResources: %lu user objects, %lu GDI objects (Wine answers 0 to both; Windows counts)\n",
+      GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+  std::printf("%zu\n%s", privateBytes, report.c_str());
+  std::fflush(stdout);
+  return 0;
+}
+
 int Child(const Kind& kind, std::int64_t mainStart) {
   if (kind.pages == 0) {
     vl::TApplication app(L"RavariVudovi");
@@ -123,6 +243,7 @@ int Child(const Kind& kind, std::int64_t mainStart) {
   HWND owner = app.OwnerWindow();
   ShowWindow(owner, SW_HIDE);
   SetWindowLongPtrW(owner, GWL_EXSTYLE, GetWindowLongPtrW(owner, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  if (&kind == &kVisit) return Visit(*main);
   int code = Finish(mainStart, main->Handle());
   if (main->PageList().size() != static_cast<std::size_t>(kind.pages)) {
     // A start that fell back to a new page measured the wrong thing.
@@ -140,8 +261,8 @@ struct Sample {
   std::vector<std::pair<std::string, double>> phases;  // in the order they came
 };
 
-// Starts this program again for one start of `kind`; nothing when it failed.
-std::optional<Sample> RunChild(const Kind& kind) {
+// Starts this program again for one start of `kind`; its output, nothing when it failed.
+std::optional<std::string> RunChildOutput(const Kind& kind) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return std::nullopt;
@@ -165,12 +286,21 @@ std::optional<Sample> RunChild(const Kind& kind) {
   char buffer[256];
   DWORD got = 0;
   while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
-  if (WaitForSingleObject(process.get(), 120000) != WAIT_OBJECT_0) return std::nullopt;
+  if (WaitForSingleObject(process.get(), 600000) != WAIT_OBJECT_0) return std::nullopt;
   DWORD code = 1;
   GetExitCodeProcess(process.get(), &code);
+  if (code != 0) return std::nullopt;
+  return output;
+}
+
+// One start of `kind`; nothing when it failed.
+std::optional<Sample> RunChild(const Kind& kind) {
+  std::optional<std::string> out = RunChildOutput(kind);
+  if (!out) return std::nullopt;
+  const std::string& output = *out;
   Sample s{};
-  if (code != 0 || std::sscanf(output.c_str(), "%lf %lf %lf %lf", &s.fromCreation, &s.fromMain, &s.privateBytes,
-                               &s.workingSet) != 4)
+  if (std::sscanf(output.c_str(), "%lf %lf %lf %lf", &s.fromCreation, &s.fromMain, &s.privateBytes,
+                  &s.workingSet) != 4)
     return std::nullopt;
   for (std::size_t line = output.find('\n'); line != std::string::npos; line = output.find('\n', line + 1)) {
     std::size_t tab = output.find('\t', line);
@@ -197,6 +327,8 @@ int Parent(int runs) {
       samples[k].push_back(*s);
     }
   }
+  vl::bench::WriteSettings(ini, kVisit.pages, kVisit.buttons, -1, kVisit.columns, kVisit.size);
+  std::optional<std::string> visit = RunChildOutput(kVisit);
   std::filesystem::remove(ini);
 
   auto column = [&](std::size_t k, double Sample::*field) {
@@ -226,6 +358,13 @@ int Parent(int runs) {
                 ratio(k, &Sample::fromMain));
   }
   std::printf("x bare: the median over the rounds of each round's start against its bare window.\n");
+  for (const StartRatio& r : kStartRatios) {
+    std::vector<double> v;
+    for (std::size_t round = 0; round < samples[r.many].size(); ++round)
+      v.push_back(samples[r.many][round].fromCreation / samples[r.one][round].fromCreation);
+    std::printf("%s against %s: x %.2f since process creation (goal <= %.2f)\n", kKinds[r.many].label,
+                kKinds[r.one].label, vl::bench::Median(v), kStartRatioGoal);
+  }
 
   std::printf("\nwhere the start goes: median ms of each phase, from main to the window painted, and the\n"
               "work queued for after it\n");
@@ -252,6 +391,18 @@ int Parent(int runs) {
     double bareWs = vl::bench::Median(column(0, &Sample::workingSet)) / mb;
     std::printf("%-34s %8.2f / %8.2f   +%.2f / +%.2f\n", kKinds[k].label, priv, ws, priv - barePriv, ws - bareWs);
   }
+
+  std::printf("\n%s, in one start\n", kVisit.label);
+  if (!visit) {
+    std::printf("the visit failed\n");
+    return 1;
+  }
+  const std::size_t firstLine = visit->find('\n');
+  const double visitPriv = std::strtod(visit->c_str(), nullptr) / mb;
+  const double barePriv = vl::bench::Median(column(0, &Sample::privateBytes)) / mb;
+  std::printf("%s", visit->substr(firstLine + 1).c_str());
+  std::printf("committed private bytes after the visit: %.2f MB against %.2f MB of the bare window (+%.2f)\n",
+              visitPriv, barePriv, visitPriv - barePriv);
   return 0;
 }
 
@@ -262,6 +413,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wstring_view(argv[1]) == L"--child") {
     for (const Kind& kind : kKinds)
       if (std::wstring_view(argv[2]) == kind.name) return Child(kind, mainStart);
+    if (std::wstring_view(argv[2]) == kVisit.name) return Child(kVisit, mainStart);
     std::fprintf(stderr, "startup_bench: no kind %ls\n", argv[2]);
     return 2;
   }

@@ -3,8 +3,9 @@
 //
 // The glyph is drawn with its bottom-left pixel's colour as the transparent colour, as
 // glyph bitmaps are made for. The button shares its glyph and font with whoever gave them
-// (many buttons may draw one), owns its tooltip, and is a child window of the parent given
-// at creation that ends with it (or with the object).
+// (many buttons may draw one), has its tooltip as a tool of the tooltip control its
+// top-level window's buttons share, and is a child window of the parent given at creation
+// that ends with it (or with the object).
 // Mouse events carry the button and the pointer in client coordinates. OnClick comes
 // when the left button is released over the button after being pressed on it, and from
 // the keyboard (space, Enter) when it has the focus. A derived class may replace the

@@ -5,17 +5,44 @@
 #include "gui/platform_error.h"
 
 namespace vl {
+namespace {
 
-TToolTip::TToolTip(HWND tool) : tool_(tool) {
+// The property of a top-level window that holds its shared tooltip window.
+constexpr wchar_t kSharedToolTip[] = L"VantriToolTip";
+
+// The tooltip window of `tool`'s top-level window, made when it has none.
+HWND SharedToolTipOf(HWND tool) {
+  HWND root = GetAncestor(tool, GA_ROOT);
+  if (!root) root = tool;
+  auto window = static_cast<HWND>(GetPropW(root, kSharedToolTip));
+  if (window && IsWindow(window)) return window;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
-  window_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tool, nullptr,
-                                GetModuleHandleW(nullptr), nullptr));
-  if (!window_) ThrowLastError(L"CreateWindowEx(tooltip)");
+  // Owned by the top-level window: it stays above it and goes with it.
+  window = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, root, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  if (!window) ThrowLastError(L"CreateWindowEx(tooltip)");
+  SetPropW(root, kSharedToolTip, window);
+  return window;
+}
+
+}  // namespace
+
+TToolTip::TToolTip(HWND tool) : tool_(tool), window_(SharedToolTipOf(tool)) {
   TTTOOLINFOW ti = ToolInfo(L"");
-  SendMessageW(window_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+TToolTip::~TToolTip() {
+  // Its owner may have taken the tooltip window along already.
+  if (!IsWindow(window_)) return;
+  // Removed while the tool is still there: the control takes its subclass off the tool.
+  Activate(false);
+  if (SendMessageW(window_, TTM_GETTOOLCOUNT, 0, 0) == 0) {
+    RemovePropW(GetWindow(window_, GW_OWNER), kSharedToolTip);
+    DestroyWindow(window_);
+  }
 }
 
 TTTOOLINFOW TToolTip::ToolInfo(const wchar_t* text) const {
@@ -29,19 +56,27 @@ TTTOOLINFOW TToolTip::ToolInfo(const wchar_t* text) const {
 }
 
 void TToolTip::SetText(const std::wstring& text) {
-  TTTOOLINFOW ti = ToolInfo(text.c_str());
-  SendMessageW(window_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  text_ = text;
+  if (!active_) return;
+  TTTOOLINFOW ti = ToolInfo(text_.c_str());
+  SendMessageW(window_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 std::wstring TToolTip::Text() const {
+  if (!active_) return L"";
   // Tooltip texts are short; the control copies at most 80 characters without a length
   // query, so ask with a buffer of our own size.
   wchar_t buffer[1024] = L"";
   TTTOOLINFOW ti = ToolInfo(buffer);
-  SendMessageW(window_.get(), TTM_GETTEXTW, std::size(buffer), reinterpret_cast<LPARAM>(&ti));
+  SendMessageW(window_, TTM_GETTEXTW, std::size(buffer), reinterpret_cast<LPARAM>(&ti));
   return buffer;
 }
 
-void TToolTip::Activate(bool on) { SendMessageW(window_.get(), TTM_ACTIVATE, on, 0); }
+void TToolTip::Activate(bool on) {
+  if (on == active_) return;
+  TTTOOLINFOW ti = ToolInfo(text_.c_str());
+  SendMessageW(window_, on ? TTM_ADDTOOLW : TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  active_ = on;
+}
 
 }  // namespace vl

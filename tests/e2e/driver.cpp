@@ -12,6 +12,8 @@
 //                                    the selected one marked with "*"
 //   select-tab CAPTION INDEX         selects a tab as a click on it would
 //   buttons CAPTION                  prints the visible launch buttons: "X,Y WxH caption"
+//   windows CAPTION                  prints "windows N": every window the window's process
+//                                    holds (top-level, child and message-only)
 //   tray BUTTON [ID]                 the tray icon's callback for a mouse event, as the shell
 //                                    sends it: BUTTON is "left", "right" or "double"
 //   menu-pick N TIMEOUT_MS           waits for an open menu and chooses its Nth command
@@ -52,6 +54,7 @@
 #include <vector>
 
 #include "core/text_codec.h"
+#include "gui/window_count.h"
 
 namespace {
 
@@ -267,6 +270,13 @@ int wmain(int argc, wchar_t** argv) {
       std::printf("%ld,%ld %ldx%ld ", r.left, r.top, r.right - r.left, r.bottom - r.top);
       Print(TextOf(b));
     }
+    return 0;
+  }
+  if (cmd == L"windows" && argc == 3) {
+    HWND main = FindWindowW(nullptr, argv[2]);
+    DWORD pid = 0;
+    if (!main || !GetWindowThreadProcessId(main, &pid)) return 1;
+    std::printf("windows %d\n", vl::CountWindowsOfProcess(pid));
     return 0;
   }
   if (cmd == L"tray" && argc >= 3) {

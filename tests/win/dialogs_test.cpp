@@ -1,9 +1,10 @@
 // The button properties dialog and the version box in this process, on a real main window
 // with real drops and the settings file beside the test: what the dialog shows for a
 // bound file and a bound folder, what OK writes and applies by display type, Cancel, a
-// page deleted and a file made read-only while the dialog is open; the history file
-// missing, empty, in Shift_JIS, and read beside the program from any current folder; the
-// page properties dialog: what it shows, refuses, asks, writes and rebuilds.
+// page deleted or released for room and a file made read-only while the dialog is open;
+// the history file missing, empty, in Shift_JIS, and read beside the program from any
+// current folder; the page properties dialog: what it shows, refuses, asks, writes and
+// rebuilds.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include "dialogs/frm_page_option.h"
 #include "gui/application.h"
 #include "gui/ole_scope.h"
+#include "gui/window_count.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
 
@@ -267,6 +269,37 @@ TEST_F(BtnOptionTest, APageDeletedWhileTheDialogIsOpenIsNotTouchedByOk) {
   EXPECT_EQ(boxes.Seen()[0].text, L"このボタンはもうないため、変更は保存されません");
   EXPECT_FALSE(dialog->Visible());
   EXPECT_EQ(Key(L"BtnName1", 2), L"a");
+}
+
+// Pages released for room while the dialog is open: its page is built again at OK, and the
+// edit lands in the file and on the button.
+TEST_F(BtnOptionTest, AButtonWhosePageWasReleasedMeanwhileTakesTheEditAtOk) {
+  std::string file = "[General]\r\nPageNum=3\r\n";
+  for (const char* n : {"1", "2", "3"})
+    file += std::string("[Page") + n + "]\r\nLive=1\r\nYoko=10\r\nTate=1\r\nBtnW=20\r\nBtnH=20\r\n"
+            "BtnFP1=C:\\a.exe\r\nBtnName1=a\r\n";
+  test::WriteBytes(SettingsFilePath(), file);
+  Open();
+  // Room for the first page and one more.
+  form->SetWindowBudget(CountWindowsOfProcess(GetCurrentProcessId()) + 15);
+  auto show = [&](int index) {
+    form->Base().SetActivePageIndex(index);
+    form->BaseChange();  // as a click on the tab does
+  };
+  show(1);
+  Press(Button(1, 1));
+  form->N4Click();
+  ASSERT_EQ(dialog->lbeName.Text(), L"a");
+  show(2);
+  show(0);
+  ASSERT_FALSE(form->PageList()[1]->Built()) << "page 2 was not released";
+  dialog->lbeName.SetText(L"b");
+  test::MessageBoxCatcher boxes;
+  SendMessageW(dialog->BtnOk.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(boxes.Seen().empty()) << boxes.Seen()[0].text;
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(Key(L"BtnName1", 2), L"b");
+  EXPECT_EQ(Button(1, 1).BtnName(), L"b");
 }
 
 TEST_F(BtnOptionTest, AFileThatCannotBeWrittenLeavesTheButtonAndTheDialogAsTheyWere) {

@@ -1,6 +1,7 @@
 // The main window in this process, on the settings file beside the test: what start-up
 // builds, the setters of the shake and the hot keys, the watch toggle, closing, the page
-// and button commands with their questions, and the log-off.
+// and button commands with their questions, the log-off, and the pages released to keep
+// within the window budget.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "core/ini_file.h"
 #include "core/text_codec.h"
 #include "gui/application.h"
+#include "gui/window_count.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
 #include "tests/win/file_holder.h"
@@ -785,6 +787,107 @@ TEST_F(FrmMainTest, TheTargetItemsOfThePageMenuWantABoundButtonAndRunItsTarget) 
     return manager != nullptr;
   }, 20000)) << "no window on " << WideToUtf8(folderName);
   if (manager) PostMessageW(manager, WM_CLOSE, 0, 0);
+}
+
+// Pages of 10 x 10 with a bound button each, numbers 1 to `pages`.
+void WriteTenByTenPages(int pages) {
+  std::string text = "[General]\r\nPageNum=" + std::to_string(pages) + "\r\n";
+  for (int p = 1; p <= pages; ++p) {
+    const std::string n = std::to_string(p);
+    text += "[Page" + n + "]\r\nLive=1\r\nName=P" + n + "\r\nYoko=10\r\nTate=10\r\nBtnW=16\r\nBtnH=16\r\n"
+            "ShowType=2\r\nBtnFP7=C:\\p" + n + ".exe\r\nBtnName7=p" + n + "\r\n";
+  }
+  test::WriteBytes(SettingsFilePath(), text);
+}
+
+class WindowBudgetTest : public FrmMainTest {
+ protected:
+  // Started with room for the first page and one more of 100 buttons.
+  void OpenWithRoomForTwoPages(int pages) {
+    WriteTenByTenPages(pages);
+    Open();
+    budget = CountWindowsOfProcess(GetCurrentProcessId()) + 150;
+    form->SetWindowBudget(budget);
+  }
+  // Shows the page at `index` as a click on its tab does; the windows held then.
+  int Show(int index) {
+    form->Base().SetActivePageIndex(index);
+    form->BaseChange();
+    return CountWindowsOfProcess(GetCurrentProcessId());
+  }
+  std::string Built() const {
+    std::string built;
+    for (const auto& page : form->PageList()) built += page->Built() ? '1' : '0';
+    return built;
+  }
+
+  int budget = 0;
+};
+
+// Each page shown past the budget releases the page unseen the longest (never the one on
+// display, and a new page never shown before any), writing nothing; a released page shown
+// again has its buttons from the file and its last pressed button.
+TEST_F(WindowBudgetTest, PagesPastTheBudgetAreReleasedLongestUnseenFirstAndWriteNothing) {
+  OpenWithRoomForTwoPages(5);
+  const std::string before = test::ReadBytes(SettingsFilePath());
+  TPage& first = *form->PageList()[0];
+  SendMessageW(first.Button(3)->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, test::PointParam(2, 2));
+  SendMessageW(first.Button(3)->Handle(), WM_LBUTTONUP, 0, test::PointParam(2, 2));
+  ASSERT_EQ(first.CurrentBtn(), 3);
+
+  const struct {
+    int show;
+    const char* built;
+  } steps[] = {{1, "11000"}, {2, "01100"}, {0, "10100"}, {3, "10010"}, {4, "00011"}, {0, "10001"}};
+  for (const auto& step : steps) {
+    EXPECT_LE(Show(step.show), budget) << "showing page " << step.show + 1;
+    EXPECT_EQ(Built(), step.built) << "after showing page " << step.show + 1;
+  }
+  EXPECT_EQ(first.BtnCount(), 100);
+  EXPECT_EQ(first.Button(7)->FullPath(), L"C:\\p1.exe");
+  EXPECT_EQ(first.Button(7)->Caption(), L"p1");
+  EXPECT_EQ(first.CurrentBtn(), 3) << "the last pressed button outlives the release";
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "a release wrote the file";
+
+  // A new page is built without being shown: unseen the longest, it goes first.
+  form->N2Click();
+  EXPECT_EQ(Built(), "100011");
+  Show(1);
+  EXPECT_EQ(Built(), "110000") << "the new page, then page 5";
+  EXPECT_LE(CountWindowsOfProcess(GetCurrentProcessId()), budget);
+}
+
+// A drop whose save was refused lives only in its button: the page keeps its buttons while
+// the file cannot take them, another page goes instead, and once the file can, the drop is
+// saved before the page is released.
+TEST_F(WindowBudgetTest, ARefusedDropIsSavedBeforeItsPageIsReleasedOrThePageIsKept) {
+  test::TempDir dir;
+  const auto dropped = dir / "late.txt";
+  test::WriteBytes(dropped, "x");
+  OpenWithRoomForTwoPages(3);
+  const std::filesystem::path ini = SettingsFilePath();
+  const std::string before = test::ReadBytes(ini);
+  ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+  {
+    test::MessageBoxCatcher boxes;
+    test::SendDrop(form->PageList()[0]->Button(1)->Handle(), {dropped.wstring()});
+    EXPECT_TRUE(test::PumpUntil([&] { return !boxes.Seen().empty(); }, 5000)) << "the refusal was not shown";
+  }
+  Show(1);
+  {
+    test::MessageBoxCatcher boxes;
+    Show(2);
+    EXPECT_TRUE(boxes.Seen().empty()) << "a page kept for its refused save is no news";
+  }
+  EXPECT_EQ(Built(), "101") << "page 1 cannot save its drop: page 2 goes instead";
+  EXPECT_EQ(test::ReadBytes(ini), before);
+
+  SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+  Show(1);
+  EXPECT_EQ(Built(), "011");
+  EXPECT_EQ(TIniFile(ini).ReadString(L"Page1", L"BtnFP1", L""), dropped.wstring());
+  Show(0);
+  EXPECT_EQ(form->PageList()[0]->Button(1)->FullPath(), dropped.wstring());
 }
 
 }  // namespace

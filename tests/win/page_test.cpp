@@ -1,6 +1,8 @@
 // A page on a real window: built from its section, laid out, saved after a drop, the hover
-// highlight and the hiding after a click, rebuilt with another grid.
+// highlight and the hiding after a click, rebuilt with another grid, the buttons' one
+// tooltip window.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@
 #include "core/text_codec.h"
 #include "gui/com_scope.h"
 #include "gui/application.h"
+#include "gui/tool_tip.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
 
@@ -485,6 +488,66 @@ TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse
   EXPECT_EQ(later.Button(2)->IconPath(), FolderIconPath()) << "an answering server says it is a folder";
   test::SendDrop(later.Button(4)->Handle(), {server + L"Mail.lnk"});
   EXPECT_EQ(later.Button(4)->FullPath(), std::wstring(self)) << "an answering server gives the target";
+}
+
+int ToolTipWindowsOfThisThread() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM param) -> BOOL {
+        wchar_t cls[64] = L"";
+        GetClassNameW(window, cls, 64);
+        if (std::wstring(cls) == TOOLTIPS_CLASSW) ++*reinterpret_cast<int*>(param);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// The buttons of a window share one tooltip window, each with its own text: the tip that
+// comes up under the pointer is that button's, a renewed button leaves the others theirs,
+// and the window goes with the last of them.
+TEST_F(PageTest, TheButtonsOfAWindowShareOneTooltipWindowEachWithItsOwnText) {
+  test::TempDir dir;
+  WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=60\r\nBtnH=60\r\nShowType=2\r\n");
+  {
+    TPage page(host, 1, L"");
+    for (int i = 1; i <= 3; ++i) {
+      auto target = dir / ("tool" + std::to_string(i) + ".txt");
+      WriteBytes(target, "x");
+      test::SendDrop(page.Button(i)->Handle(), {target.wstring()});
+    }
+    EXPECT_EQ(ToolTipWindowsOfThisThread(), 1) << "one tooltip window for three buttons";
+    const HWND tip = page.Button(1)->ToolTip()->Handle();
+    EXPECT_EQ(page.Button(3)->ToolTip()->Handle(), tip);
+    EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 3);
+    EXPECT_EQ(page.Button(1)->ToolTip()->Text(), L"tool1");
+    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), L"tool2");
+    EXPECT_EQ(page.Button(3)->ToolTip()->Text(), L"tool3");
+
+    // The pointer over the second button brings up the second button's tip.
+    SetWindowPos(host.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    RECT r;
+    GetWindowRect(page.Button(2)->Handle(), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_TRUE(test::PumpUntil([&] { return IsWindowVisible(tip) != FALSE; }, 5000)) << "no tip came up";
+    TTTOOLINFOW current{};
+    current.cbSize = sizeof current;
+    ASSERT_TRUE(SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current)));
+    EXPECT_EQ(reinterpret_cast<HWND>(current.uId), page.Button(2)->Handle());
+    SetCursorPos(0, 0);
+
+    page.ClearButtonKeys(2);
+    page.LoadHeader();
+    page.BuildButtons();  // button 2 renewed as the empty button the file now has
+    EXPECT_EQ(page.Button(2)->ToolTip(), nullptr);
+    EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 0) << "a rebuild renews every button";
+    test::SendDrop(page.Button(2)->Handle(), {(dir / "tool2.txt").wstring()});
+    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), L"tool2");
+    EXPECT_EQ(SendMessageW(page.Button(2)->ToolTip()->Handle(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(ToolTipWindowsOfThisThread(), 1);
+  }
+  EXPECT_EQ(ToolTipWindowsOfThisThread(), 0) << "the tooltip window went with the last button";
 }
 
 }  // namespace
