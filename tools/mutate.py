@@ -117,6 +117,7 @@ def top_level_split(mask, begin, end, seps):
     return found
 
 
+PARAMETER = re.compile(r"^(const\s+)?[\w:<>]+[\s&*]+\w+$")
 DECL_START = re.compile(r"^\s*(const\s+|static\s+|auto\s|[\w:]+(<[^;]*>)?[\s*&]+\w+\s*[=({;])")
 
 
@@ -147,7 +148,7 @@ def mutants_of_line(line, mask):
             out.append((f"'{left.strip()[:40]} {sep.strip()}' dropped", line[: open_ + 1] + right + line[close:]))
             break
     # A statement removed: a call or an assignment standing alone on its line.
-    if (stripped.endswith(";") and not DECL_START.match(mask) and
+    if (stripped.endswith(";") and mask.count("(") == mask.count(")") and not DECL_START.match(mask) and
             not re.match(r"^(return|break|continue|case|default|goto|using|namespace|throw|delete)\b", stripped) and
             re.match(r"^[\w:.\->\[\]()*]+\s*(\(|[-+*/|&]?=\s)", stripped) and
             top_level_split(mask, 0, len(mask), [";"])[-1:] and len(top_level_split(mask, 0, len(mask), [";"])) == 1):
@@ -163,6 +164,8 @@ def mutants_of_line(line, mask):
         if len(commas) != 1:
             continue
         a, b = line[open_ + 1: commas[0][0]].strip(), line[commas[0][0] + 1: close].strip()
+        if any(PARAMETER.match(x) for x in (a, b)):
+            continue  # a declaration's parameters, not a call's arguments
         if a and b and a != b and "\"" not in a + b and len(a) < 40 and len(b) < 40:
             out.append((f"arguments '{a}', '{b}' swapped", line[: open_ + 1] + b + ", " + a + line[close:]))
     # A settings key exchanged for its partner.
@@ -228,20 +231,29 @@ def pick_files(args):
 
 
 def sample(all_mutants, files, count, seed):
-    """Round robin over the files in a shuffled order, one random mutant of each in turn,
-    so that the sample is spread over the files whatever their sizes."""
+    """Round robin over the folders, and within each over its files in a shuffled order,
+    one random mutant of each file in turn: the sample is spread over the folders and the
+    files whatever their sizes."""
     rng = random.Random(seed)
     pools = {f: [m for m in all_mutants if m["file"] == f] for f in files}
-    order = [f for f in files if pools[f]]
-    rng.shuffle(order)
+    folders = {}
+    for f in files:
+        if pools[f]:
+            folders.setdefault(str(Path(f).parent), []).append(f)
+    for queue in folders.values():
+        rng.shuffle(queue)
     picked = []
-    while order and len(picked) < count:
-        for f in list(order):
+    while folders and len(picked) < count:
+        for folder in sorted(folders):
             if len(picked) >= count:
                 break
+            queue = folders[folder]
+            f = queue.pop(0)
             picked.append(pools[f].pop(rng.randrange(len(pools[f]))))
-            if not pools[f]:
-                order.remove(f)
+            if pools[f]:
+                queue.append(f)
+            if not queue:
+                del folders[folder]
     return picked
 
 
@@ -314,10 +326,11 @@ class Runner:
         try:
             out, _ = p.communicate(timeout=limit)
         except subprocess.TimeoutExpired:
-            os.killpg(p.pid, signal.SIGKILL)
-            p.communicate()
-            wine_kill()
+            stop(p)
             return "timeout", time.monotonic() - start, ""
+        except BaseException:
+            stop(p)  # stopped by a signal: the tests go too
+            raise
         # The failing case of a GoogleTest executable, or else the CTest entry.
         failed = re.findall(r"^\[  FAILED  \] (\w+\.\w+)", out, re.M) or \
             re.findall(r"^\s*\d+ - (\S+) \(", out, re.M)
@@ -357,6 +370,12 @@ class Runner:
                     flush=True)
 
 
+def stop(process):
+    os.killpg(process.pid, signal.SIGKILL)
+    process.communicate()
+    wine_kill()
+
+
 def wine_kill():
     subprocess.run(["wineserver", "-k"], env={**os.environ, "WINEPREFIX": str(WIN / "wineprefix")},
                    capture_output=True)
@@ -376,10 +395,16 @@ def restore():
     name = SAVED / "name"
     if not name.exists():
         return
-    rel = name.read_text()
-    os.replace(SAVED / "file", ROOT / rel)
-    os.utime(ROOT / rel)
-    name.unlink()
+    # No signal between putting the file back and forgetting the copy.
+    old = signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGINT, signal.SIGTERM, signal.SIGHUP})
+    try:
+        rel = name.read_text()
+        if (SAVED / "file").exists():
+            os.replace(SAVED / "file", ROOT / rel)
+        os.utime(ROOT / rel)
+        name.unlink()
+    finally:
+        signal.pthread_sigmask(signal.SIG_SETMASK, old)
 
 
 def on_signal(signum, _frame):
