@@ -40,13 +40,13 @@ SAVED = BUILD / "mutate-saved"
 # core/ runs every native entry (they take seconds).
 COVER = [
     ("core/", "native"),
-    ("app/main.cpp", ["e2e_launcher"]),
+    ("app/main.cpp", ["e2e_launcher", "e2e_dialogs"]),
     ("app/", ["page", "frm_main", "dialogs"]),
     ("buttons/frm_btn_option", ["dialogs"]),
-    ("buttons/", ["buttons", "dialogs"]),
+    ("buttons/", ["buttons", "page", "dialogs"]),
     ("dialogs/", ["dialogs"]),
     ("showhide/", ["tray_icon", "wait_hot_key"]),
-    ("gui/", ["dialog_form", "frm_main", "buttons"]),
+    ("gui/", ["dialog_form", "frm_main", "buttons", "dialogs"]),
 ]
 # Settings keys a slip of the hand could exchange.
 KEY_PAIRS = [("kYoko", "kTate"), ("kBtnW", "kBtnH"), ("kFormTop", "kFormLeft"),

@@ -20,6 +20,7 @@
 #include "gui/ole_scope.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
+#include "tests/win/dialog_layout.h"
 
 namespace vl {
 namespace {
@@ -72,6 +73,14 @@ TEST_F(SettingTest, WithoutTheSectionItShowsItsDefaultsAndTheFieldsFollowTheirBo
   GetWindowRect(dialog->Handle(), &outer);
   EXPECT_EQ(outer.right - outer.left, 352);
   EXPECT_EQ(outer.bottom - outer.top, 405);
+  for (int sheet : {1, 2, 0}) {
+    dialog->PageControl1.SetActivePageIndex(sheet);
+    test::ExpectTidyLayout(dialog->Handle());
+  }
+  RECT add, remove;
+  GetWindowRect(dialog->Button5.Handle(), &add);
+  GetWindowRect(dialog->Button2.Handle(), &remove);
+  EXPECT_TRUE(add.top == remove.top && add.bottom == remove.bottom) << "the start-up buttons on one row";
   EXPECT_EQ(dialog->PageControl1.ActivePageIndex(), 0);
   EXPECT_FALSE(dialog->cbAskDelBtn.Checked()) << "this dialog's own default";
   EXPECT_TRUE(dialog->cbAskDelPage.Checked());
@@ -318,6 +327,8 @@ TEST_F(StartupLinkTest, AProgramInAFolderOutsideTheCodePageGetsAWorkingLink) {
   } catch (const EOleSysError& e) {
     EXPECT_FALSE(e.Message().empty());
   }
+  // No folder, so no link: nothing removed, and nothing the user must be told.
+  EXPECT_FALSE(RemoveStartupLink(program, dir.path() / L"no such folder"));
 }
 
 }  // namespace
