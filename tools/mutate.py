@@ -46,7 +46,7 @@ COVER = [
     ("buttons/", ["buttons", "page", "dialogs"]),
     ("dialogs/", ["dialogs"]),
     ("showhide/", ["tray_icon", "wait_hot_key"]),
-    ("gui/", ["dialog_form", "frm_main", "buttons", "dialogs"]),
+    ("gui/", ["dialog_form", "page", "frm_main", "buttons", "dialogs"]),
 ]
 # Settings keys a slip of the hand could exchange.
 KEY_PAIRS = [("kYoko", "kTate"), ("kBtnW", "kBtnH"), ("kFormTop", "kFormLeft"),
@@ -466,6 +466,7 @@ def main():
     deadline = time.monotonic() + args.minutes * 60
     runner = Runner(args.timeout_factor, args.timeout_floor)
     results = list(kept)
+    stopped = False
     try:
         for m in chosen:
             if time.monotonic() > deadline:
@@ -496,6 +497,7 @@ def main():
                   f"{' by ' + by if by else ''}  ({m['seconds']}s)  [{m['id']}]", flush=True)
     except KeyboardInterrupt as e:
         print(f"stopped ({e}); the file is restored")
+        stopped = True
     finally:
         restore()
         if xvfb_pid:
@@ -513,7 +515,7 @@ def main():
           f"{survived} survived, {unbuilt} did not build")
     if args.json:
         Path(args.json).write_text(json.dumps(results, indent=1, ensure_ascii=False))
-    return 0 if survived == 0 else 1
+    return 2 if stopped else 0 if survived == 0 else 1
 
 
 if __name__ == "__main__":
