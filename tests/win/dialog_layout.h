@@ -54,7 +54,7 @@ inline void ExpectTidyLayout(HWND dialog) {
     const Placed& a = walk.placed[i];
     EXPECT_TRUE(a.rect.left >= 0 && a.rect.top >= 0 && a.rect.right <= client.right &&
                 a.rect.bottom <= client.bottom)
-        << "\"" << testing::PrintToString(text(a.window)) << "\" ends at " << a.rect.right << ","
+        << testing::PrintToString(text(a.window)) << " ends at " << a.rect.right << ","
         << a.rect.bottom << ", outside the client area of " << client.right << " x " << client.bottom;
     for (std::size_t j = i + 1; j < walk.placed.size(); ++j) {
       const Placed& b = walk.placed[j];
