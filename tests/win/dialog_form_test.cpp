@@ -229,6 +229,7 @@ TEST_F(DialogFormTest, CheckBoxAndRadioGroupEvents) {
   dialog.check.SetChecked(false);
   EXPECT_EQ(dialog.checkClicks, 2);
 
+  EXPECT_EQ(dialog.radio.Count(), 3) << "a button for each item";
   EXPECT_EQ(dialog.radio.ItemIndex(), -1) << "none chosen at first";
   dialog.radio.SetItemIndex(2);
   EXPECT_EQ(dialog.radio.ItemIndex(), 2);

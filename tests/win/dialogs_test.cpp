@@ -24,6 +24,7 @@
 #include "gui/window_count.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
+#include "tests/win/dialog_layout.h"
 
 namespace vl {
 namespace {
@@ -81,6 +82,7 @@ TEST_F(BtnOptionTest, ABoundFileShowsItsValuesAndOkAppliesTheIconRule) {
   Press(Button(1));
   form->N4Click();
   ASSERT_TRUE(dialog->Visible());
+  test::ExpectTidyLayout(dialog->Handle());
   EXPECT_EQ(GetForegroundWindow(), dialog->Handle());
   EXPECT_EQ(dialog->lbeName.Text(), L"Editor");
   EXPECT_EQ(dialog->lbeLocate.Text(), editor.wstring());
@@ -450,6 +452,11 @@ TEST_F(AboutTest, TheHistoryFileMissingEmptyAndInShiftJis) {
   EXPECT_EQ(about.Memo1.Lines(), (std::vector<std::wstring>{L"更新履歴", L"v1", L"v2", L"版"}));
   EXPECT_EQ(about.Label1.Text(), L"version 1.01") << "from the version resource";
   EXPECT_EQ(about.StaticText1.Text(), L"Vantri Launch");
+  RECT outer;
+  GetWindowRect(about.Handle(), &outer);
+  EXPECT_EQ(outer.right - outer.left, 361);
+  EXPECT_EQ(outer.bottom - outer.top, 385);
+  test::ExpectTidyLayout(about.Handle());
 }
 
 TEST_F(AboutTest, TheHistoryIsReadBesideTheProgramWhateverTheCurrentFolder) {
@@ -518,6 +525,7 @@ TEST_F(PageOptionTest, AbsentKeysShowTheirDefaultsAndWhatThePageCannotBuildIsRef
   form->SetDialogs(nullptr, dialog.get(), nullptr);
   form->N5Click();
   ASSERT_TRUE(dialog->Visible());
+  test::ExpectTidyLayout(dialog->Handle());
   EXPECT_EQ(GetForegroundWindow(), dialog->Handle());
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
   EXPECT_EQ(dialog->lbeName.Text(), L"");
@@ -562,6 +570,21 @@ TEST_F(PageOptionTest, AbsentKeysShowTheirDefaultsAndWhatThePageCannotBuildIsRef
   dialog->Button1Click();
   EXPECT_FALSE(dialog->Visible());
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "Cancel writes nothing";
+
+  // Each limit itself is allowed: 40 across or down, buttons of 8 and of 512 pixels.
+  for (std::int32_t across : {40, 1}) {
+    const bool wide = across == 40;
+    form->N5Click();
+    dialog->lbeName.SetText(L"x");
+    dialog->spnYoko.SetValue(across);
+    dialog->spnTate.SetValue(41 - across);
+    dialog->spnWidth.SetValue(wide ? 8 : 512);
+    dialog->spnHeight.SetValue(wide ? 512 : 8);
+    EXPECT_TRUE(Ok().empty()) << across;
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(Key(L"Yoko") + L"x" + Key(L"Tate"), wide ? L"40x1" : L"1x40");
+    EXPECT_EQ(Key(L"BtnW") + L"x" + Key(L"BtnH"), wide ? L"8x512" : L"512x8");
+  }
 }
 
 TEST_F(PageOptionTest, AShrinkAsksOnlyWhenFewerCellsRemainThanRegisteredButtons) {

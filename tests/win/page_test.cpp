@@ -178,17 +178,29 @@ TEST_F(PageTest, ARebuiltGridKeepsEachButtonsDataByNumber) {
                   "BtnFP7=C:\\seven.exe\r\nBtnName7=seven\r\nBtnFP10=C:\\ten.exe\r\n");
   TPage page(host, 1, L"");
   TIniFile file(ini);
+  // Every button, renewed or new, in its place and of its size: first only the height
+  // changes (the first buttons keep their places and widths), then only the width.
+  auto rebuild = [&](int btnW, int btnH) {
+    file.WriteInteger(L"Page1", L"BtnW", btnW);
+    file.WriteInteger(L"Page1", L"BtnH", btnH);
+    page.LoadHeader();
+    page.BuildButtons();
+    ASSERT_EQ(page.BtnCount(), 9);
+    for (int i = 1; i <= 9; ++i) {
+      RECT r;
+      GetWindowRect(page.Button(i)->Handle(), &r);
+      MapWindowPoints(nullptr, page.Sheet().Handle(), reinterpret_cast<POINT*>(&r), 2);
+      EXPECT_EQ(r.left, (i - 1) % 3 * btnW) << i;
+      EXPECT_EQ(r.top, (i - 1) / 3 * btnH) << i;
+      EXPECT_EQ(r.right - r.left, btnW) << i;
+      EXPECT_EQ(r.bottom - r.top, btnH) << i;
+    }
+  };
   file.WriteInteger(L"Page1", L"Yoko", 3);
   file.WriteInteger(L"Page1", L"Tate", 3);
-  page.LoadHeader();
-  page.BuildButtons();
-  ASSERT_EQ(page.BtnCount(), 9);
+  rebuild(30, 20);
+  rebuild(45, 20);
   EXPECT_EQ(page.Button(7)->FullPath(), L"C:\\seven.exe");
-  RECT r;
-  GetWindowRect(page.Button(7)->Handle(), &r);
-  MapWindowPoints(nullptr, page.Sheet().Handle(), reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 0) << "row 2, column 0";
-  EXPECT_EQ(r.top, 60);
   page.SaveButtons();
   EXPECT_EQ(file.ReadString(L"Page1", L"BtnFP10", L""), L"C:\\ten.exe") << "keys beyond the grid stay";
 }

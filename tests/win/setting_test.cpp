@@ -21,6 +21,7 @@
 #include "gui/ole_scope.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
+#include "tests/win/dialog_layout.h"
 
 namespace vl {
 namespace {
@@ -68,6 +69,14 @@ TEST_F(SettingTest, WithoutTheSectionItShowsItsDefaultsAndTheFieldsFollowTheirBo
   GetWindowRect(dialog->Handle(), &outer);
   EXPECT_EQ(outer.right - outer.left, 352);
   EXPECT_EQ(outer.bottom - outer.top, 405);
+  for (int sheet : {1, 2, 0}) {
+    dialog->PageControl1.SetActivePageIndex(sheet);
+    test::ExpectTidyLayout(dialog->Handle());
+  }
+  RECT add, remove;
+  GetWindowRect(dialog->Button5.Handle(), &add);
+  GetWindowRect(dialog->Button2.Handle(), &remove);
+  EXPECT_TRUE(add.top == remove.top && add.bottom == remove.bottom) << "the start-up buttons on one row";
   EXPECT_EQ(dialog->PageControl1.ActivePageIndex(), 0);
   EXPECT_TRUE(dialog->cbAskDelBtn.Checked()) << "absent, the delete command asks: the first OK must not stop that";
   EXPECT_TRUE(dialog->cbAskDelPage.Checked());
@@ -369,6 +378,8 @@ TEST_F(StartupLinkTest, AProgramInAFolderOutsideTheCodePageGetsAWorkingLink) {
   } catch (const EOleSysError& e) {
     EXPECT_FALSE(e.Message().empty());
   }
+  // No folder, so no link: nothing removed, and nothing the user must be told.
+  EXPECT_FALSE(RemoveStartupLink(program, dir.path() / L"no such folder"));
 }
 
 }  // namespace
