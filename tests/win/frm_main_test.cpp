@@ -11,7 +11,6 @@
 #include <functional>
 
 #include "app/frm_main.h"
-#include "core/text_codec.h"
 #include "core/ini_file.h"
 #include "core/text_codec.h"
 #include "gui/application.h"
