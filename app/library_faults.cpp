@@ -12,7 +12,10 @@
 // from the library, which the program reports as memory shortage.
 //
 // Only the executable links this file, as an object of its own, so that it comes before
-// the library in every case; the test that checks it links it the same way.
+// the library in every case; the test that checks it links it the same way. Should the
+// program come to need another of the library's reports (std::system_error, which
+// std::mutex throws), the link fails on a second definition of these rather than growing
+// back unnoticed.
 #include <bits/functexcept.h>
 
 #include <exception>
