@@ -140,6 +140,9 @@ TEST_F(FrmMainTest, AFirstStartMakesPageOneAsANewPage) {
   EXPECT_TRUE(form->Timer1Enabled());
   EXPECT_EQ(form->WaitHotKey().HotKey(), L"Windows+Space");
   EXPECT_EQ(form->WaitHotKey1().HotKey(), L"ESC");
+  // A show key pressed again while the launcher comes up is not lost; a hide key is.
+  EXPECT_TRUE(form->WaitHotKey().Reentrant());
+  EXPECT_FALSE(form->WaitHotKey1().Reentrant());
 }
 
 SIZE ClientSize(HWND window) {

@@ -82,6 +82,11 @@ TEST_F(HostileLinkTest, TheBytesMadeHereAreAShortcutTheShellReads) {
   EXPECT_EQ(info.Path, target);
   EXPECT_EQ(info.WorkDir, work);
   EXPECT_EQ(Drop(lnk), target);
+
+  // The item list names another file that is there too: the link's own path still wins.
+  lnk = Write(L"two.lnk", LinkHeader(kHasIdList | kHasLinkInfo) + IdListOf(work) + LinkInfoOf(Ansi(target)));
+  ASSERT_TRUE(ReadLinkFile(lnk, info));
+  EXPECT_EQ(info.Path, target);
 }
 
 TEST_F(HostileLinkTest, EveryTruncationBindsTheTargetOrTheShortcut) {
