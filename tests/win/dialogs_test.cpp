@@ -457,6 +457,9 @@ TEST_F(AboutTest, TheHistoryFileMissingEmptyAndInShiftJis) {
   EXPECT_EQ(outer.right - outer.left, 361);
   EXPECT_EQ(outer.bottom - outer.top, 385);
   test::ExpectTidyLayout(about.Handle());
+  // A click on the history tab: the strip asks the box before it changes, and changes.
+  SendMessageW(about.PageControl1.Handle(), TCM_SETCURFOCUS, 1, 0);
+  EXPECT_EQ(about.PageControl1.ActivePageIndex(), 1);
 }
 
 TEST_F(AboutTest, TheHistoryIsReadBesideTheProgramWhateverTheCurrentFolder) {

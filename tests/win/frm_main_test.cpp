@@ -580,7 +580,9 @@ TEST_F(FrmMainTest, AFileHeldAtStartIsNeverOverwrittenAndIsTakenUpOnceItReads) {
         EXPECT_FALSE(setting.Visible()) << "filled from defaults, it goes";
         EXPECT_FALSE(pageOption.Visible());
       } else {
+        EXPECT_TRUE(setting.cbUseHotKey.Checked()) << "the default";
         SendMessageW(setting.btnOk.Handle(), BM_CLICK, 0, 0);
+        EXPECT_FALSE(setting.cbUseHotKey.Checked()) << "refused, and filled from the file that reads now";
         pageOption.lbeName.SetText(L"Mine");  // as the user completes what the defaults left
         pageOption.spnYoko.SetValue(4);
         pageOption.spnTate.SetValue(1);
