@@ -458,7 +458,11 @@ TEST_F(AboutTest, TheHistoryFileMissingEmptyAndInShiftJis) {
   EXPECT_EQ(outer.bottom - outer.top, 385);
   test::ExpectTidyLayout(about.Handle());
   // A click on the history tab: the strip asks the box before it changes, and changes.
-  SendMessageW(about.PageControl1.Handle(), TCM_SETCURFOCUS, 1, 0);
+  RECT tab{};
+  SendMessageW(about.PageControl1.Handle(), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+  const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+  SendMessageW(about.PageControl1.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(about.PageControl1.Handle(), WM_LBUTTONUP, 0, at);
   EXPECT_EQ(about.PageControl1.ActivePageIndex(), 1);
 }
 
