@@ -114,12 +114,16 @@ TEST(IniDocument, ShiftJisTrailBytesAreNotPunctuation) {
   EXPECT_EQ(Get(d, AnsiToWide("\x95\x5D"), L"ソ"), L"表ソ");
   EXPECT_EQ(Get(IniDocument::Parse("[s]\r\na=\x83\nb=2\r\n"), L"s", L"b"), L"<absent>")
       << "a lead byte takes the line feed after it as its pair";
-  // The same after a run of ASCII, which the split passes over several bytes at a time.
-  const std::string longLine = "[s]\r\nlong=abcdefghijklmnopq\x83\nb=2\r\n[t]\r\nc=3\r\n";
-  EXPECT_EQ(Read(longLine, L"s", L"b"), L"<absent>");
-  const std::wstring joined = Read(longLine, L"s", L"long");
-  EXPECT_TRUE(joined.starts_with(L"abcdefghijklmnopq") && joined.ends_with(L"b=2")) << WideToUtf8(joined);
-  EXPECT_EQ(Read(longLine, L"t", L"c"), L"3");
+  // The same after runs of ASCII of every length up to twice the eight bytes the split
+  // passes over at a time.
+  for (std::size_t run = 0; run <= 17; ++run) {
+    const std::string ascii = std::string("abcdefghijklmnopq").substr(0, run);
+    const std::string file = "[s]\r\nv=" + ascii + "\x83\nb=2\r\n[t]\r\nc=3\r\n";
+    EXPECT_EQ(Read(file, L"s", L"b"), L"<absent>") << run;
+    const std::wstring joined = Read(file, L"s", L"v");
+    EXPECT_TRUE(joined.starts_with(AnsiToWide(ascii)) && joined.ends_with(L"b=2")) << WideToUtf8(joined);
+    EXPECT_EQ(Read(file, L"t", L"c"), L"3");
+  }
 }
 
 TEST(IniDocument, ChangingAValueRewritesOnlyItsLine) {
