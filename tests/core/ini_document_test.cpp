@@ -83,16 +83,17 @@ void ValuesAfter(const std::string& filler) {
       "later=hidden\r\n"
       "  [t] x\r\n"
       "k=\x95\x5C\r\n";
-  EXPECT_EQ(Read(d, L"s", L"dq"), L"quoted");
-  EXPECT_EQ(Read(d, L"s", L"sq"), L"single");
-  EXPECT_EQ(Read(d, L"s", L"half"), L"\"open");
-  EXPECT_EQ(Read(d, L"s", L"mixed"), L"\"a'");
-  EXPECT_EQ(Read(d, L"s", L"one"), L"\"");
-  EXPECT_EQ(Read(d, L"s", L"empty"), L"");
-  EXPECT_EQ(Read(d, L"s", L"bare"), L"<absent>") << "a key line without '=' has no value";
-  EXPECT_EQ(Read(d, L"s", L"eq"), L"a=b");
-  EXPECT_EQ(Read(d, L"s", L"dup"), L"first");
-  EXPECT_EQ(Read(d, L"s", L"later"), L"<absent>") << "only the first of two equal sections is read";
+  const struct {
+    const wchar_t* key;
+    const wchar_t* value;
+  } cases[] = {
+      {L"dq", L"quoted"}, {L"sq", L"single"}, {L"half", L"\"open"}, {L"mixed", L"\"a'"}, {L"one", L"\""},
+      {L"empty", L""},
+      {L"bare", L"<absent>"},  // a key line without "=" has no value
+      {L"eq", L"a=b"}, {L"dup", L"first"},
+      {L"later", L"<absent>"},  // only the first of two equal sections is read
+  };
+  for (const auto& c : cases) EXPECT_EQ(Read(d, L"s", c.key), c.value) << WideToUtf8(c.key);
   EXPECT_EQ(Read(d, L"t", L"k"), L"表") << "a header with blanks around it, and text after it";
   EXPECT_EQ(Read(d, L"s", L"f11"), filler.empty() ? L"<absent>" : L"11");
 }
