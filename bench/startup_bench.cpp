@@ -150,9 +150,11 @@ std::string MinMedianMax(const std::vector<double>& v) {
 }
 
 // One showing of a page not built: the release of other pages it caused (0 when none was
-// needed), and the build of its buttons, apart; ms.
+// needed) and the build of its buttons, apart, ms; and the windows the process held when
+// the build began (a build costs more under Wine the more windows are held).
 struct Showing {
   double release = 0, build = 0;
+  int held = 0;
 };
 
 // After the start, the first kFirstVisits pages shown one after another (the first is
@@ -170,7 +172,7 @@ int Visit(vl::TfrmMain& main) {
   const int pages = static_cast<int>(main.PageList().size());
   std::string report;
   auto say = [&](const char* format, auto... values) {
-    char line[256];
+    char line[512];
     std::snprintf(line, sizeof line, format, values...);
     report += line;
   };
@@ -195,6 +197,7 @@ int Visit(vl::TfrmMain& main) {
       stopped = true;
       return std::nullopt;
     }
+    showing.held = held;
     showing.build = ShowPage(main, p);
     most = std::max(most, vl::CountWindowsOfProcess(self));
     shown = std::max(shown, p + 1);
@@ -204,33 +207,35 @@ int Visit(vl::TfrmMain& main) {
   std::string held;
   try {
     held = " " + std::to_string(most);
-    std::vector<double> firstBuilds, firstReleases;
+    auto line = [&](const char* what, int p, const Showing& s) {
+      say("  page %d %s: build %.1f ms with %d windows held; before it, the release of a page %.1f ms\n", p + 1, what,
+          s.build, s.held, s.release);
+    };
     for (int p = 1; p < kFirstVisits && !stopped; ++p) {
       first[static_cast<std::size_t>(p)] = visit(p);
       if (stopped) break;
       held += " " + std::to_string(vl::CountWindowsOfProcess(self));
-      firstBuilds.push_back(first[static_cast<std::size_t>(p)]->build);
-      if (first[static_cast<std::size_t>(p)]->release > 0) firstReleases.push_back(first[static_cast<std::size_t>(p)]->release);
     }
     say("windows held as the pages of 40 x 40 are shown one after another:%s\n", held.c_str());
     say("  the most: %d (Windows' quota of user objects: %d)\n", most, kUserObjectQuota);
-    say("pages 2-%d first shown: build %s ms; the %zu releases of a page they caused %s ms\n", kFirstVisits,
-        MinMedianMax(firstBuilds).c_str(), firstReleases.size(), MinMedianMax(firstReleases).c_str());
-    std::vector<double> firstTimes, againTimes, againReleases, ratios;
-    std::string how;
+    for (int p = 1; p < kFirstVisits && first[static_cast<std::size_t>(p)]; ++p)
+      line("first shown", p, *first[static_cast<std::size_t>(p)]);
+    // A page shown again is built with as many windows held as the first showings that had
+    // to release a page: against those.
+    std::vector<double> likeFirst, againTimes;
+    for (const std::optional<Showing>& f : first)
+      if (f && f->release > 0) likeFirst.push_back(f->build);
     for (int p = 1; p <= kVisitsAgain && first[static_cast<std::size_t>(p)]; ++p) {
-      how += main.PageList()[static_cast<std::size_t>(p)]->Built() ? " held" : " released";
+      const bool released = !main.PageList()[static_cast<std::size_t>(p)]->Built();
       std::optional<Showing> again = visit(p);
       if (!again) break;
-      firstTimes.push_back(first[static_cast<std::size_t>(p)]->build);
+      line(released ? "shown again, released meanwhile" : "shown again, held meanwhile", p, *again);
       againTimes.push_back(again->build);
-      againReleases.push_back(again->release);
-      ratios.push_back(againTimes.back() / firstTimes.back());
     }
-    say("pages 2-%d shown again (they were:%s): build at first showing %s ms, again %s ms, again / first: "
-        "median %.2f (goal <= 1.00); the release each showing again caused, apart: %s ms\n",
-        kVisitsAgain + 1, how.c_str(), MinMedianMax(firstTimes).c_str(), MinMedianMax(againTimes).c_str(),
-        vl::bench::Median(ratios), MinMedianMax(againReleases).c_str());
+    say("a released page built again %s ms, against %s ms for the first builds that released a page: "
+        "again / first %.2f (goal <= 1.00)\n",
+        MinMedianMax(againTimes).c_str(), MinMedianMax(likeFirst).c_str(),
+        vl::bench::Median(againTimes) / vl::bench::Median(likeFirst));
     for (int p = kFirstVisits; p < pages && !stopped; ++p) visit(p);
   } catch (const std::exception& e) {
     say("  a page could not be shown: %s\n", e.what());
