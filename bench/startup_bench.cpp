@@ -5,9 +5,11 @@
 // the many-page starts against their one-page ones (pages nobody looks at should cost
 // nothing); where the launcher's start spends its time, phase by phase; the memory each
 // start holds once shown. Then one start of the 40 pages of 40 x 40 whose pages are shown
-// one after another: the windows the process holds (against its budget of 5,000), the
-// showing of a page against showing it again once released, and the memory, windows and
-// the system's counts of user and GDI objects once every page has been shown.
+// one after another: the windows the process holds (against its budget of 5,000), each
+// page's build apart from the room made for it (a page of 1,600 windows released), a
+// released page built again against the first builds made with as many windows held, and
+// the memory, windows and the system's counts of user and GDI objects once every page has
+// been shown.
 //
 //   startup_bench [RUNS]            RUNS starts of each kind (default 7); prints medians
 //   startup_bench --child KIND      one start (KIND bare, small, page100, large, page1600
