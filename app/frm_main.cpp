@@ -106,6 +106,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   });
 
   for (int i = 1; i < kStartReadTries && !FileReadsNow(); ++i) Sleep(kStartReadPause);
+  MarkStartPhase("settings file read");
   try {
     FormCreate();
   } catch (...) {

@@ -1,6 +1,8 @@
 #include "core/ini_document.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <type_traits>
 
 #include "core/text_codec.h"
@@ -68,21 +70,78 @@ View Slice(View text, std::uint32_t begin, std::uint32_t end) {
   return text.substr(begin, end - begin);
 }
 
+template <class View>
+bool NameMatches(View name, std::wstring_view folded) {
+  if (name.size() != folded.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if (FoldChar(Unit(name[i])) != folded[i]) return false;
+  return true;
+}
+
+// A key's value as a read gives it: one pair of matching surrounding quotes stripped, cut
+// at a NUL.
+template <class View>
+std::wstring ValueRead(View v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+    v.remove_prefix(1);
+    v.remove_suffix(1);
+  }
+  return Widen(v.substr(0, v.find('\0')));
+}
+
+// Whether the line may be a section header: its first character that is not blank is "[".
+template <class View>
+bool MayBeHeader(View line) {
+  std::size_t b = 0;
+  while (b < line.size() && IsIniBlank(Unit(line[b]))) ++b;
+  return b < line.size() && line[b] == '[';
+}
+
+// The lead bytes of the ANSI code page, asked of the platform once: the split below looks
+// at every byte of a file of megabytes.
+const std::array<bool, 256>& LeadBytes() {
+  static const std::array<bool, 256> table = [] {
+    std::array<bool, 256> t{};
+    for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = IsAnsiLeadByte(static_cast<unsigned char>(b));
+    return t;
+  }();
+  return table;
+}
+
 // Splits a file into lines as the profile functions do: a line ends at the next line
 // feed, or at the next carriage return when no line feed follows; a CR before an LF
 // belongs to the line end. In the ANSI code page a lead byte takes the byte after it as
 // its pair whatever that byte is, a line feed included, because the platform decodes
-// the file before it splits it. Calls onLine(begin, contentEnd, next) for each line.
+// the file before it splits it. Calls onLine(begin, contentEnd, next) for each line, and
+// stops when it returns false. A part of a file that starts and ends at line starts
+// splits as it does within the whole file.
 template <class View, class OnLine>
 void SplitLines(View s, bool pairedLeadBytes, OnLine onLine) {
   using Char = typename View::value_type;
+  const std::array<bool, 256>& lead = LeadBytes();
   auto find = [&](Char c, std::size_t from) {
-    if (!pairedLeadBytes) return s.find(c, from);
-    for (std::size_t i = from; i < s.size(); ++i) {
-      if (s[i] == c) return i;
-      if (IsAnsiLeadByte(static_cast<unsigned char>(s[i]))) ++i;
+    std::size_t hit = s.find(c, from);
+    if (!pairedLeadBytes) return hit;
+    // Walked by characters up to the hit, runs of ASCII eight bytes at a time: it counts
+    // unless a lead byte took it.
+    for (std::size_t i = from;;) {
+      if (hit == View::npos) return hit;
+      while (i < hit) {
+        if constexpr (sizeof(Char) == 1) {
+          std::uint64_t eight;
+          if (hit - i >= sizeof eight) {
+            std::memcpy(&eight, s.data() + i, sizeof eight);
+            if ((eight & 0x8080808080808080u) == 0) {
+              i += sizeof eight;
+              continue;
+            }
+          }
+        }
+        i += lead[static_cast<unsigned char>(s[i])] ? 2 : 1;
+      }
+      if (i == hit) return hit;
+      hit = s.find(c, i);
     }
-    return View::npos;
   };
   bool noMoreLineFeeds = false;  // once none is left, never scan for one again
   std::size_t pos = 0;
@@ -99,7 +158,7 @@ void SplitLines(View s, bool pairedLeadBytes, OnLine onLine) {
     } else if (s[brk] == Char('\n') && brk > pos && s[brk - 1] == Char('\r')) {
       end = brk - 1;
     }
-    onLine(pos, end, next);
+    if (!onLine(pos, end, next)) return;
     pos = next;
   }
 }
@@ -224,13 +283,7 @@ void IniDocument::Rewrite(Line& line, std::wstring text) {
 }
 
 bool IniDocument::NameIs(const Line& line, std::wstring_view folded) const {
-  return WithText(line, [&](auto text) {
-    auto name = Slice(text, line.nameBegin, line.nameEnd);
-    if (name.size() != folded.size()) return false;
-    for (std::size_t i = 0; i < name.size(); ++i)
-      if (FoldChar(Unit(name[i])) != folded[i]) return false;
-    return true;
-  });
+  return WithText(line, [&](auto text) { return NameMatches(Slice(text, line.nameBegin, line.nameEnd), folded); });
 }
 
 std::optional<std::size_t> IniDocument::FindSection(std::wstring_view folded) const {
@@ -247,83 +300,156 @@ std::uint32_t IniDocument::NameHashOf(const Line& line) const {
   return WithText(line, [&](auto text) { return NameHash(Slice(text, line.nameBegin, line.nameEnd)); });
 }
 
+void IniDocument::IndexKeys(Section& sec) const {
+  sec.keys.clear();
+  // A key written with "[...]" for a name reads as a header; it starts no section until
+  // the file is read again, and is no key either.
+  for (std::size_t j = 0; j < sec.lines.size(); ++j)
+    if (sec.lines[j].kind == Kind::Entry) sec.keys.Append(NameHashOf(sec.lines[j]), j);
+  sec.keys.Sort();
+}
+
 void IniDocument::Reindex() {
   sectionIndex_.clear();
   for (std::size_t i = 0; i < sections_.size(); ++i) {
     Section& sec = sections_[i];
-    sec.keys.clear();
-    for (std::size_t j = 0; j < sec.lines.size(); ++j) {
-      const Line& line = sec.lines[j];
-      if (line.kind == Kind::Blank) continue;
-      std::uint32_t hash = NameHashOf(line);
-      if (line.kind == Kind::Header) {
-        // A key written with "[...]" for a name reads as a header; it starts no section
-        // until the file is read again.
-        if (j == 0) sectionIndex_.Append(hash, i);
-      } else {
-        if (i == 0 && sec.keys.empty()) sectionIndex_.Append(NameHash(std::wstring_view()), 0);
-        sec.keys.Append(hash, j);
-      }
-    }
-    sec.keys.Sort();
-    sec.lines.shrink_to_fit();
+    if (!sec.lines.empty() && sec.lines.front().kind == Kind::Header)
+      sectionIndex_.Append(NameHashOf(sec.lines.front()), i);
+    if (i == 0 && std::any_of(sec.lines.begin(), sec.lines.end(), [](const Line& l) { return l.kind == Kind::Entry; }))
+      sectionIndex_.Append(NameHash(std::wstring_view()), 0);
+    if (sec.parsed) IndexKeys(sec);
   }
   sectionIndex_.Sort();
 }
 
-IniDocument IniDocument::Parse(std::string_view bytes) {
-  IniDocument doc;
-  auto add = [&](Line line) {
-    if (line.kind == Kind::Header) doc.sections_.emplace_back();
-    doc.sections_.back().lines.push_back(line);
+template <class F>
+decltype(auto) IniDocument::WithTextAt(std::size_t pos, std::size_t end, F&& f) const {
+  if (read_ == Encoding::Utf16Le) return f(std::wstring_view(wide_).substr(pos, end - pos));
+  std::string_view content = std::string_view(bytes_).substr(pos, end - pos);
+  if (AllAscii(content)) return f(content);
+  const std::wstring text = read_ == Encoding::Utf8 ? Utf8ToWide(content) : AnsiToWide(content);
+  return f(std::wstring_view(text));
+}
+
+template <class OnLine>
+void IniDocument::EachLine(std::size_t from, std::size_t to, OnLine onLine) const {
+  auto shifted = [&](std::size_t pos, std::size_t end, std::size_t next) {
+    return onLine(from + pos, from + end, from + next);
   };
-  auto eolOf = [](auto view) {
-    if (view.empty()) return Eol::None;
-    if (view.size() == 2) return Eol::CrLf;
-    return view[0] == '\n' ? Eol::Lf : Eol::Cr;
-  };
-  if (bytes.substr(0, 2) == kUtf16Bom) {
-    doc.encoding_ = Encoding::Utf16Le;
-    doc.wide_ = Utf16LeToWide(bytes.substr(2));
-    std::wstring_view view(doc.wide_);
-    SplitLines(view, false, [&](std::size_t pos, std::size_t end, std::size_t next) {
-      Line line;
-      line.store = Store::Wide;
-      line.textAt = pos;
-      line.eol = eolOf(view.substr(end, next - end));
-      line.touched = true;  // always written anew from its text
-      Classify(line, view.substr(pos, end - pos));
-      add(line);
-    });
-  } else {
-    bool utf8 = bytes.substr(0, 3) == kUtf8Bom;
-    if (utf8) {
-      doc.encoding_ = Encoding::Utf8;
-      bytes.remove_prefix(3);
-    }
-    doc.bytes_ = bytes;
-    std::string_view view(doc.bytes_);
-    SplitLines(view, !utf8, [&](std::size_t pos, std::size_t end, std::size_t next) {
-      std::string_view content = view.substr(pos, end - pos);
-      Line line;
-      line.rawAt = pos;
-      line.rawSize = static_cast<std::uint32_t>(next - pos);
-      line.eol = eolOf(view.substr(end, next - end));
-      if (AllAscii(content)) {
-        line.store = Store::Bytes;
-        line.textAt = pos;
-        Classify(line, content);
-      } else {
-        std::wstring text = utf8 ? Utf8ToWide(content) : AnsiToWide(content);
-        line.store = Store::Wide;
-        line.textAt = doc.wide_.size();
-        doc.wide_ += text;
-        Classify(line, std::wstring_view(text));
-      }
-      add(line);
-    });
-    doc.wide_.shrink_to_fit();
+  if (read_ == Encoding::Utf16Le)
+    SplitLines(std::wstring_view(wide_).substr(from, to - from), false, shifted);
+  else
+    SplitLines(std::string_view(bytes_).substr(from, to - from), read_ == Encoding::Ansi, shifted);
+}
+
+IniDocument::Line IniDocument::ReadLine(std::size_t pos, std::size_t end, std::size_t next) const {
+  Line line;
+  switch (next - end) {
+    case 0: line.eol = Eol::None; break;
+    case 2: line.eol = Eol::CrLf; break;
+    default:
+      line.eol = (read_ == Encoding::Utf16Le ? wide_[end] == L'\n' : bytes_[end] == '\n') ? Eol::Lf : Eol::Cr;
+      break;
   }
+  if (read_ == Encoding::Utf16Le) {
+    line.store = Store::Wide;
+    line.textAt = pos;
+    line.touched = true;  // always written anew from its text
+    Classify(line, std::wstring_view(wide_).substr(pos, end - pos));
+    return line;
+  }
+  std::string_view content = std::string_view(bytes_).substr(pos, end - pos);
+  line.rawAt = pos;
+  line.rawSize = static_cast<std::uint32_t>(next - pos);
+  if (AllAscii(content)) {
+    line.store = Store::Bytes;
+    line.textAt = pos;
+    Classify(line, content);
+  } else {
+    line.store = Store::Wide;
+    line.textAt = wide_.size();
+    wide_ += read_ == Encoding::Utf8 ? Utf8ToWide(content) : AnsiToWide(content);
+    Classify(line, std::wstring_view(wide_).substr(line.textAt));
+  }
+  return line;
+}
+
+void IniDocument::SplitSections() {
+  const std::size_t size = read_ == Encoding::Utf16Le ? wide_.size() : bytes_.size();
+  sections_.assign(1, Section{});
+  sections_[0].parsed = false;
+  EachLine(0, size, [&](std::size_t pos, std::size_t end, std::size_t next) {
+    // Told by its units, undecoded: a blank or "[" is never part of a wider character.
+    const bool candidate = read_ == Encoding::Utf16Le ? MayBeHeader(std::wstring_view(wide_).substr(pos, end - pos))
+                                                      : MayBeHeader(std::string_view(bytes_).substr(pos, end - pos));
+    if (!candidate) return true;
+    Line line = ReadLine(pos, end, next);
+    if (line.kind != Kind::Header) return true;
+    sections_.back().restEnd = pos;
+    Section& sec = sections_.emplace_back();
+    sec.lines.push_back(line);
+    sec.parsed = false;
+    sec.restAt = next;
+    return true;
+  });
+  sections_.back().restEnd = size;
+  ParseSection(0);  // the part before any header is asked for whenever a section is
+}
+
+void IniDocument::ParseSection(std::size_t section) const {
+  Section& sec = sections_[section];
+  if (sec.parsed) return;
+  sec.parsed = true;
+  EachLine(sec.restAt, sec.restEnd, [&](std::size_t pos, std::size_t end, std::size_t next) {
+    sec.lines.push_back(ReadLine(pos, end, next));
+    return true;
+  });
+  sec.lines.shrink_to_fit();
+  IndexKeys(sec);
+}
+
+void IniDocument::ParseAll() const {
+  for (std::size_t i = 0; i < sections_.size(); ++i) ParseSection(i);
+}
+
+// The first lines of a section not parsed yet, looked at where they stand: the value of
+// the key (nothing for a key line without "="), or nothing when the section, whole, holds
+// no such key; no answer when the key is not among the lines looked at, and the section
+// goes on.
+std::optional<std::optional<std::wstring>> IniDocument::PeekKey(const Section& sec, std::wstring_view folded) const {
+  // A page's header: the keys a start reads of every page come first in its section.
+  constexpr int kPeekLines = 16;
+  int seen = 0;
+  std::optional<std::optional<std::wstring>> found;
+  EachLine(sec.restAt, sec.restEnd, [&](std::size_t pos, std::size_t end, std::size_t) {
+    if (++seen > kPeekLines) return false;
+    WithTextAt(pos, end, [&](auto text) {
+      Line line;
+      Classify(line, text);
+      if (line.kind != Kind::Entry || !NameMatches(Slice(text, line.nameBegin, line.nameEnd), folded)) return;
+      found.emplace();
+      if (line.hasValue) *found = ValueRead(Slice(text, line.valueBegin, line.valueEnd));
+    });
+    return !found;
+  });
+  if (!found && seen <= kPeekLines) found.emplace();
+  return found;
+}
+
+IniDocument IniDocument::Parse(std::string bytes) {
+  IniDocument doc;
+  if (bytes.starts_with(kUtf16Bom)) {
+    doc.encoding_ = Encoding::Utf16Le;
+    doc.wide_ = Utf16LeToWide(std::string_view(bytes).substr(2));
+  } else {
+    if (bytes.starts_with(kUtf8Bom)) {
+      doc.encoding_ = Encoding::Utf8;
+      bytes.erase(0, kUtf8Bom.size());
+    }
+    doc.bytes_ = std::move(bytes);  // a file of megabytes is held once
+  }
+  doc.read_ = doc.encoding_;
+  doc.SplitSections();
   doc.Reindex();
   return doc;
 }
@@ -358,6 +484,7 @@ bool IniDocument::TrySerializeAnsi(std::string& out) const {
       if (!bytes) return false;
       out += *bytes;
     }
+    if (!s.parsed) out.append(bytes_, s.restAt, s.restEnd - s.restAt);
   }
   return true;
 }
@@ -367,6 +494,8 @@ std::string IniDocument::Serialize() const {
   if (encoding_ == Encoding::Ansi && TrySerializeAnsi(out)) return out;
   out.clear();
   bool utf16 = encoding_ != Encoding::Utf8;
+  // A part not parsed is written as read, which needs it in the encoding written.
+  if (utf16 != (read_ == Encoding::Utf16Le)) ParseAll();
   out += utf16 ? kUtf16Bom : kUtf8Bom;
   for (const Section& s : sections_) {
     for (const Line& line : s.lines) {
@@ -378,6 +507,11 @@ std::string IniDocument::Serialize() const {
       text += EolText(line.eol);
       out += utf16 ? WideToUtf16Le(text) : WideToUtf8(text);
     }
+    if (s.parsed) continue;
+    if (utf16)
+      out += WideToUtf16Le(std::wstring_view(wide_).substr(s.restAt, s.restEnd - s.restAt));
+    else
+      out.append(bytes_, s.restAt, s.restEnd - s.restAt);
   }
   return out;
 }
@@ -401,23 +535,22 @@ std::optional<std::wstring> IniDocument::Get(std::wstring_view section,
   if (section.empty()) return std::nullopt;  // the platform reads no section without a name
   auto s = FindSection(FoldIniName(section));
   if (!s) return std::nullopt;
+  const std::wstring folded = FoldIniName(key);
+  if (!sections_[*s].parsed) {
+    if (auto peeked = PeekKey(sections_[*s], folded)) return *peeked;
+    ParseSection(*s);
+  }
   const Section& sec = sections_[*s];
-  auto k = FindKey(sec, FoldIniName(key));
+  auto k = FindKey(sec, folded);
   if (!k) return std::nullopt;
   const Line& line = sec.lines[*k];
   // A line without "=" names a key that has no value; it reads as absent.
   if (!line.hasValue) return std::nullopt;
-  return WithText(line, [&](auto text) {
-    auto v = Slice(text, line.valueBegin, line.valueEnd);
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-      v.remove_prefix(1);
-      v.remove_suffix(1);
-    }
-    return Widen(v.substr(0, v.find('\0')));
-  });
+  return WithText(line, [&](auto text) { return ValueRead(Slice(text, line.valueBegin, line.valueEnd)); });
 }
 
 void IniDocument::SwitchToUnicode() {
+  ParseAll();  // every line is looked at, and written anew
   encoding_ = Encoding::Utf16Le;
   // In the ANSI code page a lead byte takes a line end after it as its second byte, so a
   // line's text can hold a line feed, or a carriage return with no line feed after it.
@@ -456,7 +589,8 @@ const IniDocument::Line* IniDocument::LineBefore(std::size_t section, std::size_
   for (;;) {
     if (line > 0) return &sections_[section].lines[line - 1];
     if (section == 0) return nullptr;
-    line = sections_[--section].lines.size();
+    ParseSection(--section);
+    line = sections_[section].lines.size();
   }
 }
 
@@ -492,6 +626,7 @@ bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wst
     // of its own.
     const Line* last = nullptr;
     for (std::size_t i = sections_.size(); i-- > 0;) {
+      ParseSection(i);
       if (sections_[i].lines.empty()) continue;
       EnsureLineEnd(i, sections_[i].lines.size() - 1);
       last = &sections_[i].lines.back();
@@ -504,6 +639,7 @@ bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wst
     sectionIndex_.Insert(NameHashOf(header), *s);
     sections_.emplace_back().lines.push_back(header);
   }
+  ParseSection(*s);
   Section& sec = sections_[*s];
   const std::wstring folded = FoldIniName(key);
   if (auto k = FindKey(sec, folded)) {

@@ -11,8 +11,14 @@
 // keeps that file's bytes once and each line as a few numbers into them: a line of ASCII
 // characters is read from those bytes as its text too, and only other lines and the lines
 // written since have UTF-16 text of their own. Lookups go through sorted indexes of name
-// hashes built once per parse: reading one key costs a binary search whatever the size of
-// the file.
+// hashes: reading one key costs a binary search whatever the size of the file.
+//
+// A launcher of 40 pages reads a page's section whole only when the page is built, yet
+// reads the first keys of every page at start. So a parse splits the file into lines
+// once and keeps, per section, only its header and where its other lines lie; a section's
+// lines are parsed and indexed when a read goes past its first lines, or a write reaches
+// it. Until then a read of its first lines looks at them where they stand. A const
+// document may so parse more of itself: what it answers stays the same.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +37,7 @@ class IniDocument {
 
   // Reads a file's bytes; never fails: what does not parse as a section or a key is kept
   // as it is and written back unchanged.
-  static IniDocument Parse(std::string_view bytes);
+  static IniDocument Parse(std::string bytes);
   std::string Serialize() const;
 
   // The raw value of the first matching key in the first matching section (names match
@@ -97,11 +103,25 @@ class IniDocument {
   };
   struct Section {
     std::vector<Line> lines;  // lines[0] is the header, except in the part before any header
-    NameIndex keys;
+    NameIndex keys;           // once parsed
+    // Until parsed, lines holds the header alone and the other lines are the range
+    // [restAt, restEnd) of the file's text (bytes_, or wide_ for a UTF-16 file).
+    bool parsed = true;
+    std::size_t restAt = 0, restEnd = 0;
   };
 
   template <class F>
   decltype(auto) WithText(const Line& line, F&& f) const;
+  template <class OnLine>
+  void EachLine(std::size_t from, std::size_t to, OnLine onLine) const;
+  template <class F>
+  decltype(auto) WithTextAt(std::size_t pos, std::size_t end, F&& f) const;
+  Line ReadLine(std::size_t pos, std::size_t end, std::size_t next) const;
+  void SplitSections();
+  void ParseSection(std::size_t section) const;
+  void ParseAll() const;
+  std::optional<std::optional<std::wstring>> PeekKey(const Section& sec, std::wstring_view folded) const;
+  void IndexKeys(Section& sec) const;
   template <class View>
   static void Classify(Line& line, View text);
   Line NewLine(std::wstring text, Eol eol);
@@ -120,9 +140,11 @@ class IniDocument {
   bool TrySerializeAnsi(std::string& out) const;
 
   std::string bytes_;   // the file as read, less its byte-order mark
-  std::wstring wide_;   // the text of lines that are not ASCII, or of a whole UTF-16 file
+  // The text of lines that are not ASCII, parsed so far, or of a whole UTF-16 file.
+  mutable std::wstring wide_;
+  Encoding read_ = Encoding::Ansi;  // as read; a UTF-16 file's text is wide_, bytes_ empty
   std::vector<std::wstring> owned_;
-  std::vector<Section> sections_ = std::vector<Section>(1);  // [0]: the part before any header
+  mutable std::vector<Section> sections_ = std::vector<Section>(1);  // [0]: the part before any header
   NameIndex sectionIndex_;  // section 0, before any header, is "" once it holds a key
   Encoding encoding_ = Encoding::Ansi;
 };

@@ -65,7 +65,7 @@ class IniStore {
     if (!now) return;
     std::optional<std::string> bytes = now->exists ? ReadWholeFile(path_) : std::string();
     if (!bytes) return;
-    doc_ = IniDocument::Parse(*bytes);
+    doc_ = IniDocument::Parse(std::move(*bytes));
     stamp_ = *now;
     current_ = hasCopy_ = true;
   }

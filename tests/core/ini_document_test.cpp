@@ -20,6 +20,17 @@ std::wstring Get(const IniDocument& d, std::wstring_view s, std::wstring_view k)
   return d.Get(s, k).value_or(L"<absent>");
 }
 
+// What a read gives on the file just parsed, where a section's first lines are looked at
+// where they stand and a read past them parses the section, and on the file once a write
+// has parsed the section whole: the same, or both answers.
+std::wstring Read(const std::string& file, std::wstring_view s, std::wstring_view k) {
+  const std::wstring fresh = Get(IniDocument::Parse(file), s, k);
+  IniDocument written = IniDocument::Parse(file);
+  written.Set(s, L"written.here", L"");
+  const std::wstring parsed = Get(written, s, k);
+  return fresh == parsed ? fresh : L"just parsed: " + fresh + L", parsed whole: " + parsed;
+}
+
 TEST(IniDocument, UntouchedFilesSerializeByteForByte) {
   const std::string files[] = {
       "",
@@ -54,9 +65,10 @@ TEST(IniDocument, NamesMatchWithoutCaseOrBlanks) {
   EXPECT_EQ(Get(d, L"Ｇeneral", L"PageNum"), L"<absent>") << "a full-width letter is another letter";
 }
 
-TEST(IniDocument, ValuesAsTheProfileFunctionsGiveThem) {
-  IniDocument d = IniDocument::Parse(
-      "[s]\r\n"
+// The cases of the test below after `filler`, lines at the top of the section.
+void ValuesAfter(const std::string& filler) {
+  const std::string d =
+      "[s]\r\n" + filler +
       "dq=\"quoted\"\r\n"
       "sq='single'\r\n"
       "half=\"open\r\n"
@@ -67,18 +79,33 @@ TEST(IniDocument, ValuesAsTheProfileFunctionsGiveThem) {
       "eq=a=b\r\n"
       "dup=first\r\n"
       "DUP=second\r\n"
-      "[s]\r\n"
-      "later=hidden\r\n");
-  EXPECT_EQ(Get(d, L"s", L"dq"), L"quoted");
-  EXPECT_EQ(Get(d, L"s", L"sq"), L"single");
-  EXPECT_EQ(Get(d, L"s", L"half"), L"\"open");
-  EXPECT_EQ(Get(d, L"s", L"mixed"), L"\"a'");
-  EXPECT_EQ(Get(d, L"s", L"one"), L"\"");
-  EXPECT_EQ(Get(d, L"s", L"empty"), L"");
-  EXPECT_EQ(Get(d, L"s", L"bare"), L"<absent>") << "a key line without '=' has no value";
-  EXPECT_EQ(Get(d, L"s", L"eq"), L"a=b");
-  EXPECT_EQ(Get(d, L"s", L"dup"), L"first");
-  EXPECT_EQ(Get(d, L"s", L"later"), L"<absent>") << "only the first of two equal sections is read";
+      "  [S]  \r\n"
+      "later=hidden\r\n"
+      "  [t] x\r\n"
+      "k=\x95\x5C\r\n";
+  const struct {
+    const wchar_t* key;
+    const wchar_t* value;
+  } cases[] = {
+      {L"dq", L"quoted"}, {L"sq", L"single"}, {L"half", L"\"open"}, {L"mixed", L"\"a'"}, {L"one", L"\""},
+      {L"empty", L""},
+      {L"bare", L"<absent>"},  // a key line without "=" has no value
+      {L"eq", L"a=b"}, {L"dup", L"first"},
+      {L"later", L"<absent>"},  // only the first of two equal sections is read
+  };
+  for (const auto& c : cases) EXPECT_EQ(Read(d, L"s", c.key), c.value) << WideToUtf8(c.key);
+  EXPECT_EQ(Read(d, L"t", L"k"), L"表") << "a header with blanks around it, and text after it";
+  EXPECT_EQ(Read(d, L"s", L"f11"), filler.empty() ? L"<absent>" : L"11");
+}
+
+// Each case with the keys at the top of their section and further down.
+TEST(IniDocument, ValuesAsTheProfileFunctionsGiveThem) {
+  for (int filler : {0, 12, 40}) {
+    std::string lines;
+    for (int i = 0; i < filler; ++i) lines += "f" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    SCOPED_TRACE(filler);
+    ValuesAfter(lines);
+  }
 }
 
 TEST(IniDocument, ShiftJisTrailBytesAreNotPunctuation) {
@@ -88,6 +115,16 @@ TEST(IniDocument, ShiftJisTrailBytesAreNotPunctuation) {
   EXPECT_EQ(Get(d, AnsiToWide("\x95\x5D"), L"ソ"), L"表ソ");
   EXPECT_EQ(Get(IniDocument::Parse("[s]\r\na=\x83\nb=2\r\n"), L"s", L"b"), L"<absent>")
       << "a lead byte takes the line feed after it as its pair";
+  // The same after runs of ASCII of every length up to twice the eight bytes the split
+  // passes over at a time.
+  for (std::size_t run = 0; run <= 17; ++run) {
+    const std::string ascii = std::string("abcdefghijklmnopq").substr(0, run);
+    const std::string file = "[s]\r\nv=" + ascii + "\x83\nb=2\r\n[t]\r\nc=3\r\n";
+    EXPECT_EQ(Read(file, L"s", L"b"), L"<absent>") << run;
+    const std::wstring joined = Read(file, L"s", L"v");
+    EXPECT_TRUE(joined.starts_with(AnsiToWide(ascii)) && joined.ends_with(L"b=2")) << WideToUtf8(joined);
+    EXPECT_EQ(Read(file, L"t", L"c"), L"3");
+  }
 }
 
 TEST(IniDocument, ChangingAValueRewritesOnlyItsLine) {
@@ -246,8 +283,14 @@ TEST(IniDocument, ManyButtonsTakeLittleMoreHeapThanTheirFile) {
   auto heap = [] { return __sanitizer_get_current_allocated_bytes(); };
   const std::size_t before = heap();
   IniDocument d = IniDocument::Parse(file);
-  EXPECT_LE(heap() - before, 5 * file.size());
+  // A start reads the first keys of every page, and the section of the page it shows:
+  // the other pages' buttons cost their bytes alone.
+  for (int p = 1; p <= 20; ++p) EXPECT_EQ(Get(d, L"Page" + std::to_wstring(p), L"Name"), L"ページ");
+  EXPECT_LE(heap() - before, file.size() + file.size() / 4);
   EXPECT_EQ(Get(d, L"Page20", L"BtnName100"), L"ツール100");
+  EXPECT_LE(heap() - before, file.size() + file.size() / 4);
+  for (int p = 1; p <= 20; ++p) EXPECT_EQ(Get(d, L"Page" + std::to_wstring(p), L"WD100"), L"C:\\windows");
+  EXPECT_LE(heap() - before, 5 * file.size());
   EXPECT_EQ(Get(d, L"page7", L"btnfp3"), L"C:\\windows\\system32\\notepad.exe");
 
   auto saveAll = [&](const std::wstring& tag) {

@@ -46,13 +46,13 @@ echo "windows after each tab shown:$counts (the most: $most)"
 [ "$most" -le 5000 ] || fail "the launcher held $most windows, more than 5000"
 [ "$most" -gt 3200 ] || fail "only $most windows counted: two pages of 1600 buttons were held"
 expect "$(D tabs "$caption" | grep '^\*')" "*P2" "the tab shown last"
-D buttons "$caption" >"$out/buttons.txt"
+D buttons "$caption" >"$out/buttons.txt" || fail "the driver could not list the buttons of page 2"
 expect "$(wc -l <"$out/buttons.txt")" "1600" "the buttons of page 2, released and shown again"
 grep -q " p2b1$" "$out/buttons.txt" || fail "page 2's first button lost its name: $(head -1 "$out/buttons.txt")"
 grep -q " p2b1600$" "$out/buttons.txt" || fail "page 2's last button lost its name"
 cmp "$out/before.ini" "$app/RavariVudovi.ini" || fail "showing and releasing pages wrote the settings file"
 
-D tray right >/dev/null
+D tray right >/dev/null || fail "the driver could not right-click the tray icon"
 D menu-pick 6 10000 >/dev/null || fail "no tray menu"
 for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pid" || fail "the launcher ended with an error"
