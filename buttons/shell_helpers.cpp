@@ -198,11 +198,36 @@ bool TargetGone(const std::wstring& path) {
   return GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+namespace {
+
+// A drive's type, asked again after a few seconds (a stick put in, a drive mapped): the
+// system's answer can take a millisecond, and a page of 1,600 buttons asks it for each.
+UINT DriveType(wchar_t letter) {
+  constexpr ULONGLONG kFreshMs = 5000;
+  struct Known {
+    std::atomic<UINT> type{DRIVE_UNKNOWN};
+    std::atomic<ULONGLONG> at{0};
+  };
+  static Known known[26];
+  const wchar_t upper = static_cast<wchar_t>(towupper(letter));
+  if (upper < L'A' || upper > L'Z') return DRIVE_UNKNOWN;
+  Known& drive = known[upper - L'A'];
+  const ULONGLONG now = GetTickCount64();
+  const ULONGLONG at = drive.at.load();
+  if (at && now - at < kFreshMs) return drive.type.load();
+  const wchar_t root[] = {upper, L':', L'\\', L'\0'};
+  drive.type = GetDriveTypeW(root);
+  drive.at = now;
+  return drive.type.load();
+}
+
+}  // namespace
+
 bool TargetCheckMayWait(const std::wstring& path) {
   const std::wstring root = VolumeRoot(path);
   if (root.empty()) return false;  // never looked at
   if (!root.ends_with(L":\\")) return true;  // a share
-  const UINT type = GetDriveTypeW(root.substr(root.size() - 3).c_str());
+  const UINT type = DriveType(root[root.size() - 3]);
   return type == DRIVE_REMOTE || type == DRIVE_REMOVABLE || type == DRIVE_CDROM;
 }
 
