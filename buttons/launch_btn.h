@@ -4,8 +4,9 @@
 // raises OnRegist); releasing the left or middle mouse button over a bound button opens
 // the target with the shell in the button's working folder, wherever the pointer is at
 // the release. A bound button whose target is gone is drawn dimmed (TBitBtn::SetDimmed);
-// its click looks again and, still gone, says so with the path and opens nothing. The glyph is the icon of IconPath over the button-face colour, 32 x 32
-// designed pixels at the button's DPI, shared with every other button showing that file.
+// its click looks again and, still gone, says so with the path and opens nothing. The
+// glyph is the icon of IconPath over the button-face colour, 32 x 32 designed pixels at
+// the button's DPI, shared with every other button showing that file.
 //
 // Writing the fields only stores them: nothing is redrawn and the caption does not follow
 // BtnName, except for SetShowType, which rebuilds the face. The owner (the page) reads and

@@ -8,10 +8,10 @@
 // that ends with it (or with the object).
 // Mouse events carry the button and the pointer in client coordinates. OnClick comes
 // when the left button is released over the button after being pressed on it, and from
-// the keyboard (space, Enter) when it has the focus. A dimmed button draws its glyph faded
+// the keyboard (space, Enter) when it has the focus. A derived class may replace the
+// mouse-up stage (MouseUp), which raises OnMouseUp. A dimmed button draws its glyph faded
 // to grey, its caption in the system's grey text colour and a small red mark with a white
-// cross in its top-right corner: what it stands for is not there. A derived class may replace the
-// mouse-up stage (MouseUp), which raises OnMouseUp.
+// cross in its top-right corner: what it stands for is not there.
 #pragma once
 
 #include <windows.h>
