@@ -499,6 +499,10 @@ void TfrmMain::Timer1Timer() {
 void TfrmMain::ShowLauncher() {
   // A server that had no icons for some buttons the last time may have them now.
   AskAgainForMissingGlyphs();
+  // A target removed while the launcher was away shows dimmed when it comes.
+  const int selected = base_->ActivePageIndex();
+  if (selected >= 0 && selected < static_cast<int>(pageList_.size()))
+    pageList_[static_cast<std::size_t>(selected)]->CheckTargets();
   coolTrayIcon1_->ShowMainWindow();
   // A key caught by a hook or the shake of the mouse gave our process no input of its
   // own, and the foreground lock may have refused the window.
@@ -664,9 +668,9 @@ void TfrmMain::RunAsClick() {
   std::optional<ButtonRef> pressed = CurrentButton();
   TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
   if (!button || !button->Regist()) return;
-  // Copies: the consent prompt runs messages, and the button may be gone after it.
-  const std::wstring target = button->FullPath(), workDir = button->WorkDir();
-  OpenTargetAsAdministrator(Handle(), target, workDir);
+  // A target that is gone is said instead; the consent prompt runs messages, and the
+  // button may be gone after it.
+  if (!button->Open(true) || button->Dimmed()) return;
   if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault))
     coolTrayIcon1_->HideMainWindow();
 }

@@ -303,6 +303,10 @@ void TPage::ApplyShowType(std::wstring_view pageNo) {
     if (b->ShowType() != type) b->SetShowType(type);
 }
 
+void TPage::CheckTargets() {
+  for (auto& b : buttons_) b->CheckTarget();
+}
+
 std::int32_t TPage::CountRegistered() const {
   std::int32_t n = 0;
   for (const auto& b : buttons_) n += b->Regist() ? 1 : 0;
@@ -334,8 +338,10 @@ void TPage::ResetHighlight() {
 }
 
 void TPage::ButtonClicked(const TLaunchBtn& sender) {
+  // A target that is gone was just said in a box: the launcher stays, for the user to
+  // mend or delete the button.
   if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault) &&
-      sender.Regist())
+      sender.Regist() && !sender.Dimmed())
     host_.HideMainWindow();
 }
 

@@ -76,6 +76,8 @@ class TPage {
   void SaveHeader();
   void ApplyFonts();
   void ApplyShowType(std::wstring_view pageNo);
+  // Every button looks again whether its target is gone (a released page has none).
+  void CheckTargets();
   std::int32_t CountRegistered() const;
   void ClearButtonKeys(std::int32_t i);
   void ResetHighlight();

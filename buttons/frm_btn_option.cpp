@@ -191,6 +191,7 @@ void TfrmBtnOption::BtnOkClick() {
       button->LoadGlyph();
       break;
   }
+  button->CheckTarget();
   Hide();
 }
 

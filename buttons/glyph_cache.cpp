@@ -68,10 +68,26 @@ struct Key {
   auto operator<=>(const Key&) const = default;
 };
 
+// A glyph to make, or (targetCheck) whether key.path is gone.
+struct Job {
+  Key key;
+  bool targetCheck = false;
+};
+
 struct Arrival {
   Key key;
   UniqueBitmap glyph;
+  bool targetCheck = false;
+  bool gone = false;
 };
+
+// How long a click waits for a server to say whether its target is there.
+constexpr DWORD kClickCheckMs = 1000;
+
+bool TargetGoneBehindTheGate(const std::wstring& path) {
+  PassNetworkLookupGate(path);
+  return TargetGone(path);
+}
 
 // Threads that look at the files whose icons may wait on a server, several at once: a
 // lookup held up by a server that does not answer holds up no other, until all of them
@@ -81,11 +97,11 @@ class TLookupPool {
  public:
   explicit TLookupPool(HWND inbox) : inbox_(inbox) {}
 
-  void Post(Key key) {
+  void Post(Job job) {
     bool start = false;
     {
       TLockGuard guard(lock_);
-      jobs_.push_back(std::move(key));
+      jobs_.push_back(std::move(job));
       start = idle_ < jobs_.size() && threads_ < kMaxLookupThreads;
       if (start) ++threads_;
     }
@@ -102,23 +118,31 @@ class TLookupPool {
   void Run() {
     TComScope com;  // the shell's icon lookup may need it
     for (;;) {
-      Key key;
+      Job job;
       {
         TLockGuard guard(lock_);
         ++idle_;
         while (jobs_.empty()) SleepConditionVariableSRW(&ready_, &lock_, INFINITE, 0);
         --idle_;
-        key = std::move(jobs_.front());
+        job = std::move(jobs_.front());
         jobs_.pop_front();
       }
       std::unique_ptr<Arrival> arrival;
       try {
         arrival = std::make_unique<Arrival>();
-        arrival->key = key;
-        arrival->glyph = MakeGlyph(key.path, key.size);
+        arrival->key = job.key;
+        arrival->targetCheck = job.targetCheck;
+        if (job.targetCheck)
+          arrival->gone = TargetGoneBehindTheGate(job.key.path);
+        else
+          arrival->glyph = MakeGlyph(job.key.path, job.key.size);
       } catch (...) {
-        // A lookup that failed is answered as one that found nothing: asked again later.
-        if (arrival) arrival->glyph.reset();
+        // A lookup that failed is answered as one that found nothing (asked again later),
+        // a check as one that found the target there.
+        if (arrival) {
+          arrival->glyph.reset();
+          arrival->gone = false;
+        }
       }
       if (arrival && PostMessageW(inbox_, GlyphArrivedMessage(), 0, reinterpret_cast<LPARAM>(arrival.get())))
         arrival.release();  // the inbox owns it now
@@ -128,7 +152,7 @@ class TLookupPool {
   HWND inbox_;
   SRWLOCK lock_ = SRWLOCK_INIT;
   CONDITION_VARIABLE ready_ = CONDITION_VARIABLE_INIT;
-  std::deque<Key> jobs_;
+  std::deque<Job> jobs_;
   std::size_t threads_ = 0;  // started and not refused
   std::size_t idle_ = 0;     // waiting for a job
 };
@@ -179,12 +203,42 @@ class TGlyphCache {
     for (HWND button : waiting) SendMessageW(button, GlyphArrivedMessage(), 0, 0);
   }
 
+  bool TargetKnownGone(const std::wstring& path, HWND requester, TargetAsk ask) {
+    if (!TargetCheckMayWait(path)) return TargetGone(path);
+    TargetCheck& check = targets_[path];
+    if (ask == TargetAsk::Now) {
+      auto gone = std::make_shared<bool>(false);
+      // No answer in time: not known to be gone, and the shell may try.
+      if (!RunWithin([gone, path] { *gone = TargetGoneBehindTheGate(path); }, kClickCheckMs)) return false;
+      check.gone = *gone;
+      return check.gone;
+    }
+    if (requester && std::find(check.buttons.begin(), check.buttons.end(), requester) == check.buttons.end())
+      check.buttons.push_back(requester);
+    if (!check.underWay && (ask == TargetAsk::Again || !check.asked)) {
+      check.asked = check.underWay = true;
+      Post({Key{path, 0, 0}, true});
+    }
+    return check.gone;
+  }
+
+  void TargetArrived(const Arrival& arrival) {
+    auto it = targets_.find(arrival.key.path);
+    if (it == targets_.end()) return;
+    TargetCheck& check = it->second;
+    check.underWay = false;
+    check.gone = arrival.gone;
+    const std::vector<HWND> waiting = std::move(check.buttons);
+    check.buttons.clear();
+    for (HWND button : waiting) SendMessageW(button, TargetCheckedMessage(), 0, 0);
+  }
+
   void AskAgain(ULONGLONG pauseMs) {
     const ULONGLONG now = GetTickCount64();
     for (auto& [key, waiting] : pending_) {
       if (!waiting.missingSince || now - waiting.missingSince < pauseMs) continue;
       waiting.missingSince = 0;
-      Post(key);
+      Post({key});
     }
   }
 
@@ -207,15 +261,15 @@ class TGlyphCache {
       waiting.buttons.push_back(requester);
     if (!first && !waiting.missingSince) return;  // already on its way
     waiting.missingSince = 0;
-    Post(key);
+    Post({key});
   }
 
-  void Post(const Key& key) {
+  void Post(Job job) {
     if (!inbox_) {
       inbox_ = std::make_unique<TGlyphInbox>(*this);
       lookups_ = std::make_unique<TLookupPool>(inbox_->Handle());
     }
-    lookups_->Post(key);
+    lookups_->Post(std::move(job));
   }
 
   static constexpr std::size_t kFirstPrune = 256;
@@ -227,13 +281,26 @@ class TGlyphCache {
   };
   // Lookups under way, and those that found nothing, with the buttons that wait for them.
   std::map<Key, Waiting> pending_;
+  // The last answer for each target that is looked at on the lookup threads, with the
+  // buttons waiting for the next.
+  struct TargetCheck {
+    bool gone = false;
+    bool asked = false;
+    bool underWay = false;
+    std::vector<HWND> buttons;
+  };
+  std::map<std::wstring, TargetCheck> targets_;
   std::unique_ptr<TGlyphInbox> inbox_;
   std::unique_ptr<TLookupPool> lookups_;
 };
 
 LRESULT TGlyphInbox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == GlyphArrivedMessage()) {
-    cache_.Arrived(std::unique_ptr<Arrival>(reinterpret_cast<Arrival*>(lParam)));
+    std::unique_ptr<Arrival> arrival(reinterpret_cast<Arrival*>(lParam));
+    if (arrival->targetCheck)
+      cache_.TargetArrived(*arrival);
+    else
+      cache_.Arrived(std::move(arrival));
     return 0;
   }
   return TMessageWindow::HandleMessage(msg, wParam, lParam);
@@ -253,6 +320,15 @@ SharedBitmap IconGlyph(const std::wstring& iconPath, HWND requester, int size) {
 }
 
 void AskAgainForMissingGlyphs(DWORD pauseMs) { Cache().AskAgain(pauseMs); }
+
+bool TargetKnownGone(const std::wstring& path, HWND requester, TargetAsk ask) {
+  return Cache().TargetKnownGone(path, requester, ask);
+}
+
+UINT TargetCheckedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"VantriLaunch.TargetChecked");
+  return message;
+}
 
 UINT GlyphArrivedMessage() {
   static const UINT message = RegisterWindowMessageW(L"VantriLaunch.GlyphArrived");

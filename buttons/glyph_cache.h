@@ -12,7 +12,8 @@
 // and the launcher must show and answer at once. The button that asked is sent
 // GlyphArrivedMessage() when the glyph is in, and asks again. A lookup that found nothing
 // leaves the buttons as they were and is made again by AskAgainForMissingGlyphs (a server
-// may be back). Called on the GUI thread only.
+// may be back). The same threads look at whether a button's target on the network or on a
+// slow drive is still there (TargetKnownGone). Called on the GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -38,5 +39,18 @@ UINT GlyphArrivedMessage();
 // buttons that waited for them get their glyphs when they come.
 inline constexpr DWORD kMissingGlyphPauseMs = 30000;
 void AskAgainForMissingGlyphs(DWORD pauseMs = kMissingGlyphPauseMs);
+
+// Whether the target `path` of a bound button is known to be gone (TargetGone). A local
+// target is looked at at once (a few microseconds). One whose look may wait on a server or
+// a slow drive (TargetCheckMayWait) is looked at on the lookup threads: the answer is the
+// last one that came in, false before the first, and `requester` is sent
+// TargetCheckedMessage() when the next comes. `ask` says when a new look is made there:
+//   Answered: only if none was ever made (a button taking the message);
+//   Again: unless one is under way (a page built, the launcher called up);
+//   Now: at once, waiting up to a second for the answer (a click, which the shell would
+//   hold up anyway); no answer in time counts as there.
+enum class TargetAsk { Answered, Again, Now };
+bool TargetKnownGone(const std::wstring& path, HWND requester, TargetAsk ask);
+UINT TargetCheckedMessage();
 
 }  // namespace vl

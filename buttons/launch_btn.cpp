@@ -59,6 +59,7 @@ void TLaunchBtn::SetShowType(TShowType type) {
 }
 
 void TLaunchBtn::BuildFace() {
+  CheckTarget();
   SetCaption(showType_ == st_IconOnly ? std::wstring() : btnName_);
   if (showType_ == st_TextOnly) {
     SetGlyph(UniqueBitmap());
@@ -79,6 +80,11 @@ void TLaunchBtn::ClearButton() {
   regist_ = false;
   workDir_.clear();
   SetGlyph(UniqueBitmap());
+  SetDimmed(false);
+}
+
+void TLaunchBtn::CheckTarget() {
+  SetDimmed(regist_ && TargetKnownGone(fullPath_, Handle(), TargetAsk::Again));
 }
 
 void TLaunchBtn::MouseUp(TMouseButton button, UINT keys, int x, int y) {
@@ -102,6 +108,14 @@ bool TLaunchBtn::Open(bool asAdministrator) {
   // wait, the administrator's consent), in which the page can rebuild or go and take this
   // button with it.
   const std::wstring target(fullPath_), workDir(workDir_);
+  // Looked at again: the file may have come back since the face was drawn, or gone since.
+  const bool gone = TargetKnownGone(target, Handle(), TargetAsk::Now);
+  SetDimmed(gone);
+  if (gone) {
+    // The shell's own error would name neither the file nor what to do.
+    ShowMessage(L"ファイルが見つかりません\n" + target);
+    return life.Alive();
+  }
   if (asAdministrator)
     OpenTargetAsAdministrator(Handle(), target, workDir);
   else
@@ -117,6 +131,10 @@ LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == GlyphArrivedMessage()) {
     // A network file's icon came in: the face takes it if it still shows that file's icon.
     if (showType_ != st_TextOnly) LoadGlyph();
+    return 0;
+  }
+  if (msg == TargetCheckedMessage()) {
+    SetDimmed(regist_ && TargetKnownGone(fullPath_, Handle(), TargetAsk::Answered));
     return 0;
   }
   return TBitBtn::HandleMessage(msg, wParam, lParam);

@@ -3,8 +3,10 @@
 // Dropping one file, folder or shortcut on an unbound button binds it (the button then
 // raises OnRegist); releasing the left or middle mouse button over a bound button opens
 // the target with the shell in the button's working folder, wherever the pointer is at
-// the release. The glyph is the icon of IconPath over the button-face colour, 32 x 32
-// designed pixels at the button's DPI, shared with every other button showing that file.
+// the release. A bound button whose target is gone is drawn dimmed (TBitBtn::SetDimmed);
+// its click looks again and, still gone, says so with the path and opens nothing. The
+// glyph is the icon of IconPath over the button-face colour, 32 x 32 designed pixels at
+// the button's DPI, shared with every other button showing that file.
 //
 // Writing the fields only stores them: nothing is redrawn and the caption does not follow
 // BtnName, except for SetShowType, which rebuilds the face. The owner (the page) reads and
@@ -55,6 +57,16 @@ class TLaunchBtn : public TBitBtn {
   void LoadGlyph();
   // Unbinds the button; caption, ShowType and BtnIndex stay.
   void ClearButton();
+  // Looks again whether the target of a bound button is gone and dims the button so; a
+  // target on the network or a slow drive is looked at in the background and the button
+  // dims when the answer comes (TargetKnownGone). The face's rebuild does it too.
+  void CheckTarget();
+
+  // Opens the target of a bound button, elevated when asked (nothing on an empty button);
+  // a target that is gone is said in a message box instead. False when the button went
+  // (or was renewed) while the shell or the box ran messages, and must not be touched
+  // again.
+  bool Open(bool asAdministrator);
 
  protected:
   void MouseUp(TMouseButton button, UINT keys, int x, int y) override;
@@ -63,10 +75,6 @@ class TLaunchBtn : public TBitBtn {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // Opens the target of a bound button, elevated when asked (nothing on an empty button);
-  // false when the button went (or was renewed) while the shell ran messages, and must
-  // not be touched again.
-  bool Open(bool asAdministrator);
   // Caption and glyph as ShowType has them.
   void BuildFace();
   void DropFiles(HDROP drop);

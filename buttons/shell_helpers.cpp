@@ -149,6 +149,88 @@ bool IsNetworkPath(const std::wstring& path) {
   return GetDriveTypeW(root) == DRIVE_REMOTE;
 }
 
+namespace {
+
+// The root of the volume a full path is on, as the file functions take it ("C:\",
+// "\\server\share\", and the same behind "\\?\"); empty for a path that is not full.
+std::wstring VolumeRoot(const std::wstring& path) {
+  std::wstring_view rest = path;
+  auto separator = [&](std::size_t i) { return rest.size() > i && IsSeparator(rest[i]); };
+  std::wstring root;
+  bool share = false;
+  if (separator(0) && separator(1) && rest.size() > 2 && rest[2] == L'?' && separator(3)) {
+    root = L"\\\\?\\";
+    rest.remove_prefix(4);
+    if (rest.size() >= 4 && _wcsnicmp(rest.data(), L"UNC", 3) == 0 && separator(3)) {
+      root += L"UNC\\";
+      rest.remove_prefix(4);
+      share = true;
+    }
+  } else if (separator(0) && separator(1)) {
+    root = L"\\\\";
+    rest.remove_prefix(2);
+    share = true;
+  }
+  if (!share) {
+    if (rest.size() < 3 || !iswalpha(rest[0]) || rest[1] != L':' || !separator(2)) return {};
+    return root + rest[0] + L":\\";
+  }
+  // A server and a share, both named; "\\.\" leads to devices.
+  const std::size_t server = rest.find_first_of(L"\\/");
+  if (server == 0 || server == std::wstring_view::npos || rest[0] == L'.' || rest[0] == L'?') return {};
+  const std::wstring_view name = rest.substr(0, rest.find_first_of(L"\\/", server + 1));
+  if (name.size() == server + 1) return {};
+  root.append(name);
+  std::replace(root.begin(), root.end(), L'/', L'\\');
+  return root + L'\\';
+}
+
+}  // namespace
+
+bool TargetGone(const std::wstring& path) {
+  const std::wstring root = VolumeRoot(path);
+  if (root.empty()) return false;
+  if (GetFileAttributesW(FileSystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
+  // "Not found" from a drive letter nobody holds, or a share nobody serves, says nothing
+  // of the file: only a volume that is there can say its file is not.
+  return GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+
+// A drive's type, asked again after a few seconds (a stick put in, a drive mapped): the
+// system's answer can take a millisecond, and a page of 1,600 buttons asks it for each.
+UINT DriveType(wchar_t letter) {
+  constexpr ULONGLONG kFreshMs = 5000;
+  struct Known {
+    std::atomic<UINT> type{DRIVE_UNKNOWN};
+    std::atomic<ULONGLONG> at{0};
+  };
+  static Known known[26];
+  const wchar_t upper = static_cast<wchar_t>(towupper(letter));
+  if (upper < L'A' || upper > L'Z') return DRIVE_UNKNOWN;
+  Known& drive = known[upper - L'A'];
+  const ULONGLONG now = GetTickCount64();
+  const ULONGLONG at = drive.at.load();
+  if (at && now - at < kFreshMs) return drive.type.load();
+  const wchar_t root[] = {upper, L':', L'\\', L'\0'};
+  drive.type = GetDriveTypeW(root);
+  drive.at = now;
+  return drive.type.load();
+}
+
+}  // namespace
+
+bool TargetCheckMayWait(const std::wstring& path) {
+  const std::wstring root = VolumeRoot(path);
+  if (root.empty()) return false;  // never looked at
+  if (!root.ends_with(L":\\")) return true;  // a share
+  const UINT type = DriveType(root[root.size() - 3]);
+  return type == DRIVE_REMOTE || type == DRIVE_REMOVABLE || type == DRIVE_CDROM;
+}
+
 bool DirectoryExistsWithin(const std::wstring& path, DWORD waitMs) {
   if (!IsNetworkPath(path)) return DirectoryExists(path);
   auto folder = std::make_shared<bool>(false);

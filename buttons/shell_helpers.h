@@ -45,6 +45,17 @@ bool DirectoryExists(const std::wstring& path);
 // A UNC path or one on a drive the system maps to the network: asking about it may wait
 // for a server's time-out.
 bool IsNetworkPath(const std::wstring& path);
+// Whether a button's target is gone: `path` names a file or folder by its full path (a
+// drive or a share) and the volume that would hold it answers that it is not there. A
+// volume that does not answer (a server away, a drive not ready, a stick pulled), a
+// refusal (access denied) or a path that is no full path (a URL, a bare program name the
+// shell finds on its own) is not gone: the shell is left to say what it makes of it. May
+// wait on a server: see TargetCheckMayWait.
+bool TargetGone(const std::wstring& path);
+// Whether TargetGone may wait: the path is on the network, or on a drive that may have to
+// spin up or answers slowly (removable, optical).
+bool TargetCheckMayWait(const std::wstring& path);
+
 // DirectoryExists for the thread that handles the user's input: a network path is asked
 // on a thread of its own and given `waitMs` to answer; no answer in time counts as no.
 bool DirectoryExistsWithin(const std::wstring& path, DWORD waitMs);

@@ -1,5 +1,8 @@
 #include "gui/bitmap_button.h"
 
+#include <cstdint>
+
+#include "gui/dib.h"
 #include "gui/layout.h"
 #include "gui/scoped_select.h"
 #include "gui/tool_tip.h"
@@ -11,6 +14,9 @@ namespace {
 constexpr int kGlyphSpacing = 4;  // between glyph and caption
 constexpr int kCaptionMargin = 2;
 constexpr int kFocusInset = 4;
+constexpr int kGoneMarkSize = 11;  // the dimmed button's mark
+constexpr int kGoneMarkInset = 3;
+constexpr COLORREF kGoneMarkColor = RGB(208, 0, 0);
 
 int XOf(LPARAM pos) { return static_cast<short>(LOWORD(pos)); }
 int YOf(LPARAM pos) { return static_cast<short>(HIWORD(pos)); }
@@ -19,6 +25,43 @@ SIZE BitmapSize(HBITMAP bitmap) {
   BITMAP bm{};
   if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm)) return {0, 0};
   return {bm.bmWidth, bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight};
+}
+
+// The pixels of the rectangle turned grey and halfway to the button face: the picture still
+// tells which program it was, and reads as not there.
+void FadeToFace(HDC dc, int x, int y, int width, int height) {
+  std::uint32_t* pixels = nullptr;
+  UniqueBitmap dib = MakeDib(width, height, &pixels);
+  UniqueDC dibDc(CreateCompatibleDC(dc));
+  if (!dib || !dibDc || !pixels) return;
+  ScopedSelect select(dibDc.get(), dib.get());
+  BitBlt(dibDc.get(), 0, 0, width, height, dc, x, y, SRCCOPY);
+  GdiFlush();
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (int i = 0; i < width * height; ++i) {
+    const std::uint32_t p = pixels[i];
+    const std::uint32_t grey = (((p >> 16) & 0xFF) * 77 + ((p >> 8) & 0xFF) * 150 + (p & 0xFF) * 29) >> 8;
+    pixels[i] = ((grey + GetRValue(face)) / 2) << 16 | ((grey + GetGValue(face)) / 2) << 8 | (grey + GetBValue(face)) / 2;
+  }
+  BitBlt(dc, x, y, width, height, dibDc.get(), 0, 0, SRCCOPY);
+}
+
+// A red disk with a white cross, `size` pixels, its top-right corner at (right, top).
+void PaintGoneMark(HDC dc, int right, int top, int size) {
+  const int left = right - size;
+  ScopedSelect brush(dc, GetStockObject(DC_BRUSH));
+  ScopedSelect pen(dc, GetStockObject(DC_PEN));
+  SetDCBrushColor(dc, kGoneMarkColor);
+  SetDCPenColor(dc, kGoneMarkColor);
+  Ellipse(dc, left, top, right, top + size);
+  SetDCPenColor(dc, RGB(255, 255, 255));
+  const int in = size / 4, out = size - size / 4;
+  for (int thick = 0; thick < 2; ++thick) {  // two pixels wide
+    MoveToEx(dc, left + in + thick, top + in, nullptr);
+    LineTo(dc, left + out + thick, top + out);
+    MoveToEx(dc, left + out - 1 + thick, top + in, nullptr);
+    LineTo(dc, left + in - 1 + thick, top + out);
+  }
 }
 
 }  // namespace
@@ -99,6 +142,12 @@ void TBitBtn::SetBounds(int x, int y, int width, int height) {
   MoveWindow(Handle(), x, y, width, height, TRUE);
 }
 
+void TBitBtn::SetDimmed(bool dimmed) {
+  if (dimmed == dimmed_) return;
+  dimmed_ = dimmed;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TBitBtn::Renew(const BitBtnParams& params) {
   NewLife();
   if (GetCapture() == Handle()) ReleaseCapture();
@@ -113,6 +162,7 @@ void TBitBtn::Renew(const BitBtnParams& params) {
   hint_.clear();
   showHint_ = false;
   toolTip_.reset();
+  dimmed_ = false;
   pushed_ = leftDown_ = spaceDown_ = false;
   // trackingLeave_ stays as it is: the system still owes the WM_MOUSELEAVE asked for.
   SetCaption(params.caption);
@@ -281,15 +331,22 @@ void TBitBtn::Paint(HDC dc) const {
   SIZE glyph = BitmapSize(Glyph());
   int total = glyph.cy + text.cy + (glyph.cy && text.cy ? DesignToDevice(kGlyphSpacing, dpi) : 0);
   int top = (height - total) / 2;
-  if (glyph.cy) PaintGlyph(mem.get(), (width - glyph.cx) / 2 + shift, top + shift);
+  if (glyph.cy) {
+    PaintGlyph(mem.get(), (width - glyph.cx) / 2 + shift, top + shift);
+    if (dimmed_) FadeToFace(mem.get(), (width - glyph.cx) / 2 + shift, top + shift, glyph.cx, glyph.cy);
+  }
   if (text.cy) {
     const int margin = DesignToDevice(kCaptionMargin, dpi);
     RECT box{margin + shift, top + total - text.cy + shift, width - margin + shift, top + total + shift};
     SetBkMode(mem.get(), TRANSPARENT);
-    SetTextColor(mem.get(), IsWindowEnabled(Handle()) ? fontColor_ : GetSysColor(COLOR_GRAYTEXT));
+    SetTextColor(mem.get(), IsWindowEnabled(Handle()) && !dimmed_ ? fontColor_ : GetSysColor(COLOR_GRAYTEXT));
     // File names may hold "&": they are shown as they are, not as mnemonics.
     DrawTextW(mem.get(), caption.c_str(), static_cast<int>(caption.size()), &box,
               DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  if (dimmed_) {
+    const int inset = DesignToDevice(kGoneMarkInset, dpi);
+    PaintGoneMark(mem.get(), width - inset, inset, DesignToDevice(kGoneMarkSize, dpi));
   }
   if (GetFocus() == Handle()) {
     RECT focus = rc;

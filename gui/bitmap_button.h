@@ -9,7 +9,9 @@
 // Mouse events carry the button and the pointer in client coordinates. OnClick comes
 // when the left button is released over the button after being pressed on it, and from
 // the keyboard (space, Enter) when it has the focus. A derived class may replace the
-// mouse-up stage (MouseUp), which raises OnMouseUp.
+// mouse-up stage (MouseUp), which raises OnMouseUp. A dimmed button draws its glyph faded
+// to grey, its caption in the system's grey text colour and a small red mark with a white
+// cross in its top-right corner: what it stands for is not there.
 #pragma once
 
 #include <windows.h>
@@ -63,6 +65,9 @@ class TBitBtn : public TWindow {
 
   void SetBounds(int x, int y, int width, int height);
 
+  void SetDimmed(bool dimmed);
+  bool Dimmed() const { return dimmed_; }
+
   // Makes the button what the constructor makes of `params`, on the window it has: a
   // window is far dearer to make than to keep, and a page rebuilt with the same grid
   // needs every one it had. The parent stays; the events are cleared, and a press begun
@@ -99,6 +104,7 @@ class TBitBtn : public TWindow {
   std::wstring hint_;
   bool showHint_ = false;
   std::unique_ptr<TToolTip> toolTip_;
+  bool dimmed_ = false;
   bool pushed_ = false;    // drawn pressed
   bool leftDown_ = false;  // the left button went down on us and is still down
   bool spaceDown_ = false;

@@ -795,6 +795,21 @@ TEST_F(FrmMainTest, TheTargetItemsOfThePageMenuWantABoundButtonAndRunItsTarget) 
   EXPECT_EQ(Utf8ToWide(test::ReadBytes(helper + L".cwd")), dir.path().wstring()) << "its own folder";
   EXPECT_FALSE(IsWindowVisible(form->Handle())) << "hidden as after a click";
 
+  // Removed while the launcher was away: dimmed when it is called up, and the command
+  // says so instead of asking the shell, and leaves the launcher up.
+  std::filesystem::rename(helper, helper + L".away");
+  EXPECT_FALSE(page.Button(2)->Dimmed());
+  form->Show1Click();
+  EXPECT_TRUE(page.Button(2)->Dimmed());
+  {
+    test::MessageBoxCatcher boxes;
+    form->RunAsClick();
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, L"ファイルが見つかりません\n" + helper);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  }
+  std::filesystem::rename(helper + L".away", helper);
+
   // The file manager comes up on the target's folder (its caption is the folder's name).
   ASSERT_TRUE(OpenPageMenuOn(*form, 2));
   form->OpenFolderClick();

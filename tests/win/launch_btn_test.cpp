@@ -388,6 +388,26 @@ struct FaceColour {
   ~FaceColour() { Set(original); }
 };
 
+// The button's face as it paints it, kBtnWidth x kBtnHeight, row 0 at the top.
+std::vector<COLORREF> PaintedFace(const TLaunchBtn& btn) {
+  UniqueDC dc(CreateCompatibleDC(nullptr));
+  BITMAPINFO bmi{};
+  bmi.bmiHeader = {sizeof bmi.bmiHeader, kBtnWidth, -kBtnHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueBitmap shot(CreateDIBSection(dc.get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  {
+    ScopedSelect select(dc.get(), shot.get());
+    SendMessageW(btn.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+  }
+  GdiFlush();
+  std::vector<COLORREF> out;
+  for (int i = 0; i < kBtnWidth * kBtnHeight; ++i) {
+    DWORD p = static_cast<const DWORD*>(bits)[i];
+    out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+  }
+  return out;
+}
+
 TEST_F(LaunchBtnTest, CornerKeyIsOneRedStepAwayAndOnlyItIsDrawnTransparent) {
   std::wstring exe = Dir(L"Editor.exe");
   fs::copy_file(HelperProgram(), exe);
@@ -407,24 +427,13 @@ TEST_F(LaunchBtnTest, CornerKeyIsOneRedStepAwayAndOnlyItIsDrawnTransparent) {
     ExpectGlyph(btn.Glyph(), reference);
 
     // The painted face: the glyph as it is, but its corner (the key) shows the face.
-    UniqueDC dc(CreateCompatibleDC(nullptr));
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof bmi.bmiHeader, kBtnWidth, -kBtnHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    UniqueBitmap shot(CreateDIBSection(dc.get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    {
-      ScopedSelect select(dc.get(), shot.get());
-      SendMessageW(btn.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    }
-    GdiFlush();
-    auto* px = static_cast<const DWORD*>(bits);
+    const auto painted = PaintedFace(btn);
     int left = (kBtnWidth - 32) / 2, top = (kBtnHeight - 32) / 2, wrong = 0;
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
-        DWORD p = px[(top + y) * kBtnWidth + left + x];
-        COLORREF painted = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        COLORREF got = painted[(top + y) * kBtnWidth + left + x];
         COLORREF want = (x == 0 && y == 31) ? colour : glyph[y * 32 + x];
-        wrong += painted != want;
+        wrong += got != want;
       }
     EXPECT_EQ(wrong, 0) << "painted glyph pixels that differ from the glyph";
   }
@@ -625,6 +634,114 @@ TEST_F(LaunchBtnTest, CtrlShiftWithTheClickOrTheKeyOpensAsAdministrator) {
     SetKeyboardState(up);
     EXPECT_EQ(verbSeen(), state == ctrlShift ? L"runas" : L"open") << "Enter";
   }
+}
+
+// Only a target that a volume which is there says is not there counts as gone; a gone
+// target's button is dimmed with a mark, and every way of opening it says so with its path
+// instead of asking the shell, until the file is back.
+TEST_F(LaunchBtnTest, ATargetThatIsGoneIsDimmedAndOpeningItSaysSoWithThePath) {
+  fs::create_directories(Dir(L"there"));
+  test::WriteBytes(Dir(L"there\\a.txt"), "x");
+  wchar_t noDrive = L'\0';
+  for (wchar_t d = L'Q'; d <= L'Y' && !noDrive; ++d)
+    if (!(GetLogicalDrives() & (1u << (d - L'A')))) noDrive = d;
+  ASSERT_TRUE(noDrive) << "a drive letter nobody holds";
+  const struct {
+    std::wstring path;
+    bool gone;
+  } cases[] = {
+      {Dir(L"there\\a.txt"), false},
+      {Dir(L"there"), false},
+      {Dir(L"there\\gone.txt"), true},
+      {Dir(L"nowhere\\gone.txt"), true},  // its folder gone too
+      {L"\\\\?\\" + Dir(L"there\\gone.txt"), true},
+      {std::wstring(1, noDrive) + L":\\tools\\gone.exe", false},  // a drive not there says nothing
+      {L"notepad.exe", false},  // the shell finds it on its own
+      {L"https://example.invalid/", false},
+  };
+  {
+    auto b = NewButton(form.Handle());
+    TLaunchBtn& btn = *b->button;
+    btn.SetRegist(true);
+    for (const auto& c : cases) {
+      btn.SetFullPath(c.path);
+      btn.SetShowType(st_Both);  // a face rebuilt looks again
+      EXPECT_EQ(btn.Dimmed(), c.gone) << WideToUtf8(c.path);
+    }
+    btn.SetRegist(false);
+    btn.CheckTarget();
+    EXPECT_FALSE(btn.Dimmed()) << "an unbound button";
+  }
+
+  std::wstring helper = Dir(L"消えた é.exe");
+  fs::copy_file(HelperProgram(), helper);
+  auto b = NewButton(form.Handle());
+  TLaunchBtn& btn = *b->button;
+  HWND w = btn.Handle();
+  SendDrop(w, {helper});
+  const auto bright = PaintedFace(btn);
+  fs::rename(helper, helper + L".away");
+  btn.CheckTarget();
+  ASSERT_TRUE(btn.Dimmed());
+  const auto dim = PaintedFace(btn);
+  // The mark in the top-right corner, the glyph faded, the caption in grey text.
+  auto count = [](const std::vector<COLORREF>& face, COLORREF colour, int fromY, int toY, int fromX, int toX) {
+    int n = 0;
+    for (int y = fromY; y < toY; ++y)
+      for (int x = fromX; x < toX; ++x) n += face[y * kBtnWidth + x] == colour;
+    return n;
+  };
+  const int glyphTop = (kBtnHeight - 32 - 4 - 12) / 2, captionTop = glyphTop + 32;
+  EXPECT_GT(count(dim, RGB(208, 0, 0), 0, 16, kBtnWidth - 16, kBtnWidth), 40) << "the mark";
+  EXPECT_EQ(count(bright, RGB(208, 0, 0), 0, 16, kBtnWidth - 16, kBtnWidth), 0);
+  int faded = 0;
+  for (int y = glyphTop + 4; y < captionTop - 4; ++y)
+    for (int x = 16; x < kBtnWidth - 16; ++x) faded += dim[y * kBtnWidth + x] != bright[y * kBtnWidth + x];
+  EXPECT_GT(faded, 100) << "the glyph as it was";
+  EXPECT_GT(count(dim, GetSysColor(COLOR_GRAYTEXT), captionTop, kBtnHeight - 3, 3, kBtnWidth - 3), 5)
+      << "the caption";
+  EXPECT_GT(count(bright, RGB(0, 0, 0), captionTop, kBtnHeight - 3, 3, kBtnWidth - 3), 5);
+  EXPECT_EQ(count(dim, RGB(0, 0, 0), captionTop, kBtnHeight - 3, 3, kBtnWidth - 3), 0) << "the caption in its own colour";
+
+  BYTE up[256] = {};
+  BYTE ctrlShift[256] = {};
+  ctrlShift[VK_CONTROL] = ctrlShift[VK_SHIFT] = 0x80;
+  {
+    MessageBoxCatcher boxes;
+    Press(w, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+    Press(w, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON);
+    Press(w, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON | MK_CONTROL | MK_SHIFT);
+    SetKeyboardState(ctrlShift);
+    SendMessageW(w, WM_KEYDOWN, VK_RETURN, 0);
+    SetKeyboardState(up);
+    // One box each, and no second one from the shell.
+    ASSERT_EQ(boxes.Seen().size(), 4u);
+    for (const auto& box : boxes.Seen()) {
+      EXPECT_EQ(box.caption, L"RavariVudovi");
+      EXPECT_EQ(box.text, L"ファイルが見つかりません\n" + helper);
+    }
+  }
+  EXPECT_EQ(b->clicks, 3) << "the owner still hears the clicks";
+
+  // Back again: the click opens it and the face is bright again.
+  fs::rename(helper + L".away", helper);
+  {
+    MessageBoxCatcher boxes;
+    Press(w, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+    ASSERT_TRUE(WaitForReport(helper));
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_FALSE(btn.Dimmed());
+  }
+
+  // Gone, and the button goes while its box is up: nothing touches it after.
+  fs::rename(helper, helper + L".away");
+  MessageBoxCatcher boxes;
+  Btn* raw = b.get();
+  boxes.OnBox = [raw](const test::SeenBox&) { raw->button.reset(); };
+  Press(w, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+  EXPECT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(b->clicks, 4);
 }
 
 TEST_F(LaunchBtnTest, AProgramInADriveRootStartsInTheRootNotInTheDrivesCurrentFolder) {

@@ -154,13 +154,28 @@ TEST_F(PageTest, HoverTurnsTheButtonUnderThePointerBlueAndLeavingTurnsAllBlack) 
   EXPECT_EQ(page.Button(3)->FontColor(), RGB(0, 0, 128)) << "the stored colour comes back with ApplyFonts";
 }
 
-TEST_F(PageTest, ClickingABoundButtonHidesTheLauncherUnlessTheSettingSaysNo) {
-  WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=2\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
-                  "BtnFP1=C:\\no such folder\\none.exe\r\n");
+// A drive nobody holds: a target there is not known to be gone, and opens nothing.
+std::string OnNoDrive(const char* file) {
+  char drive = 'Q';
+  while (drive < 'Y' && (GetLogicalDrives() & (1u << (drive - 'A')))) ++drive;
+  return std::string(1, drive) + ":\\" + file;
+}
+
+TEST_F(PageTest, ClickingABoundButtonHidesTheLauncherUnlessTheSettingSaysNoOrItsTargetIsGone) {
+  WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+                  "BtnFP1=" + OnNoDrive("none.exe") + "\r\nBtnFP3=C:\\no such folder\\none.exe\r\n");
   TPage page(host, 1, L"");
   Click(*page.Button(2), WM_LBUTTONDOWN, WM_LBUTTONUP);
   EXPECT_EQ(host.hides, 0) << "an empty button never hides the window";
   EXPECT_EQ(page.CurrentBtn(), 2);
+  {
+    test::MessageBoxCatcher boxes;
+    Click(*page.Button(3), WM_LBUTTONDOWN, WM_LBUTTONUP);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, L"ファイルが見つかりません\nC:\\no such folder\\none.exe");
+    EXPECT_EQ(host.hides, 0) << "the launcher stays for the user to mend the button";
+    EXPECT_EQ(page.CurrentBtn(), 3);
+  }
   Click(*page.Button(1), WM_LBUTTONDOWN, WM_LBUTTONUP);
   EXPECT_EQ(host.hides, 1);
   TIniFile(ini).WriteBool(L"Setting", L"HideWhenClickBtn", false);
@@ -300,7 +315,8 @@ TEST_F(PageTest, ClearButtonKeysEmptiesTheFourKeys) {
 // downloaded file, a DDE wait), where the page properties dialog's OK can rebuild the
 // page; a message box where the shell would show its prompt stands in for it here. The button that launched is destroyed by a
 // smaller grid, or renewed for other data by one of the same size: either way nothing of
-// it may be used after the launch, neither its events nor its fields. The test's heap
+// it may be used after the launch, neither its events nor its fields. A target that is
+// gone shows its own box instead of the shell's, with the same loop inside. The test's heap
 // poisons what is deleted, so that a use of the destroyed button crashes the test.
 TEST_F(PageTest, APageRebuiltWhileTheShellRunsALaunchNeverSeesTheOldButtonAgain) {
   const std::string missing = (std::filesystem::path(SettingsFilePath()).parent_path() / "gone.exe").string();
@@ -319,11 +335,12 @@ TEST_F(PageTest, APageRebuiltWhileTheShellRunsALaunchNeverSeesTheOldButtonAgain)
       {"Enter", WM_KEYDOWN, 0, VK_RETURN},
       {"Space", WM_KEYDOWN, WM_KEYUP, VK_SPACE},
   };
+  for (const std::string& target : {missing, OnNoDrive("none.exe")})
   for (const Trigger& t : triggers) {
     for (int yoko : {1, 3}) {
-      SCOPED_TRACE(std::string(t.name) + (yoko == 1 ? ", grid shrunk" : ", buttons renewed"));
+      SCOPED_TRACE(std::string(t.name) + (yoko == 1 ? ", grid shrunk, " : ", buttons renewed, ") + target);
       WriteBytes(ini, "[Page1]\r\nLive=1\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nBtnFP3=" +
-                          missing + "\r\n");
+                          target + "\r\n");
       TPage page(host, 1, L"");
       HWND third = page.Button(3)->Handle();
       host.hides = 0;
@@ -337,6 +354,7 @@ TEST_F(PageTest, APageRebuiltWhileTheShellRunsALaunchNeverSeesTheOldButtonAgain)
       SendMessageW(third, t.down, t.param, mouse ? test::PointParam(5, 5) : 0);
       if (t.up) SendMessageW(third, t.up, mouse ? 0 : t.param, mouse ? test::PointParam(5, 5) : 0);
       ASSERT_EQ(shell.Seen().size(), 1u) << "no prompt inside the launch";
+      EXPECT_EQ(shell.Seen()[0].caption, target == missing ? L"RavariVudovi" : L"セキュリティの警告");
       EXPECT_EQ(page.BtnCount(), yoko);
       EXPECT_EQ(IsWindow(third) != FALSE, yoko == 3);
       EXPECT_EQ(host.hides, 0) << "the press went on as a click of the renewed button";
@@ -404,6 +422,7 @@ TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse
   for (const wchar_t* name : {L"tool.exe", L"fast.exe", L"throws.exe"})
     ASSERT_TRUE(CopyFileW(self, (share / name).c_str(), FALSE));
   std::filesystem::remove(share / L"later.exe");
+  std::filesystem::remove(share / L"gone.exe");
   const std::wstring remote = server + L"tool.exe";
   ASSERT_TRUE(FileExists(remote)) << "the share resolves";
   test::TempDir dir;
@@ -500,6 +519,41 @@ TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse
   EXPECT_EQ(later.Button(2)->IconPath(), FolderIconPath()) << "an answering server says it is a folder";
   test::SendDrop(later.Button(4)->Handle(), {server + L"Mail.lnk"});
   EXPECT_EQ(later.Button(4)->FullPath(), std::wstring(self)) << "an answering server gives the target";
+
+  // Whether a target on a server is gone is asked on the lookup threads too: the page is
+  // built at once, a file the server does not have dims its button when the answer comes,
+  // and a server that is not there dims nothing. A click waits a second at most for the
+  // answer, and without one leaves the target to the shell.
+  const std::wstring heldTarget = server + L"held.vlnone", goneTarget = server + L"gone.exe";
+  held = {heldTarget};
+  ResetEvent(gate.get());
+  WriteBytes(ini, "[Page4]\r\nLive=1\r\nYoko=4\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nBtnFP1=" + narrow(heldTarget) +
+                      "\r\nBtnFP2=" + narrow(goneTarget) + "\r\nBtnFP3=\\\\vlnoserver\\share\\x.exe\r\nBtnFP4=" +
+                      narrow(server) + "fast.exe\r\n");
+  std::unique_ptr<TPage> checked;
+  EXPECT_LT(TimeBesideAGate(gate.get(), [&] { checked = std::make_unique<TPage>(host, 4, L""); }), 1000u);
+  auto dimmed = [&](int i) { return checked->Button(i)->Dimmed(); };
+  EXPECT_TRUE(test::PumpUntil([&] { return dimmed(2); }, 5000)) << "the file the server does not have";
+  test::Pump(300);
+  EXPECT_FALSE(dimmed(1)) << "no answer yet";
+  EXPECT_FALSE(dimmed(3)) << "a server that is not there";
+  EXPECT_FALSE(dimmed(4));
+  {
+    test::MessageBoxCatcher boxes;
+    const ULONGLONG clickedAt = GetTickCount64();
+    Click(*checked->Button(1), WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_LT(GetTickCount64() - clickedAt, 3000u) << "the click waited for the server";
+    Click(*checked->Button(2), WM_LBUTTONDOWN, WM_LBUTTONUP);
+    ASSERT_EQ(boxes.Seen().size(), 1u) << "only the gone one says so";
+    EXPECT_EQ(boxes.Seen()[0].text, L"ファイルが見つかりません\n" + goneTarget);
+  }
+  SetEvent(gate.get());
+  EXPECT_TRUE(test::PumpUntil([&] { return dimmed(1); }, 5000)) << "the answer that came late";
+  // Looked at again when the launcher is called up: a file back, a file gone.
+  ASSERT_TRUE(CopyFileW(self, (share / L"gone.exe").c_str(), FALSE));
+  std::filesystem::remove(share / L"fast.exe");
+  checked->CheckTargets();
+  EXPECT_TRUE(test::PumpUntil([&] { return !dimmed(2) && dimmed(4); }, 5000));
 }
 
 int ToolTipWindowsOfThisThread() {
