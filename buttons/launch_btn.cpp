@@ -81,6 +81,11 @@ void TLaunchBtn::ClearButton() {
   SetGlyph(UniqueBitmap());
 }
 
+std::wstring TLaunchBtn::AccessibleName() const {
+  if (!btnName_.empty()) return btnName_;
+  return regist_ ? fullPath_ : kEmptyButtonName;
+}
+
 void TLaunchBtn::MouseUp(TMouseButton button, UINT keys, int x, int y) {
   // The right button belongs to the page's context menu: not even OnMouseUp.
   if (button == TMouseButton::mbRight) return;

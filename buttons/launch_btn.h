@@ -25,6 +25,9 @@ namespace vl {
 
 enum TShowType { st_Both, st_TextOnly, st_IconOnly };
 
+// What a screen reader says for a button that holds nothing.
+inline constexpr wchar_t kEmptyButtonName[] = L"空きボタン";
+
 class TLaunchBtn : public TBitBtn {
  public:
   explicit TLaunchBtn(const BitBtnParams& params);
@@ -55,6 +58,10 @@ class TLaunchBtn : public TBitBtn {
   void LoadGlyph();
   // Unbinds the button; caption, ShowType and BtnIndex stay.
   void ClearButton();
+
+  // Its name whatever the face shows (also glyph only); a bound button without a name
+  // (a drive root) gives its target, and an empty one says it is empty.
+  std::wstring AccessibleName() const override;
 
  protected:
   void MouseUp(TMouseButton button, UINT keys, int x, int y) override;

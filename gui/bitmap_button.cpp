@@ -1,5 +1,6 @@
 #include "gui/bitmap_button.h"
 
+#include "gui/accessible_button.h"
 #include "gui/layout.h"
 #include "gui/scoped_select.h"
 #include "gui/tool_tip.h"
@@ -11,6 +12,7 @@ namespace {
 constexpr int kGlyphSpacing = 4;  // between glyph and caption
 constexpr int kCaptionMargin = 2;
 constexpr int kFocusInset = 4;
+constexpr int kMarkWidth = 2;  // the frame of a marked button
 
 int XOf(LPARAM pos) { return static_cast<short>(LOWORD(pos)); }
 int YOf(LPARAM pos) { return static_cast<short>(HIWORD(pos)); }
@@ -99,6 +101,12 @@ void TBitBtn::SetBounds(int x, int y, int width, int height) {
   MoveWindow(Handle(), x, y, width, height, TRUE);
 }
 
+void TBitBtn::SetMarked(bool on) {
+  if (on == marked_) return;
+  marked_ = on;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TBitBtn::Renew(const BitBtnParams& params) {
   NewLife();
   if (GetCapture() == Handle()) ReleaseCapture();
@@ -113,7 +121,7 @@ void TBitBtn::Renew(const BitBtnParams& params) {
   hint_.clear();
   showHint_ = false;
   toolTip_.reset();
-  pushed_ = leftDown_ = spaceDown_ = false;
+  pushed_ = leftDown_ = spaceDown_ = marked_ = false;
   // trackingLeave_ stays as it is: the system still owes the WM_MOUSELEAVE asked for.
   SetCaption(params.caption);
   RECT now;
@@ -250,6 +258,17 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
       Paint(reinterpret_cast<HDC>(wParam));
       return 0;
+    case WM_GETOBJECT:
+      if (std::optional<LRESULT> answer = AnswerAccessibleButton(Handle(), wParam, lParam)) return *answer;
+      break;
+  }
+  if (msg == AccessibleNameMessage()) {
+    *reinterpret_cast<std::wstring*>(lParam) = AccessibleName();
+    return 0;
+  }
+  if (msg == AccessiblePressMessage()) {
+    KeyClick();
+    return 0;
   }
   return TWindow::HandleMessage(msg, wParam, lParam);
 }
@@ -290,6 +309,15 @@ void TBitBtn::Paint(HDC dc) const {
     // File names may hold "&": they are shown as they are, not as mnemonics.
     DrawTextW(mem.get(), caption.c_str(), static_cast<int>(caption.size()), &box,
               DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  if (marked_) {
+    // Inside the face's edge, clear of the focus mark.
+    const int w = DesignToDevice(kMarkWidth, dpi);
+    RECT frame = rc;
+    for (int k = 0; k < w; ++k) {
+      InflateRect(&frame, -1, -1);
+      FrameRect(mem.get(), &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
   }
   if (GetFocus() == Handle()) {
     RECT focus = rc;

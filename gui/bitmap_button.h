@@ -10,6 +10,9 @@
 // when the left button is released over the button after being pressed on it, and from
 // the keyboard (space, Enter) when it has the focus. A derived class may replace the
 // mouse-up stage (MouseUp), which raises OnMouseUp.
+// The button is a push button to accessibility clients (gui/accessible_button), named by
+// AccessibleName. It draws the focus mark while it has the keyboard focus, and a frame of
+// the selection colour while it is marked (a match of a search).
 #pragma once
 
 #include <windows.h>
@@ -63,6 +66,13 @@ class TBitBtn : public TWindow {
 
   void SetBounds(int x, int y, int width, int height);
 
+  // Drawn with a frame of the selection colour while on.
+  void SetMarked(bool on);
+  bool Marked() const { return marked_; }
+  // What a screen reader says for the button: its caption, unless a derived class knows
+  // better (a button that shows only its glyph).
+  virtual std::wstring AccessibleName() const { return Caption(); }
+
   // Makes the button what the constructor makes of `params`, on the window it has: a
   // window is far dearer to make than to keep, and a page rebuilt with the same grid
   // needs every one it had. The parent stays; the events are cleared, and a press begun
@@ -103,6 +113,7 @@ class TBitBtn : public TWindow {
   bool leftDown_ = false;  // the left button went down on us and is still down
   bool spaceDown_ = false;
   bool trackingLeave_ = false;  // WM_MOUSELEAVE has been asked for
+  bool marked_ = false;
 };
 
 }  // namespace vl
