@@ -771,13 +771,17 @@ void TfrmMain::ClearSearch() {
 
 void TfrmMain::MarkHits() {
   // Only built pages have buttons to mark; a page built later is marked by BaseChange.
+  // Each button is set once: one cleared and marked again would be painted for nothing.
   const std::vector<SearchHit>& hits = search_.Hits();
+  std::vector<char> marked;
   for (auto& page : pageList_) {
     if (!page->Built()) continue;
-    for (std::int32_t i = 1; i <= page->BtnCount(); ++i) page->Button(i)->SetMarked(false);
+    marked.assign(static_cast<std::size_t>(page->BtnCount()), 0);
     for (const SearchHit& hit : hits)
-      if (hit.pageNo == page->PageNo())
-        if (TLaunchBtn* b = page->Button(hit.btnIndex)) b->SetMarked(true);
+      if (hit.pageNo == page->PageNo() && hit.btnIndex >= 1 && hit.btnIndex <= page->BtnCount())
+        marked[static_cast<std::size_t>(hit.btnIndex - 1)] = 1;
+    for (std::int32_t i = 1; i <= page->BtnCount(); ++i)
+      page->Button(i)->SetMarked(marked[static_cast<std::size_t>(i - 1)] != 0);
   }
 }
 
@@ -1080,7 +1084,7 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE: {
       const LRESULT result = TWindow::HandleMessage(msg, wParam, lParam);
       // Activated, the keyboard belongs in the grid unless it was in the strip.
-      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam) && !IsInsideBase(GetFocus())) FocusLastButton();
+      if (base_ && LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam) && !IsInsideBase(GetFocus())) FocusLastButton();
       return result;
     }
     case WM_CTLCOLORSTATIC:
