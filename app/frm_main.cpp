@@ -524,8 +524,12 @@ void TfrmMain::FocusLastButton() {
     SetFocus(Handle());
     return;
   }
-  // Space or Enter then opens what the user last used.
-  FocusButton(*page, page->Button(page->CurrentBtn()) ? page->CurrentBtn() : 1);
+  // Space or Enter then opens what the user last used. The first button, not used yet,
+  // does not become the current one: the menu's commands still want a button chosen.
+  if (page->Button(page->CurrentBtn()))
+    FocusButton(*page, page->CurrentBtn());
+  else
+    SetFocus(page->Button(1)->Handle());
 }
 
 void TfrmMain::FocusButton(TPage& page, std::int32_t i) {
