@@ -930,6 +930,9 @@ TEST_F(WindowBudgetTest, SearchHitsOnPagesReleasedOrNeverBuiltAreFoundMarkedAndF
   }
   key(WM_KEYDOWN, VK_UP);
   EXPECT_EQ(form->Base().ActivePageIndex(), 1) << "Up: the previous hit";
+  EXPECT_EQ(Built()[3], '0') << "the last page was released for room meanwhile";
+  Show(3);  // a click on its tab during the search
+  EXPECT_TRUE(form->PageList()[3]->Button(7)->Marked()) << "a page built again shows its mark";
   key(WM_KEYDOWN, VK_ESCAPE);
   EXPECT_FALSE(form->Search().Active());
   EXPECT_TRUE(IsWindowVisible(form->Handle())) << "the first Esc only clears the search";
