@@ -1,6 +1,7 @@
 #include "app/frm_main.h"
 
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <tuple>
@@ -19,6 +20,7 @@
 #include "gui/layout.h"
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
+#include "gui/scoped_select.h"
 #include "gui/start_phases.h"
 #include "gui/window_count.h"
 
@@ -99,6 +101,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   waitHotKey_.OnCatchHotKey = [this](TWaitHotKey&) { ShowLauncher(); };
   waitHotKey1_.SetReentrant(false);
   waitHotKey1_.OnCatchHotKey = [this](TWaitHotKey&) { coolTrayIcon1_->HideMainWindow(); };
+  keyboardFilter_ = TApplication::Instance().FilterMessages([this](const MSG& msg) { return LauncherKey(msg); });
   hideKeyFilter_ = TApplication::Instance().FilterMessages([this](const MSG& msg) {
     if (!IsLocalHideKey(msg)) return false;
     coolTrayIcon1_->HideMainWindow();
@@ -262,6 +265,7 @@ void TfrmMain::TakeUpTheFile() {
 }
 
 void TfrmMain::ClearPages() {
+  ClearSearch();
   pageList_.clear();  // the objects first: the sheets take the buttons' windows with them
   while (base_->SheetCount() > 0) base_->DeleteSheet(base_->SheetCount() - 1);
 }
@@ -421,6 +425,8 @@ void TfrmMain::MakeRoom(const TPage& page, std::int32_t windows) {
 
 void TfrmMain::BaseChange() {
   if (TPage* page = SelectedPage()) page->FitWindow();
+  // A page built just now shows the marks of a search running.
+  if (search_.Active()) MarkHits();
 }
 
 void TfrmMain::SetMainClientSize(int width, int height) {
@@ -507,6 +513,7 @@ void TfrmMain::ShowLauncher() {
   // A key caught by a hook or the shake of the mouse gave our process no input of its
   // own, and the foreground lock may have refused the window.
   BringToFront(Handle());
+  FocusLastButton();
 }
 
 void TfrmMain::ShowLauncherWithoutTheKey() {
@@ -518,9 +525,273 @@ void TfrmMain::ShowLauncherWithoutTheKey() {
 
 void TfrmMain::FocusLastButton() {
   TPage* page = SelectedPage();
-  TLaunchBtn* button = page ? page->Button(page->CurrentBtn()) : nullptr;
-  // Space or Enter then opens what the user last pressed.
-  SetFocus(button ? button->Handle() : Handle());
+  if (!page || page->BtnCount() == 0) {
+    SetFocus(Handle());
+    return;
+  }
+  // Space or Enter then opens what the user last used. The first button, not used yet,
+  // does not become the current one: the menu's commands still want a button chosen.
+  if (page->Button(page->CurrentBtn()))
+    FocusButton(*page, page->CurrentBtn());
+  else
+    SetFocus(page->Button(1)->Handle());
+}
+
+void TfrmMain::FocusButton(TPage& page, std::int32_t i) {
+  TLaunchBtn* button = page.Button(i);
+  if (!button) return;
+  page.SetCurrentBtn(i);
+  SetFocus(button->Handle());
+}
+
+std::int32_t TfrmMain::FocusedButton(TPage& page) const {
+  const HWND focus = GetFocus();
+  for (std::int32_t i = 1; i <= page.BtnCount(); ++i)
+    if (page.Button(i)->Handle() == focus) return i;
+  return 0;
+}
+
+bool TfrmMain::LauncherKey(const MSG& msg) {
+  if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  const auto key = static_cast<UINT>(msg.wParam);
+  switch (msg.message) {
+    case WM_CHAR:
+      // Letters, digits and signs, also what the input method gives; control characters
+      // (Enter, Tab, Ctrl with a letter) and Space before a search are keys, not text.
+      if (msg.wParam <= 0x20 || msg.wParam == 0x7F) return false;
+      SearchType(static_cast<wchar_t>(msg.wParam));
+      return true;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      // Taken with their press: the default handling would open the menu a second time
+      // (the menu key) or go into the system menu (F10).
+      return key == VK_APPS || (key == VK_F10 && shift);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      break;
+    default:
+      return false;
+  }
+  if (key == VK_APPS || (key == VK_F10 && shift && !ctrl && !alt)) {
+    ShowMenuOfFocusedButton();
+    return true;
+  }
+  if (alt) return false;
+  if (ctrl) {
+    if (key == VK_TAB || key == VK_NEXT || key == VK_PRIOR) {
+      TurnPage(key == VK_PRIOR || (key == VK_TAB && shift) ? -1 : 1);
+      return true;
+    }
+    return false;
+  }
+  return LauncherKeyDown(key);
+}
+
+bool TfrmMain::LauncherKeyDown(UINT key) {
+  switch (key) {
+    case VK_ESCAPE:
+      // A search first; the launcher hides at the next Esc.
+      if (!search_.Active()) return false;
+      ClearSearch();
+      return true;
+    case VK_BACK:
+      if (!search_.Active()) return false;
+      search_.Backspace();
+      ShowSearch();
+      return true;
+    case VK_TAB:
+      // Between the page strip and the grid.
+      if (GetFocus() == base_->Handle())
+        FocusLastButton();
+      else
+        SetFocus(base_->Handle());
+      return true;
+    default:
+      break;
+  }
+  // The strip keeps its own keys: the arrows choose a tab there.
+  if (GetFocus() == base_->Handle()) return false;
+  TPage* page = SelectedPage();
+  switch (key) {
+    case VK_SPACE:
+      // Inside a search a blank is part of the name; Enter opens the hit.
+      if (!search_.Active()) return false;
+      SearchType(0x20);
+      return true;
+    case VK_RETURN:
+      // A search that found nothing opens nothing, whichever button has the focus.
+      return search_.Active() && search_.Hits().empty();
+    case VK_UP:
+    case VK_DOWN:
+      if (search_.Active()) {
+        if (key == VK_DOWN)
+          search_.Next();
+        else
+          search_.Previous();
+        ShowSearch();
+        return true;
+      }
+      MoveFocus(key == VK_DOWN ? GridMove::Down : GridMove::Up);
+      return true;
+    case VK_LEFT:
+      MoveFocus(GridMove::Left);
+      return true;
+    case VK_RIGHT:
+      MoveFocus(GridMove::Right);
+      return true;
+    case VK_HOME:
+      MoveFocus(GridMove::First);
+      return true;
+    case VK_END:
+      MoveFocus(GridMove::Last);
+      return true;
+    case VK_DELETE:
+      if (!page) return false;
+      if (std::int32_t i = FocusedButton(*page)) {
+        page->SetCurrentBtn(i);
+        D1Click();
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TfrmMain::MoveFocus(GridMove move) {
+  TPage* page = SelectedPage();
+  if (!page || page->BtnCount() == 0) return;
+  const std::int32_t from = FocusedButton(*page);
+  // From outside the grid (the window itself), the first move lands on the last used.
+  if (from == 0) {
+    FocusLastButton();
+    return;
+  }
+  FocusButton(*page, GridStep(page->Grid(), from, move));
+}
+
+void TfrmMain::TurnPage(int delta) {
+  const int count = base_->SheetCount();
+  if (count == 0) return;
+  base_->SetActivePageIndex(((base_->ActivePageIndex() + delta) % count + count) % count);
+  BaseChange();
+  FocusLastButton();
+}
+
+void TfrmMain::ShowMenuOfFocusedButton() {
+  TPage* page = SelectedPage();
+  const std::int32_t i = page ? FocusedButton(*page) : 0;
+  RECT r{};
+  if (i > 0) {
+    page->SetCurrentBtn(i);
+    GetWindowRect(page->Button(i)->Handle(), &r);
+  } else {
+    GetWindowRect(base_->Handle(), &r);
+  }
+  // At the button, where the user's eyes are, not at a pointer that may be anywhere.
+  PopupPageMenu(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void TfrmMain::PopupPageMenu(POINT at) {
+  SetForegroundWindow(Handle());
+  std::optional<ButtonRef> pressed = CurrentButton();
+  TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
+  for (int item : boundButtonItems_) popupMenu1_.SetEnabled(item, button && button->Regist());
+  popupMenu1_.Popup(at.x, at.y);
+  PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void TfrmMain::SearchType(wchar_t c) {
+  if (!search_.Active()) {
+    // The pages as they stand now, the one on display first: its hits come first.
+    std::vector<PageTexts> pages;
+    const int shown = std::max(0, base_->ActivePageIndex());
+    const std::size_t count = pageList_.size();
+    for (std::size_t k = 0; k < count; ++k)
+      pages.push_back(pageList_[(static_cast<std::size_t>(shown) + k) % count]->SearchTexts());
+    search_.Begin(pages);
+  }
+  search_.Type(c);
+  ShowSearch();
+}
+
+void TfrmMain::ShowSearch() {
+  if (std::optional<SearchHit> hit = search_.Current()) {
+    const int index = IndexOfPage(hit->pageNo);  // a page deleted since has none
+    if (index >= 0) {
+      if (index != base_->ActivePageIndex()) {
+        base_->SetActivePageIndex(index);
+        BaseChange();
+      }
+      if (TPage* page = SelectedPage()) FocusButton(*page, hit->btnIndex);
+    }
+  }
+  MarkHits();
+  const std::wstring line = SearchLine();
+  if (line.empty()) {
+    if (searchLine_) ShowWindow(searchLine_.get(), SW_HIDE);
+    return;
+  }
+  if (!searchLine_) {
+    searchLine_.reset(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_BORDER | SS_NOPREFIX | SS_CENTER, 0, 0, 0,
+                                      0, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!searchLine_) return;  // the search works on without its line
+  }
+  SendMessageW(searchLine_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
+  SetWindowTextW(searchLine_.get(), line.c_str());
+  // Over the right end of the tab row, as wide as its text, never wider than the window.
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int dpi = DpiOf(Handle());
+  SIZE text{0, 0};
+  if (HDC dc = GetDC(searchLine_.get())) {
+    {
+      ScopedSelect font(dc, baseFont_.get());
+      GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &text);
+    }
+    ReleaseDC(searchLine_.get(), dc);
+  }
+  const int width = std::min<int>(client.right, text.cx + DesignToDevice(12, dpi));
+  const int height = DesignToDevice(kTabRowHeight, dpi);
+  // Where it would hide the tab of the page on display, it goes over the page's bottom.
+  RECT tab{};
+  SendMessageW(base_->Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(base_->ActivePageIndex()),
+               reinterpret_cast<LPARAM>(&tab));
+  const int top = tab.right > client.right - width ? client.bottom - height : 0;
+  SetWindowPos(searchLine_.get(), HWND_TOP, client.right - width, top, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  InvalidateRect(searchLine_.get(), nullptr, TRUE);
+}
+
+std::wstring TfrmMain::SearchLine() const {
+  if (!search_.Active()) return {};
+  std::wstring line = L"検索: " + search_.Query() + L"  ";
+  if (search_.Hits().empty()) return line + L"見つかりません";
+  return line + DecimalText(static_cast<std::int32_t>(search_.Position() + 1)) + L"/" +
+         DecimalText(static_cast<std::int32_t>(search_.Hits().size()));
+}
+
+void TfrmMain::ClearSearch() {
+  if (!search_.Active()) return;
+  search_.Clear();
+  MarkHits();
+  if (searchLine_) ShowWindow(searchLine_.get(), SW_HIDE);
+}
+
+void TfrmMain::MarkHits() {
+  // Only built pages have buttons to mark; a page built later is marked by BaseChange.
+  // Each button is set once: one cleared and marked again would be painted for nothing.
+  const std::vector<SearchHit>& hits = search_.Hits();
+  std::vector<char> marked;
+  for (auto& page : pageList_) {
+    if (!page->Built()) continue;
+    marked.assign(static_cast<std::size_t>(page->BtnCount()), 0);
+    for (const SearchHit& hit : hits)
+      if (hit.pageNo == page->PageNo() && hit.btnIndex >= 1 && hit.btnIndex <= page->BtnCount())
+        marked[static_cast<std::size_t>(hit.btnIndex - 1)] = 1;
+    for (std::int32_t i = 1; i <= page->BtnCount(); ++i)
+      page->Button(i)->SetMarked(marked[static_cast<std::size_t>(i - 1)] != 0);
+  }
 }
 
 void TfrmMain::KeepInWorkArea(WINDOWPOS& pos) const {
@@ -608,6 +879,7 @@ void TfrmMain::D1Click() {
   TLaunchBtn* button = page ? page->Button(i) : nullptr;
   if (!button) return;
   button->ClearButton();
+  ClearSearch();
   page->ClearButtonKeys(i);
   button->SetCaption(L"");
 }
@@ -692,6 +964,7 @@ void TfrmMain::RebuildPage(std::int32_t pageNo, const std::wstring& caption) {
   int index = IndexOfPage(pageNo);
   if (index < 0) return;
   TPage& page = *pageList_[static_cast<std::size_t>(index)];
+  ClearSearch();
   page.LoadHeader();
   // A page released for room since the dialog opened takes the new header now and its
   // buttons when it is next shown.
@@ -729,6 +1002,7 @@ void TfrmMain::SettingClick() {
 }
 
 void TfrmMain::N2Click() {
+  ClearSearch();  // its hits were taken over the pages as they were
   NewPage();
   BaseChange();
 }
@@ -749,6 +1023,7 @@ void TfrmMain::N3Click() {
   index = IndexOfPage(pageNo);
   if (index <= 0) return;
   ini_.WriteBool(keys::PageSection(pageNo), keys::kLive, false);
+  ClearSearch();
   pageList_.erase(pageList_.begin() + index);  // no longer live: it writes nothing more
   base_->DeleteSheet(index);
   BaseChange();
@@ -812,6 +1087,23 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       coolTrayIcon1_->HideMainWindow();
       return 0;
+    case WM_SHOWWINDOW:
+      if (!wParam) ClearSearch();  // called up again, the launcher starts afresh
+      break;
+    case WM_ACTIVATE: {
+      const LRESULT result = TWindow::HandleMessage(msg, wParam, lParam);
+      // Activated, the keyboard belongs in the grid unless it was in the strip.
+      if (base_ && LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam) && !IsInsideBase(GetFocus())) FocusLastButton();
+      return result;
+    }
+    case WM_CTLCOLORSTATIC:
+      if (searchLine_ && reinterpret_cast<HWND>(lParam) == searchLine_.get()) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+      }
+      break;
     case WM_DPICHANGED:
       DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -826,14 +1118,13 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CONTEXTMENU:
       if (IsInsideBase(reinterpret_cast<HWND>(wParam))) {
+        if (lParam == -1) {  // from the keyboard
+          ShowMenuOfFocusedButton();
+          return 0;
+        }
         POINT at;
         GetCursorPos(&at);
-        SetForegroundWindow(Handle());
-        std::optional<ButtonRef> pressed = CurrentButton();
-        TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
-        for (int item : boundButtonItems_) popupMenu1_.SetEnabled(item, button && button->Regist());
-        popupMenu1_.Popup(at.x, at.y);
-        PostMessageW(Handle(), WM_NULL, 0, 0);
+        PopupPageMenu(at);
         return 0;
       }
       break;

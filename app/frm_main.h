@@ -20,7 +20,9 @@
 #include "app/page.h"
 #include "app/page_control_ex.h"
 #include "buttons/frm_btn_option.h"
+#include "core/button_search.h"
 #include "core/ini_file.h"
+#include "core/page_grid.h"
 #include "core/shake_gesture.h"
 #include "gui/mouse_move_waiter.h"
 #include "dialogs/frm_about.h"
@@ -111,6 +113,12 @@ class TfrmMain : public TWindow,
   void mnuMouseMoveClick();
   // One tick of the mouse watch: the shake gesture.
   void Timer1Timer();
+
+  // Type to find: the search of every page's button names and target file names, as the
+  // user types in the launcher. Esc clears it, and so does hiding the launcher.
+  const ButtonSearch& Search() const { return search_; }
+  // The text shown while a search runs; empty when none does.
+  std::wstring SearchLine() const;
   bool Timer1Enabled() const { return timer1Enabled_; }
   // The watch is on but sleeps: the pointer rests, and the next move of the mouse wakes it.
   bool Timer1Resting() const { return restingPointer_.Waiting(); }
@@ -165,8 +173,28 @@ class TfrmMain : public TWindow,
   // The same from the tray, its menu or the shake of the mouse: the show key's hook is put
   // up again first.
   void ShowLauncherWithoutTheKey();
-  // The keyboard focus to the selected page's last pressed button, or to the window.
+  // The keyboard focus to the selected page's last used button, else its first, or to the
+  // window when the page has none.
   void FocusLastButton();
+  // The focus to button i of the page on display, which becomes its current button.
+  void FocusButton(TPage& page, std::int32_t i);
+  // The number of the selected page's button that has the keyboard focus; 0 for none.
+  std::int32_t FocusedButton(TPage& page) const;
+  // The launcher's keys (the grid, the pages, the search), seen before any window of it
+  // gets them; true when the key was the launcher's.
+  bool LauncherKey(const MSG& msg);
+  bool LauncherKeyDown(UINT key);
+  void MoveFocus(GridMove move);
+  // The next (+1) or previous (-1) page, round the end, the focus in its grid.
+  void TurnPage(int delta);
+  // The page strip's menu for the pressed or focused button, at `at` on the screen.
+  void PopupPageMenu(POINT at);
+  void ShowMenuOfFocusedButton();
+  void SearchType(wchar_t c);
+  // The current hit focused (its page shown), the hits marked, the search line shown.
+  void ShowSearch();
+  void ClearSearch();
+  void MarkHits();
   // Moves a window about to be shown wholly into the work area of the nearest monitor.
   void KeepInWorkArea(WINDOWPOS& pos) const;
 
@@ -186,7 +214,10 @@ class TfrmMain : public TWindow,
   TWaitHotKey waitHotKey1_;  // hide
   int localHideKey_ = 0;     // the hide key's code while it acts only in the launcher, else 0
   bool localHideShift_ = false;  // with Shift held
+  TApplication::Hook keyboardFilter_;  // before the hide key's: Esc clears a search first
   TApplication::Hook hideKeyFilter_;
+  ButtonSearch search_;
+  UniqueWindow searchLine_;  // the search text over the right of the tab row
   std::int32_t pageNum_ = -1;
   bool takenUp_ = false;
   ShakeParams shake_;

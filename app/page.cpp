@@ -329,6 +329,30 @@ void TPage::ClearButtonKeys(std::int32_t i) {
   }
 }
 
+PageTexts TPage::SearchTexts() {
+  PageTexts texts;
+  texts.pageNo = pageNo_;
+  if (built_) {
+    for (const auto& b : buttons_) {
+      texts.names.push_back(b->BtnName());
+      texts.targets.push_back(b->FullPath());
+    }
+    return texts;
+  }
+  const std::wstring section = Section();
+  const auto count = static_cast<std::size_t>(grid_.BtnCount());
+  texts.names.resize(count);
+  texts.targets.resize(count);
+  ini_.Update([&] {
+    for (std::int32_t i = 1; i <= grid_.BtnCount(); ++i) {
+      const auto k = static_cast<std::size_t>(i - 1);
+      texts.names[k] = ini_.ReadString(section, keys::ButtonKey(keys::kBtnName, i), L"");
+      texts.targets[k] = ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
+    }
+  });
+  return texts;
+}
+
 void TPage::Highlight(const TLaunchBtn& sender) {
   for (auto& b : buttons_) b->SetFontColor(b.get() == &sender ? kHighlight : kPlain);
 }

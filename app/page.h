@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "buttons/launch_btn.h"
+#include "core/button_search.h"
 #include "core/ini_file.h"
 #include "core/page_grid.h"
 #include "gui/font.h"
@@ -95,6 +96,12 @@ class TPage {
   bool Release();
 
   std::int32_t CurrentBtn() const { return currentBtn_; }
+  // The keyboard focus moved to button i: the commands act on it, as on a pressed one.
+  void SetCurrentBtn(std::int32_t i) { currentBtn_ = i; }
+  // The names and targets of the page's buttons for a search: a built page's as its
+  // buttons hold them (a drop the file refused included), any other's from the file,
+  // without building it.
+  PageTexts SearchTexts();
   std::int32_t PageNo() const { return pageNo_; }
   const std::wstring& PageName() const { return pageName_; }
   const PageGrid& Grid() const { return grid_; }

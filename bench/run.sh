@@ -29,6 +29,9 @@ echo
 echo "== hot key"
 "$run" "$bench/hotkey_latency_bench.exe" 50 | tr -d '\r'
 echo
+echo "== type to find"
+"$run" "$bench/search_bench.exe" 100 | tr -d '\r'
+echo
 echo "== page rebuild"
 "$run" "$bench/page_rebuild_bench.exe" 3 | tr -d '\r'
 echo

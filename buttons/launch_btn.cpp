@@ -87,6 +87,11 @@ void TLaunchBtn::CheckTarget() {
   SetDimmed(regist_ && TargetKnownGone(fullPath_, Handle(), TargetAsk::Again));
 }
 
+std::wstring TLaunchBtn::AccessibleName() const {
+  if (!btnName_.empty()) return btnName_;
+  return regist_ ? fullPath_ : kEmptyButtonName;
+}
+
 void TLaunchBtn::MouseUp(TMouseButton button, UINT keys, int x, int y) {
   // The right button belongs to the page's context menu: not even OnMouseUp.
   if (button == TMouseButton::mbRight) return;

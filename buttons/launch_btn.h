@@ -27,6 +27,9 @@ namespace vl {
 
 enum TShowType { st_Both, st_TextOnly, st_IconOnly };
 
+// What a screen reader says for a button that holds nothing.
+inline constexpr wchar_t kEmptyButtonName[] = L"空きボタン";
+
 class TLaunchBtn : public TBitBtn {
  public:
   explicit TLaunchBtn(const BitBtnParams& params);
@@ -67,6 +70,10 @@ class TLaunchBtn : public TBitBtn {
   // (or was renewed) while the shell or the box ran messages, and must not be touched
   // again.
   bool Open(bool asAdministrator);
+
+  // Its name whatever the face shows (also glyph only); a bound button without a name
+  // (a drive root) gives its target, and an empty one says it is empty.
+  std::wstring AccessibleName() const override;
 
  protected:
   void MouseUp(TMouseButton button, UINT keys, int x, int y) override;

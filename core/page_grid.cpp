@@ -21,4 +21,17 @@ PageGrid SaneGrid(std::int32_t yoko, std::int32_t tate, std::int32_t btnW, std::
   return g;
 }
 
+std::int32_t GridStep(const PageGrid& grid, std::int32_t i, GridMove move) {
+  std::int32_t to = i;
+  switch (move) {
+    case GridMove::Left: to = i - 1; break;
+    case GridMove::Right: to = i + 1; break;
+    case GridMove::Up: to = i - grid.yoko; break;
+    case GridMove::Down: to = i + grid.yoko; break;
+    case GridMove::First: return 1;
+    case GridMove::Last: return grid.BtnCount();
+  }
+  return to >= 1 && to <= grid.BtnCount() ? to : i;
+}
+
 }  // namespace vl

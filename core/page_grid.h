@@ -34,6 +34,13 @@ struct PageGrid {
   std::int32_t ClientHeight() const { return tate * btnH + kTabRowHeight; }
 };
 
+// A move of the keyboard focus in the grid. Left and Right run as the button numbers do,
+// from the end of one row to the start of the next; Up and Down keep the column.
+enum class GridMove { Left, Right, Up, Down, First, Last };
+
+// The button a move from button i lands on; a move past the grid's edge stays on i.
+std::int32_t GridStep(const PageGrid& grid, std::int32_t i, GridMove move);
+
 // The grid to build from the values read from the file.
 PageGrid SaneGrid(std::int32_t yoko, std::int32_t tate, std::int32_t btnW, std::int32_t btnH);
 

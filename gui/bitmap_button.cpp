@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "gui/accessible_button.h"
 #include "gui/dib.h"
 #include "gui/layout.h"
 #include "gui/scoped_select.h"
@@ -17,6 +18,7 @@ constexpr int kFocusInset = 4;
 constexpr int kGoneMarkSize = 11;  // the dimmed button's mark
 constexpr int kGoneMarkInset = 3;
 constexpr COLORREF kGoneMarkColor = RGB(208, 0, 0);
+constexpr int kMarkWidth = 2;  // the frame of a marked button
 
 int XOf(LPARAM pos) { return static_cast<short>(LOWORD(pos)); }
 int YOf(LPARAM pos) { return static_cast<short>(HIWORD(pos)); }
@@ -148,6 +150,12 @@ void TBitBtn::SetDimmed(bool dimmed) {
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void TBitBtn::SetMarked(bool on) {
+  if (on == marked_) return;
+  marked_ = on;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TBitBtn::Renew(const BitBtnParams& params) {
   NewLife();
   if (GetCapture() == Handle()) ReleaseCapture();
@@ -163,7 +171,7 @@ void TBitBtn::Renew(const BitBtnParams& params) {
   showHint_ = false;
   toolTip_.reset();
   dimmed_ = false;
-  pushed_ = leftDown_ = spaceDown_ = false;
+  pushed_ = leftDown_ = spaceDown_ = marked_ = false;
   // trackingLeave_ stays as it is: the system still owes the WM_MOUSELEAVE asked for.
   SetCaption(params.caption);
   RECT now;
@@ -300,6 +308,17 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
       Paint(reinterpret_cast<HDC>(wParam));
       return 0;
+    case WM_GETOBJECT:
+      if (std::optional<LRESULT> answer = AnswerAccessibleButton(Handle(), wParam, lParam)) return *answer;
+      break;
+  }
+  if (msg == AccessibleNameMessage()) {
+    *reinterpret_cast<std::wstring*>(lParam) = AccessibleName();
+    return 0;
+  }
+  if (msg == AccessiblePressMessage()) {
+    KeyClick();
+    return 0;
   }
   return TWindow::HandleMessage(msg, wParam, lParam);
 }
@@ -347,6 +366,15 @@ void TBitBtn::Paint(HDC dc) const {
   if (dimmed_) {
     const int inset = DesignToDevice(kGoneMarkInset, dpi);
     PaintGoneMark(mem.get(), width - inset, inset, DesignToDevice(kGoneMarkSize, dpi));
+  }
+  if (marked_) {
+    // Inside the face's edge, clear of the focus mark.
+    const int w = DesignToDevice(kMarkWidth, dpi);
+    RECT frame = rc;
+    for (int k = 0; k < w; ++k) {
+      InflateRect(&frame, -1, -1);
+      FrameRect(mem.get(), &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
   }
   if (GetFocus() == Handle()) {
     RECT focus = rc;

@@ -12,6 +12,9 @@
 // mouse-up stage (MouseUp), which raises OnMouseUp. A dimmed button draws its glyph faded
 // to grey, its caption in the system's grey text colour and a small red mark with a white
 // cross in its top-right corner: what it stands for is not there.
+// The button is a push button to accessibility clients (gui/accessible_button), named by
+// AccessibleName. It draws the focus mark while it has the keyboard focus, and a frame of
+// the selection colour while it is marked (a match of a search).
 #pragma once
 
 #include <windows.h>
@@ -67,6 +70,12 @@ class TBitBtn : public TWindow {
 
   void SetDimmed(bool dimmed);
   bool Dimmed() const { return dimmed_; }
+  // Drawn with a frame of the selection colour while on.
+  void SetMarked(bool on);
+  bool Marked() const { return marked_; }
+  // What a screen reader says for the button: its caption, unless a derived class knows
+  // better (a button that shows only its glyph).
+  virtual std::wstring AccessibleName() const { return Caption(); }
 
   // Makes the button what the constructor makes of `params`, on the window it has: a
   // window is far dearer to make than to keep, and a page rebuilt with the same grid
@@ -109,6 +118,7 @@ class TBitBtn : public TWindow {
   bool leftDown_ = false;  // the left button went down on us and is still down
   bool spaceDown_ = false;
   bool trackingLeave_ = false;  // WM_MOUSELEAVE has been asked for
+  bool marked_ = false;
 };
 
 }  // namespace vl

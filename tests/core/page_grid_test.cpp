@@ -53,5 +53,22 @@ TEST(PageGrid, AbsurdValuesAreHeldToLimitsWithoutOverflow) {
   EXPECT_EQ(SaneGrid(1, 1, 64, 2).btnH, kMinBtnSize);
 }
 
+TEST(PageGrid, KeyboardMovesRunAsTheNumbersAndStopAtTheEdges) {
+  const PageGrid g = SaneGrid(3, 2, 64, 64);  // 1 2 3 / 4 5 6
+  struct Case {
+    std::int32_t from;
+    GridMove move;
+    std::int32_t to;
+  } cases[] = {
+      {1, GridMove::Right, 2}, {3, GridMove::Right, 4}, {6, GridMove::Right, 6},  // row end to next row; last stays
+      {4, GridMove::Left, 3},  {1, GridMove::Left, 1},                            // first stays
+      {2, GridMove::Down, 5},  {5, GridMove::Down, 5},  {5, GridMove::Up, 2},  {3, GridMove::Up, 3},
+      {5, GridMove::First, 1}, {2, GridMove::Last, 6},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(GridStep(g, c.from, c.move), c.to) << "from " << c.from << " move " << static_cast<int>(c.move);
+  EXPECT_EQ(GridStep(SaneGrid(1, 1, 64, 64), 1, GridMove::Down), 1) << "a grid of one button";
+}
+
 }  // namespace
 }  // namespace vl

@@ -40,6 +40,12 @@
 //                                    visible control of that class inside the window
 //   focus                            prints "Class text" of the control that has the keyboard
 //                                    focus in the foreground window's thread
+//   type TEXT                        types TEXT as characters (KEYEVENTF_UNICODE), as an input
+//                                    method hands over what it composed
+//   accessible CAPTION N             asks the accessibility interface (AccessibleObjectFromPoint)
+//                                    for what is at the middle of the window's Nth visible
+//                                    launch button (from 1); prints "name|role|default action",
+//                                    the role as GetRoleText words it in the driver's language
 //   shake X Y STEP MOVES             moves the pointer from (X, Y), one move every 25 ms:
 //                                    "L" STEP pixels left, "R" right, "U"/"D" STEP up/down,
 //                                    "." stays; prints the pointer's last position
@@ -47,6 +53,7 @@
 // Exit code 0 on success, 1 when what was looked for is not there, 2 on a usage error.
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -422,6 +429,51 @@ int wmain(int argc, wchar_t** argv) {
     HWND front = GetForegroundWindow();
     if (!front || !GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info) || !info.hwndFocus) return 1;
     Print(ClassOf(info.hwndFocus) + L" " + FullText(info.hwndFocus));
+    return 0;
+  }
+  if (cmd == L"type" && argc == 3) {
+    std::vector<INPUT> events;
+    for (const wchar_t* c = argv[2]; *c; ++c) {
+      for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wScan = static_cast<WORD>(*c);
+        in.ki.dwFlags = KEYEVENTF_UNICODE | up;
+        events.push_back(in);
+      }
+    }
+    return SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT)) == events.size() ? 0 : 1;
+  }
+  if (cmd == L"accessible" && argc == 4) {
+    HWND main = FindWindowW(nullptr, argv[2]);
+    if (!main) return 1;
+    std::vector<HWND> buttons;
+    EnumChildWindows(main, CollectButton, reinterpret_cast<LPARAM>(&buttons));
+    const int n = number(3);
+    if (n < 1 || n > static_cast<int>(buttons.size())) return 1;
+    RECT r;
+    GetWindowRect(buttons[static_cast<std::size_t>(n - 1)], &r);
+    CoInitialize(nullptr);
+    IAccessible* object = nullptr;
+    VARIANT child;
+    VariantInit(&child);
+    if (FAILED(AccessibleObjectFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, &object, &child)) ||
+        !object) {
+      std::fprintf(stderr, "no accessible object there\n");
+      return 1;
+    }
+    BSTR name = nullptr, action = nullptr;
+    VARIANT role;
+    VariantInit(&role);
+    object->get_accName(child, &name);
+    object->get_accRole(child, &role);
+    object->get_accDefaultAction(child, &action);
+    wchar_t roleText[128] = L"";
+    if (role.vt == VT_I4) GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 128);
+    Print(std::wstring(name ? name : L"") + L"|" + roleText + L"|" + (action ? action : L""));
+    SysFreeString(name);
+    SysFreeString(action);
+    object->Release();
     return 0;
   }
   if (cmd == L"shake" && argc == 6) {

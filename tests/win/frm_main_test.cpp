@@ -923,5 +923,44 @@ TEST_F(WindowBudgetTest, ARefusedDropIsSavedBeforeItsPageIsReleasedOrThePageIsKe
   EXPECT_EQ(form->PageList()[0]->Button(1)->FullPath(), dropped.wstring());
 }
 
+// A search over pages the budget cannot hold at once: each hit's page is built when the
+// hit is reached (another released), a page never built is searched from the file, a page
+// built again shows its mark, and Esc leaves no mark anywhere.
+TEST_F(WindowBudgetTest, SearchHitsOnPagesReleasedOrNeverBuiltAreFoundMarkedAndFocused) {
+  OpenWithRoomForTwoPages(4);
+  const std::string before = test::ReadBytes(SettingsFilePath());
+  auto key = [&](UINT msg, WPARAM code) {
+    PostMessageW(GetFocus() ? GetFocus() : form->Handle(), msg, code, 0);
+    app.ProcessMessages();
+  };
+  key(WM_CHAR, L'P');
+  ASSERT_EQ(form->Search().Hits().size(), 4u) << "button 7 of every page, three of them never built";
+  EXPECT_EQ(form->SearchLine(), L"検索: P  1/4");
+  for (int k = 0; k < 6; ++k) {
+    const int index = k % 4;  // round the end, back to pages released meanwhile
+    TPage& page = *form->PageList()[static_cast<std::size_t>(index)];
+    EXPECT_EQ(form->Base().ActivePageIndex(), index) << "hit " << k;
+    ASSERT_TRUE(page.Built()) << "hit " << k;
+    EXPECT_EQ(GetFocus(), page.Button(7)->Handle()) << "hit " << k;
+    EXPECT_EQ(page.CurrentBtn(), 7);
+    EXPECT_TRUE(page.Button(7)->Marked()) << "hit " << k;
+    EXPECT_FALSE(page.Button(6)->Marked()) << "hit " << k;
+    EXPECT_LE(CountWindowsOfProcess(GetCurrentProcessId()), budget) << "hit " << k;
+    key(WM_KEYDOWN, VK_DOWN);
+  }
+  key(WM_KEYDOWN, VK_UP);
+  EXPECT_EQ(form->Base().ActivePageIndex(), 1) << "Up: the previous hit";
+  EXPECT_EQ(Built()[3], '0') << "the last page was released for room meanwhile";
+  Show(3);  // a click on its tab during the search
+  EXPECT_TRUE(form->PageList()[3]->Button(7)->Marked()) << "a page built again shows its mark";
+  key(WM_KEYDOWN, VK_ESCAPE);
+  EXPECT_FALSE(form->Search().Active());
+  EXPECT_TRUE(IsWindowVisible(form->Handle())) << "the first Esc only clears the search";
+  for (const auto& page : form->PageList())
+    for (std::int32_t i = 1; i <= page->BtnCount(); ++i)
+      EXPECT_FALSE(page->Button(i)->Marked()) << "page " << page->PageNo() << " button " << i;
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "a search wrote the file";
+}
+
 }  // namespace
 }  // namespace vl

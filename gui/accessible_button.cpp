@@ -1,0 +1,189 @@
+#include "gui/accessible_button.h"
+
+#include <oleacc.h>
+
+#include <new>
+#include <string>
+
+namespace vl {
+namespace {
+
+// The entry points of oleacc.dll, taken from the system folder once; the library stays
+// loaded, since objects made by it may live on in a client's hands.
+struct Oleacc {
+  decltype(&::CreateStdAccessibleObject) createStd = nullptr;
+  decltype(&::LresultFromObject) lresultFromObject = nullptr;
+};
+
+const Oleacc& OleaccEntries() {
+  static const Oleacc entries = [] {
+    Oleacc e;
+    if (HMODULE dll = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+      e.createStd = reinterpret_cast<decltype(e.createStd)>(
+          reinterpret_cast<void*>(GetProcAddress(dll, "CreateStdAccessibleObject")));
+      e.lresultFromObject = reinterpret_cast<decltype(e.lresultFromObject)>(
+          reinterpret_cast<void*>(GetProcAddress(dll, "LresultFromObject")));
+    }
+    return e;
+  }();
+  return entries;
+}
+
+bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+// COM interfaces have no virtual destructor: the object deletes itself in Release.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+class AccessibleButton final : public IAccessible {
+ public:
+  // Takes the reference on `standard`.
+  AccessibleButton(HWND button, IAccessible* standard) : button_(button), standard_(standard) {}
+  ~AccessibleButton() { standard_->Release(); }
+  AccessibleButton(const AccessibleButton&) = delete;
+  AccessibleButton& operator=(const AccessibleButton&) = delete;
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&refs_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  // IDispatch: clients of IAccessible call it directly.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+
+  // What makes it a push button.
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    if (!name) return E_POINTER;
+    *name = nullptr;
+    if (!IsSelf(child)) return E_INVALIDARG;
+    if (!IsWindow(button_)) return CO_E_OBJNOTCONNECTED;
+    std::wstring text;
+    SendMessageW(button_, AccessibleNameMessage(), 0, reinterpret_cast<LPARAM>(&text));
+    *name = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *name ? S_OK : E_OUTOFMEMORY;
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    if (!role) return E_POINTER;
+    if (!IsSelf(child)) return E_INVALIDARG;
+    role->vt = VT_I4;
+    role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+    if (!action) return E_POINTER;
+    *action = nullptr;
+    if (!IsSelf(child)) return E_INVALIDARG;
+    *action = SysAllocString(L"押す");
+    return *action ? S_OK : E_OUTOFMEMORY;
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    if (!IsSelf(child)) return E_INVALIDARG;
+    // Posted: the launch may run messages, which a call from a client must not wait for.
+    return PostMessageW(button_, AccessiblePressMessage(), 0, 0) ? S_OK : CO_E_OBJNOTCONNECTED;
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+  // The rest as the system's object of the client area has it.
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return standard_->get_accParent(parent); }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
+    return standard_->get_accChild(child, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return standard_->get_accValue(child, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+    return standard_->get_accDescription(child, text);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    return standard_->get_accState(child, state);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return standard_->get_accHelp(child, help);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+    return standard_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
+    return standard_->get_accKeyboardShortcut(child, keys);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+    return standard_->get_accSelection(children);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override { return standard_->accSelect(flags, child); }
+  HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT child) override {
+    return standard_->accLocation(x, y, w, h, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(long dir, VARIANT start, VARIANT* end) override {
+    return standard_->accNavigate(dir, start, end);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
+    return standard_->accHitTest(x, y, child);
+  }
+
+ private:
+  LONG refs_ = 1;
+  HWND button_;
+  IAccessible* standard_;
+};
+#pragma GCC diagnostic pop
+
+}  // namespace
+
+UINT AccessibleNameMessage() {
+  static const UINT msg = RegisterWindowMessageW(L"VantriLaunch.AccessibleName");
+  return msg;
+}
+
+UINT AccessiblePressMessage() {
+  static const UINT msg = RegisterWindowMessageW(L"VantriLaunch.AccessiblePress");
+  return msg;
+}
+
+std::optional<LRESULT> AnswerAccessibleButton(HWND button, WPARAM wParam, LPARAM lParam) {
+  if (static_cast<LONG>(lParam) != OBJID_CLIENT) return std::nullopt;
+  const Oleacc& oleacc = OleaccEntries();
+  if (!oleacc.createStd || !oleacc.lresultFromObject) return std::nullopt;
+  IAccessible* standard = nullptr;
+  if (FAILED(oleacc.createStd(button, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
+      !standard)
+    return std::nullopt;
+  auto* object = new (std::nothrow) AccessibleButton(button, standard);
+  if (!object) {
+    standard->Release();
+    return std::nullopt;
+  }
+  const LRESULT answer = oleacc.lresultFromObject(__uuidof(IAccessible), wParam, object);
+  object->Release();  // the answer holds its own reference
+  if (FAILED(static_cast<HRESULT>(answer))) return std::nullopt;
+  return answer;
+}
+
+}  // namespace vl
