@@ -9,7 +9,8 @@
 // Mouse events carry the button and the pointer in client coordinates. OnClick comes
 // when the left button is released over the button after being pressed on it, and from
 // the keyboard (space, Enter) when it has the focus. A derived class may replace the
-// mouse-up stage (MouseUp), which raises OnMouseUp.
+// mouse-up stage (MouseUp), which raises OnMouseUp. A press that becomes a drag (Drag(),
+// when its owner lets it) raises neither the mouse-up stage nor OnClick.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "gui/drag_tracker.h"
 #include "gui/font.h"
 #include "gui/handles.h"
 #include "gui/mouse.h"
@@ -76,6 +78,9 @@ class TBitBtn : public TWindow {
   std::function<void(TBitBtn&, UINT keys, int x, int y)> OnMouseMove;
   // The pointer has left the button.
   std::function<void(TBitBtn&)> OnMouseLeave;
+  // The drag of the button with the left mouse button: its owner sets the events.
+  TDragTracker& Drag() { return drag_; }
+  const TDragTracker& Drag() const { return drag_; }
 
  protected:
   // The mouse-up stage; this one raises OnMouseUp. One that runs messages may leave the
@@ -99,6 +104,7 @@ class TBitBtn : public TWindow {
   std::wstring hint_;
   bool showHint_ = false;
   std::unique_ptr<TToolTip> toolTip_;
+  TDragTracker drag_;
   bool pushed_ = false;    // drawn pressed
   bool leftDown_ = false;  // the left button went down on us and is still down
   bool spaceDown_ = false;
