@@ -17,8 +17,6 @@ constexpr std::int32_t kMaxFontPoints = 144;
 constexpr COLORREF kHighlight = RGB(0, 0, 255);  // "clBlue"
 constexpr COLORREF kPlain = RGB(0, 0, 0);
 
-// The file's show type numbers: 1 is icon only and 2 text only, the other way round from
-// the button's own order; anything else shows both.
 // What a button holds, and shows of it, carried to another button by a move.
 struct Contents {
   std::wstring fullPath, name, iconPath, workDir, hint;
@@ -50,6 +48,8 @@ bool HoldsNothing(const std::wstring& fullPath, const std::wstring& name, const 
   return fullPath.empty() && name.empty() && iconPath.empty() && workDir.empty();
 }
 
+// The file's show type numbers: 1 is icon only and 2 text only, the other way round from
+// the button's own order; anything else shows both.
 TShowType ShowTypeOf(std::int32_t stored) {
   switch (stored) {
     case 1:

@@ -53,7 +53,11 @@ class TPageHost {
     (void)i;
     (void)screen;
   }
-  virtual void DropButton(TPage& page, std::int32_t i, POINT screen) { DragButton(page, i, screen); }
+  virtual void DropButton(TPage& page, std::int32_t i, POINT screen) {
+    (void)page;
+    (void)i;
+    (void)screen;
+  }
 
  protected:
   ~TPageHost() = default;

@@ -1,7 +1,7 @@
 // Buttons moved by dragging on a real main window in this process: one harness walks every
 // gesture from a fresh settings file (a short move that still clicks, a drop on an empty
 // button, on a bound one, on itself, outside, on its own tab, on the tabs of a page not built,
-// of a built one and of a full one, Esc, the capture taken away, a read-only file, a press on
+// of a built one and of a full one, on a window over a tab, Esc, the capture taken away, a read-only file, a press on
 // an empty button) and checks the file, the faces, the pointer, the boxes and what opened.
 #include <windows.h>
 #include <commctrl.h>
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/frm_main.h"
@@ -95,6 +96,7 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
     return [i](TfrmMain& f) { return CenterOf(f.PageList()[0]->Button(i)->Handle()); };
   };
   auto tab = [](int t) { return [t](TfrmMain& f) { return TabCenter(f, t); }; };
+  HWND cover = nullptr;  // a window of another program, over the launcher
   const std::wstring kA = L"A", kB = L"B";  // stand for button 1's and button 2's targets
   const std::vector<Gesture> gestures = {
       {"a move within the drag distance still clicks",
@@ -125,6 +127,14 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
       {"onto its own tab", tab(0), 1, nullptr, false, false, kA, kB, L"", L"", IDC_NO},
       {"onto the tab of a page not built", tab(1), 1, nullptr, false, false, L"", kB, L"", kA, IDC_SIZEALL},
       {"onto the tab of a built page", tab(1), 1, nullptr, false, true, L"", kB, L"", kA, IDC_SIZEALL},
+      {"onto another program's window over the tab of another page", tab(1), 1,
+       [&](TfrmMain& f, HWND dragged) {
+         const POINT at = TabCenter(f, 1);
+         cover = CreateWindowExW(WS_EX_TOPMOST, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, at.x - 20, at.y - 20, 40,
+                                 40, nullptr, nullptr, nullptr, nullptr);
+         SendMessageW(dragged, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(dragged, at));
+       },
+       false, false, kA, kB, L"", L"", IDC_NO},
       {"onto the tab of a full page", tab(2), 1, nullptr, false, false, kA, kB, L"", L"", IDC_NO,
        L"「Full」には空いているボタンがありません。ボタンは移動しませんでした"},
       {"Esc, then released over an empty button", button(3), 1,
@@ -211,6 +221,7 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
       EXPECT_TRUE(form->PageList()[1]->Button(2)->Regist());
     }
     form.reset();
+    if (cover) DestroyWindow(std::exchange(cover, nullptr));
     if (g.readOnly) SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
   }
   // A launch takes its time: the click's program once started, no drag ever started one.
