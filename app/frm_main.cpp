@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "app/button_move.h"
 #include "buttons/glyph_cache.h"
 #include "buttons/shell_helpers.h"
 #include "core/file_io.h"
@@ -104,6 +105,11 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   keyboardFilter_ = TApplication::Instance().FilterMessages([this](const MSG& msg) { return LauncherKey(msg); });
   hideKeyFilter_ = TApplication::Instance().FilterMessages([this](const MSG& msg) {
     if (!IsLocalHideKey(msg)) return false;
+    // Esc in the drag of a button calls the drag off, and only that.
+    const int shown = base_->ActivePageIndex();
+    if (shown >= 0 && shown < static_cast<int>(pageList_.size()) &&
+        pageList_[static_cast<std::size_t>(shown)]->Dragging())
+      return false;
     coolTrayIcon1_->HideMainWindow();
     return true;
   });
@@ -421,6 +427,20 @@ void TfrmMain::MakeRoom(const TPage& page, std::int32_t windows) {
     const std::int32_t had = oldest->BtnCount();
     if (oldest->Release()) held -= had;
   }
+}
+
+void TfrmMain::DragButton(TPage& page, std::int32_t i, POINT screen) {
+  MoveTarget target;
+  try {
+    target = MoveTargetAt(page, i, screen, *base_, pageList_);
+  } catch (const EIniWriteError&) {
+    // The other page's file cannot be read now: a release there would move nothing.
+  }
+  SetCursor(MoveCursor(target.kind));
+}
+
+void TfrmMain::DropButton(TPage& page, std::int32_t i, POINT screen) {
+  MoveButton(page, i, MoveTargetAt(page, i, screen, *base_, pageList_));
 }
 
 void TfrmMain::BaseChange() {

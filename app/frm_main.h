@@ -134,6 +134,8 @@ class TfrmMain : public TWindow,
   void SetMainClientSize(int width, int height) override;
   void HideMainWindow() override;
   void MakeRoom(const TPage& page, std::int32_t windows) override;
+  void DragButton(TPage& page, std::int32_t i, POINT screen) override;
+  void DropButton(TPage& page, std::int32_t i, POINT screen) override;
   // TBtnOptionHost
   std::optional<ButtonRef> CurrentButton() override;
   TLaunchBtn* FindButton(const ButtonRef& ref) override;

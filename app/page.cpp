@@ -17,6 +17,37 @@ constexpr std::int32_t kMaxFontPoints = 144;
 constexpr COLORREF kHighlight = RGB(0, 0, 255);  // "clBlue"
 constexpr COLORREF kPlain = RGB(0, 0, 0);
 
+// What a button holds, and shows of it, carried to another button by a move.
+struct Contents {
+  std::wstring fullPath, name, iconPath, workDir, hint;
+  bool regist = false, showHint = false;
+  SharedBitmap glyph;
+};
+
+Contents ContentsOf(const TLaunchBtn& b) {
+  return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir(), b.Hint(), b.Regist(), b.ShowHint(), b.SharedGlyph()};
+}
+
+// The face follows the button's own show type: the pages of a move may show differently.
+void Put(TLaunchBtn& b, const Contents& c) {
+  b.SetFullPath(c.fullPath);
+  b.SetBtnName(c.name);
+  b.SetIconPath(c.iconPath);
+  b.SetWorkDir(c.workDir);
+  b.SetRegist(c.regist);
+  b.SetHint(c.hint);
+  b.SetShowHint(c.showHint);
+  b.SetCaption(b.ShowType() == st_IconOnly ? std::wstring() : c.name);
+  b.SetGlyph(b.ShowType() == st_TextOnly ? SharedBitmap() : c.glyph);
+  // A glyph the other page did not show (text only there) is looked up here.
+  if (b.ShowType() != st_TextOnly && !c.glyph) b.LoadGlyph();
+}
+
+bool HoldsNothing(const std::wstring& fullPath, const std::wstring& name, const std::wstring& iconPath,
+                  const std::wstring& workDir) {
+  return fullPath.empty() && name.empty() && iconPath.empty() && workDir.empty();
+}
+
 // The file's show type numbers: 1 is icon only and 2 text only, the other way round from
 // the button's own order; anything else shows both.
 TShowType ShowTypeOf(std::int32_t stored) {
@@ -156,6 +187,12 @@ void TPage::BuildButtons() {
         b.OnMouseLeave = [this](TBitBtn&) { ResetHighlight(); };
         b.OnRegist = [this](TLaunchBtn&) { SaveButtons(); };
         b.OnClick = [this](TBitBtn& sender) { ButtonClicked(static_cast<TLaunchBtn&>(sender)); };
+        // Only a bound button moves; an empty one has nothing to carry.
+        b.Drag().CanStart = [&b] { return b.Regist(); };
+        b.Drag().OnOver = [this, i](POINT at) { host_.DragButton(*this, i, at); };
+        b.Drag().OnEnd = [this, i](std::optional<POINT> at) {
+          if (at) host_.DropButton(*this, i, *at);
+        };
       }
     });
   } catch (...) {
@@ -351,6 +388,100 @@ PageTexts TPage::SearchTexts() {
     }
   });
   return texts;
+
+bool TPage::Dragging() const {
+  return std::any_of(buttons_.begin(), buttons_.end(), [](const auto& b) { return b->Drag().Dragging(); });
+}
+
+std::int32_t TPage::ButtonIndexOf(HWND hwnd) const {
+  for (const auto& b : buttons_)
+    if (hwnd && b->Handle() == hwnd) return b->BtnIndex();
+  return 0;
+}
+
+std::int32_t TPage::FirstEmptyButton() {
+  if (built_) {
+    for (const auto& b : buttons_)
+      if (HoldsNothing(b->FullPath(), b->BtnName(), b->IconPath(), b->WorkDir())) return b->BtnIndex();
+    return 0;
+  }
+  // Not built: the file is the page, its grid as it stands there now.
+  const std::wstring section = Section();
+  const std::uint64_t missed = ini_.MissedReads();
+  std::int32_t found = 0;
+  ini_.Update([&] {
+    const PageGrid grid = SaneGrid(ini_.ReadInteger(section, keys::kYoko, keys::kGridDefault),
+                                   ini_.ReadInteger(section, keys::kTate, keys::kGridDefault),
+                                   ini_.ReadInteger(section, keys::kBtnW, keys::kGridDefault),
+                                   ini_.ReadInteger(section, keys::kBtnH, keys::kGridDefault));
+    for (std::int32_t i = 1; i <= grid.BtnCount() && !found; ++i) {
+      auto read = [&](const wchar_t* key) { return ini_.ReadString(section, keys::ButtonKey(key, i), L""); };
+      if (HoldsNothing(read(keys::kBtnFP), read(keys::kBtnName), read(keys::kBtnIP), read(keys::kWD))) found = i;
+    }
+  });
+  // What a read that missed the file calls empty may hold a button.
+  if (ini_.MissedReads() != missed) throw ini_.WriteRefusal();
+  return found;
+}
+
+void TPage::WriteButtonKeys(std::int32_t j, const TLaunchBtn& from) {
+  const std::wstring section = Section();
+  ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, j), from.FullPath());
+  ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, j), from.BtnName());
+  ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, j), from.IconPath());
+  ini_.WriteString(section, keys::ButtonKey(keys::kWD, j), from.WorkDir());
+}
+
+void TPage::SwapButtons(std::int32_t i, std::int32_t j) {
+  TLaunchBtn* a = Button(i);
+  TLaunchBtn* b = Button(j);
+  if (!a || !b || a == b) return;
+  if (Unread()) throw ini_.WriteRefusal();
+  const Contents first = ContentsOf(*a), second = ContentsOf(*b);
+  const bool wasUnsaved = unsaved_;
+  Put(*a, second);
+  Put(*b, first);
+  try {
+    SaveButtons();
+  } catch (...) {
+    // The file kept them where they were: so do the faces.
+    Put(*a, first);
+    Put(*b, second);
+    unsaved_ = wasUnsaved;
+    throw;
+  }
+}
+
+void TPage::MoveButtonTo(std::int32_t i, TPage& to, std::int32_t j) {
+  TLaunchBtn* source = Button(i);
+  if (!source || &to == this || j < 1) return;
+  TLaunchBtn* target = to.built_ ? to.Button(j) : nullptr;
+  if (to.built_ && !target) return;
+  // Either page saved from defaults would wipe the file: checked before anything is written.
+  if (Unread() || to.Unread()) throw ini_.WriteRefusal();
+  const Contents moved = ContentsOf(*source), left = target ? ContentsOf(*target) : Contents{};
+  const bool wasUnsaved = unsaved_, toWasUnsaved = to.unsaved_;
+  try {
+    // One write of the file for both sections. The button reaches its new place before
+    // it leaves the old one: a write cut short between the two would leave it twice,
+    // never nowhere.
+    ini_.Update([&] {
+      if (target) {
+        Put(*target, moved);
+        to.SaveButtons();
+      } else {
+        to.WriteButtonKeys(j, *source);
+      }
+      Put(*source, Contents{});
+      SaveButtons();
+    });
+  } catch (...) {
+    if (target) Put(*target, left);
+    Put(*source, moved);
+    unsaved_ = wasUnsaved;
+    to.unsaved_ = toWasUnsaved;
+    throw;
+  }
 }
 
 void TPage::Highlight(const TLaunchBtn& sender) {

@@ -48,6 +48,17 @@ class TPageHost {
     (void)page;
     (void)windows;
   }
+  // Bound button i of `page` dragged with the pointer at `screen`, and released there.
+  virtual void DragButton(TPage& page, std::int32_t i, POINT screen) {
+    (void)page;
+    (void)i;
+    (void)screen;
+  }
+  virtual void DropButton(TPage& page, std::int32_t i, POINT screen) {
+    (void)page;
+    (void)i;
+    (void)screen;
+  }
 
  protected:
   ~TPageHost() = default;
@@ -95,6 +106,23 @@ class TPage {
   // first, and a page that still cannot save it keeps its buttons (false).
   bool Release();
 
+  // Moving buttons. A bound button pressed and dragged is offered to the host; the moves
+  // below change the faces and reach the file in one write of it, or change nothing and
+  // raise the write error.
+  // A button of this page is being dragged.
+  bool Dragging() const;
+  // The number of the button whose window is `hwnd`; 0 for any other window.
+  std::int32_t ButtonIndexOf(HWND hwnd) const;
+  // The first button that holds nothing (no target, name, icon or folder); 0 when each
+  // holds something. A page not built answers from the file, and raises the write error
+  // when it could not read it.
+  std::int32_t FirstEmptyButton();
+  // Buttons i and j trade places.
+  void SwapButtons(std::int32_t i, std::int32_t j);
+  // Button i goes to button j of `to`, another page, where j holds nothing; i is left
+  // empty. `to` need not be built: its section then takes the button.
+  void MoveButtonTo(std::int32_t i, TPage& to, std::int32_t j);
+
   std::int32_t CurrentBtn() const { return currentBtn_; }
   // The keyboard focus moved to button i: the commands act on it, as on a pressed one.
   void SetCurrentBtn(std::int32_t i) { currentBtn_ = i; }
@@ -126,6 +154,8 @@ class TPage {
   // A button at the place of `params`: a window of the last build renewed, else a new one.
   std::unique_ptr<TLaunchBtn> TakeButton(const BitBtnParams& params);
   void Highlight(const TLaunchBtn& sender);
+  // Button j's keys in the section, from button `from` of another page.
+  void WriteButtonKeys(std::int32_t j, const TLaunchBtn& from);
   void ButtonClicked(const TLaunchBtn& sender);
 
   TPageHost& host_;

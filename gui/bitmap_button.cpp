@@ -164,6 +164,7 @@ void TBitBtn::Renew(const BitBtnParams& params) {
   OnMouseUp = nullptr;
   OnMouseMove = nullptr;
   OnMouseLeave = nullptr;
+  drag_.Reset();
   glyph_.reset();
   font_.reset();
   fontColor_ = RGB(0, 0, 0);
@@ -229,6 +230,8 @@ void TBitBtn::Click() {
 }
 
 LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // A drag's messages are the drag's alone; the loss of the capture is ours first.
+  if (msg != WM_CAPTURECHANGED && drag_.Filter(Handle(), msg, wParam, lParam)) return 0;
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -271,6 +274,8 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       leftDown_ = false;
       SetPushed(false);
+      // Last: a drag called off may take the button with it.
+      drag_.Filter(Handle(), msg, wParam, lParam);
       return 0;
     case WM_KEYDOWN:
       if (wParam == VK_SPACE) {

@@ -9,9 +9,11 @@
 // Mouse events carry the button and the pointer in client coordinates. OnClick comes
 // when the left button is released over the button after being pressed on it, and from
 // the keyboard (space, Enter) when it has the focus. A derived class may replace the
-// mouse-up stage (MouseUp), which raises OnMouseUp. A dimmed button draws its glyph faded
-// to grey, its caption in the system's grey text colour and a small red mark with a white
-// cross in its top-right corner: what it stands for is not there.
+// mouse-up stage (MouseUp), which raises OnMouseUp. A press that becomes a drag (Drag(),
+// when its owner lets it) raises neither the mouse-up stage nor OnClick.
+// A dimmed button draws its glyph faded to grey, its caption in the system's grey text
+// colour and a small red mark with a white cross in its top-right corner: what it stands
+// for is not there.
 // The button is a push button to accessibility clients (gui/accessible_button), named by
 // AccessibleName. It draws the focus mark while it has the keyboard focus, and a frame of
 // the selection colour while it is marked (a match of a search).
@@ -23,6 +25,7 @@
 #include <memory>
 #include <string>
 
+#include "gui/drag_tracker.h"
 #include "gui/font.h"
 #include "gui/handles.h"
 #include "gui/mouse.h"
@@ -90,6 +93,9 @@ class TBitBtn : public TWindow {
   std::function<void(TBitBtn&, UINT keys, int x, int y)> OnMouseMove;
   // The pointer has left the button.
   std::function<void(TBitBtn&)> OnMouseLeave;
+  // The drag of the button with the left mouse button: its owner sets the events.
+  TDragTracker& Drag() { return drag_; }
+  const TDragTracker& Drag() const { return drag_; }
 
  protected:
   // The mouse-up stage; this one raises OnMouseUp. One that runs messages may leave the
@@ -114,6 +120,7 @@ class TBitBtn : public TWindow {
   bool showHint_ = false;
   std::unique_ptr<TToolTip> toolTip_;
   bool dimmed_ = false;
+  TDragTracker drag_;
   bool pushed_ = false;    // drawn pressed
   bool leftDown_ = false;  // the left button went down on us and is still down
   bool spaceDown_ = false;

@@ -126,6 +126,12 @@ int TPageControl::ActivePageIndex() const {
   return static_cast<int>(SendMessageW(hwnd_.get(), TCM_GETCURSEL, 0, 0));
 }
 
+int TPageControl::TabAt(POINT screen) const {
+  TCHITTESTINFO hit{screen, 0};
+  ScreenToClient(hwnd_.get(), &hit.pt);
+  return static_cast<int>(SendMessageW(hwnd_.get(), TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
 void TPageControl::SetActivePageIndex(int index) {
   SendMessageW(hwnd_.get(), TCM_SETCURSEL, index, 0);
   ShowActiveSheet();

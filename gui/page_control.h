@@ -63,6 +63,8 @@ class TPageControl {
   // The text of the tab at index and its sheet's caption.
   void SetCaption(int index, const std::wstring& caption);
   int ActivePageIndex() const;
+  // The index of the tab under a point of the screen; -1 where there is none.
+  int TabAt(POINT screen) const;
   void SetActivePageIndex(int index);
 
   void SetBounds(int x, int y, int width, int height);

@@ -43,16 +43,20 @@ COVER = [
     ("core/file_io_win32", ["core_tests", "ini_lock", "io_failure", "ini_kill"]),
     ("core/text_codec_win32", ["core_tests", "ini_differential"]),
     ("core/", "native"),
-    # The hide key without modifiers lives in the main window's message filter.
-    ("app/frm_main", ["page", "frm_main", "dialogs", "e2e_hide_key"]),
+    # The hide key without modifiers lives in the main window's message filter, which
+    # leaves Esc to the drag of a button.
+    ("app/frm_main", ["page", "frm_main", "dialogs", "e2e_hide_key", "button_move", "e2e_move"]),
     ("app/main.cpp", ["e2e_launcher", "e2e_dialogs"]),
-    ("app/", ["page", "frm_main", "dialogs"]),
+    # The move of a button: the drag harness, then the failure and kill harnesses.
+    ("app/button_move", ["button_move", "page", "frm_main"]),
+    ("app/", ["page", "frm_main", "dialogs", "button_move"]),
     ("buttons/frm_btn_option", ["dialogs"]),
     ("buttons/", ["buttons", "page", "dialogs"]),
     # The main window's test opens the settings and page dialogs on a file held at start.
     ("dialogs/", ["dialogs", "frm_main"]),
     ("showhide/", ["tray_icon", "wait_hot_key"]),
-    ("gui/", ["dialog_form", "page", "frm_main", "buttons", "dialogs"]),
+    ("gui/drag_tracker", ["button_move", "page", "buttons"]),
+    ("gui/", ["dialog_form", "page", "frm_main", "buttons", "dialogs", "button_move"]),
 ]
 # Settings keys a slip of the hand could exchange.
 KEY_PAIRS = [("kYoko", "kTate"), ("kBtnW", "kBtnH"), ("kFormTop", "kFormLeft"),

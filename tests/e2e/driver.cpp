@@ -46,6 +46,12 @@
 //                                    for what is at the middle of the window's Nth visible
 //                                    launch button (from 1); prints "name|role|default action",
 //                                    the role as GetRoleText words it in the driver's language
+//   tab-center CAPTION INDEX         prints "X Y", the screen point at the middle of that tab
+//                                    of the page strip
+//   drag-start X Y                   the pointer to (X, Y) and the left button pressed there,
+//                                    through the input stream as a mouse does it
+//   drag-to X Y                      the pointer moved to (X, Y) in small steps, the button held
+//   drag-end                         the left button released where the pointer is
 //   shake X Y STEP MOVES             moves the pointer from (X, Y), one move every 25 ms:
 //                                    "L" STEP pixels left, "R" right, "U"/"D" STEP up/down,
 //                                    "." stays; prints the pointer's last position
@@ -178,6 +184,29 @@ void PostKey(HWND target, UINT key) {
 int Usage() {
   std::fprintf(stderr, "usage: see the comment at the top of tests/e2e/driver.cpp\n");
   return 2;
+}
+
+// The rectangle of a tab in the screen's coordinates, read through memory in the
+// launcher's process as TabCaptions reads its texts.
+bool TabRect(HWND strip, int index, RECT& rect) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(strip, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return false;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  bool ok = SendMessageW(strip, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) &&
+            ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  if (ok) MapWindowPoints(strip, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return ok;
+}
+
+void MouseButton(DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  SendInput(1, &in, sizeof in);
 }
 
 // The pointer moved as a mouse moves it: through the input stream, which a program
@@ -474,6 +503,33 @@ int wmain(int argc, wchar_t** argv) {
     SysFreeString(name);
     SysFreeString(action);
     object->Release();
+  if (cmd == L"tab-center" && argc == 4) {
+    HWND main = FindWindowW(nullptr, argv[2]);
+    HWND strip = main ? Strip(main) : nullptr;
+    RECT r;
+    if (!strip || !TabRect(strip, number(3), r)) return 1;
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+  }
+  if (cmd == L"drag-start" && argc == 4) {
+    MoveMouse(number(2), number(3));
+    Sleep(50);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    return 0;
+  }
+  if (cmd == L"drag-to" && argc == 4) {
+    POINT from;
+    GetCursorPos(&from);
+    // In steps, as a hand moves it: the first already past any drag distance.
+    constexpr int kSteps = 6;
+    for (int k = 1; k <= kSteps; ++k) {
+      MoveMouse(from.x + (number(2) - from.x) * k / kSteps, from.y + (number(3) - from.y) * k / kSteps);
+      Sleep(30);
+    }
+    return 0;
+  }
+  if (cmd == L"drag-end" && argc == 2) {
+    MouseButton(MOUSEEVENTF_LEFTUP);
     return 0;
   }
   if (cmd == L"shake" && argc == 6) {

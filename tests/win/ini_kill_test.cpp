@@ -1,5 +1,8 @@
 // A writer killed at random moments must leave the old file or the new one, never a
 // torn one. The writer is another process (ini_writer.exe), ended by TerminateProcess.
+// The launcher moving buttons (move_writer.exe, the real main window), killed the same way
+// at every step of the file layer in a round of moves, leaves each button in exactly one
+// place.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,14 +12,15 @@
 #include "gui/handles.h"
 #include "tests/core/kill_writer.h"
 #include "tests/core/temp_dir.h"
+#include "tests/win/move_kill.h"
 
 namespace vl {
 namespace {
 
-std::filesystem::path WriterPath() {
+std::filesystem::path TestFolder() {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return std::filesystem::path(self).parent_path() / L"ini_writer.exe";
+  return std::filesystem::path(self).parent_path();
 }
 
 struct KillResult {
@@ -26,8 +30,8 @@ struct KillResult {
 
 class Writer {
  public:
-  Writer(const std::filesystem::path& file, const wchar_t* mode) {
-    std::wstring cmd = L"\"" + WriterPath().wstring() + L"\" \"" + file.wstring() + L"\" " + mode;
+  Writer(const std::filesystem::path& exe, const std::wstring& args) {
+    std::wstring cmd = L"\"" + exe.wstring() + L"\" " + args;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -49,6 +53,11 @@ class Writer {
     TerminateProcess(process_.get(), 9);
     WaitForSingleObject(process_.get(), INFINITE);
   }
+  DWORD ExitCode(DWORD timeoutMs) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process_.get(), &code);
+    return code;
+  }
 
  private:
   UniqueKernelHandle process_, thread_;
@@ -60,7 +69,9 @@ class Writer {
 // that every kill of the rounds lands where there is a file to tear.
 KillResult KillWriters(const std::filesystem::path& file, const wchar_t* mode, int rounds) {
   KillResult result;
-  Writer first(file, mode);
+  const std::filesystem::path writer = TestFolder() / L"ini_writer.exe";
+  const std::wstring args = L"\"" + file.wstring() + L"\" " + mode;
+  Writer first(writer, args);
   if (!first.Started()) {
     ADD_FAILURE() << "cannot start the writer: " << first.StartError();
     return result;
@@ -71,14 +82,14 @@ KillResult KillWriters(const std::filesystem::path& file, const wchar_t* mode, i
 
   std::mt19937 rng(20261207);
   for (int round = 0; round < rounds; ++round) {
-    Writer writer(file, mode);
-    if (!writer.Started()) {
-      ADD_FAILURE() << "cannot start the writer: " << writer.StartError();
+    Writer killed(writer, args);
+    if (!killed.Started()) {
+      ADD_FAILURE() << "cannot start the writer: " << killed.StartError();
       return result;
     }
     // Writer processes take a while to start; the wait spans their start and many saves.
     Sleep(100 + rng() % 400);
-    writer.Kill();
+    killed.Kill();
     result.midSave += std::filesystem::exists(file.native() + L".tmp");
     auto tear = test::FindTornFile(test::ReadBytes(file), std::filesystem::exists(file));
     if (tear) {
@@ -106,6 +117,32 @@ TEST(IniKill, AnInPlaceWriterIsCaughtTearingItsFile) {
   KillResult r = KillWriters(dir / "RavariVudovi.ini", L"--in-place", 25);
   std::printf("in-place writer: %d kills left a whole file, %d a torn one\n", r.whole, r.torn);
   EXPECT_GT(r.torn, 0);
+}
+
+TEST(IniKill, AMoveKilledAtEveryStepOfItsWritesLeavesEachButtonInOnePlace) {
+  // One round of moves (onto the tab of the other page, not built, then onto a button of
+  // that page), killed just before each step the file layer takes in it, one step further
+  // each time: a kill at random would seldom land in the moves' writes, this lands in each.
+  test::TempDir dir;
+  const std::filesystem::path mover = dir.path() / L"move_writer.exe", file = dir.path() / L"move_writer.ini";
+  std::filesystem::copy_file(TestFolder() / L"move_writer.exe", mover);
+  int step = 1;
+  for (;; ++step) {
+    ASSERT_LT(step, 200) << "the round never ended";
+    test::WriteBytes(file, test::MoveKillFile());
+    Writer writer(mover, L"--die-at " + std::to_wstring(step));
+    ASSERT_TRUE(writer.Started()) << writer.StartError();
+    const DWORD code = writer.ExitCode(60000);
+    if (code == 0) break;  // the round ended before that step
+    ASSERT_EQ(code, 9u) << "the mover failed before step " << step;
+    auto lost = test::FindLostButton(test::ReadBytes(file));
+    EXPECT_FALSE(lost) << "killed before step " << step << ": " << *lost;
+  }
+  const std::string done = test::ReadBytes(file);
+  EXPECT_FALSE(test::FindLostButton(done));
+  EXPECT_NE(done, test::MoveKillFile()) << "the round moved nothing";
+  std::printf("moves killed before each of %d steps of the file layer\n", step - 1);
+  EXPECT_GT(step, 4);
 }
 
 }  // namespace

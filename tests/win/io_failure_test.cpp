@@ -1,6 +1,7 @@
 // Every failure point of the settings file under one scenario of real user actions on a
 // real main window: the start, a drop, the delete-button command, a new page, the page
-// dialog's OK, the button dialog's OK, the settings dialog's OK, a log-off and "終了".
+// dialog's OK, the button dialog's OK, that button dragged onto another page's tab, the
+// settings dialog's OK, a log-off and "終了".
 //
 // The file layer's steps (stamp, read, write, flush, replace) are counted in a run without
 // faults; then the scenario runs once for each step with that step failing, and once more
@@ -8,8 +9,10 @@
 // sync tool or a virus scanner holds it for a moment), but for a stamp, which a hold does
 // not stop: held from there is held from the next step. After each run the file must hold
 // every key and foreign line it held before, each with a value the file had before or one
-// the user's own actions gave it in the run without faults: never less.
+// the user's own actions gave it in the run without faults: never less. And after every
+// action of every run the dragged button is in the file exactly once.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +102,14 @@ bool FileStepHook(FileStep step) {
   return true;
 }
 
+// How many buttons of any page the file binds to `target`.
+int PlacesOf(const IniView& view, const std::string& target) {
+  int places = 0;
+  for (const auto& [key, value] : view.keys)
+    places += key.rfind("[page", 0) == 0 && key.find("]btnfp") != std::string::npos && value == target;
+  return places;
+}
+
 void ReleaseHold() {
   if (g_hold != INVALID_HANDLE_VALUE) CloseHandle(g_hold);
   g_hold = INVALID_HANDLE_VALUE;
@@ -130,7 +141,12 @@ class IoFailureTest : public ::testing::Test {
       }
       ReleaseHold();
       test::Pump(0);
-      after(test::ReadBytes(SettingsFilePath()));
+      const std::string file = test::ReadBytes(SettingsFilePath());
+      const int places = PlacesOf(View(file), "C:\\tools\\three.exe");
+      if (places != 1)
+        ADD_FAILURE() << "the dragged button is in the file " << places << " times, "
+                      << (g_faults.hold ? "held" : "failed") << " at step " << g_faults.target;
+      after(file);
     };
     auto page = [&](int index) -> TPage& { return *form->PageList()[static_cast<std::size_t>(index)]; };
     auto press = [&](TLaunchBtn* b) {
@@ -167,6 +183,18 @@ class IoFailureTest : public ::testing::Test {
       SendMessageW(btnOption->BtnOk.Handle(), BM_CLICK, 0, 0);
     });
     act([&] {
+      // Button 3 dragged onto the tab of page 2, which was never shown.
+      TLaunchBtn* b = page(0).Button(3);
+      if (!b) return;
+      RECT tab{};
+      SendMessageW(form->Base().Handle(), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+      POINT to{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+      MapWindowPoints(form->Base().Handle(), b->Handle(), &to, 1);
+      SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, test::PointParam(5, 5));
+      SendMessageW(b->Handle(), WM_MOUSEMOVE, MK_LBUTTON, test::PointParam(to.x, to.y));
+      SendMessageW(b->Handle(), WM_LBUTTONUP, 0, test::PointParam(to.x, to.y));
+    });
+    act([&] {
       form->SettingClick();
       setting->spnShakeTime.SetValue(12);
       SendMessageW(setting->btnOk.Handle(), BM_CLICK, 0, 0);
@@ -195,6 +223,10 @@ TEST_F(IoFailureTest, NoFailurePointOfTheFileLosesWhatItHeld) {
   std::map<std::string, std::set<std::string>> allowed;
   const IniView before = View(kBefore);
   for (const auto& [key, value] : before.keys) allowed[key].insert(value);
+  // The dragged button takes what it holds in the file to its new place, whatever edit of
+  // it was refused before.
+  for (const char* key : {"btnfp", "btnname", "btnip", "wd"})
+    allowed[std::string("[page2]") + key + "2"].insert(before.keys.at(std::string("[page1]") + key + "3"));
   std::string clean;
   std::string perAction;
   RunScenario([&](const std::string& file) {
@@ -209,7 +241,9 @@ TEST_F(IoFailureTest, NoFailurePointOfTheFileLosesWhatItHeld) {
   // The scenario did what it says, or the comparison below would prove nothing.
   ASSERT_EQ(end.keys.at("[page1]btnfp1"), "");
   ASSERT_EQ(end.keys.at("[page1]btnfp2"), dropped.string());
-  ASSERT_EQ(end.keys.at("[page1]btnname3"), "Named");
+  ASSERT_EQ(end.keys.at("[page2]btnfp2"), "C:\\tools\\three.exe");
+  ASSERT_EQ(end.keys.at("[page1]btnfp3"), "");
+  ASSERT_EQ(end.keys.at("[page2]btnname2"), "Named");
   ASSERT_EQ(end.keys.at("[page1]name"), "Renamed");
   ASSERT_EQ(end.keys.at("[page1]yoko"), "5");
   ASSERT_EQ(end.keys.at("[page3]live"), "1");

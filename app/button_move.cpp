@@ -1,0 +1,43 @@
+#include "app/button_move.h"
+
+#include "gui/message_box.h"
+
+namespace vl {
+
+MoveTarget MoveTargetAt(TPage& from, std::int32_t i, POINT screen, const TPageControl& strip,
+                        const std::vector<std::unique_ptr<TPage>>& pages) {
+  HWND under = WindowFromPoint(screen);
+  if (std::int32_t j = from.ButtonIndexOf(under)) {
+    if (j == i) return {};
+    return {MoveTarget::kSwap, &from, j};
+  }
+  if (under != strip.Handle()) return {};
+  const int tab = strip.TabAt(screen);
+  if (tab < 0 || tab >= static_cast<int>(pages.size())) return {};
+  TPage& to = *pages[static_cast<std::size_t>(tab)];
+  if (&to == &from) return {};
+  const std::int32_t j = to.FirstEmptyButton();
+  return {j ? MoveTarget::kToPage : MoveTarget::kPageFull, &to, j};
+}
+
+HCURSOR MoveCursor(MoveTarget::Kind kind) {
+  return LoadCursorW(nullptr, kind == MoveTarget::kSwap || kind == MoveTarget::kToPage ? IDC_SIZEALL : IDC_NO);
+}
+
+void MoveButton(TPage& from, std::int32_t i, const MoveTarget& target) {
+  switch (target.kind) {
+    case MoveTarget::kSwap:
+      from.SwapButtons(i, target.button);
+      break;
+    case MoveTarget::kToPage:
+      from.MoveButtonTo(i, *target.page, target.button);
+      break;
+    case MoveTarget::kPageFull:
+      ShowMessage(L"「" + target.page->Sheet().Caption() + L"」には空いているボタンがありません。ボタンは移動しませんでした");
+      break;
+    case MoveTarget::kNothing:
+      break;
+  }
+}
+
+}  // namespace vl

@@ -1,0 +1,235 @@
+// Buttons moved by dragging on a real main window in this process: one harness walks every
+// gesture from a fresh settings file (a short move that still clicks, a drop on an empty
+// button, on a bound one, on itself, outside, on its own tab, on the tabs of a page not built,
+// of a built one and of a full one, on a window over a tab, Esc, the capture taken away, a read-only file, a press on
+// an empty button) and checks the file, the faces, the pointer, the boxes and what opened.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "core/file_io.h"
+#include "core/ini_document.h"
+#include "core/text_codec.h"
+#include "gui/application.h"
+#include "tests/core/temp_dir.h"
+#include "tests/win/button_test_support.h"
+
+namespace vl {
+namespace {
+
+// Page 1: 1 and 2 bound, 3 and 4 empty. Page 2 (never shown): 1 bound, 2 empty. Page 3 full.
+std::string FileFor(const std::wstring& one, const std::wstring& two) {
+  const std::string a = WideToUtf8(one), b = WideToUtf8(two);
+  return "[General]\r\nPageNum=3\r\nFormTop=80\r\nFormLeft=80\r\n"
+         "[Setting]\r\nAskBeforeDelBtn=0\r\nIsUseShake=0\r\nIsUseHotKey=0\r\nHideWhenClickBtn=0\r\n"
+         "[Page1]\r\nLive=1\r\nName=One\r\nYoko=4\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+         "BtnFP1=" + a + "\r\nBtnName1=first\r\nBtnIP1=" + a + "\r\nWD1=C:\\\r\n"
+         "BtnFP2=" + b + "\r\nBtnName2=second\r\nBtnIP2=" + b + "\r\n"
+         "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+         "BtnFP1=C:\\two.exe\r\nBtnName1=two\r\n"
+         "[Page3]\r\nLive=1\r\nName=Full\r\nYoko=1\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+         "BtnFP1=C:\\full.exe\r\nBtnName1=full\r\n";
+}
+
+std::wstring Key(const std::string& file, const wchar_t* section, const std::wstring& key) {
+  return IniDocument::Parse(file).Get(section, key).value_or(L"");
+}
+
+POINT CenterOf(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT TabCenter(TfrmMain& form, int tab) {
+  RECT r{};
+  SendMessageW(form.Base().Handle(), TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(&r));
+  MapWindowPoints(form.Base().Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The mouse on `button` as the system delivers it to the window that holds the capture.
+LPARAM ClientParam(HWND button, POINT screen) {
+  ScreenToClient(button, &screen);
+  return test::PointParam(screen.x, screen.y);
+}
+
+struct Gesture {
+  const char* name;
+  // Where the pointer goes after the press on button 1 (or on `from`), and is released.
+  std::function<POINT(TfrmMain&)> to;
+  int from = 1;
+  // Before the release, with the pointer over `to`.
+  std::function<void(TfrmMain&, HWND dragged)> meanwhile = nullptr;
+  bool readOnly = false;
+  bool showPage2First = false;
+  // Expected: the targets of page 1's buttons 1-3 and page 2's button 2 afterwards (empty
+  // strings where nothing), the pointer before the release, the box, and whether button 1
+  // opened.
+  std::wstring one, two, three, page2second;
+  LPCWSTR cursor = nullptr;
+  std::wstring box = L"";
+  bool opens = false;
+};
+
+class ButtonMoveTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove(SettingsFilePath());
+  }
+  TApplication app{L"RavariVudovi"};
+  test::TempDir dir;
+};
+
+TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
+  auto self = [](TfrmMain& f) { return CenterOf(f.PageList()[0]->Button(1)->Handle()); };
+  auto button = [](int i) {
+    return [i](TfrmMain& f) { return CenterOf(f.PageList()[0]->Button(i)->Handle()); };
+  };
+  auto tab = [](int t) { return [t](TfrmMain& f) { return TabCenter(f, t); }; };
+  HWND cover = nullptr;  // a window of another program, over the launcher
+  const std::wstring kA = L"A", kB = L"B";  // stand for button 1's and button 2's targets
+  const std::vector<Gesture> gestures = {
+      {"a move within the drag distance still clicks",
+       [&](TfrmMain& f) { POINT p = self(f); return POINT{p.x + 2, p.y + 2}; },
+       1, nullptr, false, false, kA, kB, L"", L"", nullptr, L"", true},
+      {"onto an empty button, the middle button pressed on the way", button(3), 1,
+       [](TfrmMain&, HWND dragged) {
+         SendMessageW(dragged, WM_MBUTTONDOWN, MK_LBUTTON | MK_MBUTTON, 0);
+         SendMessageW(dragged, WM_MBUTTONUP, MK_LBUTTON, 0);
+       },
+       false, false, L"", kB, kA, L"", IDC_SIZEALL},
+      {"onto a bound button: they trade places", button(2), 1, nullptr, false, false, kB, kA, L"", L"", IDC_SIZEALL},
+      {"back onto itself", self, 1,
+       [&](TfrmMain& f, HWND dragged) {
+         // Out past the drag distance first, then back.
+         POINT away = button(3)(f);
+         SendMessageW(dragged, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(dragged, away));
+         SendMessageW(dragged, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(dragged, self(f)));
+       },
+       false, false, kA, kB, L"", L"", IDC_NO},
+      {"outside the window",
+       [](TfrmMain& f) {
+         RECT r;
+         GetWindowRect(f.Handle(), &r);
+         return POINT{r.right + 40, r.bottom + 40};
+       },
+       1, nullptr, false, false, kA, kB, L"", L"", IDC_NO},
+      {"onto its own tab", tab(0), 1, nullptr, false, false, kA, kB, L"", L"", IDC_NO},
+      {"onto the tab of a page not built", tab(1), 1, nullptr, false, false, L"", kB, L"", kA, IDC_SIZEALL},
+      {"onto the tab of a built page", tab(1), 1, nullptr, false, true, L"", kB, L"", kA, IDC_SIZEALL},
+      {"onto another program's window over the tab of another page", tab(1), 1,
+       [&](TfrmMain& f, HWND dragged) {
+         const POINT at = TabCenter(f, 1);
+         cover = CreateWindowExW(WS_EX_TOPMOST, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, at.x - 20, at.y - 20, 40,
+                                 40, nullptr, nullptr, nullptr, nullptr);
+         SendMessageW(dragged, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(dragged, at));
+       },
+       false, false, kA, kB, L"", L"", IDC_NO},
+      {"onto the tab of a full page", tab(2), 1, nullptr, false, false, kA, kB, L"", L"", IDC_NO,
+       L"「Full」には空いているボタンがありません。ボタンは移動しませんでした"},
+      {"Esc, then released over an empty button", button(3), 1,
+       [](TfrmMain&, HWND dragged) { SendMessageW(dragged, WM_KEYDOWN, VK_ESCAPE, 0); },
+       false, false, kA, kB, L"", L"", IDC_ARROW},
+      {"the capture taken by another window", button(3), 1,
+       [](TfrmMain& f, HWND) {
+         // As a menu or a box would take it for a while.
+         SetCapture(f.Handle());
+         ReleaseCapture();
+       },
+       false, false, kA, kB, L"", L"", IDC_ARROW},
+      {"a read-only file", button(3), 1, nullptr, true, false, kA, kB, L"", L"", IDC_SIZEALL, L"に書き込めません."},
+      {"an empty button pressed and dragged", button(1), 3, nullptr, false, false, kA, kB, L"", L"", nullptr},
+  };
+
+  int index = 0;
+  std::vector<std::wstring> opened, unopened;
+  for (const Gesture& g : gestures) {
+    SCOPED_TRACE(g.name);
+    // Button 1's target: a program that notes its start, one of its own for each gesture.
+    const std::wstring a = (dir.path() / (L"g" + std::to_wstring(++index) + L".exe")).wstring();
+    const std::wstring b = (dir.path() / L"second.txt").wstring();
+    std::filesystem::copy_file(test::TestProgramFolder() / L"cwd_writer.exe", a);
+    (g.opens ? opened : unopened).push_back(a + L".cwd");
+    test::WriteBytes(SettingsFilePath(), FileFor(a, b));
+    if (g.readOnly) SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::string before = test::ReadBytes(SettingsFilePath());
+    auto expand = [&](const std::wstring& e) { return e == kA ? a : e == kB ? b : e; };
+
+    test::MessageBoxCatcher boxes;
+    auto form = std::make_unique<TfrmMain>();
+    if (g.showPage2First) {
+      form->Base().SetActivePageIndex(1);
+      form->BaseChange();
+      form->Base().SetActivePageIndex(0);
+      form->BaseChange();
+    }
+    test::Pump(0);
+    TPage& page = *form->PageList()[0];
+    HWND dragged = page.Button(g.from)->Handle();
+    const POINT start = CenterOf(dragged), to = g.to(*form);
+    const std::uint64_t writes = TotalFilesWritten();
+    SendMessageW(dragged, WM_LBUTTONDOWN, MK_LBUTTON, ClientParam(dragged, start));
+    SendMessageW(dragged, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(dragged, to));
+    if (g.meanwhile) g.meanwhile(*form, dragged);
+    if (g.cursor) {
+      EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, g.cursor)) << "the pointer before the release";
+    }
+    // The release goes where the system sends it: to the window holding the mouse, if any.
+    HWND receiver = GetCapture() ? GetCapture() : WindowFromPoint(to);
+    SendMessageW(receiver, WM_LBUTTONUP, 0, ClientParam(receiver, to));
+    test::Pump(0);
+
+    const std::string file = test::ReadBytes(SettingsFilePath());
+    const std::wstring want[] = {expand(g.one), expand(g.two), expand(g.three)};
+    for (int i = 1; i <= 3; ++i) {
+      EXPECT_EQ(Key(file, L"Page1", L"BtnFP" + std::to_wstring(i)), want[i - 1]) << "in the file: button " << i;
+      EXPECT_EQ(page.Button(i)->FullPath(), want[i - 1]) << "on the page: button " << i;
+      EXPECT_EQ(page.Button(i)->Regist(), !want[i - 1].empty()) << "bound: button " << i;
+    }
+    EXPECT_EQ(Key(file, L"Page2", L"BtnFP2"), expand(g.page2second));
+    EXPECT_EQ(Key(file, L"Page2", L"BtnFP1"), L"C:\\two.exe");
+    EXPECT_EQ(Key(file, L"Page3", L"BtnFP1"), L"C:\\full.exe");
+    // Everything of the button goes with it, and its face follows.
+    for (int i = 1; i <= 3; ++i) {
+      const std::wstring name = want[i - 1] == a ? L"first" : want[i - 1] == b ? L"second" : L"";
+      EXPECT_EQ(Key(file, L"Page1", L"BtnName" + std::to_wstring(i)), name) << "button " << i;
+      EXPECT_EQ(page.Button(i)->Caption(), name) << "face of button " << i;
+      EXPECT_EQ(Key(file, L"Page1", L"WD" + std::to_wstring(i)), want[i - 1] == a ? L"C:\\" : L"") << "button " << i;
+    }
+    const bool moved = file != before;
+    EXPECT_EQ(TotalFilesWritten() - writes, moved ? 1u : 0u) << "one write of the file for a move";
+    EXPECT_EQ(GetCapture(), nullptr) << "the mouse let go";
+    EXPECT_EQ(boxes.Seen().size(), g.box.empty() ? 0u : 1u);
+    if (!g.box.empty() && !boxes.Seen().empty()) {
+      EXPECT_NE(boxes.Seen()[0].text.find(g.box), std::wstring::npos) << WideToUtf8(boxes.Seen()[0].text);
+    }
+    if (g.page2second == kA) {
+      // The other page shows it when it comes up, built from the file or as it was.
+      form->Base().SetActivePageIndex(1);
+      form->BaseChange();
+      EXPECT_EQ(form->PageList()[1]->Button(2)->Caption(), L"first");
+      EXPECT_TRUE(form->PageList()[1]->Button(2)->Regist());
+    }
+    form.reset();
+    if (cover) DestroyWindow(std::exchange(cover, nullptr));
+    if (g.readOnly) SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  // A launch takes its time: the click's program once started, no drag ever started one.
+  for (const std::wstring& cwd : opened)
+    EXPECT_TRUE(test::PumpUntil([&] { return std::filesystem::exists(cwd); }, 20000)) << WideToUtf8(cwd);
+  test::Pump(1000);
+  for (const std::wstring& cwd : unopened) EXPECT_FALSE(std::filesystem::exists(cwd)) << WideToUtf8(cwd);
+}
+
+}  // namespace
+}  // namespace vl
