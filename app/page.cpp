@@ -388,6 +388,7 @@ PageTexts TPage::SearchTexts() {
     }
   });
   return texts;
+}
 
 bool TPage::Dragging() const {
   return std::any_of(buttons_.begin(), buttons_.end(), [](const auto& b) { return b->Drag().Dragging(); });

@@ -503,6 +503,8 @@ int wmain(int argc, wchar_t** argv) {
     SysFreeString(name);
     SysFreeString(action);
     object->Release();
+    return 0;
+  }
   if (cmd == L"tab-center" && argc == 4) {
     HWND main = FindWindowW(nullptr, argv[2]);
     HWND strip = main ? Strip(main) : nullptr;
