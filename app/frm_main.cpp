@@ -106,10 +106,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   hideKeyFilter_ = TApplication::Instance().FilterMessages([this](const MSG& msg) {
     if (!IsLocalHideKey(msg)) return false;
     // Esc in the drag of a button calls the drag off, and only that.
-    const int shown = base_->ActivePageIndex();
-    if (shown >= 0 && shown < static_cast<int>(pageList_.size()) &&
-        pageList_[static_cast<std::size_t>(shown)]->Dragging())
-      return false;
+    if (const TPage* page = PageOnDisplay(); page && page->Dragging()) return false;
     coolTrayIcon1_->HideMainWindow();
     return true;
   });
@@ -391,10 +388,15 @@ int TfrmMain::IndexOfPage(std::int32_t pageNo) const {
   return it == pageList_.end() ? -1 : static_cast<int>(it - pageList_.begin());
 }
 
-TPage* TfrmMain::SelectedPage() {
-  int index = base_->ActivePageIndex();
+TPage* TfrmMain::PageOnDisplay() const {
+  const int index = base_->ActivePageIndex();
   if (index < 0 || index >= static_cast<int>(pageList_.size())) return nullptr;
-  TPage* page = pageList_[static_cast<std::size_t>(index)].get();
+  return pageList_[static_cast<std::size_t>(index)].get();
+}
+
+TPage* TfrmMain::SelectedPage() {
+  TPage* page = PageOnDisplay();
+  if (!page) return nullptr;
   std::erase(shownOrder_, page->PageNo());
   shownOrder_.push_back(page->PageNo());
   // The page on display has its buttons, however its tab came to be selected.
@@ -526,9 +528,7 @@ void TfrmMain::ShowLauncher() {
   // A server that had no icons for some buttons the last time may have them now.
   AskAgainForMissingGlyphs();
   // A target removed while the launcher was away shows dimmed when it comes.
-  const int selected = base_->ActivePageIndex();
-  if (selected >= 0 && selected < static_cast<int>(pageList_.size()))
-    pageList_[static_cast<std::size_t>(selected)]->CheckTargets();
+  if (TPage* page = PageOnDisplay()) page->CheckTargets();
   coolTrayIcon1_->ShowMainWindow();
   // A key caught by a hook or the shake of the mouse gave our process no input of its
   // own, and the foreground lock may have refused the window.

@@ -57,6 +57,8 @@ class TfrmMain : public TWindow,
   void BaseChange();
   // The page of the selected tab, built; null when there is none.
   TPage* SelectedPage();
+  // The page of the selected tab as it is, built or not, its showing not counted.
+  TPage* PageOnDisplay() const;
   // Pages not on display are released, the longest unseen first, when building a page
   // would take the windows of the process past this many. Tests set a smaller one.
   void SetWindowBudget(int windows) { windowBudget_ = windows; }

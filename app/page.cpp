@@ -248,16 +248,9 @@ void TPage::SaveButtons() {
   if (!built_) return;  // what the file holds is all the page knows
   // Its buttons are defaults, not what the file holds: saved, they would wipe it.
   if (Unread()) throw ini_.WriteRefusal();
-  const std::wstring section = Section();
   try {
     ini_.Update([&] {
-      for (const auto& b : buttons_) {
-        std::int32_t i = b->BtnIndex();
-        ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), b->FullPath());
-        ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), b->BtnName());
-        ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), b->IconPath());
-        ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), b->WorkDir());
-      }
+      for (const auto& b : buttons_) WriteButtonKeys(b->BtnIndex(), *b);
     });
   } catch (...) {
     unsaved_ = true;
