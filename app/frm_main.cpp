@@ -452,7 +452,8 @@ void TfrmMain::BaseChange() {
 }
 
 void TfrmMain::SetMainClientSize(int width, int height) {
-  RECT r{0, 0, width, height};
+  pageClient_ = {width, height};
+  RECT r{0, 0, width, height + (searchStrip_ ? SearchStripHeight() : 0)};
   // The frame is the system's, drawn at the DPI the system gives the window.
   AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, GetDpiForWindow(Handle()));
   SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
@@ -725,12 +726,12 @@ void TfrmMain::PopupPageMenu(POINT at) {
 void TfrmMain::SearchType(wchar_t c) {
   if (!search_.Active()) {
     // The pages as they stand now, the one on display first: its hits come first.
-    std::vector<PageTexts> pages;
+    std::vector<std::shared_ptr<const FoldedPage>> pages;
     const int shown = std::max(0, base_->ActivePageIndex());
     const std::size_t count = pageList_.size();
     for (std::size_t k = 0; k < count; ++k)
       pages.push_back(pageList_[(static_cast<std::size_t>(shown) + k) % count]->SearchTexts());
-    search_.Begin(pages);
+    search_.Begin(std::move(pages));
   }
   search_.Type(c);
   ShowSearch();
@@ -750,37 +751,34 @@ void TfrmMain::ShowSearch() {
   MarkHits();
   const std::wstring line = SearchLine();
   if (line.empty()) {
-    if (searchLine_) ShowWindow(searchLine_.get(), SW_HIDE);
+    HideSearchLine();
     return;
   }
   if (!searchLine_) {
-    searchLine_.reset(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_BORDER | SS_NOPREFIX | SS_CENTER, 0, 0, 0,
-                                      0, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+    searchLine_.reset(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE,
+                                      0, 0, 0, 0, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
     if (!searchLine_) return;  // the search works on without its line
   }
   SendMessageW(searchLine_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
-  SetWindowTextW(searchLine_.get(), line.c_str());
-  // Over the right end of the tab row, as wide as its text, never wider than the window.
-  RECT client;
-  GetClientRect(Handle(), &client);
-  const int dpi = DpiOf(Handle());
-  SIZE text{0, 0};
-  if (HDC dc = GetDC(searchLine_.get())) {
-    {
-      ScopedSelect font(dc, baseFont_.get());
-      GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &text);
-    }
-    ReleaseDC(searchLine_.get(), dc);
+  SetWindowTextW(searchLine_.get(), (L" " + line).c_str());
+  if (!searchStrip_) {
+    // A strip of its own below the grid, so that it hides no button: the window grows by
+    // it while the search runs.
+    searchStrip_ = true;
+    SetMainClientSize(pageClient_.cx, pageClient_.cy);
   }
-  const int width = std::min<int>(client.right, text.cx + DesignToDevice(12, dpi));
-  const int height = DesignToDevice(kTabRowHeight, dpi);
-  // Where it would hide the tab of the page on display, it goes over the page's bottom.
-  RECT tab{};
-  SendMessageW(base_->Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(base_->ActivePageIndex()),
-               reinterpret_cast<LPARAM>(&tab));
-  const int top = tab.right > client.right - width ? client.bottom - height : 0;
-  SetWindowPos(searchLine_.get(), HWND_TOP, client.right - width, top, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetWindowPos(searchLine_.get(), HWND_TOP, 0, pageClient_.cy, pageClient_.cx, SearchStripHeight(),
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(searchLine_.get(), nullptr, TRUE);
+}
+
+int TfrmMain::SearchStripHeight() const { return DesignToDevice(kTabRowHeight, DpiOf(Handle())); }
+
+void TfrmMain::HideSearchLine() {
+  if (searchLine_) ShowWindow(searchLine_.get(), SW_HIDE);
+  if (!searchStrip_) return;
+  searchStrip_ = false;
+  SetMainClientSize(pageClient_.cx, pageClient_.cy);
 }
 
 std::wstring TfrmMain::SearchLine() const {
@@ -795,7 +793,7 @@ void TfrmMain::ClearSearch() {
   if (!search_.Active()) return;
   search_.Clear();
   MarkHits();
-  if (searchLine_) ShowWindow(searchLine_.get(), SW_HIDE);
+  HideSearchLine();
 }
 
 void TfrmMain::MarkHits() {
@@ -1129,8 +1127,11 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_WINDOWPOSCHANGING:
       // Whenever it is shown: a stored or earlier place may lie on a monitor that is gone
-      // or beyond a lowered resolution, where nobody could see the window.
-      if (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)
+      // or beyond a lowered resolution, where nobody could see the window. And whenever it
+      // changes size on screen (a larger page, the search's strip), so that no part of it
+      // goes below the taskbar.
+      if (const UINT flags = reinterpret_cast<WINDOWPOS*>(lParam)->flags;
+          (flags & SWP_SHOWWINDOW) || (!(flags & SWP_NOSIZE) && IsWindowVisible(Handle())))
         KeepInWorkArea(*reinterpret_cast<WINDOWPOS*>(lParam));
       break;
     case WM_NOTIFY:

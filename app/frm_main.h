@@ -198,6 +198,8 @@ class TfrmMain : public TWindow,
   // The current hit focused (its page shown), the hits marked, the search line shown.
   void ShowSearch();
   void ClearSearch();
+  void HideSearchLine();
+  int SearchStripHeight() const;
   void MarkHits();
   // Moves a window about to be shown wholly into the work area of the nearest monitor.
   void KeepInWorkArea(WINDOWPOS& pos) const;
@@ -221,7 +223,9 @@ class TfrmMain : public TWindow,
   TApplication::Hook keyboardFilter_;  // before the hide key's: Esc clears a search first
   TApplication::Hook hideKeyFilter_;
   ButtonSearch search_;
-  UniqueWindow searchLine_;  // the search text over the right of the tab row
+  UniqueWindow searchLine_;  // the search text, in a strip below the grid
+  bool searchStrip_ = false;  // the window has grown by the strip
+  SIZE pageClient_{0, 0};     // the client size the page asked for, without the strip
   std::int32_t pageNum_ = -1;
   bool takenUp_ = false;
   ShakeParams shake_;

@@ -359,28 +359,34 @@ void TPage::ClearButtonKeys(std::int32_t i) {
   }
 }
 
-PageTexts TPage::SearchTexts() {
+std::shared_ptr<const FoldedPage> TPage::SearchTexts() {
   PageTexts texts;
   texts.pageNo = pageNo_;
   if (built_) {
+    storedTexts_.reset();  // the buttons say it now
     for (const auto& b : buttons_) {
       texts.names.push_back(b->BtnName());
       texts.targets.push_back(b->FullPath());
     }
-    return texts;
+    return std::make_shared<const FoldedPage>(FoldPage(texts));
   }
   const std::wstring section = Section();
-  const auto count = static_cast<std::size_t>(grid_.BtnCount());
-  texts.names.resize(count);
-  texts.targets.resize(count);
   ini_.Update([&] {
+    // Kept while the file stays as it was: a search's first key then reads no page.
+    const std::uint64_t revision = ini_.Revision();
+    if (storedTexts_ && storedTextsRevision_ == revision && storedTexts_->count == grid_.BtnCount()) return;
+    const auto count = static_cast<std::size_t>(grid_.BtnCount());
+    texts.names.resize(count);
+    texts.targets.resize(count);
     for (std::int32_t i = 1; i <= grid_.BtnCount(); ++i) {
       const auto k = static_cast<std::size_t>(i - 1);
       texts.names[k] = ini_.ReadString(section, keys::ButtonKey(keys::kBtnName, i), L"");
       texts.targets[k] = ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
     }
+    storedTexts_ = std::make_shared<const FoldedPage>(FoldPage(texts));
+    storedTextsRevision_ = revision;
   });
-  return texts;
+  return storedTexts_;
 }
 
 bool TPage::Dragging() const {

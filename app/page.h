@@ -126,10 +126,10 @@ class TPage {
   std::int32_t CurrentBtn() const { return currentBtn_; }
   // The keyboard focus moved to button i: the commands act on it, as on a pressed one.
   void SetCurrentBtn(std::int32_t i) { currentBtn_ = i; }
-  // The names and targets of the page's buttons for a search: a built page's as its
-  // buttons hold them (a drop the file refused included), any other's from the file,
-  // without building it.
-  PageTexts SearchTexts();
+  // The names and targets of the page's buttons folded for a search: a built page's as
+  // its buttons hold them (a drop the file refused included), any other's from the file,
+  // without building it, read once for as long as the file stays as it was.
+  std::shared_ptr<const FoldedPage> SearchTexts();
   std::int32_t PageNo() const { return pageNo_; }
   const std::wstring& PageName() const { return pageName_; }
   const PageGrid& Grid() const { return grid_; }
@@ -176,6 +176,9 @@ class TPage {
   std::uint64_t readMisses_ = 0;    // reads of the last build that missed the file
   // A write of the buttons was refused: the file lacks something the buttons hold.
   bool unsaved_ = false;
+  // The search texts of the page not built, read from the file at that revision of it.
+  std::shared_ptr<const FoldedPage> storedTexts_;
+  std::uint64_t storedTextsRevision_ = 0;
 };
 
 }  // namespace vl

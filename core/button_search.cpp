@@ -11,39 +11,61 @@ std::wstring_view FileNameOf(std::wstring_view path) {
   return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
 }
 
-// Every text of a page folded with one call of the platform's mapping, joined by line
-// feeds, which no value of the settings file holds and the mapping leaves as they are.
-std::vector<std::wstring> FoldAll(const std::vector<std::wstring>& texts, bool fileNames) {
+std::wstring_view PartOf(const std::vector<std::wstring>& texts, std::size_t k, bool fileNames) {
+  if (k >= texts.size()) return {};
+  return fileNames ? FileNameOf(texts[k]) : std::wstring_view(texts[k]);
+}
+
+// `count` texts folded, each followed by a line feed. One call of the platform's mapping
+// for the lot; should it ever add or drop a line feed, each text is folded alone, so that
+// the parts still fall to their buttons.
+std::wstring FoldJoined(const std::vector<std::wstring>& texts, std::size_t count, bool fileNames) {
   std::wstring joined;
-  for (const std::wstring& text : texts) {
-    std::wstring_view part = fileNames ? FileNameOf(text) : std::wstring_view(text);
-    for (wchar_t c : part) joined += c == L'\n' ? L' ' : c;
+  for (std::size_t k = 0; k < count; ++k) {
+    for (wchar_t c : PartOf(texts, k, fileNames)) joined += c == L'\n' ? L' ' : c;
     joined += L'\n';
   }
-  const std::wstring folded = FoldForSearch(joined);
-  std::vector<std::wstring> out;
-  out.reserve(texts.size());
-  std::size_t start = 0;
-  for (std::size_t end; (end = folded.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-    out.emplace_back(folded, start, end - start);
-  out.resize(texts.size());  // a mapping that lost a line feed costs matches, never a crash
-  return out;
+  std::wstring folded = FoldForSearch(joined);
+  if (static_cast<std::size_t>(std::count(folded.begin(), folded.end(), L'\n')) == count) return folded;
+  folded.clear();
+  for (std::size_t k = 0; k < count; ++k) {
+    std::wstring one = FoldForSearch(PartOf(texts, k, fileNames));
+    std::replace(one.begin(), one.end(), L'\n', L' ');
+    folded += one;
+    folded += L'\n';
+  }
+  return folded;
+}
+
+// Marks the slot of every button whose part of `text` holds `query` (which holds no line
+// feed, so a match never runs from one button's part into the next).
+void MarkMatches(const std::wstring& text, const std::wstring& query, std::vector<char>& marks) {
+  std::size_t slot = 0, counted = 0;  // line feeds before `counted`
+  for (std::size_t at = text.find(query); at != std::wstring::npos; at = text.find(query, counted)) {
+    slot += static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
+                                                text.begin() + static_cast<std::ptrdiff_t>(at), L'\n'));
+    const std::size_t end = text.find(L'\n', at);
+    if (slot >= marks.size() || end == std::wstring::npos) return;
+    marks[slot++] = 1;
+    counted = end + 1;  // the rest of this button's part cannot make it a hit twice
+  }
 }
 
 }  // namespace
 
-void ButtonSearch::Begin(const std::vector<PageTexts>& pages) {
+FoldedPage FoldPage(const PageTexts& page) {
+  FoldedPage out;
+  out.pageNo = page.pageNo;
+  const std::size_t count = std::max(page.names.size(), page.targets.size());
+  out.count = static_cast<std::int32_t>(count);
+  out.names = FoldJoined(page.names, count, false);
+  out.fileNames = FoldJoined(page.targets, count, true);
+  return out;
+}
+
+void ButtonSearch::Begin(std::vector<std::shared_ptr<const FoldedPage>> pages) {
   Clear();
-  entries_.clear();
-  for (const PageTexts& page : pages) {
-    std::vector<std::wstring> names = FoldAll(page.names, false);
-    std::vector<std::wstring> files = FoldAll(page.targets, true);
-    const std::size_t count = std::max(names.size(), files.size());
-    names.resize(count);
-    files.resize(count);
-    for (std::size_t k = 0; k < count; ++k)
-      entries_.push_back({page.pageNo, static_cast<std::int32_t>(k + 1), std::move(names[k]), std::move(files[k])});
-  }
+  pages_ = std::move(pages);
 }
 
 void ButtonSearch::Clear() {
@@ -74,9 +96,17 @@ void ButtonSearch::Find() {
     return;
   }
   foldedQuery_ = FoldForSearch(query_);
-  for (const Entry& e : entries_) {
-    if (e.name.find(foldedQuery_) != std::wstring::npos || e.fileName.find(foldedQuery_) != std::wstring::npos)
-      hits_.push_back({e.pageNo, e.btnIndex});
+  // The text is typed, so a line feed cannot be in it; were one there, it would match
+  // across buttons.
+  std::replace(foldedQuery_.begin(), foldedQuery_.end(), L'\n', L' ');
+  std::vector<char> marks;
+  for (const auto& page : pages_) {
+    if (!page) continue;
+    marks.assign(static_cast<std::size_t>(std::max(0, page->count)), 0);
+    MarkMatches(page->names, foldedQuery_, marks);
+    MarkMatches(page->fileNames, foldedQuery_, marks);
+    for (std::size_t k = 0; k < marks.size(); ++k)
+      if (marks[k]) hits_.push_back({page->pageNo, static_cast<std::int32_t>(k + 1)});
   }
 }
 

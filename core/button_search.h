@@ -3,12 +3,14 @@
 //
 // Text is compared folded (FoldForSearch): letter case, full and half width, and hiragana
 // against katakana make no difference. A search is begun over the pages' texts as they
-// stand then (Begin); the hits run in the order the pages are given (the page on display
-// first, as the caller orders them), and by button number within a page. The search holds
-// numbers, never buttons: a page or button gone since is the caller's to skip.
+// stand then, folded beforehand (FoldPage); the hits run in the order the pages are given
+// (the page on display first, as the caller orders them), and by button number within a
+// page. The search holds numbers, never buttons: a page or button gone since is the
+// caller's to skip.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +31,18 @@ struct PageTexts {
   std::vector<std::wstring> targets;
 };
 
+// A page's texts folded once, for every search that looks at them until they change: the
+// names, and the file names of the targets, each in one text where every button's part
+// ends in a line feed (no value of the settings file holds one), so that a search scans a
+// page in two passes and the page keeps two strings, not thousands.
+struct FoldedPage {
+  std::int32_t pageNo = 0;
+  std::int32_t count = 0;  // buttons
+  std::wstring names;
+  std::wstring fileNames;
+};
+FoldedPage FoldPage(const PageTexts& page);
+
 struct SearchHit {
   std::int32_t pageNo;
   std::int32_t btnIndex;
@@ -37,8 +51,8 @@ struct SearchHit {
 
 class ButtonSearch {
  public:
-  // A new search over these pages, with no text yet.
-  void Begin(const std::vector<PageTexts>& pages);
+  // A new search over these pages, with no text yet. The pages are held, not copied.
+  void Begin(std::vector<std::shared_ptr<const FoldedPage>> pages);
   // Ends the search: no text, no hits.
   void Clear();
   bool Active() const { return !query_.empty(); }
@@ -59,13 +73,7 @@ class ButtonSearch {
  private:
   void Find();
 
-  struct Entry {
-    std::int32_t pageNo;
-    std::int32_t btnIndex;
-    std::wstring name;      // folded
-    std::wstring fileName;  // folded file name of the target
-  };
-  std::vector<Entry> entries_;
+  std::vector<std::shared_ptr<const FoldedPage>> pages_;
   std::wstring query_;         // as typed
   std::wstring foldedQuery_;
   std::vector<SearchHit> hits_;

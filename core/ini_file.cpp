@@ -30,6 +30,11 @@ class IniStore {
   bool refused() const { return refused_; }
 
   std::uint64_t missed() const { return missed_; }
+
+  std::uint64_t revision() {
+    if (depth_ == 0) Refresh();
+    return revision_;
+  }
   EIniWriteError Refusal() const { return EIniWriteError(PathText(path_) + L" に書き込めません"); }
 
   const IniDocument& Document() {
@@ -43,7 +48,10 @@ class IniStore {
     if (depth_ == 0) Refresh();
     // Saved from a copy that missed the file, the write would wipe what it missed.
     if (!current_) Refuse();
-    if (doc_.Set(section, key, value)) dirty_ = true;
+    if (doc_.Set(section, key, value)) {
+      dirty_ = true;
+      ++revision_;
+    }
     if (depth_ == 0) Flush();
   }
 
@@ -66,6 +74,7 @@ class IniStore {
     std::optional<std::string> bytes = now->exists ? ReadWholeFile(path_) : std::string();
     if (!bytes) return;
     doc_ = IniDocument::Parse(std::move(*bytes));
+    ++revision_;
     stamp_ = *now;
     current_ = hasCopy_ = true;
   }
@@ -77,6 +86,7 @@ class IniStore {
       // Forget the refused change, also as a copy for reads while the file cannot be read
       // again: the next access reads the file as it stayed.
       doc_ = IniDocument();
+      ++revision_;
       current_ = hasCopy_ = false;
       Refuse();
     }
@@ -97,6 +107,7 @@ class IniStore {
   bool current_ = false;  // doc_ is the file as it is at stamp_
   bool hasCopy_ = false;  // doc_ is the file as it was at some time (at stamp_)
   std::uint64_t missed_ = 0;
+  std::uint64_t revision_ = 0;  // counts the changes of doc_
   bool dirty_ = false;
   bool refused_ = false;  // the last write was refused
   int depth_ = 0;
@@ -166,6 +177,8 @@ void TIniFile::WriteBool(std::wstring_view section, std::wstring_view key, bool 
 bool TIniFile::LastWriteRefused() const { return store_->refused(); }
 
 std::uint64_t TIniFile::MissedReads() const { return store_->missed(); }
+
+std::uint64_t TIniFile::Revision() const { return store_->revision(); }
 
 EIniWriteError TIniFile::WriteRefusal() const { return store_->Refusal(); }
 

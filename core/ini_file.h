@@ -75,6 +75,10 @@ class TIniFile {
   // read is not the user's and must never be written over the file: a reader compares
   // the count before and after.
   std::uint64_t MissedReads() const;
+  // A number that changes whenever what the reads give may have changed (the file read
+  // again, a value written, a refused write forgotten), and only then; it looks at the
+  // file first, as a read does. What was made from reads may be kept while it stays.
+  std::uint64_t Revision() const;
   // The error a write refused on this file raises, for a writer that refuses by itself.
   EIniWriteError WriteRefusal() const;
 

@@ -112,6 +112,8 @@ class TBitBtn : public TWindow {
   void Click();
   void Paint(HDC dc) const;
   void PaintGlyph(HDC dc, int x, int y) const;
+  // The search's mark, a frame inside the edge of the face of that size.
+  void PaintMark(HDC dc, const RECT& client, int dpi) const;
 
   SharedBitmap glyph_;
   SharedFont font_;  // empty: the system's GUI font

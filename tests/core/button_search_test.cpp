@@ -14,13 +14,15 @@ std::vector<std::int32_t> HitNumbers(const ButtonSearch& search) {
 }
 
 ButtonSearch Typed(const std::vector<PageTexts>& pages, std::wstring_view text) {
+  std::vector<std::shared_ptr<const FoldedPage>> folded;
+  for (const PageTexts& page : pages) folded.push_back(std::make_shared<FoldedPage>(FoldPage(page)));
   ButtonSearch search;
-  search.Begin(pages);
+  search.Begin(std::move(folded));
   for (wchar_t c : text) search.Type(c);
   return search;
 }
 
-// One page of names, folded in one piece and split again: every query walks that path.
+// One page of names, folded in one piece: every query walks that path.
 TEST(ButtonSearch, MatchesIgnoreCaseWidthAndKanaAndLookAtTheTargetsFileNameOnly) {
   const PageTexts page{1,
                        {L"Memo", L"メモ帳", L"めもちょう", L"ノート", L"", L"ＡＢＣ", L"電卓", L"", L"ｶﾞｲﾄﾞ"},
@@ -40,6 +42,8 @@ TEST(ButtonSearch, MatchesIgnoreCaseWidthAndKanaAndLookAtTheTargetsFileNameOnly)
       {L"report.txt", {8}},       // a path with forward slashes
       {L"電", {7}},
       {L"メモ帳です", {}},        // longer than any name
+      {L"帳め", {}},              // never across two buttons' names
+      {L"exenote", {}},           // nor across one file name and the next
   };
   for (const Case& c : cases) EXPECT_EQ(HitNumbers(Typed({page}, c.query)), c.hits) << WideToUtf8(c.query);
 #ifdef _WIN32

@@ -51,7 +51,12 @@ TEST(IniFile, WritesReachTheFileAndEveryHandleAtOnce) {
   a.WriteInteger(L"General", L"PageNum", 3);
   EXPECT_EQ(ReadBytes(path), "[General]\r\nPageNum=3\r\n");
   EXPECT_EQ(b.ReadInteger(L"general", L"pagenum", -1), 3);
+  const std::uint64_t revision = a.Revision();
+  EXPECT_EQ(b.ReadInteger(L"General", L"PageNum", -1), 3);
+  b.WriteInteger(L"General", L"PageNum", 3);
+  EXPECT_EQ(a.Revision(), revision) << "neither a read nor a write of the same value changes it";
   b.WriteBool(L"Setting", L"IsUseShake", false);
+  EXPECT_NE(a.Revision(), revision) << "a write through any handle changes it";
   b.WriteString(L"Page1", L"Name", L"ツール");
   EXPECT_FALSE(a.ReadBool(L"Setting", L"IsUseShake", true));
   EXPECT_EQ(a.ReadString(L"Page1", L"Name", L""), L"ツール");
@@ -64,8 +69,10 @@ TEST(IniFile, ChangesMadeOnDiskByOthersAreSeen) {
   auto path = dir / "s.ini";
   TIniFile ini(path);
   ini.WriteInteger(L"General", L"FormTop", 10);
+  const std::uint64_t revision = ini.Revision();
   // Another program edits the file; the size changes, so the store must notice.
   WriteBytes(path, "[General]\r\nFormTop=2000\r\n");
+  EXPECT_NE(ini.Revision(), revision);
   EXPECT_EQ(ini.ReadInteger(L"General", L"FormTop", 300), 2000);
   ini.WriteInteger(L"General", L"FormLeft", 5);
   EXPECT_EQ(ReadBytes(path), "[General]\r\nFormTop=2000\r\nFormLeft=5\r\n");
@@ -186,9 +193,11 @@ TEST(IniFile, AFileThatCannotBeReadGivesItsLastGoodCopyAndIsNeverOverwritten) {
     std::filesystem::remove(path);
     std::filesystem::rename(dir / "aside.ini", path);
   };
+  const std::uint64_t revision = ini.Revision();
   unreadable();
   EXPECT_EQ(ini.ReadInteger(L"General", L"PageNum", -1), 1);
   EXPECT_EQ(ini.ReadString(L"Page1", L"BtnFP1", L""), L"C:\\a.exe");
+  EXPECT_EQ(ini.Revision(), revision) << "the reads still give the copy they gave";
   EXPECT_THROW(ini.WriteInteger(L"General", L"FormTop", 10), EIniWriteError);
   EXPECT_THROW(ini.Update([&] { ini.WriteInteger(L"General", L"FormTop", 10); }), EIniWriteError);
   readable();
@@ -197,7 +206,9 @@ TEST(IniFile, AFileThatCannotBeReadGivesItsLastGoodCopyAndIsNeverOverwritten) {
 
   // A refused save must not come back as the last good copy.
   std::filesystem::create_directories(dir / "s.ini.tmp" / "x");
+  const std::uint64_t beforeRefusal = ini.Revision();
   EXPECT_THROW(ini.WriteString(L"Page1", L"BtnFP2", L"C:\\refused.exe"), EIniWriteError);
+  EXPECT_NE(ini.Revision(), beforeRefusal) << "the refused value is forgotten: what reads give changed";
   std::filesystem::remove_all(dir / "s.ini.tmp");
   unreadable();
   EXPECT_EQ(ini.ReadString(L"Page1", L"BtnFP2", L"none"), L"none");

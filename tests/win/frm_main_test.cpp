@@ -933,9 +933,41 @@ TEST_F(WindowBudgetTest, SearchHitsOnPagesReleasedOrNeverBuiltAreFoundMarkedAndF
     PostMessageW(GetFocus() ? GetFocus() : form->Handle(), msg, code, 0);
     app.ProcessMessages();
   };
+  // The screen, read back: a search draws its marks at once, without a paint message.
+  auto highlighted = [](const TLaunchBtn& b) {
+    HDC dc = GetDC(b.Handle());
+    const COLORREF edge = GetPixel(dc, 1, 8);
+    ReleaseDC(b.Handle(), dc);
+    return edge == GetSysColor(COLOR_HIGHLIGHT);
+  };
+  auto clientHeight = [&] {
+    RECT r;
+    GetClientRect(form->Handle(), &r);
+    return r.bottom;
+  };
+  const int heightBefore = clientHeight();
+  // Set on the bottom of the work area: the strip must not push the window below it.
+  RECT work, at;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(form->Handle(), &at);
+  SetWindowPos(form->Handle(), nullptr, at.left, work.bottom - (at.bottom - at.top), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   key(WM_CHAR, L'P');
   ASSERT_EQ(form->Search().Hits().size(), 4u) << "button 7 of every page, three of them never built";
   EXPECT_EQ(form->SearchLine(), L"検索: P  1/4");
+  // The line has a strip of its own: the window grew by it, below the page strip.
+  const HWND line = FindWindowExW(form->Handle(), nullptr, L"Static", nullptr);
+  ASSERT_TRUE(line && IsWindowVisible(line));
+  RECT lineRect, stripRect;
+  GetWindowRect(line, &lineRect);
+  GetWindowRect(form->Base().Handle(), &stripRect);
+  EXPECT_GE(lineRect.top, stripRect.bottom) << "the line hides a part of the page";
+  EXPECT_GT(lineRect.bottom - lineRect.top, 10);
+  EXPECT_EQ(clientHeight(), heightBefore + (lineRect.bottom - lineRect.top));
+  GetWindowRect(form->Handle(), &at);
+  EXPECT_EQ(at.bottom, work.bottom) << "the grown window left the work area";
+  EXPECT_TRUE(highlighted(*form->PageList()[0]->Button(7)));
+  EXPECT_FALSE(highlighted(*form->PageList()[0]->Button(6)));
   for (int k = 0; k < 6; ++k) {
     const int index = k % 4;  // round the end, back to pages released meanwhile
     TPage& page = *form->PageList()[static_cast<std::size_t>(index)];
@@ -959,7 +991,23 @@ TEST_F(WindowBudgetTest, SearchHitsOnPagesReleasedOrNeverBuiltAreFoundMarkedAndF
   for (const auto& page : form->PageList())
     for (std::int32_t i = 1; i <= page->BtnCount(); ++i)
       EXPECT_FALSE(page->Button(i)->Marked()) << "page " << page->PageNo() << " button " << i;
+  EXPECT_FALSE(highlighted(*form->PageList()[3]->Button(7))) << "the mark is still on the screen";
+  EXPECT_FALSE(IsWindowVisible(line));
+  EXPECT_EQ(clientHeight(), heightBefore) << "the strip stays after the search";
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "a search wrote the file";
+
+  // Another program renames a button of a page not built now, whose texts the first
+  // search read from the file: the next search knows it by its new name only.
+  const std::size_t unbuilt = Built().rfind('0');
+  ASSERT_TRUE(unbuilt != std::string::npos && unbuilt > 0) << Built();
+  const std::string n = std::to_string(unbuilt + 1);
+  std::string edited = before;
+  edited.replace(edited.find("BtnName7=p" + n), 10 + n.size(), "BtnName7=Zebra");
+  test::WriteBytes(SettingsFilePath(), edited);
+  key(WM_CHAR, L'z');
+  ASSERT_EQ(form->Search().Hits().size(), 1u) << "the search kept the texts of the file before";
+  EXPECT_EQ(form->Search().Hits()[0], (SearchHit{static_cast<std::int32_t>(unbuilt + 1), 7}));
+  key(WM_KEYDOWN, VK_ESCAPE);
 }
 
 }  // namespace

@@ -439,6 +439,37 @@ TEST_F(LaunchBtnTest, CornerKeyIsOneRedStepAwayAndOnlyItIsDrawnTransparent) {
   }
 }
 
+// A search marks or clears every face of a page at one key: the mark goes onto the screen
+// and off it at once, leaving nothing to a paint message; a face out of sight gets it at its
+// next paint.
+TEST_F(LaunchBtnTest, TheSearchMarkGoesOnAndOffTheScreenAtOnce) {
+  auto b = NewButton(form.Handle());
+  TLaunchBtn& btn = *b->button;
+  const HWND h = btn.Handle();
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  auto edge = [h] {
+    HDC dc = GetDC(h);
+    const COLORREF c = GetPixel(dc, 1, kBtnHeight / 2);
+    ReleaseDC(h, dc);
+    return c;
+  };
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), plain = edge();
+  ASSERT_NE(plain, highlight);
+  btn.SetMarked(true);
+  EXPECT_EQ(edge(), highlight) << "marked";
+  EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE)) << "a paint message owed for the mark";
+  EXPECT_EQ(PaintedFace(btn)[kBtnHeight / 2 * kBtnWidth + 1], highlight) << "the next paint forgets it";
+  btn.SetMarked(false);
+  EXPECT_EQ(edge(), plain) << "cleared";
+  EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE));
+
+  ShowWindow(form.Handle(), SW_HIDE);
+  btn.SetMarked(true);
+  ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+  RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW);
+  EXPECT_EQ(edge(), highlight) << "marked out of sight";
+}
+
 TEST_F(LaunchBtnTest, AThousandFaceRebuildsReleaseEveryHandleTheyMake) {
   std::wstring exe = Dir(L"Editor.exe");
   fs::copy_file(HelperProgram(), exe);
