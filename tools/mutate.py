@@ -45,7 +45,8 @@ COVER = [
     ("core/", "native"),
     # The hide key without modifiers lives in the main window's message filter, which
     # leaves Esc to the drag of a button.
-    ("app/frm_main", ["page", "frm_main", "dialogs", "e2e_hide_key", "button_move", "e2e_move"]),
+    # The launcher's keys and type to find: only the shipped program's scenario walks them.
+    ("app/frm_main", ["page", "frm_main", "dialogs", "e2e_hide_key", "button_move", "e2e_move", "e2e_keyboard"]),
     ("app/main.cpp", ["e2e_launcher", "e2e_dialogs"]),
     # The move of a button: the drag harness, then the failure and kill harnesses.
     ("app/button_move", ["button_move", "page", "frm_main"]),
@@ -56,6 +57,8 @@ COVER = [
     ("dialogs/", ["dialogs", "frm_main"]),
     ("showhide/", ["tray_icon", "wait_hot_key"]),
     ("gui/drag_tracker", ["button_move", "page", "buttons"]),
+    # What a screen reader hears is read back from another process.
+    ("gui/accessible_button", ["e2e_keyboard", "buttons"]),
     ("gui/", ["dialog_form", "page", "frm_main", "buttons", "dialogs", "button_move"]),
 ]
 # Settings keys a slip of the hand could exchange.
