@@ -21,7 +21,6 @@
 #include "gui/layout.h"
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
-#include "gui/scoped_select.h"
 #include "gui/start_phases.h"
 #include "gui/window_count.h"
 
@@ -208,7 +207,8 @@ void TfrmMain::DpiChanged(int dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   UniqueFont font = MakeFont(BaseFontDesc(), dpi);
   SendMessageW(base_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  baseFont_ = std::move(font);  // the strip has let go of the old one
+  if (searchLine_) SendMessageW(searchLine_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  baseFont_ = std::move(font);  // the strip and the search line have let go of the old one
   SetMenuImages();
   for (auto& page : pageList_) page->FollowDpi();
   BaseChange();
@@ -453,7 +453,11 @@ void TfrmMain::BaseChange() {
 
 void TfrmMain::SetMainClientSize(int width, int height) {
   pageClient_ = {width, height};
-  RECT r{0, 0, width, height + (searchStrip_ ? SearchStripHeight() : 0)};
+  const int strip = searchStrip_ ? SearchStripHeight() : 0;
+  // The search line stays below the page, whose size a turn of the page or a DPI changes.
+  if (strip && searchLine_)
+    SetWindowPos(searchLine_.get(), HWND_TOP, 0, height, width, strip, SWP_NOACTIVATE);
+  RECT r{0, 0, width, height + strip};
   // The frame is the system's, drawn at the DPI the system gives the window.
   AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, GetDpiForWindow(Handle()));
   SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
@@ -758,8 +762,8 @@ void TfrmMain::ShowSearch() {
     searchLine_.reset(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE,
                                       0, 0, 0, 0, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
     if (!searchLine_) return;  // the search works on without its line
+    SendMessageW(searchLine_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
   }
-  SendMessageW(searchLine_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
   SetWindowTextW(searchLine_.get(), (L" " + line).c_str());
   if (!searchStrip_) {
     // A strip of its own below the grid, so that it hides no button: the window grows by
@@ -767,8 +771,7 @@ void TfrmMain::ShowSearch() {
     searchStrip_ = true;
     SetMainClientSize(pageClient_.cx, pageClient_.cy);
   }
-  SetWindowPos(searchLine_.get(), HWND_TOP, 0, pageClient_.cy, pageClient_.cx, SearchStripHeight(),
-               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ShowWindow(searchLine_.get(), SW_SHOWNA);
   InvalidateRect(searchLine_.get(), nullptr, TRUE);
 }
 

@@ -42,6 +42,12 @@ launched() {  # NAME: the helper of that name has run
 }
 focus() { D focus | sed 's/ *$//'; }
 search_line() { D controls "$caption" | sed -n 's/^Static [0-9,x ]* //p'; }
+# The search line sits right below the page strip, whatever the size of the page shown.
+line_below_strip() {
+  D controls "$caption" | awk '$1 == "SysTabControl32" { split($2, p, ","); split($3, s, "x"); bottom = p[2] + s[2] }
+                               $1 == "Static" { split($2, q, ","); top = q[2] }
+                               END { exit !(bottom > 0 && top == bottom) }'
+}
 
 (cd "$app" && exec "$run" RavariVudovi.exe) &
 pid=$!
@@ -84,6 +90,7 @@ sleep 0.5
 expect "$(D tabs "$caption" | tr '\n' ' ')" " 一 *二  三 " "the page of the first hit"
 expect "$(focus)" "TBitBtn メモ帳" "hiragana finds katakana"
 expect "$(search_line)" "検索: めも  1/2" "the search line"
+line_below_strip || fail "the search line is not right below the page: $(D controls "$caption")"
 import -window root "$out/search.png" 2>/dev/null || true
 press 28
 expect "$(focus)" "TBitBtn ﾒﾓ書き" "Down: the next hit, in half-width katakana"
@@ -117,6 +124,7 @@ press 1B
 D type "hanmemo"
 sleep 0.3
 expect "$(focus)" "TBitBtn ﾒﾓ書き" "the target's file name"
+line_below_strip || fail "the search line did not follow to the lower page: $(D controls "$caption")"
 press 1B
 
 echo "== a screen reader on the icon-only page; Delete, Shift+F10 and Tab"
