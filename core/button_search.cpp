@@ -69,6 +69,7 @@ void ButtonSearch::Begin(std::vector<std::shared_ptr<const FoldedPage>> pages) {
 }
 
 void ButtonSearch::Clear() {
+  pages_.clear();  // a built page's texts are the search's alone
   query_.clear();
   foldedQuery_.clear();
   hits_.clear();
