@@ -29,7 +29,23 @@ const Oleacc& OleaccEntries() {
   return entries;
 }
 
-bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+// Whether the child a client names is the button itself, read as the system's own objects
+// read it: a left-out argument (VT_EMPTY, or the VT_ERROR a script host passes for one) is
+// the object itself, and a variant by reference stands for the one it refers to. A button
+// has no children, so any other child is not there.
+bool IsSelf(const VARIANT& child) {
+  const VARIANT* v = &child;
+  if (v->vt == (VT_BYREF | VT_VARIANT)) {
+    if (!v->pvarVal) return false;
+    v = v->pvarVal;  // one level, as the platform takes it: a chain of references is not a child
+  }
+  switch (v->vt) {
+    case VT_EMPTY: return true;
+    case VT_ERROR: return v->scode == DISP_E_PARAMNOTFOUND;
+    case VT_I4: return v->lVal == CHILDID_SELF;
+    default: return false;
+  }
+}
 
 // COM interfaces have no virtual destructor: the object deletes itself in Release.
 #pragma GCC diagnostic push
@@ -85,6 +101,7 @@ class AccessibleButton final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_POINTER;
+    VariantInit(role);  // a caller frees what a failed call left: nothing
     if (!IsSelf(child)) return E_INVALIDARG;
     role->vt = VT_I4;
     role->lVal = ROLE_SYSTEM_PUSHBUTTON;
