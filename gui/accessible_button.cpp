@@ -116,6 +116,12 @@ class AccessibleButton final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     if (!IsSelf(child)) return E_INVALIDARG;
+    if (!IsWindow(button_)) return CO_E_OBJNOTCONNECTED;
+    // Only a button the user could press now: a box modal to the program disables its
+    // windows (the press, posted, would run in the box's loop, under the question), and a
+    // hidden launcher opens nothing unseen.
+    if (!IsWindowVisible(button_) || !IsWindowEnabled(GetAncestor(button_, GA_ROOT)) || !IsWindowEnabled(button_))
+      return E_ACCESSDENIED;
     // Posted: the launch may run messages, which a call from a client must not wait for.
     return PostMessageW(button_, AccessiblePressMessage(), 0, 0) ? S_OK : CO_E_OBJNOTCONNECTED;
   }

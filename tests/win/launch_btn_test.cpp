@@ -380,6 +380,16 @@ TEST_F(LaunchBtnTest, TheAccessibleObjectAnswersForEveryFormOfSelfAndOutlivesIts
   for (const VARIANT& child : {self, empty}) EXPECT_EQ(object->accDoDefaultAction(child), S_OK);
   test::PumpUntil([&] { return b->clicks == 2; }, 2000);
   EXPECT_EQ(b->clicks, 2) << "the default action presses the button, once for each call";
+  // Under a box modal to the program (its windows disabled), and with the window hidden,
+  // nothing may be pressed: the press would run under the question, or unseen.
+  EnableWindow(form.Handle(), FALSE);
+  EXPECT_TRUE(FAILED(object->accDoDefaultAction(self))) << "under a modal box";
+  EnableWindow(form.Handle(), TRUE);
+  ShowWindow(form.Handle(), SW_HIDE);
+  EXPECT_TRUE(FAILED(object->accDoDefaultAction(self))) << "hidden";
+  ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+  test::Pump(50);
+  EXPECT_EQ(b->clicks, 2) << "pressed while it could not be";
 
   // The window goes; the reader still holds the object and asks on.
   b->button.reset();
