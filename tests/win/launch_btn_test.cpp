@@ -310,8 +310,9 @@ TEST_F(LaunchBtnTest, AnErrorInTheRegistHandlerIsReportedAndTheButtonGoesOn) {
 }
 
 // What a screen reader gets from the button's own accessible object, asked the way clients
-// ask it (the child as VT_I4, left out, or by reference), with children that are not there,
-// and once the window is gone while the reader still holds the object.
+// ask it (the child as VT_I4, left out, or by reference; through the vtable or IDispatch),
+// with children that are not there, while the button cannot be pressed, and once the window
+// is gone while the reader still holds the object.
 TEST_F(LaunchBtnTest, TheAccessibleObjectAnswersForEveryFormOfSelfAndOutlivesItsWindow) {
   auto b = NewButton(form.Handle());
   IAccessible* object = nullptr;
@@ -377,9 +378,34 @@ TEST_F(LaunchBtnTest, TheAccessibleObjectAnswersForEveryFormOfSelfAndOutlivesIts
   }
   test::Pump(50);
   EXPECT_EQ(b->clicks, 0) << "no press was asked for";
+
+  // Late-bound clients (script hosts) ask through IDispatch, by name, the child left out.
+  const wchar_t* names[] = {L"accName", L"accRole", L"accDoDefaultAction"};
+  DISPID ids[3] = {};
+  for (int k = 0; k < 3; ++k) {
+    LPOLESTR one = const_cast<LPOLESTR>(names[k]);
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &one, 1, LOCALE_USER_DEFAULT, &ids[k]), S_OK)
+        << WideToUtf8(names[k]);
+  }
+  EXPECT_EQ(ids[0], DISPID_ACC_NAME);
+  DISPPARAMS none{nullptr, nullptr, 0, 0}, selfArg{&self, nullptr, 1, 0};
+  VARIANT result;
+  VariantInit(&result);
+  auto invoke = [&](DISPID id, WORD flags, DISPPARAMS& args, VARIANT* out) {
+    return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &args, out, nullptr, nullptr);
+  };
+  EXPECT_EQ(invoke(ids[0], DISPATCH_PROPERTYGET, none, &result), S_OK);
+  EXPECT_EQ(std::wstring(result.vt == VT_BSTR && result.bstrVal ? result.bstrVal : L"<none>"), kEmptyButtonName);
+  VariantClear(&result);
+  EXPECT_EQ(invoke(ids[1], DISPATCH_PROPERTYGET, selfArg, &result), S_OK);
+  EXPECT_EQ(result.vt == VT_I4 ? result.lVal : -1, ROLE_SYSTEM_PUSHBUTTON);
+  VariantClear(&result);
+  EXPECT_EQ(invoke(ids[2], DISPATCH_METHOD, none, nullptr), S_OK);
+  test::PumpUntil([&] { return b->clicks == 1; }, 2000);
+  EXPECT_EQ(b->clicks, 1) << "the default action through IDispatch";
   for (const VARIANT& child : {self, empty}) EXPECT_EQ(object->accDoDefaultAction(child), S_OK);
-  test::PumpUntil([&] { return b->clicks == 2; }, 2000);
-  EXPECT_EQ(b->clicks, 2) << "the default action presses the button, once for each call";
+  test::PumpUntil([&] { return b->clicks == 3; }, 2000);
+  EXPECT_EQ(b->clicks, 3) << "the default action presses the button, once for each call";
   // Under a box modal to the program (its windows disabled), and with the window hidden,
   // nothing may be pressed: the press would run under the question, or unseen.
   EnableWindow(form.Handle(), FALSE);
@@ -389,7 +415,7 @@ TEST_F(LaunchBtnTest, TheAccessibleObjectAnswersForEveryFormOfSelfAndOutlivesIts
   EXPECT_TRUE(FAILED(object->accDoDefaultAction(self))) << "hidden";
   ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
   test::Pump(50);
-  EXPECT_EQ(b->clicks, 2) << "pressed while it could not be";
+  EXPECT_EQ(b->clicks, 3) << "pressed while it could not be";
 
   // The window goes; the reader still holds the object and asks on.
   b->button.reset();
