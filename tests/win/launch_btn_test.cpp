@@ -342,8 +342,8 @@ TEST_F(LaunchBtnTest, TheAccessibleObjectAnswersForEveryFormOfSelfAndOutlivesIts
     const char* name;
     VARIANT child;
     bool valid;
-  } cases[] = {{"VT_I4 self", self, true},   {"left out", empty, true},        {"missing", missing, true},
-               {"by reference", byRef, true}, {"child 3", other, false},      {"a string", text, false}};
+  } cases[] = {{"VT_I4 self", self, true},     {"left out", empty, true}, {"missing", missing, true},
+               {"by reference", byRef, true}, {"child 3", other, false}, {"a string", text, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     BSTR name = SysAllocString(L"stale"), action = SysAllocString(L"stale");
