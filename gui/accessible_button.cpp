@@ -29,7 +29,49 @@ const Oleacc& OleaccEntries() {
   return entries;
 }
 
-bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+// The vtable half of the dual interface IAccessible, from the type library the platform
+// registers with oleacc.dll; loaded at the first late-bound call and kept, as the library
+// is. Null where there is none: IDispatch then answers that it is not implemented.
+ITypeInfo* AccessibleTypeInfo() {
+  static ITypeInfo* const info = []() -> ITypeInfo* {
+    static const GUID kLibAccessibility = {0x1ea4dbf0, 0x3c3b, 0x11cf,
+                                           {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    ITypeLib* lib = nullptr;
+    if (FAILED(LoadRegTypeLib(kLibAccessibility, 1, 1, LOCALE_NEUTRAL, &lib)) || !lib) return nullptr;
+    ITypeInfo* dispatch = nullptr;
+    const HRESULT found = lib->GetTypeInfoOfGuid(__uuidof(IAccessible), &dispatch);
+    lib->Release();
+    if (FAILED(found) || !dispatch) return nullptr;
+    // Invoke calls through the vtable's description; the dispatch one would call
+    // IDispatch::Invoke again.
+    HREFTYPE ref = 0;
+    ITypeInfo* vtable = nullptr;
+    if (FAILED(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)) ||
+        FAILED(dispatch->GetRefTypeInfo(ref, &vtable)))
+      vtable = nullptr;
+    dispatch->Release();
+    return vtable;
+  }();
+  return info;
+}
+
+// Whether the child a client names is the button itself, read as the system's own objects
+// read it: a left-out argument (VT_EMPTY, or the VT_ERROR a script host passes for one) is
+// the object itself, and a variant by reference stands for the one it refers to. A button
+// has no children, so any other child is not there.
+bool IsSelf(const VARIANT& child) {
+  const VARIANT* v = &child;
+  if (v->vt == (VT_BYREF | VT_VARIANT)) {
+    if (!v->pvarVal) return false;
+    v = v->pvarVal;  // one level: a reference to a reference names nothing a client means
+  }
+  switch (v->vt) {
+    case VT_EMPTY: return true;
+    case VT_ERROR: return v->scode == DISP_E_PARAMNOTFOUND;
+    case VT_I4: return v->lVal == CHILDID_SELF;
+    default: return false;
+  }
+}
 
 // COM interfaces have no virtual destructor: the object deletes itself in Release.
 #pragma GCC diagnostic push
@@ -60,16 +102,32 @@ class AccessibleButton final : public IAccessible {
     return static_cast<ULONG>(left);
   }
 
-  // IDispatch: clients of IAccessible call it directly.
+  // IDispatch, for the clients that bind late (script hosts): by the platform's type of
+  // IAccessible, onto the methods below.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (!count) return E_POINTER;
-    *count = 0;
+    *count = AccessibleTypeInfo() ? 1 : 0;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    if (!(*info = AccessibleTypeInfo())) return E_NOTIMPL;
+    (*info)->AddRef();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* info = AccessibleTypeInfo();
+    return info ? DispGetIDsOfNames(info, names, count, ids) : E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* exception, UINT* badArg) override {
+    if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* info = AccessibleTypeInfo();
+    return info ? DispInvoke(static_cast<IAccessible*>(this), info, id, flags, params, result, exception, badArg)
+                : E_NOTIMPL;
   }
 
   // What makes it a push button.
@@ -85,6 +143,7 @@ class AccessibleButton final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_POINTER;
+    VariantInit(role);  // a caller frees what a failed call left: nothing
     if (!IsSelf(child)) return E_INVALIDARG;
     role->vt = VT_I4;
     role->lVal = ROLE_SYSTEM_PUSHBUTTON;
@@ -99,6 +158,12 @@ class AccessibleButton final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     if (!IsSelf(child)) return E_INVALIDARG;
+    if (!IsWindow(button_)) return CO_E_OBJNOTCONNECTED;
+    // Only a button the user could press now: a box modal to the program disables its
+    // windows (the press, posted, would run in the box's loop, under the question), and a
+    // hidden launcher opens nothing unseen.
+    if (!IsWindowVisible(button_) || !IsWindowEnabled(GetAncestor(button_, GA_ROOT)) || !IsWindowEnabled(button_))
+      return E_ACCESSDENIED;
     // Posted: the launch may run messages, which a call from a client must not wait for.
     return PostMessageW(button_, AccessiblePressMessage(), 0, 0) ? S_OK : CO_E_OBJNOTCONNECTED;
   }

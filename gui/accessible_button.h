@@ -2,7 +2,11 @@
 // the button's window (WM_GETOBJECT for OBJID_CLIENT), answered as the system answers for
 // its own push buttons. The name is the one the window gives when sent
 // AccessibleNameMessage(); the role is a push button's; the default action "押す" posts
-// AccessiblePressMessage() to the window, which presses it as the keyboard does. Place,
+// AccessiblePressMessage() to the window, which presses it as the keyboard does, and is
+// refused while the button is hidden or its top-level window disabled (under a box modal
+// to the program). The child is the button itself when given as CHILDID_SELF, left out, or
+// by reference, as the system's own objects take it. Late-bound clients reach the same
+// methods through IDispatch, by the type of IAccessible the platform registers. Place,
 // state, parent, navigation and the rest are the system's standard object of the window's
 // client area.
 //

@@ -45,7 +45,8 @@
 //   accessible CAPTION N             asks the accessibility interface (AccessibleObjectFromPoint)
 //                                    for what is at the middle of the window's Nth visible
 //                                    launch button (from 1); prints "name|role|default action",
-//                                    the role as GetRoleText words it in the driver's language
+//                                    the role as GetRoleText words it in the driver's language;
+//                                    with "press" after N, asks for its default action instead
 //   tab-center CAPTION INDEX         prints "X Y", the screen point at the middle of that tab
 //                                    of the page strip
 //   drag-start X Y                   the pointer to (X, Y) and the left button pressed there,
@@ -473,7 +474,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     return SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT)) == events.size() ? 0 : 1;
   }
-  if (cmd == L"accessible" && argc == 4) {
+  if (cmd == L"accessible" && (argc == 4 || (argc == 5 && std::wcscmp(argv[4], L"press") == 0))) {
     HWND main = FindWindowW(nullptr, argv[2]);
     if (!main) return 1;
     std::vector<HWND> buttons;
@@ -490,6 +491,11 @@ int wmain(int argc, wchar_t** argv) {
         !object) {
       std::fprintf(stderr, "no accessible object there\n");
       return 1;
+    }
+    if (argc == 5) {
+      const HRESULT pressed = object->accDoDefaultAction(child);
+      object->Release();
+      return SUCCEEDED(pressed) ? 0 : 1;
     }
     BSTR name = nullptr, action = nullptr;
     VARIANT role;

@@ -4,8 +4,9 @@
 # has the focus when the launcher comes back; Ctrl+Tab turns the page; typing part of a
 # name (in hiragana for a katakana name, in full-width letters for a small-letter one, or
 # the target's file name) finds it on a page not built yet, marks every hit and Enter
-# opens it; Esc clears the search before it hides; Delete, Shift+F10 and Tab; and what a
-# screen reader hears from an icon-only and an empty button. A screenshot of a search.
+# opens it; Esc clears the search before it hides; Delete (answered No, then Yes on a hit),
+# Shift+F10 and Tab; what a screen reader hears from an icon-only and an empty button, and
+# its default action opening one. A screenshot of a search.
 # Usage: keyboard.sh DIST_DIR DRIVER_EXE SEND_KEYS_EXE CWD_WRITER_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 keys=$3 helper=$4 out=$(realpath -m "$5")
@@ -61,6 +62,12 @@ expect "$(focus)" "TBitBtn alpha" "the focus with no button used yet"
 press 27
 press 28
 expect "$(focus)" "TBitBtn echo" "Right, then Down"
+press 25
+expect "$(focus)" "TBitBtn delta" "Left"
+press 26
+expect "$(focus)" "TBitBtn alpha" "Up"
+press 27
+press 28
 press 0D
 launched echo || fail "Enter did not open echo"
 [ ! -f "$app/tools/bravo.exe.cwd" ] || fail "a button the focus passed was opened"
@@ -73,6 +80,11 @@ press 23
 expect "$(focus)" "TBitBtn" "End: the last button, an empty one"
 press 24
 expect "$(focus)" "TBitBtn alpha" "Home"
+press 20
+launched alpha || fail "Space did not open alpha"
+expect "$(state)" "hidden" "opened by Space"
+press 5B+20
+expect "$(focus)" "TBitBtn alpha" "the button Space opened"
 press 11+09
 expect "$(D tabs "$caption" | tr '\n' ' ')" " 一 *二  三 " "Ctrl+Tab"
 expect "$(focus)" "TBitBtn ノート" "the focus in the grid of the page turned to"
@@ -85,6 +97,7 @@ press 11+22
 expect "$(D tabs "$caption" | tr '\n' ' ')" " 一  二 *三 " "Ctrl+PageDown twice"
 press 11+21
 press 11+21
+expect "$(D tabs "$caption" | tr '\n' ' ')" "*一  二  三 " "Ctrl+PageUp twice"
 D type "めも" || fail "typing"
 sleep 0.5
 expect "$(D tabs "$caption" | tr '\n' ' ')" " 一 *二  三 " "the page of the first hit"
@@ -151,5 +164,20 @@ press 09
 expect "$(focus)" "SysTabControl32" "Tab: to the page strip"
 press 09
 expect "$(D focus | cut -d' ' -f1)" "TBitBtn" "Tab: back to the grid"
+D accessible "$caption" 1 press || fail "the default action was refused"
+launched calc || fail "the screen reader's default action did not open the icon-only button"
+expect "$(state)" "hidden" "opened by the default action"
+
+echo "== Delete answered Yes, on the hit of a search"
+press 5B+20
+D type "bravo"
+sleep 0.3
+expect "$(focus)" "TBitBtn bravo" "the hit"
+press 2E
+expect "$(D message 20000 6)" "確認|このボタンを削除してよろしいですか？" "Delete on the hit"
+sleep 0.3
+expect "$(ini Page1 BtnName2)" "" "the focused button deleted"
+expect "$(ini Page1 BtnName1)|$(ini Page1 BtnName3)" "alpha|charlie" "its neighbours kept"
+D center "$caption" Static >/dev/null && fail "the search line stays after the deletion"
 quit
 echo "keyboard scenarios passed"

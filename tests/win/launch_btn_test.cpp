@@ -1,6 +1,8 @@
 // TLaunchBtn on the real platform: drops built as the shell builds them and sent to the
 // real window procedure, glyph pixels read back from the button's bitmap and from its
 // painted face, and real launches of a helper program that writes down its current folder.
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -305,6 +307,125 @@ TEST_F(LaunchBtnTest, AnErrorInTheRegistHandlerIsReportedAndTheButtonGoesOn) {
   EXPECT_TRUE(boxes.Seen()[0].icon);
   EXPECT_TRUE(b->button->Regist());
   EXPECT_TRUE(IsWindow(b->button->Handle()));
+}
+
+// What a screen reader gets from the button's own accessible object, asked the way clients
+// ask it (the child as VT_I4, left out, or by reference; through the vtable or IDispatch),
+// with children that are not there, while the button cannot be pressed, and once the window
+// is gone while the reader still holds the object.
+TEST_F(LaunchBtnTest, TheAccessibleObjectAnswersForEveryFormOfSelfAndOutlivesItsWindow) {
+  auto b = NewButton(form.Handle());
+  IAccessible* object = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(b->button->Handle(), OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object)),
+            S_OK);
+  ASSERT_NE(object, nullptr);
+  IUnknown* identity = nullptr;
+  IDispatch* dispatch = nullptr;
+  ASSERT_EQ(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+  ASSERT_EQ(object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
+  EXPECT_EQ(static_cast<IUnknown*>(dispatch), identity) << "one object, whichever interface was asked";
+
+  VARIANT self, empty, missing, byRef, other, text;
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  VariantInit(&empty);
+  missing.vt = VT_ERROR;
+  missing.scode = DISP_E_PARAMNOTFOUND;  // as script hosts pass a left-out argument
+  byRef.vt = VT_BYREF | VT_VARIANT;
+  byRef.pvarVal = &self;
+  other.vt = VT_I4;
+  other.lVal = 3;  // a push button has no children
+  text.vt = VT_BSTR;
+  text.bstrVal = nullptr;
+  struct Case {
+    const char* name;
+    VARIANT child;
+    bool valid;
+  } cases[] = {{"VT_I4 self", self, true},     {"left out", empty, true}, {"missing", missing, true},
+               {"by reference", byRef, true}, {"child 3", other, false}, {"a string", text, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BSTR name = SysAllocString(L"stale"), action = SysAllocString(L"stale");
+    BSTR staleName = name, staleAction = action;
+    VARIANT role;
+    role.vt = VT_I4;
+    role.lVal = 12345;  // what a caller's uninitialised variant may hold
+    const HRESULT named = object->get_accName(c.child, &name);
+    const HRESULT roled = object->get_accRole(c.child, &role);
+    const HRESULT acted = object->get_accDefaultAction(c.child, &action);
+    if (c.valid) {
+      EXPECT_EQ(named, S_OK);
+      EXPECT_EQ(std::wstring(name ? name : L"<null>"), kEmptyButtonName);
+      EXPECT_EQ(roled, S_OK);
+      EXPECT_EQ(role.vt, VT_I4);
+      EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
+      EXPECT_EQ(acted, S_OK);
+      EXPECT_EQ(std::wstring(action ? action : L"<null>"), L"押す");
+    } else {
+      EXPECT_EQ(named, E_INVALIDARG);
+      EXPECT_EQ(name, nullptr);
+      EXPECT_EQ(roled, E_INVALIDARG);
+      EXPECT_EQ(role.vt, VT_EMPTY) << "a failed call leaves no value for the caller to free";
+      EXPECT_EQ(acted, E_INVALIDARG);
+      EXPECT_EQ(action, nullptr);
+      EXPECT_EQ(object->accDoDefaultAction(c.child), E_INVALIDARG);
+    }
+    SysFreeString(staleName);
+    SysFreeString(staleAction);
+    if (name != staleName) SysFreeString(name);
+    if (action != staleAction) SysFreeString(action);
+  }
+  test::Pump(50);
+  EXPECT_EQ(b->clicks, 0) << "no press was asked for";
+
+  // Late-bound clients (script hosts) ask through IDispatch, by name, the child left out.
+  const wchar_t* names[] = {L"accName", L"accRole", L"accDoDefaultAction"};
+  DISPID ids[3] = {};
+  for (int k = 0; k < 3; ++k) {
+    LPOLESTR one = const_cast<LPOLESTR>(names[k]);
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, &one, 1, LOCALE_USER_DEFAULT, &ids[k]), S_OK)
+        << WideToUtf8(names[k]);
+  }
+  EXPECT_EQ(ids[0], DISPID_ACC_NAME);
+  DISPPARAMS none{nullptr, nullptr, 0, 0}, selfArg{&self, nullptr, 1, 0};
+  VARIANT result;
+  VariantInit(&result);
+  auto invoke = [&](DISPID id, WORD flags, DISPPARAMS& args, VARIANT* out) {
+    return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &args, out, nullptr, nullptr);
+  };
+  EXPECT_EQ(invoke(ids[0], DISPATCH_PROPERTYGET, none, &result), S_OK);
+  EXPECT_EQ(std::wstring(result.vt == VT_BSTR && result.bstrVal ? result.bstrVal : L"<none>"), kEmptyButtonName);
+  VariantClear(&result);
+  EXPECT_EQ(invoke(ids[1], DISPATCH_PROPERTYGET, selfArg, &result), S_OK);
+  EXPECT_EQ(result.vt == VT_I4 ? result.lVal : -1, ROLE_SYSTEM_PUSHBUTTON);
+  VariantClear(&result);
+  EXPECT_EQ(invoke(ids[2], DISPATCH_METHOD, none, nullptr), S_OK);
+  test::PumpUntil([&] { return b->clicks == 1; }, 2000);
+  EXPECT_EQ(b->clicks, 1) << "the default action through IDispatch";
+  for (const VARIANT& child : {self, empty}) EXPECT_EQ(object->accDoDefaultAction(child), S_OK);
+  test::PumpUntil([&] { return b->clicks == 3; }, 2000);
+  EXPECT_EQ(b->clicks, 3) << "the default action presses the button, once for each call";
+  // Under a box modal to the program (its windows disabled), and with the window hidden,
+  // nothing may be pressed: the press would run under the question, or unseen.
+  EnableWindow(form.Handle(), FALSE);
+  EXPECT_TRUE(FAILED(object->accDoDefaultAction(self))) << "under a modal box";
+  EnableWindow(form.Handle(), TRUE);
+  ShowWindow(form.Handle(), SW_HIDE);
+  EXPECT_TRUE(FAILED(object->accDoDefaultAction(self))) << "hidden";
+  ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+  test::Pump(50);
+  EXPECT_EQ(b->clicks, 3) << "pressed while it could not be";
+
+  // The window goes; the reader still holds the object and asks on.
+  b->button.reset();
+  BSTR name = nullptr;
+  EXPECT_TRUE(FAILED(object->get_accName(self, &name)));
+  EXPECT_EQ(name, nullptr);
+  EXPECT_TRUE(FAILED(object->accDoDefaultAction(self)));
+  dispatch->Release();
+  identity->Release();
+  EXPECT_EQ(object->Release(), 0u) << "every reference handed out was given back";
 }
 
 TEST_F(LaunchBtnTest, GlyphIsTheIconOverTheFaceAndStaysWithoutAFile) {
