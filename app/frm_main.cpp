@@ -578,6 +578,8 @@ std::int32_t TfrmMain::FocusedButton(TPage& page) const {
 
 bool TfrmMain::LauncherKey(const MSG& msg) {
   if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
+  // A drag holds the keys: its button takes Esc to call it off and swallows the rest.
+  if (TPage* page = SelectedPage(); page && page->Dragging()) return false;
   const bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
   const bool shift = GetKeyState(VK_SHIFT) < 0;
   const auto key = static_cast<UINT>(msg.wParam);
@@ -693,7 +695,8 @@ void TfrmMain::MoveFocus(GridMove move) {
     FocusLastButton();
     return;
   }
-  FocusButton(*page, GridStep(page->Grid(), from, move));
+  // A page whose build ran out of windows part way has fewer buttons than its grid.
+  FocusButton(*page, std::min(GridStep(page->Grid(), from, move), page->BtnCount()));
 }
 
 void TfrmMain::TurnPage(int delta) {

@@ -1,8 +1,9 @@
 // Buttons moved by dragging on a real main window in this process: one harness walks every
 // gesture from a fresh settings file (a short move that still clicks, a drop on an empty
 // button, on a bound one, on itself, outside, on its own tab, on the tabs of a page not built,
-// of a built one and of a full one, on a window over a tab, Esc, the capture taken away, a read-only file, a press on
-// an empty button) and checks the file, the faces, the pointer, the boxes and what opened.
+// of a built one and of a full one, on a window over a tab, Esc, typing and Esc through the
+// launcher's keys, the capture taken away, a read-only file, a press on an empty button) and
+// checks the file, the faces, the pointer, the boxes and what opened.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -139,6 +140,13 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
        L"「Full」には空いているボタンがありません。ボタンは移動しませんでした"},
       {"Esc, then released over an empty button", button(3), 1,
        [](TfrmMain&, HWND dragged) { SendMessageW(dragged, WM_KEYDOWN, VK_ESCAPE, 0); },
+       false, false, kA, kB, L"", L"", IDC_ARROW},
+      {"a search typed, then Esc, through the launcher's keys", button(3), 1,
+       [&](TfrmMain&, HWND dragged) {
+         PostMessageW(dragged, WM_CHAR, L'x', 0);
+         PostMessageW(dragged, WM_KEYDOWN, VK_ESCAPE, 0);
+         app.ProcessMessages();
+       },
        false, false, kA, kB, L"", L"", IDC_ARROW},
       {"the capture taken by another window", button(3), 1,
        [](TfrmMain& f, HWND) {

@@ -6,16 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "buttons/glyph_cache.h"
 #include "buttons/launch_btn.h"
 #include "buttons/shell_helpers.h"
 #include "core/errors.h"
 #include "core/text_codec.h"
+#include "gui/accessible_button.h"
 #include "gui/scoped_select.h"
 #include "gui/tool_tip.h"
 #include "tests/core/temp_dir.h"
@@ -325,6 +328,18 @@ TEST_F(LaunchBtnTest, TheAccessibleObjectAnswersForEveryFormOfSelfAndOutlivesIts
   ASSERT_EQ(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
   ASSERT_EQ(object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
   EXPECT_EQ(static_cast<IUnknown*>(dispatch), identity) << "one object, whichever interface was asked";
+  // The button's own question for its name is sent by the object on the button's thread;
+  // sent from elsewhere (another process can name the message too), its pointer is not
+  // written through.
+  std::wstring poked;
+  std::atomic<bool> sent{false};
+  std::thread sender([&] {
+    SendMessageW(b->button->Handle(), AccessibleNameMessage(), 0, reinterpret_cast<LPARAM>(&poked));
+    sent = true;
+  });
+  EXPECT_TRUE(test::PumpUntil([&] { return sent.load(); }, 5000));
+  sender.join();
+  EXPECT_EQ(poked, L"") << "written through a pointer another thread gave";
 
   VARIANT self, empty, missing, byRef, other, text;
   self.vt = VT_I4;
