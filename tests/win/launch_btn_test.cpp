@@ -393,6 +393,17 @@ TEST_F(LaunchBtnTest, TheAccessibleObjectAnswersForEveryFormOfSelfAndOutlivesIts
   }
   test::Pump(50);
   EXPECT_EQ(b->clicks, 0) << "no press was asked for";
+  // A bound button is heard by its name, or by its target when it has none.
+  for (auto [name, heard] : {std::pair{L"メモ帳", L"メモ帳"}, {L"", L"C:\\tools\\memo.exe"}}) {
+    b->button->SetFullPath(L"C:\\tools\\memo.exe");
+    b->button->SetRegist(true);
+    b->button->SetBtnName(name);
+    BSTR said = nullptr;
+    EXPECT_EQ(object->get_accName(self, &said), S_OK);
+    EXPECT_EQ(std::wstring(said ? said : L"<null>"), heard);
+    SysFreeString(said);
+  }
+  b->button->ClearButton();
 
   // Late-bound clients (script hosts) ask through IDispatch, by name, the child left out.
   const wchar_t* names[] = {L"accName", L"accRole", L"accDoDefaultAction"};
