@@ -535,6 +535,14 @@ void TfrmMain::ShowLauncher() {
   // A target removed while the launcher was away shows dimmed when it comes.
   if (TPage* page = PageOnDisplay()) page->CheckTargets();
   coolTrayIcon1_->ShowMainWindow();
+  // A question of ours is up (its scope disabled the launcher): it comes to the front and
+  // keeps the keyboard, or its Enter and Esc would go to a window that cannot take them.
+  if (!IsWindowEnabled(Handle())) {
+    HWND front = GetLastActivePopup(Handle());
+    for (HWND next; front && !IsWindowEnabled(front) && (next = GetLastActivePopup(front)) != front;) front = next;
+    BringToFront(front ? front : Handle());
+    return;
+  }
   // A key caught by a hook or the shake of the mouse gave our process no input of its
   // own, and the foreground lock may have refused the window.
   BringToFront(Handle());

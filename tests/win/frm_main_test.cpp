@@ -475,13 +475,19 @@ TEST_F(FrmMainTest, TheDeleteQuestionsAreModalToTheLauncherAndFindTheirPageAgain
   SendMessageW(form->PageList()[1]->Button(1)->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, test::PointParam(5, 5));
   ReleaseCapture();
 
-  HWND owner = nullptr;
+  HWND owner = nullptr, activeAfterShow = nullptr, focusAfterShow = nullptr, theBox = nullptr;
   BOOL launcherEnabled = TRUE;
   {
     WhileTheBoxIsUp user(
         [&](HWND box) {
+          theBox = box;
           owner = GetWindow(box, GW_OWNER);
           launcherEnabled = IsWindowEnabled(form->Handle());
+          // Called up meanwhile (the show key, the tray): the question stays in front and
+          // keeps the keyboard, or Enter and Esc would go nowhere.
+          form->Show1Click();
+          activeAfterShow = GetActiveWindow();
+          focusAfterShow = GetAncestor(GetFocus(), GA_ROOT);
           form->N3Click();  // page 2 goes while "delete this button?" is up
         },
         IDYES);
@@ -490,6 +496,8 @@ TEST_F(FrmMainTest, TheDeleteQuestionsAreModalToTheLauncherAndFindTheirPageAgain
   }
   EXPECT_EQ(owner, form->Handle());
   EXPECT_FALSE(launcherEnabled);
+  EXPECT_EQ(activeAfterShow, theBox) << "the launcher called up over its own question";
+  EXPECT_EQ(focusAfterShow, theBox);
   EXPECT_TRUE(IsWindowEnabled(form->Handle()));
   EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 3}));
   EXPECT_EQ(form->Base().SheetCount(), 2) << "its tab went with it";
