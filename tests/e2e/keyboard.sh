@@ -162,6 +162,10 @@ expect "$(D menu-open)" "closed" "Esc closes the menu"
 expect "$(state)" "visible" "and leaves the launcher"
 press 09
 expect "$(focus)" "SysTabControl32" "Tab: to the page strip"
+press 5B+20
+expect "$(D focus | cut -d' ' -f1)" "TBitBtn" "called up while in front, the grid has the keyboard"
+press 09
+expect "$(focus)" "SysTabControl32" "Tab: to the page strip again"
 press 09
 expect "$(D focus | cut -d' ' -f1)" "TBitBtn" "Tab: back to the grid"
 D accessible "$caption" 1 press || fail "the default action was refused"
