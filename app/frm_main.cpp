@@ -585,9 +585,20 @@ std::int32_t TfrmMain::FocusedButton(TPage& page) const {
 }
 
 bool TfrmMain::LauncherKey(const MSG& msg) {
+  // Every message of the loop comes here (the mouse watch's ticks too): keys only.
+  switch (msg.message) {
+    case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      break;
+    default:
+      return false;
+  }
   if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
   // A drag holds the keys: its button takes Esc to call it off and swallows the rest.
-  if (TPage* page = SelectedPage(); page && page->Dragging()) return false;
+  if (const TPage* page = PageOnDisplay(); page && page->Dragging()) return false;
   const bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
   const bool shift = GetKeyState(VK_SHIFT) < 0;
   const auto key = static_cast<UINT>(msg.wParam);
@@ -744,8 +755,10 @@ void TfrmMain::SearchType(wchar_t c) {
     std::vector<std::shared_ptr<const FoldedPage>> pages;
     const int shown = std::max(0, base_->ActivePageIndex());
     const std::size_t count = pageList_.size();
-    for (std::size_t k = 0; k < count; ++k)
-      pages.push_back(pageList_[(static_cast<std::size_t>(shown) + k) % count]->SearchTexts());
+    ini_.Update([&] {  // the file looked at once, not once for each page
+      for (std::size_t k = 0; k < count; ++k)
+        pages.push_back(pageList_[(static_cast<std::size_t>(shown) + k) % count]->SearchTexts());
+    });
     search_.Begin(std::move(pages));
   }
   search_.Type(c);

@@ -405,11 +405,18 @@ std::int32_t TPage::FirstEmptyButton() {
       if (HoldsNothing(b->FullPath(), b->BtnName(), b->IconPath(), b->WorkDir())) return b->BtnIndex();
     return 0;
   }
-  // Not built: the file is the page, its grid as it stands there now.
+  // Not built: the file is the page, its grid as it stands there now. A drag over the
+  // page's tab asks at every move of the pointer: the answer is kept while the file stays.
   const std::wstring section = Section();
   const std::uint64_t missed = ini_.MissedReads();
   std::int32_t found = 0;
+  std::uint64_t revision = 0;
   ini_.Update([&] {
+    revision = ini_.Revision();
+    if (emptyRevision_ && revision == emptyRevision_) {  // 0: never read
+      found = emptyButton_;
+      return;
+    }
     const PageGrid grid = SaneGrid(ini_.ReadInteger(section, keys::kYoko, keys::kGridDefault),
                                    ini_.ReadInteger(section, keys::kTate, keys::kGridDefault),
                                    ini_.ReadInteger(section, keys::kBtnW, keys::kGridDefault),
@@ -421,6 +428,8 @@ std::int32_t TPage::FirstEmptyButton() {
   });
   // What a read that missed the file calls empty may hold a button.
   if (ini_.MissedReads() != missed) throw ini_.WriteRefusal();
+  emptyRevision_ = revision;
+  emptyButton_ = found;
   return found;
 }
 

@@ -179,6 +179,9 @@ class TPage {
   // The search texts of the page not built, read from the file at that revision of it.
   std::shared_ptr<const FoldedPage> storedTexts_;
   std::uint64_t storedTextsRevision_ = 0;
+  // FirstEmptyButton of the page not built, read from the file at that revision of it.
+  std::int32_t emptyButton_ = 0;
+  std::uint64_t emptyRevision_ = 0;
 };
 
 }  // namespace vl

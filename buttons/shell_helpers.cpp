@@ -133,6 +133,27 @@ struct ClassValue {
   }
 };
 
+// A drive's type, asked again after a few seconds (a stick put in, a drive mapped): the
+// system's answer can take a millisecond, and a page of 1,600 buttons asks it for each.
+UINT DriveType(wchar_t letter) {
+  constexpr ULONGLONG kFreshMs = 5000;
+  struct Known {
+    std::atomic<UINT> type{DRIVE_UNKNOWN};
+    std::atomic<ULONGLONG> at{0};
+  };
+  static Known known[26];
+  const wchar_t upper = static_cast<wchar_t>(towupper(letter));
+  if (upper < L'A' || upper > L'Z') return DRIVE_UNKNOWN;
+  Known& drive = known[upper - L'A'];
+  const ULONGLONG now = GetTickCount64();
+  const ULONGLONG at = drive.at.load();
+  if (at && now - at < kFreshMs) return drive.type.load();
+  const wchar_t root[] = {upper, L':', L'\\', L'\0'};
+  drive.type = GetDriveTypeW(root);
+  drive.at = now;
+  return drive.type.load();
+}
+
 }  // namespace
 
 bool IsNetworkPath(const std::wstring& path) {
@@ -145,8 +166,7 @@ bool IsNetworkPath(const std::wstring& path) {
     if (rest.size() >= 4 && _wcsnicmp(rest.data(), L"UNC", 3) == 0 && separator(3)) return true;
   }
   if (rest.size() < 2 || rest[1] != L':' || !iswalpha(rest[0])) return false;
-  const wchar_t root[] = {rest[0], L':', L'\\', L'\0'};
-  return GetDriveTypeW(root) == DRIVE_REMOTE;
+  return DriveType(rest[0]) == DRIVE_REMOTE;
 }
 
 namespace {
@@ -197,31 +217,6 @@ bool TargetGone(const std::wstring& path) {
   // of the file: only a volume that is there can say its file is not.
   return GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-
-namespace {
-
-// A drive's type, asked again after a few seconds (a stick put in, a drive mapped): the
-// system's answer can take a millisecond, and a page of 1,600 buttons asks it for each.
-UINT DriveType(wchar_t letter) {
-  constexpr ULONGLONG kFreshMs = 5000;
-  struct Known {
-    std::atomic<UINT> type{DRIVE_UNKNOWN};
-    std::atomic<ULONGLONG> at{0};
-  };
-  static Known known[26];
-  const wchar_t upper = static_cast<wchar_t>(towupper(letter));
-  if (upper < L'A' || upper > L'Z') return DRIVE_UNKNOWN;
-  Known& drive = known[upper - L'A'];
-  const ULONGLONG now = GetTickCount64();
-  const ULONGLONG at = drive.at.load();
-  if (at && now - at < kFreshMs) return drive.type.load();
-  const wchar_t root[] = {upper, L':', L'\\', L'\0'};
-  drive.type = GetDriveTypeW(root);
-  drive.at = now;
-  return drive.type.load();
-}
-
-}  // namespace
 
 bool TargetCheckMayWait(const std::wstring& path) {
   const std::wstring root = VolumeRoot(path);

@@ -222,6 +222,17 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
       EXPECT_NE(boxes.Seen()[0].text.find(g.box), std::wstring::npos) << WideToUtf8(boxes.Seen()[0].text);
     }
     if (g.page2second == kA) {
+      // The move filled page 2: button 2 dragged onto its tab now is refused, and the
+      // button just moved there keeps its place.
+      HWND next = page.Button(2)->Handle();
+      SendMessageW(next, WM_LBUTTONDOWN, MK_LBUTTON, ClientParam(next, CenterOf(next)));
+      SendMessageW(next, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(next, to));
+      EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_NO)) << "over the tab of the page the move filled";
+      HWND at = GetCapture() ? GetCapture() : WindowFromPoint(to);
+      SendMessageW(at, WM_LBUTTONUP, 0, ClientParam(at, to));
+      test::Pump(0);
+      EXPECT_EQ(Key(test::ReadBytes(SettingsFilePath()), L"Page2", L"BtnFP2"), a) << "written over";
+      EXPECT_EQ(page.Button(2)->FullPath(), b);
       // The other page shows it when it comes up, built from the file or as it was.
       form->Base().SetActivePageIndex(1);
       form->BaseChange();
