@@ -6,8 +6,26 @@ here=$(cd "$(dirname "$0")" && pwd)
 run="$here/../../tools/wine-run"
 caption='    -Vantri Launch-'
 
-D() { "$run" "$driver" "$@" | tr -d '\r'; }
-press() { "$run" "$keys" "$@" >/dev/null; sleep "${press_pause:-0.5}"; }
+# Runs a test tool (vl_driver, send_keys) under Wine, passes on its output and returns the
+# exit code the tool printed last ("vl-exit N"): Wine can abort a process that has finished
+# in the C library's exit, and the shell would see a failure where the tool had answered.
+# Without that line the tool did not finish, and the process's status stands.
+tool() {
+  local out status=0 last
+  out=$("$run" "$@") || status=$?
+  out=${out//$'\r'/}
+  last=${out##*$'\n'}
+  if [[ $last =~ ^vl-exit\ ([0-9]+)$ ]]; then
+    [ "$status" = 0 ] || echo "note: $(basename "$1") answered ${BASH_REMATCH[1]}, then Wine ended it with status $status" >&2
+    status=${BASH_REMATCH[1]}
+    out=${out%"$last"}
+    out=${out%$'\n'}
+  fi
+  [ -z "$out" ] || printf '%s\n' "$out"
+  return "$status"
+}
+D() { tool "$driver" "$@"; }
+press() { tool "$keys" "$@" >/dev/null; sleep "${press_pause:-0.5}"; }
 fail() {
   echo "FAIL: $*" >&2
   exit 1

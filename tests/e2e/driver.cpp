@@ -57,7 +57,8 @@
 //                                    "L" STEP pixels left, "R" right, "U"/"D" STEP up/down,
 //                                    "." stays; prints the pointer's last position
 //
-// Exit code 0 on success, 1 when what was looked for is not there, 2 on a usage error.
+// Exit code 0 on success, 1 when what was looked for is not there, 2 on a usage error;
+// the last line printed is "vl-exit" and that code.
 #include <windows.h>
 #include <commctrl.h>
 #include <oleacc.h>
@@ -69,6 +70,7 @@
 
 #include "core/text_codec.h"
 #include "gui/window_count.h"
+#include "tests/win/exit_line.h"
 
 namespace {
 
@@ -224,9 +226,7 @@ void MoveMouse(int x, int y) {
   SetCursorPos(x, y);
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
+int Run(int argc, wchar_t** argv) {
   // Sizes and places in the launcher's own pixels, whatever the display's scale.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   if (argc < 2) return Usage();
@@ -569,3 +569,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   return Usage();
 }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) { return vl::test::WithExitLine(Run(argc, argv)); }

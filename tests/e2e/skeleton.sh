@@ -5,10 +5,7 @@
 # Usage: skeleton.sh DIST_DIR DRIVER_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 out=$3
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../tools/wine-run"
-caption='    -Vantri Launch-'
-D() { "$run" "$driver" "$@" | tr -d '\r'; }
+source "$(dirname "$0")/common.sh"
 
 # The shipped files in a folder of their own, so that the settings file it writes stays in the test.
 rm -rf "$out" && mkdir -p "$out" && "$here/../../tools/copy-shipped.sh" "$dist" "$out/app"

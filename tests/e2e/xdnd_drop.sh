@@ -4,8 +4,7 @@
 # page 932 included. Usage: xdnd_drop.sh DROP_TARGET_EXE DRIVER_EXE OUT_DIR
 set -euo pipefail
 target=$1 driver=$2 out=$(realpath -m "$3")
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../tools/wine-run"
+source "$(dirname "$0")/common.sh"
 
 rm -rf "$out" && mkdir -p "$out/files"
 touch "$out/files/report.final.txt" "$out/files/café 한글.txt"
@@ -14,7 +13,7 @@ log="$out/drops.log"
 app=$!
 trap 'kill $app 2>/dev/null || true' EXIT
 
-geometry=$("$run" "$driver" wait-window "drop target" 20000 | tr -d '\r')  # "window X,Y WxH"
+geometry=$(D wait-window "drop target" 20000)  # "window X,Y WxH"
 read -r x y w h < <(sed -E 's/window (-?[0-9]+),(-?[0-9]+) ([0-9]+)x([0-9]+)/\1 \2 \3 \4/' <<<"$geometry")
 /usr/bin/python3 "$here/xdnd_drop.py" $((x + w / 2)) $((y + h / 2)) "$out/files/café 한글.txt"
 /usr/bin/python3 "$here/xdnd_drop.py" $((x + w / 2)) $((y + h / 2)) "$out/files/report.final.txt" "$out/files/café 한글.txt"
@@ -23,7 +22,7 @@ for _ in $(seq 50); do
   [ -f "$log" ] && [ "$(wc -l <"$log")" -ge 3 ] && break
   sleep 0.1
 done
-"$run" "$driver" close-window "drop target"
+D close-window "drop target"
 wait $app || true
 
 echo "dropped:"; cat "$log"

@@ -7,12 +7,15 @@
 //                        for up, such as d5B,d20,d20,u5B,u20 (a Space that repeats while
 //                        Windows goes up).
 //
-// Exit code 0 when every event was sent, 1 when SendInput refused one, 2 on a usage error.
+// Exit code 0 when every event was sent, 1 when SendInput refused one, 2 on a usage error;
+// the last line printed is "vl-exit" and that code.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <vector>
+
+#include "tests/win/exit_line.h"
 
 namespace {
 
@@ -55,9 +58,7 @@ bool ParseCombo(const wchar_t* text, std::vector<WORD>& keys) {
   return !keys.empty();
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
+int Run(int argc, wchar_t** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: send_keys COMBO...\n");
     return 2;
@@ -84,3 +85,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   return 0;
 }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) { return vl::test::WithExitLine(Run(argc, argv)); }
