@@ -78,6 +78,12 @@ TEST(ButtonSearch, HitsRunInThePagesOrderAndTheCurrentOneGoesRoundBothWays) {
   EXPECT_TRUE(search.Hits().empty());
   search.Backspace();  // nothing left to take
   EXPECT_FALSE(search.Active());
+
+  // A page that gave no texts is passed over.
+  ButtonSearch gap;
+  gap.Begin({nullptr, std::make_shared<FoldedPage>(FoldPage(pages[1]))});
+  gap.Type(L't');
+  EXPECT_EQ(gap.Hits(), (std::vector<SearchHit>{{1, 1}}));
 }
 
 TEST(ButtonSearch, BackspaceTakesASurrogatePairWhole) {

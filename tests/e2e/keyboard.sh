@@ -43,11 +43,12 @@ launched() {  # NAME: the helper of that name has run
 }
 focus() { D focus | sed 's/ *$//'; }
 search_line() { D controls "$caption" | sed -n 's/^Static [0-9,x ]* //p'; }
-# The search line sits right below the page strip, whatever the size of the page shown.
+# The search line sits right below the page strip and as wide as it, whatever the size of
+# the page shown.
 line_below_strip() {
   D controls "$caption" | awk '$1 == "SysTabControl32" { split($2, p, ","); split($3, s, "x"); bottom = p[2] + s[2] }
-                               $1 == "Static" { split($2, q, ","); top = q[2] }
-                               END { exit !(bottom > 0 && top == bottom) }'
+                               $1 == "Static" { split($2, q, ","); split($3, t, "x"); top = q[2] }
+                               END { exit !(bottom > 0 && top == bottom && q[1] == p[1] && t[1] == s[1]) }'
 }
 
 (cd "$app" && exec "$run" RavariVudovi.exe) &
@@ -114,8 +115,16 @@ expect "$(search_line)" "検索: め  1/2" "Backspace"
 D type "x"
 sleep 0.3
 expect "$(search_line)" "検索: めx  見つかりません" "a text nothing holds"
+read -r _ size < <(D client "$caption")
+line_h=$(D controls "$caption" | awk '$1 == "Static" { split($3, t, "x"); print t[2] }')
 press 0D
 [ ! -f "$app/tools/memo.exe.cwd" ] || fail "Enter with no hit opened the focused button"
+press 08
+press 08
+D center "$caption" Static >/dev/null && fail "the search line stays when its last character is taken back"
+expect "$(D client "$caption")" "client ${size%x*}x$((${size#*x} - line_h))" "the window shrinks by the line when the search is taken back"
+D type "め"
+sleep 0.3
 press 1B
 expect "$(state)" "visible" "the first Esc clears the search"
 D center "$caption" Static >/dev/null && fail "the search line stays after Esc"

@@ -406,6 +406,9 @@ TEST_F(LaunchBtnTest, TheAccessibleObjectAnswersForEveryFormOfSelfAndOutlivesIts
   b->button->ClearButton();
 
   // Late-bound clients (script hosts) ask through IDispatch, by name, the child left out.
+  UINT typeInfos = 0;
+  EXPECT_EQ(dispatch->GetTypeInfoCount(&typeInfos), S_OK);
+  EXPECT_EQ(typeInfos, 1u) << "the platform's type of IAccessible";
   const wchar_t* names[] = {L"accName", L"accRole", L"accDoDefaultAction"};
   DISPID ids[3] = {};
   for (int k = 0; k < 3; ++k) {
