@@ -91,6 +91,20 @@ TEST(ButtonSearch, BackspaceTakesASurrogatePairWhole) {
   ASSERT_EQ(search.Hits().size(), 1u);
   search.Backspace();
   EXPECT_EQ(search.Query(), L"a");
+  // By code units, at the edges of the high surrogates: only a high one before the last
+  // unit goes with it.
+  const struct {
+    wchar_t before, last;
+    std::wstring left;
+  } edges[] = {{0xD800, 0xDC00, L"a"},
+               {0xDBFF, 0xDFFF, L"a"},
+               {0xD7FF, L'b', std::wstring(L"a") + wchar_t(0xD7FF)},
+               {0xDC00, L'b', std::wstring(L"a") + wchar_t(0xDC00)}};
+  for (const auto& e : edges) {
+    ButtonSearch typed = Typed({}, std::wstring(L"a") + e.before + e.last);
+    typed.Backspace();
+    EXPECT_EQ(typed.Query(), e.left) << std::hex << static_cast<unsigned>(e.before);
+  }
 }
 
 }  // namespace
