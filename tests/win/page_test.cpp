@@ -410,6 +410,13 @@ TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse
   EXPECT_FALSE(IsNetworkPath(L"\\\\?\\C:\\a.exe"));
   EXPECT_FALSE(IsNetworkPath(L"C:\\a.exe"));
   EXPECT_FALSE(IsNetworkPath(L""));
+  EXPECT_FALSE(IsNetworkPath(L"ｎ:\\a.exe")) << "a full-width letter names no drive";
+  // The test prefix maps N: as a network drive and O: as a removable one (tools/wine-run).
+  EXPECT_TRUE(IsNetworkPath(L"n:\\a.exe"));
+  EXPECT_FALSE(IsNetworkPath(L"O:\\a.exe"));
+  EXPECT_TRUE(TargetCheckMayWait(L"N:\\a.exe"));
+  EXPECT_TRUE(TargetCheckMayWait(L"o:\\a.exe"));
+  EXPECT_FALSE(TargetCheckMayWait(L"C:\\a.exe"));
 
   wchar_t prefix[MAX_PATH] = L"";
   ASSERT_GT(GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH), 0u) << "runs under Wine";
