@@ -4,8 +4,8 @@
 // CI, ld.so's _dl_fini asserted ("Inconsistency detected by ld.so: dl-fini.c: 87") after
 // the tool had done its work, so the shell saw SIGABRT where the tool had answered. The
 // scripts read the tool's answer from this line (common.sh) and take the process's status
-// only when the line is missing, which is a crash of the tool itself. A caller inside Wine
-// reads the code from GetExitCodeProcess, which that abort does not change.
+// only when the line is missing, which is a crash of the tool itself. Callers inside Wine
+// (the test suites that start send_keys) read GetExitCodeProcess and ignore the line.
 #pragma once
 
 #include <cstdio>
