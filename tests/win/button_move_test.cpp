@@ -26,12 +26,13 @@
 namespace vl {
 namespace {
 
-// Page 1: 1 and 2 bound, 3 and 4 empty. Page 2 (never shown): 1 bound, 2 empty. Page 3 full.
+// Page 1 (text only): 1 and 2 bound, 3 and 4 empty. Page 2 (never shown, icons and text):
+// 1 bound, 2 empty. Page 3 full.
 std::string FileFor(const std::wstring& one, const std::wstring& two) {
   const std::string a = WideToUtf8(one), b = WideToUtf8(two);
   return "[General]\r\nPageNum=3\r\nFormTop=80\r\nFormLeft=80\r\n"
          "[Setting]\r\nAskBeforeDelBtn=0\r\nIsUseShake=0\r\nIsUseHotKey=0\r\nHideWhenClickBtn=0\r\n"
-         "[Page1]\r\nLive=1\r\nName=One\r\nYoko=4\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+         "[Page1]\r\nLive=1\r\nName=One\r\nYoko=4\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\nShowType=2\r\n"
          "BtnFP1=" + a + "\r\nBtnName1=first\r\nBtnIP1=" + a + "\r\nWD1=C:\\\r\n"
          "BtnFP2=" + b + "\r\nBtnName2=second\r\nBtnIP2=" + b + "\r\n"
          "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
@@ -212,6 +213,7 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
       const std::wstring name = want[i - 1] == a ? L"first" : want[i - 1] == b ? L"second" : L"";
       EXPECT_EQ(Key(file, L"Page1", L"BtnName" + std::to_wstring(i)), name) << "button " << i;
       EXPECT_EQ(page.Button(i)->Caption(), name) << "face of button " << i;
+      EXPECT_EQ(page.Button(i)->Glyph(), nullptr) << "no icon on a page of text only: button " << i;
       EXPECT_EQ(Key(file, L"Page1", L"WD" + std::to_wstring(i)), want[i - 1] == a ? L"C:\\" : L"") << "button " << i;
     }
     const bool moved = file != before;
@@ -237,6 +239,7 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
       form->Base().SetActivePageIndex(1);
       form->BaseChange();
       EXPECT_EQ(form->PageList()[1]->Button(2)->Caption(), L"first");
+      EXPECT_NE(form->PageList()[1]->Button(2)->Glyph(), nullptr) << "its icon, which page 1 did not show";
       EXPECT_TRUE(form->PageList()[1]->Button(2)->Regist());
     }
     form.reset();
