@@ -118,6 +118,16 @@ TEST_F(BtnOptionTest, ABoundFileShowsItsValuesAndOkAppliesTheIconRule) {
   dialog->BtnOkClick();
   EXPECT_EQ(Key(L"BtnIP1"), L"C:\\other.ico");
   EXPECT_EQ(Button(1).IconPath(), L"C:\\other.ico");
+
+  // A target given that is not there dims the button at once; given one that is, it is not.
+  form->N4Click();
+  dialog->lbeLocate.SetText((dir.path() / "Tools" / "Gone.exe").wstring());
+  dialog->BtnOkClick();
+  EXPECT_TRUE(Button(1).Dimmed()) << "a target that is not there";
+  form->N4Click();
+  dialog->lbeLocate.SetText(editor.wstring());
+  dialog->BtnOkClick();
+  EXPECT_FALSE(Button(1).Dimmed());
 }
 
 TEST_F(BtnOptionTest, ABoundFolderOpensWithItsIconFileAndTheFolderItselfMayBecomeIt) {
