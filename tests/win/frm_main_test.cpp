@@ -750,14 +750,13 @@ TEST_F(FrmMainTest, TheLauncherComesBackWithTheFocusOnTheLastPressedButton) {
   // Another window takes the front and gives it back, as Alt+Tab or a click on the frame,
   // while the keyboard was on the window itself (as when its button went meanwhile).
   SetFocus(form->Handle());
-  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
-                               nullptr, nullptr);
+  UniqueWindow other(CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                                     nullptr, nullptr));
   ASSERT_TRUE(other);
-  SetActiveWindow(other);
-  ASSERT_EQ(GetActiveWindow(), other);
+  SetActiveWindow(other.get());
+  ASSERT_EQ(GetActiveWindow(), other.get());
   SetActiveWindow(form->Handle());
   EXPECT_EQ(GetFocus(), third) << "activated again";
-  DestroyWindow(other);
 }
 
 // The page menu as the user opens it on button `index`: a right press and release (the
