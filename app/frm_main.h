@@ -17,14 +17,17 @@
 #include <string_view>
 #include <vector>
 
+#include "app/file_takeover.h"
+#include "app/keyboard_grid.h"
+#include "app/launcher_search.h"
 #include "app/page.h"
 #include "app/page_control_ex.h"
+#include "app/page_set.h"
+#include "app/shake_watch.h"
+#include "app/show_hide_keys.h"
 #include "buttons/frm_btn_option.h"
 #include "core/button_search.h"
 #include "core/ini_file.h"
-#include "core/page_grid.h"
-#include "core/shake_gesture.h"
-#include "gui/mouse_move_waiter.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_page_option.h"
 #include "dialogs/frm_setting.h"
@@ -38,13 +41,17 @@
 namespace vl {
 
 inline constexpr wchar_t kMainCaption[] = L"    -Vantri Launch-";
-// The windows the launcher holds at most, whatever the user opens: half of what Windows
-// allows a process by default (10,000 user objects), so that a page of 40 x 40 buttons
-// can always be built, and menus, icons and the system's own windows keep their room.
-inline constexpr int kWindowBudget = 5000;
 
+// The main window keeps the window itself (its place, its DPI, show and hide), the two
+// menus and their commands and the tray icon; each other job has
+// a room of its own that it owns and wires to the window: the pages (TPageSet), the
+// keyboard (TKeyboardGrid), type to find (TLauncherSearch), the shake of the mouse
+// (TShakeWatch), the show and hide keys (TShowHideKeys) and the takeover of a file held
+// at start (TFileTakeover).
 class TfrmMain : public TWindow,
                  public TPageHost,
+                 public TSearchHost,
+                 public TKeyboardHost,
                  public TBtnOptionHost,
                  public TPageOptionHost,
                  public TSettingHost {
@@ -52,46 +59,41 @@ class TfrmMain : public TWindow,
   TfrmMain();
   ~TfrmMain() override;
 
-  void AddPage(std::int32_t pageNo, std::wstring_view mode, TPage::Build when = TPage::Build::Now);
   // The page of the selected tab fits the window to its grid.
-  void BaseChange();
-  // The page of the selected tab, built; null when there is none.
-  TPage* SelectedPage();
-  // The page of the selected tab as it is, built or not, its showing not counted.
-  TPage* PageOnDisplay() const;
+  void BaseChange() override;
   // Pages not on display are released, the longest unseen first, when building a page
   // would take the windows of the process past this many. Tests set a smaller one.
-  void SetWindowBudget(int windows) { windowBudget_ = windows; }
-  const std::vector<std::unique_ptr<TPage>>& PageList() const { return pageList_; }
+  void SetWindowBudget(int windows) { pages_->SetWindowBudget(windows); }
+  const std::vector<std::unique_ptr<TPage>>& PageList() const { return pages_->List(); }
   TPageControlEx& Base() { return *base_; }
   TCoolTrayIcon& CoolTrayIcon1() { return *coolTrayIcon1_; }
   TPopupMenu& PopupMenu1() { return popupMenu1_; }
   TPopupMenu& PopupMenu2() { return popupMenu2_; }
-  TWaitHotKey& WaitHotKey() { return waitHotKey_; }
-  TWaitHotKey& WaitHotKey1() { return waitHotKey1_; }
-  std::int32_t PageNum() const { return pageNum_; }
+  TWaitHotKey& WaitHotKey() { return keys_->Show(); }
+  TWaitHotKey& WaitHotKey1() { return keys_->Hide(); }
+  std::int32_t PageNum() const { return pages_->PageNum(); }
   // Whether the start (or a later look) read the settings file. Until it could, the
   // launcher shows a stand-in page, writes neither "General" nor any page built from
   // defaults, and looks at the file every second; once it reads, it takes it up as a
   // start would.
-  bool TakenUp() const { return takenUp_; }
+  bool TakenUp() const { return takeover_->TakenUp(); }
 
-  const ShakeParams& Shake() const { return shake_; }
-  void SetShakeSpeed(std::int32_t value) override;
-  void SetShakeTime(std::int32_t value) override;
+  const ShakeParams& Shake() const { return shakeWatch_->Params(); }
+  void SetShakeSpeed(std::int32_t value) override { shakeWatch_->SetSpeed(value); }
+  void SetShakeTime(std::int32_t value) override { shakeWatch_->SetTime(value); }
   // The watch on or off, and the tray menu's check mark with it; nothing is written.
   void SetUseShake(bool on) override;
   // Both throw EWaitHotKey_Text, changing nothing, for a text that names no single key;
   // the show key also for a key that types in other programs unless Ctrl, Alt or Windows
   // is held with it (bare "Space" would be taken from every program).
-  void SetShowHotKey(std::wstring_view text) override;
+  void SetShowHotKey(std::wstring_view text) override { keys_->SetShowHotKey(text); }
   // A hide key with Ctrl, Alt or Windows, or one that types in no program (Shift+F5), is a
   // system-wide hot key; any other (such as "Esc", or Shift+A) works only while the
   // launcher has the keyboard focus, and leaves the key to every other program. Either way
   // WaitHotKey1 holds the key and its text.
-  void SetHideHotKey(std::wstring_view text) override;
+  void SetHideHotKey(std::wstring_view text) override { keys_->SetHideHotKey(text); }
   // "ホットキーを使う" cleared: neither key calls the launcher up or sends it away.
-  void ReleaseHotKeys() override;
+  void ReleaseHotKeys() override { keys_->Release(); }
 
   // The dialogs the commands show, made after the main window; null while one is missing
   // (its creation failed), and its command then does nothing. We don't own them.
@@ -114,37 +116,40 @@ class TfrmMain : public TWindow,
   void Hide1Click();
   void mnuMouseMoveClick();
   // One tick of the mouse watch: the shake gesture.
-  void Timer1Timer();
+  void Timer1Timer() { shakeWatch_->Tick(); }
 
   // Type to find: the search of every page's button names and target file names, as the
   // user types in the launcher. Esc clears it, and so does hiding the launcher.
-  const ButtonSearch& Search() const { return search_; }
+  const ButtonSearch& Search() const { return search_->Search(); }
   // The text shown while a search runs; empty when none does.
-  std::wstring SearchLine() const;
-  bool Timer1Enabled() const { return timer1Enabled_; }
+  std::wstring SearchLine() const { return search_->Line(); }
+  bool Timer1Enabled() const { return shakeWatch_->Enabled(); }
   // The watch is on but sleeps: the pointer rests, and the next move of the mouse wakes it.
-  bool Timer1Resting() const { return restingPointer_.Waiting(); }
+  bool Timer1Resting() const { return shakeWatch_->Resting(); }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void RestUntilTheMouseMoves(POINT at);
   void PutUpTrayIcon();
-  // TPageHost
+  // TPageHost, TSearchHost
   TPageControl& PageStrip() override { return *base_; }
   void SetMainClientSize(int width, int height) override;
   void HideMainWindow() override;
-  void MakeRoom(const TPage& page, std::int32_t windows) override;
+  void MakeRoom(const TPage& page, std::int32_t windows) override { pages_->MakeRoom(page, windows); }
   void DragButton(TPage& page, std::int32_t i, POINT screen) override;
   void DropButton(TPage& page, std::int32_t i, POINT screen) override;
+  void ShowHit(std::int32_t pageNo, std::int32_t btnIndex) override { keyboard_->ShowHit(pageNo, btnIndex); }
+  // TKeyboardHost
+  void DeleteButton() override { D1Click(); }
+  void PopupPageMenu(POINT at) override;
   // TBtnOptionHost
   std::optional<ButtonRef> CurrentButton() override;
   TLaunchBtn* FindButton(const ButtonRef& ref) override;
   void SaveButtons(std::int32_t pageNo) override;
   // TPageOptionHost
   std::optional<PageRef> CurrentPage() override;
-  bool HasPage(std::int32_t pageNo) override { return IndexOfPage(pageNo) >= 0; }
+  bool HasPage(std::int32_t pageNo) override { return pages_->IndexOf(pageNo) >= 0; }
   std::optional<std::int32_t> CountRegistered(std::int32_t pageNo) override;
   void RebuildPage(std::int32_t pageNo, const std::wstring& caption) override;
 
@@ -153,86 +158,40 @@ class TfrmMain : public TWindow,
   void SetMenuImages();
   // WM_DPICHANGED: the window moved to a monitor of another scale.
   void DpiChanged(int dpi, const RECT& suggested);
-  // Makes a page with the next free number, or says that none is left.
-  void NewPage();
-  // The position of page pageNo in PageList; -1 when there is no such page.
-  int IndexOfPage(std::int32_t pageNo) const;
-  // The built pages, the one unseen the longest first (one built but never shown, such as
-  // a new page, before any shown).
-  std::vector<TPage*> LongestUnseenFirst() const;
-  void SetTimer1Enabled(bool enabled);
   void FormCreate();
-  void RegisterHotKeys();
-  // Whether a read of the settings file now reaches the file.
-  bool FileReadsNow() const;
+  // The file that could not be read at start reads now: the launcher takes it up.
   void TakeUpTheFile();
   void ClearPages();
   void WriteGeneral(const RECT& window);
   void SaveAtEndSession() noexcept;
   bool IsInsideBase(HWND hwnd) const;
-  // Whether msg is a press of the hide key without modifiers, in the launcher.
-  bool IsLocalHideKey(const MSG& msg) const;
   // ShowMainWindow, and the window in front even under the foreground lock.
   void ShowLauncher();
+  // A button of the page on display is being dragged.
+  bool Dragging() const;
   // The same from the tray, its menu or the shake of the mouse: the show key's hook is put
   // up again first.
   void ShowLauncherWithoutTheKey();
-  // The keyboard focus to the selected page's last used button, else its first, or to the
-  // window when the page has none.
-  void FocusLastButton();
-  // The focus to button i of the page on display, which becomes its current button.
-  void FocusButton(TPage& page, std::int32_t i);
-  // The number of the selected page's button that has the keyboard focus; 0 for none.
-  std::int32_t FocusedButton(TPage& page) const;
-  // The launcher's keys (the grid, the pages, the search), seen before any window of it
-  // gets them; true when the key was the launcher's.
-  bool LauncherKey(const MSG& msg);
-  bool LauncherKeyDown(UINT key);
-  void MoveFocus(GridMove move);
-  // The next (+1) or previous (-1) page, round the end, the focus in its grid.
-  void TurnPage(int delta);
-  // The page strip's menu for the pressed or focused button, at `at` on the screen.
-  void PopupPageMenu(POINT at);
-  void ShowMenuOfFocusedButton();
-  void SearchType(wchar_t c);
-  // The current hit focused (its page shown), the hits marked, the search line shown.
-  void ShowSearch();
-  void ClearSearch();
-  void HideSearchLine();
-  int SearchStripHeight() const;
-  void MarkHits();
-  // Moves a window about to be shown wholly into the work area of the nearest monitor.
-  void KeepInWorkArea(WINDOWPOS& pos) const;
+  // The shake of the mouse: the launcher centred on the pointer, as far as the work area
+  // lets it be.
+  void ShowAtPointer(POINT pointer);
 
   TIniFile ini_;
   UniqueFont baseFont_;
   std::unique_ptr<TPageControlEx> base_;
-  std::vector<std::unique_ptr<TPage>> pageList_;  // in tab order
-  // Page numbers in the order they were last on display, the last shown at the back.
-  std::vector<std::int32_t> shownOrder_;
-  int windowBudget_ = kWindowBudget;
+  // The rooms, made once the window and its strip are: the keyboard holds the search and
+  // the pages, and goes first.
+  std::unique_ptr<TPageSet> pages_;
+  std::unique_ptr<TLauncherSearch> search_;
+  std::unique_ptr<TKeyboardGrid> keyboard_;
+  std::unique_ptr<TShakeWatch> shakeWatch_;
+  std::unique_ptr<TFileTakeover> takeover_;
   TPopupMenu popupMenu1_;
   TPopupMenu popupMenu2_;
   int mnuMouseMove_ = -1;  // index of the watch item in PopupMenu2
   std::vector<int> boundButtonItems_;  // PopupMenu1's items that want a bound button
   std::unique_ptr<TCoolTrayIcon> coolTrayIcon1_;
-  TWaitHotKey waitHotKey_;   // show
-  TWaitHotKey waitHotKey1_;  // hide
-  int localHideKey_ = 0;     // the hide key's code while it acts only in the launcher, else 0
-  bool localHideShift_ = false;  // with Shift held
-  TApplication::Hook keyboardFilter_;  // before the hide key's: Esc clears a search first
-  TApplication::Hook hideKeyFilter_;
-  ButtonSearch search_;
-  UniqueWindow searchLine_;  // the search text, in a strip below the grid
-  bool searchStrip_ = false;  // the window has grown by the strip
-  SIZE pageClient_{0, 0};     // the client size the page asked for, without the strip
-  std::int32_t pageNum_ = -1;
-  bool takenUp_ = false;
-  ShakeParams shake_;
-  ShakeState gesture_{{0, 0}};
-  bool timer1Enabled_ = false;
-  // With the watch on and the pointer at rest, sampling stops until the mouse moves.
-  TMouseMoveWaiter restingPointer_;
+  std::unique_ptr<TShowHideKeys> keys_;
   TfrmBtnOption* frmBtnOption_ = nullptr;
   TfrmPageOption* frmPageOption_ = nullptr;
   TfrmAbout* frmAbout_ = nullptr;

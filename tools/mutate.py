@@ -35,6 +35,11 @@ BUILD = Path(os.environ.get("VL_BUILD", ROOT / "build"))
 WIN, NATIVE = BUILD / "win", BUILD / "native"
 SAVED = BUILD / "mutate-saved"
 
+# The main window and its rooms. The hide key without modifiers lives in a filter of the
+# message loop, which leaves Esc to the drag of a button; the launcher's keys and type to
+# find are walked only by the shipped program's scenario.
+MAIN_WINDOW_TESTS = ["page", "frm_main", "dialogs", "e2e_hide_key", "button_move", "e2e_move", "e2e_keyboard"]
+
 # Which CTest entries cover a file: the entry named after the file's stem (page_control for
 # gui/page_control.cpp) first, then those of the first row whose prefix the path starts with.
 # core/ runs every native entry (they take seconds).
@@ -43,10 +48,9 @@ COVER = [
     ("core/file_io_win32", ["core_tests", "ini_lock", "io_failure", "ini_kill"]),
     ("core/text_codec_win32", ["core_tests", "ini_differential"]),
     ("core/", "native"),
-    # The hide key without modifiers lives in the main window's message filter, which
-    # leaves Esc to the drag of a button.
-    # The launcher's keys and type to find: only the shipped program's scenario walks them.
-    ("app/frm_main", ["page", "frm_main", "dialogs", "e2e_hide_key", "button_move", "e2e_move", "e2e_keyboard"]),
+    *[(room, MAIN_WINDOW_TESTS) for room in ["app/frm_main", "app/page_set", "app/keyboard_grid",
+                                           "app/launcher_search", "app/shake_watch",
+                                           "app/show_hide_keys", "app/file_takeover"]],
     ("app/main.cpp", ["e2e_launcher", "e2e_dialogs"]),
     # The move of a button: the drag harness, then the failure and kill harnesses.
     ("app/button_move", ["button_move", "page", "frm_main"]),
