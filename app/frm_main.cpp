@@ -16,13 +16,13 @@
 #include "core/path_text.h"
 #include "core/settings_keys.h"
 #include "gui/application.h"
-#include "gui/foreground.h"
 #include "gui/image_strip.h"
 #include "gui/layout.h"
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
-#include "gui/start_phases.h"
-#include "gui/window_count.h"
+#include "gui/platform/foreground.h"
+#include "gui/platform/start_phases.h"
+#include "gui/platform/window_count.h"
 
 namespace vl {
 namespace {

@@ -24,7 +24,7 @@
 #include "core/ini_file.h"
 #include "core/page_grid.h"
 #include "core/shake_gesture.h"
-#include "gui/mouse_move_waiter.h"
+#include "gui/platform/mouse_move_waiter.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_page_option.h"
 #include "dialogs/frm_setting.h"
