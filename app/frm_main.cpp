@@ -14,13 +14,13 @@
 #include "core/path_text.h"
 #include "core/settings_keys.h"
 #include "gui/application.h"
-#include "gui/foreground.h"
 #include "gui/image_strip.h"
 #include "gui/layout.h"
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
-#include "gui/start_phases.h"
-#include "gui/work_area.h"
+#include "gui/platform/foreground.h"
+#include "gui/platform/start_phases.h"
+#include "gui/platform/work_area.h"
 
 namespace vl {
 namespace {

@@ -17,8 +17,8 @@
 #include "app/page_set.h"
 #include "core/button_search.h"
 #include "core/ini_file.h"
-#include "gui/handles.h"
 #include "gui/page_control.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

@@ -11,9 +11,9 @@
 #include "dialogs/frm_page_option.h"
 #include "dialogs/frm_setting.h"
 #include "gui/application.h"
-#include "gui/dll_search.h"
-#include "gui/ole_scope.h"
-#include "gui/start_phases.h"
+#include "gui/platform/dll_search.h"
+#include "gui/platform/ole_scope.h"
+#include "gui/platform/start_phases.h"
 
 // The C++ library's own handler for an exception nobody catches writes the exception's
 // demangled type to the standard error, which a windowed program has not; its demangler

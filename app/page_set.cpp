@@ -5,7 +5,7 @@
 #include "core/page_numbers.h"
 #include "core/settings_keys.h"
 #include "gui/message_box.h"
-#include "gui/window_count.h"
+#include "gui/platform/window_count.h"
 
 namespace vl {
 

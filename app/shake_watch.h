@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "core/shake_gesture.h"
-#include "gui/mouse_move_waiter.h"
+#include "gui/platform/mouse_move_waiter.h"
 
 namespace vl {
 

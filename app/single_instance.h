@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

@@ -29,8 +29,8 @@
 #include "bench/key_presser.h"
 #include "core/file_io.h"
 #include "gui/application.h"
-#include "gui/handles.h"
-#include "gui/ole_scope.h"
+#include "gui/platform/handles.h"
+#include "gui/platform/ole_scope.h"
 #include "gui/window_subclass.h"
 
 namespace {

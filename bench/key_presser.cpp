@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/key_presser.h"
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace {
 

@@ -25,8 +25,8 @@
 #include "bench/bench_support.h"
 #include "dialogs/frm_page_option.h"
 #include "gui/application.h"
-#include "gui/handles.h"
-#include "gui/ole_scope.h"
+#include "gui/platform/handles.h"
+#include "gui/platform/ole_scope.h"
 
 namespace {
 

@@ -32,7 +32,7 @@
 #include "bench/bench_support.h"
 #include "core/ini_file.h"
 #include "gui/application.h"
-#include "gui/ole_scope.h"
+#include "gui/platform/ole_scope.h"
 
 namespace {
 

@@ -41,10 +41,10 @@
 #include "bench/bench_support.h"
 #include "core/file_io.h"
 #include "gui/application.h"
-#include "gui/handles.h"
-#include "gui/ole_scope.h"
-#include "gui/start_phases.h"
-#include "gui/window_count.h"
+#include "gui/platform/handles.h"
+#include "gui/platform/ole_scope.h"
+#include "gui/platform/start_phases.h"
+#include "gui/platform/window_count.h"
 
 namespace {
 

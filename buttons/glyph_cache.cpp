@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "buttons/shell_helpers.h"
-#include "gui/com_scope.h"
 #include "gui/dib.h"
 #include "gui/message_window.h"
-#include "gui/scoped_select.h"
-#include "gui/threads.h"
+#include "gui/platform/com_scope.h"
+#include "gui/platform/scoped_select.h"
+#include "gui/platform/threads.h"
 
 namespace vl {
 namespace {

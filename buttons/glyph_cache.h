@@ -20,7 +20,7 @@
 
 #include <string>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

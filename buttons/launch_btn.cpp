@@ -6,9 +6,9 @@
 #include "buttons/glyph_cache.h"
 #include "buttons/link_file.h"
 #include "buttons/shell_helpers.h"
-#include "gui/handles.h"
 #include "gui/layout.h"
 #include "gui/message_box.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 namespace {

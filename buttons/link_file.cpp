@@ -12,9 +12,9 @@
 #include "buttons/shell_helpers.h"
 #include "core/file_io.h"
 #include "core/shell_link_format.h"
-#include "gui/com_ptr.h"
-#include "gui/com_scope.h"
-#include "gui/threads.h"
+#include "gui/platform/com_ptr.h"
+#include "gui/platform/com_scope.h"
+#include "gui/platform/threads.h"
 
 namespace vl {
 namespace {

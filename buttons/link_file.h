@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

@@ -12,9 +12,9 @@
 
 #include "buttons/link_file.h"
 #include "core/file_io.h"
-#include "gui/com_scope.h"
-#include "gui/handles.h"
-#include "gui/threads.h"
+#include "gui/platform/com_scope.h"
+#include "gui/platform/handles.h"
+#include "gui/platform/threads.h"
 
 namespace vl {
 

@@ -9,7 +9,7 @@
 #include "core/file_io.h"
 #include "core/text_codec.h"
 #include "dialogs/author.h"
-#include "gui/version_resource.h"
+#include "gui/platform/version_resource.h"
 
 namespace vl {
 namespace {

@@ -7,9 +7,9 @@
 #include <type_traits>
 
 #include "core/number_text.h"
-#include "gui/com_ptr.h"
-#include "gui/com_scope.h"
-#include "gui/platform_error.h"
+#include "gui/platform/com_ptr.h"
+#include "gui/platform/com_scope.h"
+#include "gui/platform/platform_error.h"
 
 namespace vl {
 namespace {

@@ -6,7 +6,7 @@
 #include "gui/accessible_button.h"
 #include "gui/dib.h"
 #include "gui/layout.h"
-#include "gui/scoped_select.h"
+#include "gui/platform/scoped_select.h"
 #include "gui/tool_tip.h"
 
 namespace vl {

@@ -27,8 +27,8 @@
 
 #include "gui/drag_tracker.h"
 #include "gui/font.h"
-#include "gui/handles.h"
 #include "gui/mouse.h"
+#include "gui/platform/handles.h"
 #include "gui/window.h"
 
 namespace vl {

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "gui/foreground.h"
+#include "gui/platform/foreground.h"
 
 namespace vl {
 namespace {

@@ -30,9 +30,9 @@
 #include "gui/application.h"
 #include "gui/controls.h"
 #include "gui/font.h"
-#include "gui/handles.h"
 #include "gui/layout.h"
 #include "gui/page_control.h"
+#include "gui/platform/handles.h"
 #include "gui/window.h"
 
 namespace vl {

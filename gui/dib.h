@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

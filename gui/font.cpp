@@ -1,6 +1,6 @@
 #include "gui/font.h"
 
-#include "gui/platform_error.h"
+#include "gui/platform/platform_error.h"
 
 namespace vl {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "gui/controls.h"
-#include "gui/platform_error.h"
+#include "gui/platform/platform_error.h"
 
 namespace vl {
 

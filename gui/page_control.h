@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 #include "gui/window.h"
 #include "gui/window_subclass.h"
 

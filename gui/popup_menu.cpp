@@ -1,7 +1,7 @@
 #include "gui/popup_menu.h"
 
 #include "gui/application.h"
-#include "gui/platform_error.h"
+#include "gui/platform/platform_error.h"
 
 namespace vl {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

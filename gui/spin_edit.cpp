@@ -8,7 +8,7 @@
 #include <cerrno>
 
 #include "core/number_text.h"
-#include "gui/platform_error.h"
+#include "gui/platform/platform_error.h"
 
 namespace vl {
 

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "gui/controls.h"
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 #include "gui/window_subclass.h"
 
 namespace vl {

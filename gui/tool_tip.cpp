@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "gui/platform_error.h"
+#include "gui/platform/platform_error.h"
 
 namespace vl {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "gui/application.h"
 #include "gui/layout.h"
-#include "gui/platform_error.h"
+#include "gui/platform/platform_error.h"
 
 namespace vl {
 

@@ -14,7 +14,7 @@
 
 #include <string>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

@@ -4,7 +4,7 @@
 
 
 #include "gui/application.h"
-#include "gui/platform_error.h"
+#include "gui/platform/platform_error.h"
 
 namespace vl {
 

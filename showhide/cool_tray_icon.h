@@ -27,8 +27,8 @@
 #include <string>
 
 #include "gui/application.h"
-#include "gui/handles.h"
 #include "gui/mouse.h"
+#include "gui/platform/handles.h"
 #include "gui/popup_menu.h"
 #include "gui/window_subclass.h"
 #include "showhide/simple_timer.h"

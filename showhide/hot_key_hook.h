@@ -17,7 +17,7 @@
 
 #include <memory>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 

@@ -29,7 +29,7 @@
 #include <string_view>
 
 #include "core/key_assign.h"
-#include "gui/session_notification.h"
+#include "gui/platform/session_notification.h"
 #include "gui/window.h"
 #include "showhide/hot_key_hook.h"
 #include "showhide/hot_key_id.h"

@@ -60,6 +60,12 @@ COVER = [
     # The main window's test opens the settings and page dialogs on a file held at start.
     ("dialogs/", ["dialogs", "frm_main"]),
     ("showhide/", ["tray_icon", "wait_hot_key"]),
+    # The plumbing beneath the windows (dll_search and foreground have entries of their own
+    # name): the main window's test walks the mouse watch's raw input, the start marks and
+    # the window count; the button and page tests the worker threads and the COM scopes;
+    # the dialogs test the version resource; the hot-key test the session notices.
+    ("gui/platform/session_notification", ["wait_hot_key", "frm_main"]),
+    ("gui/platform/", ["frm_main", "buttons", "page", "dialogs", "dialog_form"]),
     ("gui/drag_tracker", ["button_move", "page", "buttons"]),
     # What a screen reader hears is read back from another process.
     ("gui/accessible_button", ["e2e_keyboard", "buttons"]),

@@ -69,7 +69,7 @@
 #include <vector>
 
 #include "core/text_codec.h"
-#include "gui/window_count.h"
+#include "gui/platform/window_count.h"
 #include "tests/win/exit_line.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "buttons/launch_btn.h"
 #include "buttons/shell_helpers.h"
 #include "gui/application.h"
-#include "gui/ole_scope.h"
+#include "gui/platform/ole_scope.h"
 #include "tests/win/button_test_support.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR args, int) {

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/com_ptr.h"
-#include "gui/handles.h"
+#include "gui/platform/com_ptr.h"
+#include "gui/platform/handles.h"
 
 namespace vl::test {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/application.h"
-#include "gui/ole_scope.h"
+#include "gui/platform/ole_scope.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "gui/dll_search.h"
+#include "gui/platform/dll_search.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl::test {
 

@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "gui/application.h"
-#include "gui/foreground.h"
+#include "gui/platform/foreground.h"
 #include "gui/window.h"
 #include "tests/win/button_test_support.h"
 

@@ -14,7 +14,7 @@
 #include <cwchar>
 #include <string>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3 && argc != 4) {

@@ -9,7 +9,7 @@
 
 #include <random>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 #include "tests/core/kill_writer.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/move_kill.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/ini_file.h"
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/file_holder.h"
 

@@ -29,7 +29,7 @@
 #include "core/file_io.h"
 #include "core/ini_file.h"
 #include "gui/application.h"
-#include "gui/ole_scope.h"
+#include "gui/platform/ole_scope.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
 

@@ -19,7 +19,7 @@
 #include "core/errors.h"
 #include "core/text_codec.h"
 #include "gui/accessible_button.h"
-#include "gui/scoped_select.h"
+#include "gui/platform/scoped_select.h"
 #include "gui/tool_tip.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"

@@ -15,7 +15,7 @@
 #include "app/frm_main.h"
 #include "core/file_io.h"
 #include "gui/application.h"
-#include "gui/ole_scope.h"
+#include "gui/platform/ole_scope.h"
 #include "tests/win/move_kill.h"
 
 namespace {

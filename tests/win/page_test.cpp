@@ -18,7 +18,7 @@
 #include "buttons/shell_helpers.h"
 #include "core/ini_file.h"
 #include "core/text_codec.h"
-#include "gui/com_scope.h"
+#include "gui/platform/com_scope.h"
 #include "gui/application.h"
 #include "gui/tool_tip.h"
 #include "tests/core/temp_dir.h"

@@ -18,7 +18,7 @@
 #include "dialogs/frm_setting.h"
 #include "dialogs/startup_link.h"
 #include "gui/application.h"
-#include "gui/ole_scope.h"
+#include "gui/platform/ole_scope.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
 #include "tests/win/dialog_layout.h"

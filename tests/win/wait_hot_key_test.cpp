@@ -21,7 +21,7 @@
 
 #include "core/text_codec.h"
 #include "gui/application.h"
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 #include "gui/window.h"
 #include "showhide/wait_hot_key.h"
 

@@ -1,4 +1,4 @@
-#include "gui/dll_search.h"
+#include "gui/platform/dll_search.h"
 
 #include <windows.h>
 

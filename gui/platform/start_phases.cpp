@@ -1,4 +1,4 @@
-#include "gui/start_phases.h"
+#include "gui/platform/start_phases.h"
 
 #include <windows.h>
 

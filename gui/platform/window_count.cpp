@@ -1,4 +1,4 @@
-#include "gui/window_count.h"
+#include "gui/platform/window_count.h"
 
 namespace vl {
 namespace {

@@ -1,4 +1,4 @@
-#include "gui/version_resource.h"
+#include "gui/platform/version_resource.h"
 
 #include <windows.h>
 

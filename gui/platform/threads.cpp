@@ -1,8 +1,8 @@
-#include "gui/threads.h"
+#include "gui/platform/threads.h"
 
 #include <memory>
 
-#include "gui/handles.h"
+#include "gui/platform/handles.h"
 
 namespace vl {
 namespace {

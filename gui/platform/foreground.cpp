@@ -1,4 +1,4 @@
-#include "gui/foreground.h"
+#include "gui/platform/foreground.h"
 
 #include <iterator>
 

@@ -1,4 +1,4 @@
-#include "gui/work_area.h"
+#include "gui/platform/work_area.h"
 
 #include <algorithm>
 

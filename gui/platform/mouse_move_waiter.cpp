@@ -1,4 +1,4 @@
-#include "gui/mouse_move_waiter.h"
+#include "gui/platform/mouse_move_waiter.h"
 
 namespace vl {
 namespace {

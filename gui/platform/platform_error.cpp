@@ -1,4 +1,4 @@
-#include "gui/platform_error.h"
+#include "gui/platform/platform_error.h"
 
 #include "core/errors.h"
 #include "core/number_text.h"

@@ -1,4 +1,4 @@
-#include "gui/session_notification.h"
+#include "gui/platform/session_notification.h"
 
 #include <wtsapi32.h>
 
