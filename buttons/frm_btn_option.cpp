@@ -160,12 +160,14 @@ void TfrmBtnOption::BtnOkClick() {
   const Fields f = now.locate.empty() ? Fields{} : now;
   // All four keys in one write, before the button changes: a refused write (shown in the
   // error box) leaves the button as the file has it and the dialog open with the edits.
+  host_.WillEdit(*captured_);
   ini_.Update([&] {
     ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), f.name);
     ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), f.locate);
     ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), f.workDir);
     ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), f.icon);
   });
+  host_.ButtonEdited(*captured_);
   if (f.locate.empty()) {
     button->ClearButton();
     button->SetCaption(L"");
