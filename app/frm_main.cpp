@@ -250,9 +250,13 @@ void TfrmMain::DragButton(TPage& page, std::int32_t i, POINT screen) {
 
 void TfrmMain::DropButton(TPage& page, std::int32_t i, POINT screen) {
   const MoveTarget target = MoveTargetAt(page, i, screen, *base_, pages_->List());
-  std::vector<IniKey> keys = ButtonKeys(page.PageNo(), i);
-  if (target.page) {
-    for (IniKey& at : ButtonKeys(target.page->PageNo(), target.button)) keys.push_back(std::move(at));
+  // What the move writes: a built page saves all its buttons, a page not built takes one.
+  std::vector<IniKey> keys = ButtonKeys(page.PageNo(), 1, page.BtnCount());
+  if (target.page && target.page != &page) {
+    const std::int32_t to = target.page->PageNo();
+    for (IniKey& at : target.page->Built() ? ButtonKeys(to, 1, target.page->BtnCount())
+                                           : ButtonKeys(to, target.button))
+      keys.push_back(std::move(at));
   }
   undo_->Before(L"ボタンの移動 (" + NameOf(*page.Button(i)) + L")", std::move(keys));
   MoveButton(page, i, target);

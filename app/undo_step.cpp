@@ -15,11 +15,14 @@ constexpr wchar_t kAbsent[] = L"\n";
 
 }  // namespace
 
-std::vector<IniKey> ButtonKeys(std::int32_t pageNo, std::int32_t i) {
+std::vector<IniKey> ButtonKeys(std::int32_t pageNo, std::int32_t i) { return ButtonKeys(pageNo, i, i); }
+
+std::vector<IniKey> ButtonKeys(std::int32_t pageNo, std::int32_t first, std::int32_t last) {
   const std::wstring section = settings::PageSection(pageNo);
   std::vector<IniKey> keys;
-  for (const wchar_t* key : {settings::kBtnFP, settings::kBtnName, settings::kBtnIP, settings::kWD})
-    keys.push_back({section, settings::ButtonKey(key, i)});
+  for (std::int32_t i = first; i <= last; ++i)
+    for (const wchar_t* key : {settings::kBtnFP, settings::kBtnName, settings::kBtnIP, settings::kWD})
+      keys.push_back({section, settings::ButtonKey(key, i)});
   return keys;
 }
 

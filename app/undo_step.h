@@ -26,6 +26,8 @@ struct IniKey {
 
 // The keys a command changes: a button's, and a page's own (its name, grid and font).
 std::vector<IniKey> ButtonKeys(std::int32_t pageNo, std::int32_t i);
+// Those of buttons first to last, as a page's save writes them all.
+std::vector<IniKey> ButtonKeys(std::int32_t pageNo, std::int32_t first, std::int32_t last);
 std::vector<IniKey> PageKeys(std::int32_t pageNo);
 // A button as the user knows it: its name, else its target.
 std::wstring NameOf(const TLaunchBtn& button);

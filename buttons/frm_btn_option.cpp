@@ -167,10 +167,10 @@ void TfrmBtnOption::BtnOkClick() {
     ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), f.workDir);
     ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), f.icon);
   });
-  host_.ButtonEdited(*captured_);
   if (f.locate.empty()) {
     button->ClearButton();
     button->SetCaption(L"");
+    host_.ButtonEdited(*captured_);
     Hide();
     return;
   }
@@ -194,6 +194,7 @@ void TfrmBtnOption::BtnOkClick() {
       break;
   }
   button->CheckTarget();
+  host_.ButtonEdited(*captured_);
   Hide();
 }
 

@@ -28,7 +28,8 @@ namespace vl {
 namespace {
 
 // Page 1 (text only): 1 and 2 bound (2's target is gone), 3 and 4 empty. Page 2 (never
-// shown, icons and text): 1 bound, 2 empty. Page 3 full.
+// shown, icons and text): 1 bound, 2 empty, wide enough that every tab shows above it.
+// Page 3 full.
 std::string FileFor(const std::wstring& one, const std::wstring& two) {
   const std::string a = WideToUtf8(one), b = WideToUtf8(two);
   return "[General]\r\nPageNum=3\r\nFormTop=80\r\nFormLeft=80\r\n"
@@ -36,7 +37,7 @@ std::string FileFor(const std::wstring& one, const std::wstring& two) {
          "[Page1]\r\nLive=1\r\nName=One\r\nYoko=4\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\nShowType=2\r\n"
          "BtnFP1=" + a + "\r\nBtnName1=first\r\nBtnIP1=" + a + "\r\nWD1=C:\\\r\n"
          "BtnFP2=" + b + "\r\nBtnName2=second\r\nBtnIP2=" + b + "\r\n"
-         "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+         "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=128\r\nBtnH=64\r\n"
          "BtnFP1=C:\\two.exe\r\nBtnName1=two\r\n"
          "[Page3]\r\nLive=1\r\nName=Full\r\nYoko=1\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
          "BtnFP1=C:\\full.exe\r\nBtnName1=full\r\n";

@@ -286,7 +286,10 @@ class Scene {
           Sync();
           break;
         case Ev::kDrop:
+          test::WriteBytes(dropped_, "x");
           test::SendDrop(Button(0, 3)->Handle(), {dropped_.wstring()});
+          // Gone once bound, as every target here: what opens it later is named in a box.
+          std::filesystem::remove(dropped_);
           break;
         case Ev::kSearch:
           for (wchar_t c : std::wstring(L"fi")) Key(WM_CHAR, c);
@@ -360,8 +363,8 @@ class Scene {
   std::unique_ptr<TfrmSetting> setting_;
 };
 
-// Acts once inside the loop of the page strip's menu, then chooses its first item
-// ("ボタンの削除") from the keyboard, as the user would, if the menu is still up.
+// Acts once inside the loop of the page strip's menu, then chooses "ボタンの削除", the item
+// after "元に戻す", from the keyboard, as the user would, if the menu is still up.
 class WhileTheMenuIsUp {
  public:
   explicit WhileTheMenuIsUp(std::function<void()> act) : act_(std::move(act)) {
@@ -386,6 +389,7 @@ class WhileTheMenuIsUp {
     current_->act_();
     if (!IsWindowVisible(menu)) return;  // closed meanwhile: there is nothing left to choose
     current_->chosen_ = true;
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
   }
