@@ -235,13 +235,16 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
     if (g.page2second == kA) {
       // The move filled page 2: button 2 dragged onto its tab now is refused, and the
       // button just moved there keeps its place.
-      HWND next = page.Button(2)->Handle();
-      SendMessageW(next, WM_LBUTTONDOWN, MK_LBUTTON, ClientParam(next, CenterOf(next)));
-      SendMessageW(next, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(next, to));
-      EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_NO)) << "over the tab of the page the move filled";
-      HWND at = GetCapture() ? GetCapture() : WindowFromPoint(to);
-      SendMessageW(at, WM_LBUTTONUP, 0, ClientParam(at, to));
-      test::Pump(0);
+      // Pressed, carried to `at` (the pointer checked there) and released.
+      auto carry = [](HWND from, POINT at, LPCWSTR cursor, const char* where) {
+        SendMessageW(from, WM_LBUTTONDOWN, MK_LBUTTON, ClientParam(from, CenterOf(from)));
+        SendMessageW(from, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(from, at));
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, cursor)) << where;
+        HWND receiver = GetCapture() ? GetCapture() : WindowFromPoint(at);
+        SendMessageW(receiver, WM_LBUTTONUP, 0, ClientParam(receiver, at));
+        test::Pump(0);
+      };
+      carry(page.Button(2)->Handle(), to, IDC_NO, "over the tab of the page the move filled");
       EXPECT_EQ(Key(test::ReadBytes(SettingsFilePath()), L"Page2", L"BtnFP2"), a) << "written over";
       EXPECT_EQ(page.Button(2)->FullPath(), b);
       // The other page shows it when it comes up, built from the file or as it was.
@@ -252,14 +255,7 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
       EXPECT_TRUE(form->PageList()[1]->Button(2)->Regist());
       // And back onto the first page's tab, from the page it went to: it takes page 1's
       // first free button, the one it left.
-      HWND back = form->PageList()[1]->Button(2)->Handle();
-      const POINT first = TabCenter(*form, 0);
-      SendMessageW(back, WM_LBUTTONDOWN, MK_LBUTTON, ClientParam(back, CenterOf(back)));
-      SendMessageW(back, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(back, first));
-      EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZEALL)) << "over the first page's tab";
-      HWND over = GetCapture() ? GetCapture() : WindowFromPoint(first);
-      SendMessageW(over, WM_LBUTTONUP, 0, ClientParam(over, first));
-      test::Pump(0);
+      carry(form->PageList()[1]->Button(2)->Handle(), TabCenter(*form, 0), IDC_SIZEALL, "over the first page's tab");
       const std::string after = test::ReadBytes(SettingsFilePath());
       EXPECT_EQ(Key(after, L"Page1", L"BtnFP1"), a) << "moved back to page 1";
       EXPECT_EQ(Key(after, L"Page1", L"BtnName1"), L"first");
