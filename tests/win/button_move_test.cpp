@@ -240,8 +240,8 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
         SendMessageW(from, WM_LBUTTONDOWN, MK_LBUTTON, ClientParam(from, CenterOf(from)));
         SendMessageW(from, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(from, at));
         EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, cursor)) << where;
-        HWND receiver = GetCapture() ? GetCapture() : WindowFromPoint(at);
-        SendMessageW(receiver, WM_LBUTTONUP, 0, ClientParam(receiver, at));
+        HWND under = GetCapture() ? GetCapture() : WindowFromPoint(at);
+        SendMessageW(under, WM_LBUTTONUP, 0, ClientParam(under, at));
         test::Pump(0);
       };
       carry(page.Button(2)->Handle(), to, IDC_NO, "over the tab of the page the move filled");
