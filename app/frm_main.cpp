@@ -4,17 +4,16 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 
 #include "app/button_move.h"
 #include "buttons/glyph_cache.h"
 #include "buttons/shell_helpers.h"
 #include "core/file_io.h"
-#include "core/number_text.h"
 #include "core/page_numbers.h"
 #include "core/path_text.h"
 #include "core/settings_keys.h"
 #include "gui/application.h"
-#include "gui/image_strip.h"
 #include "gui/layout.h"
 #include "gui/message_box.h"
 #include "gui/message_dialog.h"
@@ -35,6 +34,10 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 // A system command the program sends itself to close the window; real system commands
 // keep their low four bits for the system, so it cannot be taken for one of them.
 constexpr WPARAM kCloseCommand = 1;
+
+// What a button binds, as its four keys hold it.
+using Binding = std::array<std::wstring, 4>;
+Binding BindingOf(const TLaunchBtn& b) { return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir()}; }
 
 // The page strip's font, for its tabs.
 FontDesc BaseFontDesc() { return PixelFont(L"ＭＳ Ｐゴシック", 13); }
@@ -76,6 +79,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   keyboard_ = std::make_unique<TKeyboardGrid>(*this, Handle(), *pages_, *base_, *search_);
   shakeWatch_ = std::make_unique<TShakeWatch>(Handle());
   shakeWatch_->OnShake = [this](POINT pointer) { ShowAtPointer(pointer); };
+  undo_ = std::make_unique<TUndoStep>(ini_, *pages_);
   takeover_ = std::make_unique<TFileTakeover>(Handle(), ini_);
   takeover_->OnReadable = [this] { TakeUpTheFile(); };
   BuildMenus();
@@ -113,77 +117,6 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   ShowWindow(Handle(), SW_SHOWNORMAL);
   BringToFront(Handle());
   MarkStartPhase("shown");
-}
-
-namespace {
-
-// The two menus, in menu order: caption, command, picture in the menu image strip, and
-// the shortcut shown beside the caption. Commands of dialogs still to come are empty.
-struct MenuItemDef {
-  const wchar_t* caption;
-  void (TfrmMain::*onClick)();
-  int image;
-  const wchar_t* shortcut = L"";
-};
-
-const MenuItemDef kPopupMenu1[] = {
-    {L"ボタンの削除", &TfrmMain::D1Click, 0},
-    {L"ボタンのプロパティ", &TfrmMain::N4Click, 1},
-    {L"-", nullptr, -1},
-    {L"ページの新規作成", &TfrmMain::N2Click, 2},
-    {L"ページの削除", &TfrmMain::N3Click, 3},
-    {L"ページのプロパティ", &TfrmMain::N5Click, 4},
-    {L"-", nullptr, -1},
-    {L"ファイルの場所を開く", &TfrmMain::OpenFolderClick, -1},
-    {L"管理者として実行", &TfrmMain::RunAsClick, -1},
-};
-
-const MenuItemDef kPopupMenu2[] = {
-    {L"マウスの動きを監視", &TfrmMain::mnuMouseMoveClick, 5},
-    {L"-", nullptr, -1},
-    {L"表示", &TfrmMain::Show1Click, 6},
-    {L"隠す", &TfrmMain::Hide1Click, 7, L"Esc"},
-    {L"-", nullptr, -1},
-    {L"バージョン情報", &TfrmMain::About1Click, 8},
-    {L"ヘルプ", &TfrmMain::Help1Click, 9},
-    {L"-", nullptr, -1},
-    {L"環境設定", &TfrmMain::SettingClick, 10},
-    {L"-", nullptr, -1},
-    {L"終了", &TfrmMain::Exit1Click, 11},
-};
-
-}  // namespace
-
-void TfrmMain::BuildMenus() {
-  auto build = [&](TPopupMenu& menu, const auto& items) {
-    for (const MenuItemDef& def : items) {
-      TPopupMenu::ClickEvent onClick;
-      if (def.onClick) onClick = [this, f = def.onClick] { (this->*f)(); };
-      int index = menu.Add(def.caption, std::move(onClick), def.shortcut);
-      if (def.onClick == &TfrmMain::mnuMouseMoveClick) mnuMouseMove_ = index;
-      if (def.onClick == &TfrmMain::OpenFolderClick || def.onClick == &TfrmMain::RunAsClick)
-        boundButtonItems_.push_back(index);
-    }
-  };
-  build(popupMenu1_, kPopupMenu1);
-  build(popupMenu2_, kPopupMenu2);
-  SetMenuImages();
-}
-
-void TfrmMain::SetMenuImages() {
-  // The strip holds 16-pixel pictures; the menus show them at the window's DPI.
-  std::vector<UniqueBitmap> images =
-      LoadImageStrip(L"MENUIMAGES", 16, GetSysColor(COLOR_MENU), DesignToDevice(16, DpiOf(Handle())));
-  auto set = [&](TPopupMenu& menu, const auto& items) {
-    int index = 0;  // items keep the index of their place in the table
-    for (const MenuItemDef& def : items) {
-      if (def.image >= 0 && def.image < static_cast<int>(images.size()))
-        menu.SetImage(index, std::move(images[static_cast<std::size_t>(def.image)]));
-      ++index;
-    }
-  };
-  set(popupMenu1_, kPopupMenu1);
-  set(popupMenu2_, kPopupMenu2);
 }
 
 void TfrmMain::DpiChanged(int dpi, const RECT& suggested) {
@@ -316,7 +249,20 @@ void TfrmMain::DragButton(TPage& page, std::int32_t i, POINT screen) {
 }
 
 void TfrmMain::DropButton(TPage& page, std::int32_t i, POINT screen) {
-  MoveButton(page, i, MoveTargetAt(page, i, screen, *base_, pages_->List()));
+  const MoveTarget target = MoveTargetAt(page, i, screen, *base_, pages_->List());
+  // What the move writes: a built page saves all its buttons, a page not built takes one.
+  std::vector<IniKey> keys = ButtonKeys(page.PageNo(), 1, page.BtnCount());
+  if (target.page && target.page != &page) {
+    const std::int32_t to = target.page->PageNo();
+    for (IniKey& at : target.page->Built() ? ButtonKeys(to, 1, target.page->BtnCount())
+                                           : ButtonKeys(to, target.button))
+      keys.push_back(std::move(at));
+  }
+  undo_->Before(L"ボタンの移動 (" + NameOf(*page.Button(i)) + L")", std::move(keys));
+  MoveButton(page, i, target);
+  undo_->Landed();
+  // The hits were found at the buttons' old places.
+  search_->Renew();
 }
 
 void TfrmMain::BaseChange() {
@@ -336,6 +282,10 @@ void TfrmMain::SetMainClientSize(int width, int height) {
 }
 
 void TfrmMain::HideMainWindow() { coolTrayIcon1_->HideMainWindow(); }
+
+bool TfrmMain::OnDisplay(const TPage& page) const { return pages_->OnDisplay() == &page; }
+
+void TfrmMain::ButtonsChanged() { search_->Renew(); }
 
 bool TfrmMain::Dragging() const {
   const TPage* page = pages_->OnDisplay();
@@ -389,31 +339,29 @@ void TfrmMain::ShowLauncherWithoutTheKey() {
   ShowLauncher();
 }
 
-void TfrmMain::PopupPageMenu(POINT at) {
-  SetForegroundWindow(Handle());
-  std::optional<ButtonRef> pressed = CurrentButton();
-  TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
-  for (int item : boundButtonItems_) popupMenu1_.SetEnabled(item, button && button->Regist());
-  popupMenu1_.Popup(at.x, at.y);
-  PostMessageW(Handle(), WM_NULL, 0, 0);
-}
-
 void TfrmMain::D1Click() {
   TPage* page = pages_->Selected();
   // No button pressed on this page yet, or one beyond a grid that has shrunk since.
   if (!page || !page->Button(page->CurrentBtn())) return;
-  const std::int32_t pageNo = page->PageNo(), i = page->CurrentBtn();
+  const std::uint64_t pageId = page->Id();
+  const std::int32_t i = page->CurrentBtn();
+  const Binding asked = BindingOf(*page->Button(i));
   if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDefault) &&
       !Confirm(L"このボタンを削除してよろしいですか？"))
     return;
-  // Messages ran while the question was up: take the page and its button afresh.
-  page = pages_->Find(pageNo);
-  TLaunchBtn* button = page ? page->Button(i) : nullptr;
-  if (!button) return;
-  button->ClearButton();
-  search_->Clear();
+  // Messages ran while the question was up: the file may have been taken up (its pages
+  // made anew), the page released for room, the button bound or moved. The answer is for
+  // the button the user saw, and for nothing else.
+  page = pages_->FindId(pageId);
+  TLaunchBtn* button = page ? pages_->BuiltButton(*page, i) : nullptr;
+  if (!button || BindingOf(*button) != asked) {
+    ShowMessage(L"確認している間にこのボタンが変わったため、削除しませんでした");
+    return;
+  }
+  undo_->Before(L"ボタンの削除 (" + NameOf(*button) + L")", ButtonKeys(page->PageNo(), i));
   page->ClearButtonKeys(i);
-  button->SetCaption(L"");
+  undo_->Landed();
+  search_->Clear();
 }
 
 void TfrmMain::SetDialogs(TfrmBtnOption* btnOption, TfrmPageOption* pageOption, TfrmAbout* about,
@@ -429,18 +377,6 @@ std::optional<TBtnOptionHost::ButtonRef> TfrmMain::CurrentButton() {
   // No button pressed on this page yet, or one beyond a grid that has shrunk since.
   if (!page || !page->Button(page->CurrentBtn())) return std::nullopt;
   return ButtonRef{page->PageNo(), page->CurrentBtn()};
-}
-
-TLaunchBtn* TfrmMain::FindButton(const ButtonRef& ref) {
-  TPage* page = pages_->Find(ref.pageNo);
-  if (!page) return nullptr;
-  // Released for room while the dialog was open: built again, so that the edit lands.
-  page->EnsureBuilt();
-  return page->Button(ref.btnIndex);
-}
-
-void TfrmMain::SaveButtons(std::int32_t pageNo) {
-  if (TPage* page = pages_->Find(pageNo)) page->SaveButtons();
 }
 
 void TfrmMain::N4Click() {
@@ -483,31 +419,33 @@ std::optional<TPageOptionHost::PageRef> TfrmMain::CurrentPage() {
   return PageRef{page->PageNo(), base_->ActivePageIndex()};
 }
 
-std::optional<std::int32_t> TfrmMain::CountRegistered(std::int32_t pageNo) {
-  TPage* page = pages_->Find(pageNo);
-  if (!page) return std::nullopt;
-  return page->CountRegistered();
-}
-
 void TfrmMain::RebuildPage(std::int32_t pageNo, const std::wstring& caption) {
   // By number: a page deleted since is left alone, and one deleted before it moved its tab.
-  int index = pages_->IndexOf(pageNo);
-  if (index < 0) return;
-  TPage& page = *pages_->List()[static_cast<std::size_t>(index)];
+  TPage* page = pages_->Find(pageNo);
+  if (!page) return;
   search_->Clear();
-  page.LoadHeader();
-  // A page released for room since the dialog opened takes the new header now and its
-  // buttons when it is next shown.
-  if (page.Built()) {
-    page.BuildButtons();
-    page.ApplyFonts();
-    page.ApplyShowType(DecimalText(pageNo));
-  }
-  base_->SetCaption(index, caption);
+  // Only a grid made smaller takes buttons away from the screen: that is worth an undo.
+  const std::int32_t had = page->Grid().BtnCount();
+  pages_->Reload(pageNo);
+  if (page->Grid().BtnCount() < had)
+    undo_->Landed();
+  else
+    undo_->Drop();
+  base_->SetCaption(pages_->IndexOf(pageNo), caption);
   // Another tab selected meanwhile keeps the window at its own page's size.
   BaseChange();
   coolTrayIcon1_->HideMainWindow();
   ShowLauncher();
+}
+
+void TfrmMain::WillEdit(const ButtonRef& ref) {
+  const TLaunchBtn* button = FindButton(ref);
+  undo_->Before(L"ボタンのプロパティ (" + (button ? NameOf(*button) : L"") + L")", ButtonKeys(ref.pageNo, ref.btnIndex));
+}
+
+void TfrmMain::WillRewrite(std::int32_t pageNo) {
+  const TPage* page = pages_->Find(pageNo);
+  undo_->Before(L"ページのプロパティ (" + (page ? page->PageName() : L"") + L")", PageKeys(pageNo));
 }
 
 void TfrmMain::N5Click() {
@@ -544,17 +482,30 @@ void TfrmMain::N3Click() {
     ShowMessage(L"このページは削除できません");
     return;
   }
-  const std::int32_t pageNo = pages_->List()[static_cast<std::size_t>(index)]->PageNo();
+  const std::uint64_t pageId = pages_->List()[static_cast<std::size_t>(index)]->Id();
   if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelPage, keys::kAskBeforeDelPageDefault) &&
       !Confirm(L"このページを削除してよろしいですか？"))
     return;
-  // Messages ran while the question was up: find the page's tab afresh. The first tab
-  // stays, whichever page holds it now.
-  index = pages_->IndexOf(pageNo);
-  if (index <= 0) return;
+  // Messages ran while the question was up: the page may have gone, or the file been
+  // taken up and its pages made anew. The first tab stays, whichever page holds it now.
+  const TPage* page = pages_->FindId(pageId);
+  index = page ? pages_->IndexOf(page->PageNo()) : -1;
+  if (index <= 0) {
+    ShowMessage(L"確認している間にこのページが変わったため、削除しませんでした");
+    return;
+  }
+  const std::int32_t pageNo = page->PageNo();
+  undo_->Before(L"ページの削除 (" + page->PageName() + L")", {{keys::PageSection(pageNo), keys::kLive}});
   ini_.WriteBool(keys::PageSection(pageNo), keys::kLive, false);
+  undo_->Landed();
   search_->Clear();
   pages_->Erase(index);  // no longer live: it writes nothing more
+  BaseChange();
+}
+
+void TfrmMain::UndoClick() {
+  search_->Clear();  // its hits were found at the buttons as they were
+  undo_->UndoAndShow();
   BaseChange();
 }
 

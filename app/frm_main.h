@@ -25,6 +25,7 @@
 #include "app/page_set.h"
 #include "app/shake_watch.h"
 #include "app/show_hide_keys.h"
+#include "app/undo_step.h"
 #include "buttons/frm_btn_option.h"
 #include "core/button_search.h"
 #include "core/ini_file.h"
@@ -101,6 +102,8 @@ class TfrmMain : public TWindow,
                   TfrmSetting* setting = nullptr);
 
   // The commands of the page strip's menu and of the tray menu.
+  // 「元に戻す」: the last deletion, move, button properties or smaller grid taken back.
+  void UndoClick();
   void D1Click();  // delete button
   void N4Click();  // button properties
   void About1Click();
@@ -136,22 +139,41 @@ class TfrmMain : public TWindow,
   TPageControl& PageStrip() override { return *base_; }
   void SetMainClientSize(int width, int height) override;
   void HideMainWindow() override;
+  bool OnDisplay(const TPage& page) const override;
+  // A drop, a move or the button dialog: a running search is found again, its hits found
+  // at the buttons as they were.
+  void ButtonsChanged() override;
   void MakeRoom(const TPage& page, std::int32_t windows) override { pages_->MakeRoom(page, windows); }
   void DragButton(TPage& page, std::int32_t i, POINT screen) override;
   void DropButton(TPage& page, std::int32_t i, POINT screen) override;
   void ShowHit(std::int32_t pageNo, std::int32_t btnIndex) override { keyboard_->ShowHit(pageNo, btnIndex); }
   // TKeyboardHost
   void DeleteButton() override { D1Click(); }
+  void Undo() override { UndoClick(); }
   void PopupPageMenu(POINT at) override;
   // TBtnOptionHost
   std::optional<ButtonRef> CurrentButton() override;
-  TLaunchBtn* FindButton(const ButtonRef& ref) override;
-  void SaveButtons(std::int32_t pageNo) override;
+  TLaunchBtn* FindButton(const ButtonRef& ref) override {
+    TPage* page = pages_->Find(ref.pageNo);
+    return page ? pages_->BuiltButton(*page, ref.btnIndex) : nullptr;
+  }
+  void SaveButtons(std::int32_t pageNo) override {
+    if (TPage* page = pages_->Find(pageNo)) page->SaveButtons();
+  }
+  void WillEdit(const ButtonRef& ref) override;
+  void ButtonEdited(const ButtonRef&) override {
+    undo_->Landed();
+    ButtonsChanged();
+  }
   // TPageOptionHost
   std::optional<PageRef> CurrentPage() override;
   bool HasPage(std::int32_t pageNo) override { return pages_->IndexOf(pageNo) >= 0; }
-  std::optional<std::int32_t> CountRegistered(std::int32_t pageNo) override;
+  std::optional<std::int32_t> CountRegistered(std::int32_t pageNo) override {
+    const TPage* page = pages_->Find(pageNo);
+    return page ? std::optional(page->CountRegistered()) : std::nullopt;
+  }
   void RebuildPage(std::int32_t pageNo, const std::wstring& caption) override;
+  void WillRewrite(std::int32_t pageNo) override;
 
   void BuildMenus();
   // The menus' pictures at the window's DPI.
@@ -185,10 +207,12 @@ class TfrmMain : public TWindow,
   std::unique_ptr<TLauncherSearch> search_;
   std::unique_ptr<TKeyboardGrid> keyboard_;
   std::unique_ptr<TShakeWatch> shakeWatch_;
+  std::unique_ptr<TUndoStep> undo_;
   std::unique_ptr<TFileTakeover> takeover_;
   TPopupMenu popupMenu1_;
   TPopupMenu popupMenu2_;
   int mnuMouseMove_ = -1;  // index of the watch item in PopupMenu2
+  int undoItem_ = -1;      // and of 「元に戻す」 in PopupMenu1
   std::vector<int> boundButtonItems_;  // PopupMenu1's items that want a bound button
   std::unique_ptr<TCoolTrayIcon> coolTrayIcon1_;
   std::unique_ptr<TShowHideKeys> keys_;

@@ -102,6 +102,10 @@ bool TKeyboardGrid::LauncherKey(const MSG& msg) {
       TurnPage(key == VK_PRIOR || (key == VK_TAB && shift) ? -1 : 1);
       return true;
     }
+    if (key == 'Z' && !shift) {
+      host_.Undo();
+      return true;
+    }
     return false;
   }
   return LauncherKeyDown(key);

@@ -1,6 +1,6 @@
 // TKeyboardGrid: the launcher worked with the keyboard: the focus on the grid's buttons and
 // its moves (the arrows, Home, End), the turn of page (Ctrl+Tab, Ctrl+PageDown), Tab
-// between the page strip and the grid, the menu key, Delete, and the keys of a running
+// between the page strip and the grid, the menu key, Delete, Ctrl+Z, and the keys of a running
 // search (its text, Backspace, Up and Down, Esc).
 //
 // It sees every key of the application's message loop before the window it is meant for
@@ -30,6 +30,8 @@ class TKeyboardHost {
   virtual void DeleteButton() = 0;
   // The page strip's menu for the current button, at `at` on the screen.
   virtual void PopupPageMenu(POINT at) = 0;
+  // 「元に戻す」 (Ctrl+Z).
+  virtual void Undo() = 0;
 
  protected:
   ~TKeyboardHost() = default;

@@ -8,21 +8,34 @@
 
 namespace vl {
 
+void TLauncherSearch::Begin() {
+  // The pages as they stand now, the one on display first: its hits come first.
+  std::vector<std::shared_ptr<const FoldedPage>> pages;
+  const int shown = std::max(0, strip_.ActivePageIndex());
+  const auto& list = pages_.List();
+  const std::size_t count = list.size();
+  ini_.Update([&] {  // the file looked at once, not once for each page
+    for (std::size_t k = 0; k < count; ++k)
+      pages.push_back(list[(static_cast<std::size_t>(shown) + k) % count]->SearchTexts());
+  });
+  search_.Begin(std::move(pages));
+}
+
 void TLauncherSearch::Type(wchar_t c) {
-  if (!search_.Active()) {
-    // The pages as they stand now, the one on display first: its hits come first.
-    std::vector<std::shared_ptr<const FoldedPage>> pages;
-    const int shown = std::max(0, strip_.ActivePageIndex());
-    const auto& list = pages_.List();
-    const std::size_t count = list.size();
-    ini_.Update([&] {  // the file looked at once, not once for each page
-      for (std::size_t k = 0; k < count; ++k)
-        pages.push_back(list[(static_cast<std::size_t>(shown) + k) % count]->SearchTexts());
-    });
-    search_.Begin(std::move(pages));
-  }
+  if (!search_.Active()) Begin();
   search_.Type(c);
   Show();
+}
+
+void TLauncherSearch::Renew() {
+  if (!search_.Active()) return;
+  const std::wstring query = search_.Query();
+  Begin();
+  for (wchar_t c : query) search_.Type(c);
+  // Neither the focus nor the page moves: this runs inside a drop or a drag, whose page
+  // must not be released for room under it. The next key goes on from the first hit.
+  MarkHits();
+  if (line_) SetWindowTextW(line_.get(), (L" " + Line()).c_str());
 }
 
 void TLauncherSearch::Backspace() {

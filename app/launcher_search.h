@@ -48,6 +48,9 @@ class TLauncherSearch {
   bool Active() const { return search_.Active(); }
   // One more character: a search begins over the pages as they stand now.
   void Type(wchar_t c);
+  // A running search found again over the buttons as they stand now, with the same text:
+  // its hits follow a button that moved, was renamed or bound.
+  void Renew();
   void Backspace();
   // The next (Down) or the previous hit, round the end.
   void Step(bool next);
@@ -69,6 +72,8 @@ class TLauncherSearch {
   void SetFont(HFONT font);
 
  private:
+  // Begins a search over the pages' texts as they stand now.
+  void Begin();
   int StripHeight() const;
   void HideLine();
 

@@ -21,11 +21,14 @@ constexpr COLORREF kPlain = RGB(0, 0, 0);
 struct Contents {
   std::wstring fullPath, name, iconPath, workDir, hint;
   bool regist = false, showHint = false;
+  // The gone mark is the target's: it goes where the target goes.
+  bool dimmed = false;
   SharedBitmap glyph;
 };
 
 Contents ContentsOf(const TLaunchBtn& b) {
-  return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir(), b.Hint(), b.Regist(), b.ShowHint(), b.SharedGlyph()};
+  return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir(), b.Hint(),
+          b.Regist(),   b.ShowHint(), b.Dimmed(), b.SharedGlyph()};
 }
 
 // The face follows the button's own show type: the pages of a move may show differently.
@@ -37,6 +40,7 @@ void Put(TLaunchBtn& b, const Contents& c) {
   b.SetRegist(c.regist);
   b.SetHint(c.hint);
   b.SetShowHint(c.showHint);
+  b.SetDimmed(c.dimmed);
   b.SetCaption(b.ShowType() == st_IconOnly ? std::wstring() : c.name);
   b.SetGlyph(b.ShowType() == st_TextOnly ? SharedBitmap() : c.glyph);
   // A glyph the other page did not show (text only there) is looked up here.
@@ -64,7 +68,7 @@ TShowType ShowTypeOf(std::int32_t stored) {
 }  // namespace
 
 TPage::TPage(TPageHost& host, std::int32_t pageNo, std::wstring_view mode, Build when)
-    : host_(host), ini_(SettingsFilePath()), pageNo_(pageNo) {
+    : host_(host), ini_(SettingsFilePath()), pageNo_(pageNo), id_(++lastId_), standIn_(mode == L"UNSAVED") {
   const std::wstring section = Section();
   if (mode == L"NEW") {
     ini_.Update([&] {
@@ -129,8 +133,9 @@ void TPage::LoadHeader() {
 }
 
 void TPage::EnsureBuilt() {
-  // A page built from a file it could not read tries the file again.
-  if (built_ && !Unread()) return;
+  // A page built from a file it could not read tries the file again; the stand-in for a
+  // file held at start does not: the launcher takes the file up as a whole once it reads.
+  if (built_ && (!Unread() || standIn_)) return;
   LoadHeader();  // the file may have changed since the tab was made
   BuildButtons();
 }
@@ -185,7 +190,10 @@ void TPage::BuildButtons() {
         };
         // The pointer leaving a button leaves no caption blue, wherever it goes.
         b.OnMouseLeave = [this](TBitBtn&) { ResetHighlight(); };
-        b.OnRegist = [this](TLaunchBtn&) { SaveButtons(); };
+        b.OnRegist = [this](TLaunchBtn&) {
+          host_.ButtonsChanged();
+          SaveButtons();
+        };
         b.OnClick = [this](TBitBtn& sender) { ButtonClicked(static_cast<TLaunchBtn&>(sender)); };
         // Only a bound button moves; an empty one has nothing to carry.
         b.Drag().CanStart = [&b] { return b.Regist(); };
@@ -205,7 +213,9 @@ void TPage::BuildButtons() {
   spare_.clear();  // the buttons above the new count
   built_ = true;
   readMisses_ = ini_.MissedReads() - missedBefore_;
-  FitWindow();
+  // A page built out of sight (for a dialog's OK, a move onto it) leaves the window to
+  // the page on display.
+  if (host_.OnDisplay(*this)) FitWindow();
 }
 
 BitBtnParams TPage::PlaceOf(std::int32_t i) const {
@@ -346,16 +356,16 @@ std::int32_t TPage::CountRegistered() const {
 void TPage::ClearButtonKeys(std::int32_t i) {
   if (Unread()) throw ini_.WriteRefusal();
   const std::wstring section = Section();
-  try {
-    ini_.Update([&] {
-      ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
-      ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), L"");
-      ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), L"");
-      ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), L"");
-    });
-  } catch (...) {
-    unsaved_ = built_;  // the button was emptied before: the file still binds it
-    throw;
+  ini_.Update([&] {
+    ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
+    ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), L"");
+    ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), L"");
+    ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), L"");
+  });
+  // Emptied only once the file is: a refused write leaves the button as the file has it.
+  if (TLaunchBtn* b = Button(i)) {
+    b->ClearButton();
+    b->SetCaption(L"");
   }
 }
 

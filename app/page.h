@@ -41,6 +41,14 @@ class TPageHost {
   // Sizes the main window so that its client area is width x height pixels.
   virtual void SetMainClientSize(int width, int height) = 0;
   virtual void HideMainWindow() = 0;
+  // Whether `page` is the one the window shows, and so the one it is sized to.
+  virtual bool OnDisplay(const TPage& page) const {
+    (void)page;
+    return true;
+  }
+  // A button of a page changed its target, name or place: what was found among the
+  // buttons before no longer holds.
+  virtual void ButtonsChanged() {}
   // `page` is about to make `windows` more windows: room for them, within the program's
   // window budget, by releasing pages not on display. The page is built all the same
   // when no room can be made.
@@ -91,6 +99,8 @@ class TPage {
   // Every button looks again whether its target is gone (a released page has none).
   void CheckTargets();
   std::int32_t CountRegistered() const;
+  // Button i emptied in the file, then on the screen; a refused write raises the write
+  // error and changes nothing.
   void ClearButtonKeys(std::int32_t i);
   void ResetHighlight();
   // Builds the buttons of a page made to wait, or released, once.
@@ -131,6 +141,10 @@ class TPage {
   // without building it, read once for as long as the file stays as it was.
   std::shared_ptr<const FoldedPage> SearchTexts();
   std::int32_t PageNo() const { return pageNo_; }
+  // Tells this page from every other page of the run, also one of the same number made
+  // since (a file taken up again makes its pages anew): what waits holds this, not the
+  // number.
+  std::uint64_t Id() const { return id_; }
   const std::wstring& PageName() const { return pageName_; }
   const PageGrid& Grid() const { return grid_; }
   // The buttons the page has: none before it is built.
@@ -168,6 +182,10 @@ class TPage {
   TTabSheet* sheet_ = nullptr;                        // the page strip owns it
   TIniFile ini_;
   std::int32_t pageNo_;
+  std::uint64_t id_;
+  static inline std::uint64_t lastId_ = 0;
+  // The stand-in page of a file held at start: built once, from defaults.
+  bool standIn_;
   std::wstring pageName_;
   PageGrid grid_;
   std::int32_t currentBtn_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/number_text.h"
 #include "core/page_numbers.h"
 #include "core/settings_keys.h"
 #include "gui/message_box.h"
@@ -46,6 +47,16 @@ TPage* TPageSet::Find(std::int32_t pageNo) const {
   return index < 0 ? nullptr : pages_[static_cast<std::size_t>(index)].get();
 }
 
+TPage* TPageSet::FindId(std::uint64_t id) const {
+  auto it = std::find_if(pages_.begin(), pages_.end(), [id](const auto& page) { return page->Id() == id; });
+  return it == pages_.end() ? nullptr : it->get();
+}
+
+TLaunchBtn* TPageSet::BuiltButton(TPage& page, std::int32_t i) {
+  page.EnsureBuilt();
+  return page.Button(i);
+}
+
 TPage* TPageSet::OnDisplay() const {
   const int index = strip_.ActivePageIndex();
   if (index < 0 || index >= static_cast<int>(pages_.size())) return nullptr;
@@ -84,6 +95,28 @@ void TPageSet::MakeRoom(const TPage& page, std::int32_t windows) {
     const std::int32_t had = oldest->BtnCount();
     if (oldest->Release()) held -= had;
   }
+}
+
+void TPageSet::Reload(std::int32_t pageNo) {
+  TPage* page = Find(pageNo);
+  if (!page) {
+    if (!ini_.ReadBool(keys::PageSection(pageNo), keys::kLive, keys::kLiveDefault)) return;
+    Add(pageNo, L"", TPage::Build::WhenShown);
+    // Tabs stand in page number order, as the start makes them.
+    int to = 0;
+    while (pages_[static_cast<std::size_t>(to)]->PageNo() < pageNo) ++to;
+    std::rotate(pages_.begin() + to, pages_.end() - 1, pages_.end());
+    strip_.MoveSheet(static_cast<int>(pages_.size()) - 1, to);
+    return;
+  }
+  page->LoadHeader();
+  // A page released for room takes the new header now and its buttons when next shown.
+  if (page->Built()) {
+    page->BuildButtons();
+    page->ApplyFonts();
+    page->ApplyShowType(DecimalText(pageNo));
+  }
+  strip_.SetCaption(IndexOf(pageNo), page->PageName());
 }
 
 void TPageSet::Clear() {

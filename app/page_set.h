@@ -39,6 +39,12 @@ class TPageSet {
   int IndexOf(std::int32_t pageNo) const;
   // Page pageNo as it is, built or not; null when there is none (deleted, taken up anew).
   TPage* Find(std::int32_t pageNo) const;
+  // The page of that TPage::Id, which no other page has had: null once it has gone,
+  // whatever page took its number since.
+  TPage* FindId(std::uint64_t id) const;
+  // Button i of `page`, which is built again if it was released for room meanwhile (for a
+  // dialog's OK, a question's answer); null when the page has no such button.
+  TLaunchBtn* BuiltButton(TPage& page, std::int32_t i);
   // The page of the selected tab as it is, built or not, its showing not counted.
   TPage* OnDisplay() const;
   // The page of the selected tab, built, its showing counted; null when there is none.
@@ -47,6 +53,9 @@ class TPageSet {
   // longest unseen first, until the windows of the process fit the budget.
   void MakeRoom(const TPage& page, std::int32_t windows);
   void SetWindowBudget(int windows) { windowBudget_ = windows; }
+  // Page pageNo as the file has it now: built again if it was built, its tab renamed; a
+  // page not in the set that the file says is live comes back, its tab in number order.
+  void Reload(std::int32_t pageNo);
   // Every page goes, and its tab with it.
   void Clear();
   // The page at `index` goes with its tab; no longer live, it writes nothing more.

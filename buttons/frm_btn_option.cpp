@@ -160,6 +160,7 @@ void TfrmBtnOption::BtnOkClick() {
   const Fields f = now.locate.empty() ? Fields{} : now;
   // All four keys in one write, before the button changes: a refused write (shown in the
   // error box) leaves the button as the file has it and the dialog open with the edits.
+  host_.WillEdit(*captured_);
   ini_.Update([&] {
     ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), f.name);
     ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), f.locate);
@@ -169,6 +170,7 @@ void TfrmBtnOption::BtnOkClick() {
   if (f.locate.empty()) {
     button->ClearButton();
     button->SetCaption(L"");
+    host_.ButtonEdited(*captured_);
     Hide();
     return;
   }
@@ -192,6 +194,7 @@ void TfrmBtnOption::BtnOkClick() {
       break;
   }
   button->CheckTarget();
+  host_.ButtonEdited(*captured_);
   Hide();
 }
 

@@ -42,6 +42,9 @@ class TBtnOptionHost {
   virtual TLaunchBtn* FindButton(const ButtonRef& ref) = 0;
   // The page writes the live values of all its buttons to the settings file.
   virtual void SaveButtons(std::int32_t pageNo) = 0;
+  // The dialog's OK is about to write the button's keys, and has written them.
+  virtual void WillEdit(const ButtonRef& ref) { (void)ref; }
+  virtual void ButtonEdited(const ButtonRef& ref) { (void)ref; }
 
  protected:
   ~TBtnOptionHost() = default;

@@ -665,4 +665,16 @@ bool IniDocument::Set(std::wstring_view section, std::wstring_view key, std::wst
   return true;
 }
 
+bool IniDocument::Remove(std::wstring_view section, std::wstring_view key) {
+  std::optional<std::size_t> s = FindSection(FoldIniName(Trim(section)));
+  if (!s) return false;
+  ParseSection(*s);
+  Section& sec = sections_[*s];
+  std::optional<std::size_t> k = FindKey(sec, FoldIniName(Trim(key)));
+  if (!k) return false;
+  sec.lines.erase(sec.lines.begin() + static_cast<std::ptrdiff_t>(*k));
+  IndexKeys(sec);  // the lines after it moved up one
+  return true;
+}
+
 }  // namespace vl

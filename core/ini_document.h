@@ -50,6 +50,10 @@ class IniDocument {
   // value become blanks and a NUL ends it, so a value can never inject lines. Returns
   // whether the document changed.
   bool Set(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+  // Takes the line of the first matching key out of the first matching section, as the
+  // profile functions do for a null value; the other lines keep their bytes. Returns
+  // whether the document changed.
+  bool Remove(std::wstring_view section, std::wstring_view key);
 
   // The names of the file's sections, in file order, each once (the first of sections
   // that differ only in letter case or surrounding blanks, the one that Get reads).

@@ -45,10 +45,17 @@ class IniStore {
   }
 
   void Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+    Change([&] { return doc_.Set(section, key, value); });
+  }
+  void Remove(std::wstring_view section, std::wstring_view key) {
+    Change([&] { return doc_.Remove(section, key); });
+  }
+  template <class Edit>
+  void Change(Edit&& edit) {
     if (depth_ == 0) Refresh();
     // Saved from a copy that missed the file, the write would wipe what it missed.
     if (!current_) Refuse();
-    if (doc_.Set(section, key, value)) {
+    if (edit()) {
       dirty_ = true;
       ++revision_;
     }
@@ -173,6 +180,8 @@ void TIniFile::WriteInteger(std::wstring_view section, std::wstring_view key,
 void TIniFile::WriteBool(std::wstring_view section, std::wstring_view key, bool value) {
   store_->Write(section, key, value ? L"1" : L"0");
 }
+
+void TIniFile::DeleteKey(std::wstring_view section, std::wstring_view key) { store_->Remove(section, key); }
 
 bool TIniFile::LastWriteRefused() const { return store_->refused(); }
 

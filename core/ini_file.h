@@ -68,6 +68,8 @@ class TIniFile {
   void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
   void WriteInteger(std::wstring_view section, std::wstring_view key, std::int32_t value);
   void WriteBool(std::wstring_view section, std::wstring_view key, bool value);
+  // The key taken out of the file, as if it had never been written.
+  void DeleteKey(std::wstring_view section, std::wstring_view key);
   // Whether the last write to the file was refused (none has gone through since).
   bool LastWriteRefused() const;
   // How many reads so far, through any handle on the file, found it there and unreadable

@@ -177,6 +177,7 @@ void TfrmPageOption::Button2Click() {
   const std::wstring section = keys::PageSection(captured_->pageNo);
   // One write: a refused one (shown in the error box) leaves the file and the page as
   // they were and the dialog open with the edits.
+  host_.WillRewrite(captured_->pageNo);
   ini_.Update([&] {
     ini_.WriteString(section, keys::kName, now.name);
     ini_.WriteInteger(section, keys::kYoko, now.yoko);

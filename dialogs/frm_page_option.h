@@ -50,6 +50,8 @@ class TPageOptionHost {
   // The page rebuilds itself from its section (grid, buttons, font, display type), its
   // tab takes the caption, and the main window is hidden and shown again at its new size.
   virtual void RebuildPage(std::int32_t pageNo, const std::wstring& caption) = 0;
+  // The dialog's OK is about to write the page's own keys.
+  virtual void WillRewrite(std::int32_t pageNo) { (void)pageNo; }
 
  protected:
   ~TPageOptionHost() = default;

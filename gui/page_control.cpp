@@ -122,6 +122,23 @@ void TPageControl::DeleteSheet(int index) {
   }
 }
 
+void TPageControl::MoveSheet(int from, int to) {
+  if (from < 0 || from >= SheetCount() || to < 0 || to >= SheetCount() || from == to) return;
+  const int active = ActivePageIndex();
+  const TTabSheet* selected = active >= 0 ? sheets_[static_cast<std::size_t>(active)].get() : nullptr;
+  SendMessageW(hwnd_.get(), TCM_DELETEITEM, from, 0);
+  std::unique_ptr<TTabSheet> sheet = std::move(sheets_[static_cast<std::size_t>(from)]);
+  sheets_.erase(sheets_.begin() + from);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<wchar_t*>(sheet->Caption().c_str());
+  if (SendMessageW(hwnd_.get(), TCM_INSERTITEMW, to, reinterpret_cast<LPARAM>(&item)) < 0)
+    ThrowLastError(L"TCM_INSERTITEM");
+  sheets_.insert(sheets_.begin() + to, std::move(sheet));
+  if (selected) SendMessageW(hwnd_.get(), TCM_SETCURSEL, IndexOf(*selected), 0);
+  ShowActiveSheet();
+}
+
 int TPageControl::ActivePageIndex() const {
   return static_cast<int>(SendMessageW(hwnd_.get(), TCM_GETCURSEL, 0, 0));
 }

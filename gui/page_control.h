@@ -56,6 +56,9 @@ class TPageControl {
   // Destroys the sheet at index and its tab. When it was selected, the tab after it is
   // selected, or the first tab when it was the last.
   void DeleteSheet(int index);
+  // The sheet at `from` and its tab to `to`, the others closing up; the selected sheet
+  // stays selected.
+  void MoveSheet(int from, int to);
   int SheetCount() const { return static_cast<int>(sheets_.size()); }
   // The index of a sheet of this control; -1 for any other.
   int IndexOf(const TTabSheet& sheet) const;

@@ -33,6 +33,17 @@ int TPopupMenu::Add(std::wstring caption, ClickEvent onClick, std::wstring short
   return index;
 }
 
+void TPopupMenu::SetCaption(int index, std::wstring caption) {
+  Item& item = items_.at(index);
+  std::wstring text = item.shortcut.empty() ? caption : caption + L"\t" + item.shortcut;
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = text.data();
+  if (!SetMenuItemInfoW(menu_.get(), CommandOf(index), FALSE, &info)) ThrowLastError(L"SetMenuItemInfo");
+  item.caption = std::move(caption);
+}
+
 void TPopupMenu::SetChecked(int index, bool checked) {
   items_.at(index).checked = checked;
   CheckMenuItem(menu_.get(), CommandOf(index), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));

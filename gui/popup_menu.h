@@ -37,6 +37,8 @@ class TPopupMenu {
 
   int Count() const { return static_cast<int>(items_.size()); }
   const std::wstring& Caption(int index) const { return items_.at(index).caption; }
+  // The item's caption, its shortcut kept.
+  void SetCaption(int index, std::wstring caption);
   void SetChecked(int index, bool checked);
   bool Checked(int index) const { return items_.at(index).checked; }
   void SetEnabled(int index, bool enabled);

@@ -37,8 +37,10 @@ SAVED = BUILD / "mutate-saved"
 
 # The main window and its rooms. The hide key without modifiers lives in a filter of the
 # message loop, which leaves Esc to the drag of a button; the launcher's keys and type to
-# find are walked only by the shipped program's scenario.
-MAIN_WINDOW_TESTS = ["page", "frm_main", "dialogs", "e2e_hide_key", "button_move", "e2e_move", "e2e_keyboard"]
+# find are walked only by the shipped program's scenario. The interleaving harness brings
+# every event to every place where the launcher waits on the user.
+MAIN_WINDOW_TESTS = ["page", "frm_main", "dialogs", "e2e_hide_key", "button_move", "e2e_move", "e2e_keyboard",
+                     "interleaving"]
 
 # Which CTest entries cover a file: the entry named after the file's stem (page_control for
 # gui/page_control.cpp) first, then those of the first row whose prefix the path starts with.

@@ -146,6 +146,25 @@ TEST(IniDocument, NewKeysGoAfterTheLastKeyOfTheirSection) {
   EXPECT_EQ(empty.Serialize(), "[General]\r\nPageNum=1\r\n");
 }
 
+// A key taken out leaves every other line as it was; a key added and taken out again gives
+// the bytes back, and later lookups in the section still find the keys after it.
+TEST(IniDocument, RemovingAKeyTakesOutItsLineAlone) {
+  const std::string before = "[a]\r\nx=1\r\ny=\x95\x5C\r\nz=3\r\n[b]\r\nx=4";
+  IniDocument d = IniDocument::Parse(before);
+  EXPECT_TRUE(d.Remove(L" A ", L"X"));
+  EXPECT_EQ(d.Serialize(), "[a]\r\ny=\x95\x5C\r\nz=3\r\n[b]\r\nx=4");
+  EXPECT_EQ(Get(d, L"a", L"z"), L"3");
+  EXPECT_EQ(Get(d, L"a", L"x"), L"<absent>");
+  EXPECT_EQ(Get(d, L"b", L"x"), L"4") << "the same key of another section";
+  EXPECT_FALSE(d.Remove(L"a", L"x")) << "already gone";
+  EXPECT_FALSE(d.Remove(L"none", L"x"));
+
+  IniDocument added = IniDocument::Parse(before);
+  added.Set(L"a", L"new", L"v");
+  EXPECT_TRUE(added.Remove(L"a", L"new"));
+  EXPECT_EQ(added.Serialize(), before);
+}
+
 TEST(IniDocument, AValueCannotInjectLines) {
   IniDocument d;
   d.Set(L"s", L"k", L"a\r\n[evil]\r\nx=1");

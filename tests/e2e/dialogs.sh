@@ -38,7 +38,7 @@ sleep 0.5
 expect "$(ini Page1 BtnName1)" "Editor" "the drop"
 winapp="Z:${app//\//\\}"
 xdotool mousemove "$x" "$y" click 3
-D menu-pick 1 10000 >/dev/null || fail "no page menu on a right click"
+D menu-pick 2 10000 >/dev/null || fail "no page menu on a right click"
 D wait-window "ボタンのプロパティ" 20000 >/dev/null || fail "the dialog did not open"
 sleep 0.5
 D controls "ボタンのプロパティ" >"$out/controls.txt"

@@ -108,7 +108,7 @@ run_at dpi144 150 00ff00 ff0000
 # The page properties dialog at 144 DPI: its designed 296 x 253 and its OK button at
 # 112,220 84x25, each 1.5 times.
 D context-menu "$caption" >/dev/null
-D menu-pick 4 10000 >/dev/null || fail "no page menu"
+D menu-pick 5 10000 >/dev/null || fail "no page menu"
 dialog="ページのオプション"
 D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open"
 sleep 0.5

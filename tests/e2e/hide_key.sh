@@ -65,10 +65,10 @@ echo "== the question before a page goes: Esc answers No"
 press 5B+20
 expect "$(state)" "visible" "after Windows+Space"
 D context-menu "$caption" >/dev/null
-D menu-pick 2 10000 >/dev/null || fail "no page menu"  # ページの新規作成
+D menu-pick 3 10000 >/dev/null || fail "no page menu"  # ページの新規作成
 D select-tab "$caption" 1 >/dev/null
 D context-menu "$caption" >/dev/null
-D menu-pick 3 10000 >/dev/null || fail "no page menu"  # ページの削除
+D menu-pick 4 10000 >/dev/null || fail "no page menu"  # ページの削除
 expect "$(D message 20000 none)" "確認|このページを削除してよろしいですか？" "the question"
 press 1B
 D message 500 none >/dev/null 2>&1 && fail "the question is still up after Esc"

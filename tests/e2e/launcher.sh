@@ -13,9 +13,9 @@ start() {
   pid=$!
   D wait-window "$caption" 30000 >/dev/null || fail "no main window"
 }
-page_menu() {  # the page strip's menu, item N
+page_menu() {  # the page strip's menu, item N after 「元に戻す」
   D context-menu "$caption" >/dev/null
-  D menu-pick "$1" 10000 >/dev/null || fail "no page menu"
+  D menu-pick "$(($1 + 1))" 10000 >/dev/null || fail "no page menu"
 }
 pid= hold= second=
 # Every copy goes with the script, also the second one when its box was not seen: a copy
@@ -96,7 +96,7 @@ import -window root "$out/two_pages.png" 2>/dev/null || true
 echo "== ボタンの削除 on the button right-clicked: No keeps it, Yes clears it"
 delete_button() {  # answer: 6 Yes, 7 No
   xdotool mousemove "$x" "$y" click 3
-  D menu-pick 0 10000 >/dev/null || fail "no page menu on a right click"
+  D menu-pick 1 10000 >/dev/null || fail "no page menu on a right click"
   expect "$(D message 20000 "$1")" "確認|このボタンを削除してよろしいですか？" "the question before a button goes"
   sleep 0.5
 }

@@ -20,7 +20,7 @@ D wait-window "$caption" 30000 >/dev/null || fail "no main window"
 expect "$(D client "$caption")" "client 320x83" "a new page of 5 x 1 buttons"
 
 D context-menu "$caption" >/dev/null
-D menu-pick 4 10000 >/dev/null || fail "no page menu"
+D menu-pick 5 10000 >/dev/null || fail "no page menu"
 D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open"
 sleep 0.5
 expect "$(D client "$dialog")" "client 296x253" "the dialog's client area"

@@ -105,7 +105,7 @@ row
 [ "${secs%.*}" -lt 15 ] || fail "the start took $secs s"
 start
 D context-menu "$caption" >/dev/null
-D menu-pick 2 10000 >/dev/null || fail "no page menu"
+D menu-pick 3 10000 >/dev/null || fail "no page menu"
 expect "$(boxes 3000)" "RavariVudovi|これ以上ページを作成できません" "the new page command"
 quit
 expect "$(corpus get "$app/RavariVudovi.ini" General PageNum)" "2147483647" "the page count"

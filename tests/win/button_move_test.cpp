@@ -2,8 +2,9 @@
 // gesture from a fresh settings file (a short move that still clicks, a drop on an empty
 // button, on a bound one, on itself, outside, on its own tab, on the tabs of a page not built,
 // of a built one and of a full one, on a window over a tab, Esc, typing and Esc through the
-// launcher's keys, the capture taken away, a read-only file, a press on an empty button) and
-// checks the file, the faces, the pointer, the boxes and what opened.
+// launcher's keys, the capture taken away, a read-only file, a press on an empty button, and
+// back onto the first page's tab from another page) and checks the file, the faces with
+// their gone marks, the pointer, the boxes and what opened.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -26,8 +27,9 @@
 namespace vl {
 namespace {
 
-// Page 1 (text only): 1 and 2 bound, 3 and 4 empty. Page 2 (never shown, icons and text):
-// 1 bound, 2 empty. Page 3 full.
+// Page 1 (text only): 1 and 2 bound (2's target is gone), 3 and 4 empty. Page 2 (never
+// shown, icons and text): 1 bound, 2 empty, wide enough that every tab shows above it.
+// Page 3 full.
 std::string FileFor(const std::wstring& one, const std::wstring& two) {
   const std::string a = WideToUtf8(one), b = WideToUtf8(two);
   return "[General]\r\nPageNum=3\r\nFormTop=80\r\nFormLeft=80\r\n"
@@ -35,7 +37,7 @@ std::string FileFor(const std::wstring& one, const std::wstring& two) {
          "[Page1]\r\nLive=1\r\nName=One\r\nYoko=4\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\nShowType=2\r\n"
          "BtnFP1=" + a + "\r\nBtnName1=first\r\nBtnIP1=" + a + "\r\nWD1=C:\\\r\n"
          "BtnFP2=" + b + "\r\nBtnName2=second\r\nBtnIP2=" + b + "\r\n"
-         "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+         "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=128\r\nBtnH=64\r\n"
          "BtnFP1=C:\\two.exe\r\nBtnName1=two\r\n"
          "[Page3]\r\nLive=1\r\nName=Full\r\nYoko=1\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
          "BtnFP1=C:\\full.exe\r\nBtnName1=full\r\n";
@@ -129,6 +131,8 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
       {"onto its own tab", tab(0), 1, nullptr, false, false, kA, kB, L"", L"", IDC_NO},
       {"onto the tab of a page not built", tab(1), 1, nullptr, false, false, L"", kB, L"", kA, IDC_SIZEALL},
       {"onto the tab of a built page", tab(1), 1, nullptr, false, true, L"", kB, L"", kA, IDC_SIZEALL},
+      {"the button whose target is gone onto the tab of a built page", tab(1), 2, nullptr, false, true, kA, L"", L"",
+       kB, IDC_SIZEALL},
       {"onto another program's window over the tab of another page", tab(1), 1,
        [&](TfrmMain& f, HWND dragged) {
          const POINT at = TabCenter(f, 1);
@@ -204,6 +208,11 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
       EXPECT_EQ(Key(file, L"Page1", L"BtnFP" + std::to_wstring(i)), want[i - 1]) << "in the file: button " << i;
       EXPECT_EQ(page.Button(i)->FullPath(), want[i - 1]) << "on the page: button " << i;
       EXPECT_EQ(page.Button(i)->Regist(), !want[i - 1].empty()) << "bound: button " << i;
+      // The mark of a target that is gone goes with its button, and no empty slot keeps it.
+      EXPECT_EQ(page.Button(i)->Dimmed(), want[i - 1] == b) << "gone mark: button " << i;
+    }
+    if (TPage& other = *form->PageList()[1]; other.Built()) {
+      EXPECT_EQ(other.Button(2)->Dimmed(), g.page2second == kB) << "gone mark: page 2, button 2";
     }
     EXPECT_EQ(Key(file, L"Page2", L"BtnFP2"), expand(g.page2second));
     EXPECT_EQ(Key(file, L"Page2", L"BtnFP1"), L"C:\\two.exe");
@@ -226,13 +235,16 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
     if (g.page2second == kA) {
       // The move filled page 2: button 2 dragged onto its tab now is refused, and the
       // button just moved there keeps its place.
-      HWND next = page.Button(2)->Handle();
-      SendMessageW(next, WM_LBUTTONDOWN, MK_LBUTTON, ClientParam(next, CenterOf(next)));
-      SendMessageW(next, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(next, to));
-      EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_NO)) << "over the tab of the page the move filled";
-      HWND at = GetCapture() ? GetCapture() : WindowFromPoint(to);
-      SendMessageW(at, WM_LBUTTONUP, 0, ClientParam(at, to));
-      test::Pump(0);
+      // Pressed, carried to `at` (the pointer checked there) and released.
+      auto carry = [](HWND from, POINT at, LPCWSTR cursor, const char* where) {
+        SendMessageW(from, WM_LBUTTONDOWN, MK_LBUTTON, ClientParam(from, CenterOf(from)));
+        SendMessageW(from, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(from, at));
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, cursor)) << where;
+        HWND under = GetCapture() ? GetCapture() : WindowFromPoint(at);
+        SendMessageW(under, WM_LBUTTONUP, 0, ClientParam(under, at));
+        test::Pump(0);
+      };
+      carry(page.Button(2)->Handle(), to, IDC_NO, "over the tab of the page the move filled");
       EXPECT_EQ(Key(test::ReadBytes(SettingsFilePath()), L"Page2", L"BtnFP2"), a) << "written over";
       EXPECT_EQ(page.Button(2)->FullPath(), b);
       // The other page shows it when it comes up, built from the file or as it was.
@@ -241,6 +253,16 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
       EXPECT_EQ(form->PageList()[1]->Button(2)->Caption(), L"first");
       EXPECT_NE(form->PageList()[1]->Button(2)->Glyph(), nullptr) << "its icon, which page 1 did not show";
       EXPECT_TRUE(form->PageList()[1]->Button(2)->Regist());
+      // And back onto the first page's tab, from the page it went to: it takes page 1's
+      // first free button, the one it left.
+      carry(form->PageList()[1]->Button(2)->Handle(), TabCenter(*form, 0), IDC_SIZEALL, "over the first page's tab");
+      const std::string after = test::ReadBytes(SettingsFilePath());
+      EXPECT_EQ(Key(after, L"Page1", L"BtnFP1"), a) << "moved back to page 1";
+      EXPECT_EQ(Key(after, L"Page1", L"BtnName1"), L"first");
+      EXPECT_EQ(Key(after, L"Page2", L"BtnFP2"), L"") << "and gone from page 2";
+      EXPECT_EQ(page.Button(1)->FullPath(), a);
+      EXPECT_EQ(page.Button(1)->Caption(), L"first");
+      EXPECT_EQ(form->PageList()[1]->Button(2)->FullPath(), L"");
     }
     form.reset();
     if (cover) DestroyWindow(std::exchange(cover, nullptr));

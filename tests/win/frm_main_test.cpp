@@ -38,23 +38,33 @@ class WhileTheBoxIsUp {
   WhileTheBoxIsUp(const WhileTheBoxIsUp&) = delete;
   WhileTheBoxIsUp& operator=(const WhileTheBoxIsUp&) = delete;
   bool Answered() const { return answered_; }
+  // The boxes that came after the first one, each closed with OK.
+  int Later() const { return later_; }
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (!current_ || current_->answered_) return;
+    if (!current_) return;
     HWND box = nullptr;
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND window, LPARAM found) -> BOOL {
           wchar_t cls[16] = L"";
           GetClassNameW(window, cls, 16);
-          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(window) || window == current_->first_) return TRUE;
           *reinterpret_cast<HWND*>(found) = window;
           return FALSE;
         },
         reinterpret_cast<LPARAM>(&box));
     if (!box) return;
+    if (current_->answered_) {
+      // A word after the answer (nothing done, and why): read and closed.
+      ++current_->later_;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      current_->first_ = box;
+      return;
+    }
     current_->answered_ = true;
+    current_->first_ = box;
     current_->act_(box);
     PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(current_->answer_), 0);
   }
@@ -64,6 +74,8 @@ class WhileTheBoxIsUp {
   int answer_;
   UINT_PTR timer_ = 0;
   bool answered_ = false;
+  HWND first_ = nullptr;  // the box answered last, which may still be up a moment
+  int later_ = 0;
 };
 
 // Makes the platform refuse to create the n-th window of one class on this thread, from
@@ -493,6 +505,7 @@ TEST_F(FrmMainTest, TheDeleteQuestionsAreModalToTheLauncherAndFindTheirPageAgain
         IDYES);
     form->D1Click();
     ASSERT_TRUE(user.Answered());
+    EXPECT_EQ(user.Later(), 1) << "the user is told that nothing was deleted";
   }
   EXPECT_EQ(owner, form->Handle());
   EXPECT_FALSE(launcherEnabled);
@@ -626,6 +639,136 @@ TEST_F(FrmMainTest, AFileHeldAtStartIsNeverOverwrittenAndIsTakenUpOnceItReads) {
     EXPECT_EQ(file.ReadInteger(L"General", L"FormTop", -1), 130);
     EXPECT_TRUE(file.ReadBool(L"Page2", L"Live", false));
   }
+}
+
+// The delete question runs a message loop of its own: the stand-in page of a file held at
+// start is taken over meanwhile by the real page 1. The answer is for the button the user
+// was asked about, which is gone: nothing is deleted, and the user is told. Until then the
+// stand-in is built once, not at every key.
+TEST_F(FrmMainTest, AnAnswerActsOnTheButtonItAskedAboutOrOnNothing) {
+  const std::filesystem::path ini = SettingsFilePath();
+  test::WriteBytes(ini, "[General]\r\nPageNum=1\r\n[Setting]\r\nIsUseHotKey=0\r\n"
+                        "[Page1]\r\nLive=1\r\nName=One\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n"
+                        "BtnFP1=C:\\tools\\one.exe\r\nBtnName1=one\r\n");
+  auto holder = std::make_unique<test::FileHolder>(ini);
+  ASSERT_TRUE(holder->Holding());
+  test::MessageBoxCatcher boxes;
+  Open();
+  ASSERT_FALSE(form->TakenUp());
+  TPage& standIn = *form->PageList()[0];
+  const TWindow::Life first = standIn.Button(1)->Watch();
+  for (UINT key : {VK_RIGHT, VK_LEFT, VK_END}) {
+    PostMessageW(GetFocus() ? GetFocus() : form->Handle(), WM_KEYDOWN, key, 0);
+    app.ProcessMessages();
+  }
+  form->BaseChange();
+  EXPECT_TRUE(first.Alive()) << "the stand-in page was built again";
+  SendMessageW(standIn.Button(1)->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, test::PointParam(5, 5));
+  ReleaseCapture();
+  bool takenUpMeanwhile = false;
+  boxes.OnBox = [&](const test::SeenBox& box) {
+    if (box.text.find(L"削除してよろしいですか") == std::wstring::npos) return;
+    holder.reset();
+    takenUpMeanwhile = test::PumpUntil([&] { return form->TakenUp(); }, 3000);
+  };
+  form->D1Click();  // answered with its first button, はい
+  ASSERT_TRUE(takenUpMeanwhile);
+  ASSERT_EQ(boxes.Seen().size(), 3u);
+  EXPECT_NE(boxes.Seen()[2].text.find(L"削除しませんでした"), std::wstring::npos) << "the user is told";
+  EXPECT_EQ(form->PageList()[0]->Button(1)->FullPath(), L"C:\\tools\\one.exe");
+  form.reset();
+  EXPECT_EQ(TIniFile(ini).ReadString(L"Page1", L"BtnFP1", L""), L"C:\\tools\\one.exe") << "the real button wiped";
+}
+
+// A write the file refuses changes nothing: the button stays bound on the screen and in
+// memory, so that no later save of the page (a drop on another button) empties it behind
+// the user's back.
+TEST_F(FrmMainTest, ADeleteTheFileRefusedNeverTakesEffectLater) {
+  const std::filesystem::path ini = SettingsFilePath();
+  test::WriteBytes(ini, "[General]\r\nPageNum=1\r\n[Setting]\r\nIsUseHotKey=0\r\nAskBeforeDelBtn=0\r\n"
+                        "[Page1]\r\nLive=1\r\nName=One\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n"
+                        "BtnFP1=C:\\tools\\one.exe\r\nBtnName1=one\r\n");
+  test::TempDir dir;
+  const auto dropped = dir / "three.txt";
+  test::WriteBytes(dropped, "x");
+  Open();
+  TPage& page = *form->PageList()[0];
+  SendMessageW(page.Button(1)->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, test::PointParam(5, 5));
+  ReleaseCapture();
+  {
+    test::FileHolder holder(ini);
+    ASSERT_TRUE(holder.Holding());
+    EXPECT_THROW(form->D1Click(), EIniWriteError);
+  }
+  EXPECT_EQ(page.Button(1)->FullPath(), L"C:\\tools\\one.exe");
+  EXPECT_TRUE(page.Button(1)->Regist());
+  EXPECT_EQ(page.Button(1)->Caption(), L"one");
+  test::SendDrop(page.Button(3)->Handle(), {dropped.wstring()});
+  form.reset();
+  TIniFile file(ini);
+  EXPECT_EQ(file.ReadString(L"Page1", L"BtnFP1", L""), L"C:\\tools\\one.exe") << "the refused delete came later";
+  EXPECT_EQ(file.ReadString(L"Page1", L"BtnFP3", L""), dropped.wstring());
+}
+
+// A search holds button numbers: a swap by dragging, a drop and the button dialog's OK each
+// find it again over the buttons as they are then, so that its hits, its marks and Enter
+// follow the names, never the places where they were.
+TEST_F(FrmMainTest, ASearchFollowsAButtonThatChangesItsPlaceNameOrTarget) {
+  test::TempDir dir;
+  const auto dropped = dir / "fit.txt";
+  test::WriteBytes(dropped, "x");
+  test::WriteBytes(SettingsFilePath(),
+                   "[General]\r\nPageNum=1\r\n[Setting]\r\nIsUseHotKey=0\r\n"
+                   "[Page1]\r\nLive=1\r\nName=One\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n"
+                   "BtnFP1=C:\\tools\\first.exe\r\nBtnName1=first\r\n"
+                   "BtnFP2=C:\\tools\\second.exe\r\nBtnName2=second\r\n");
+  Open();
+  TfrmBtnOption dialog(*form);
+  form->SetDialogs(&dialog, nullptr, nullptr);
+  TPage& page = *form->PageList()[0];
+  auto key = [&](UINT msg, WPARAM code) {
+    PostMessageW(GetFocus() ? GetFocus() : form->Handle(), msg, code, 0);
+    app.ProcessMessages();
+  };
+  auto hits = [&] {
+    std::vector<std::int32_t> at;
+    for (const SearchHit& hit : form->Search().Hits()) at.push_back(hit.btnIndex);
+    return at;
+  };
+  auto marked = [&] {
+    std::vector<std::int32_t> at;
+    for (std::int32_t i = 1; i <= page.BtnCount(); ++i)
+      if (page.Button(i)->Marked()) at.push_back(i);
+    return at;
+  };
+  key(WM_CHAR, L'f');
+  key(WM_CHAR, L'i');
+  ASSERT_EQ(hits(), (std::vector<std::int32_t>{1}));
+
+  RECT to;
+  GetWindowRect(page.Button(2)->Handle(), &to);
+  static_cast<TPageHost&>(*form).DropButton(page, 1, POINT{(to.left + to.right) / 2, (to.top + to.bottom) / 2});
+  ASSERT_EQ(page.Button(2)->BtnName(), L"first") << "the swap";
+  EXPECT_EQ(hits(), (std::vector<std::int32_t>{2})) << "after a swap";
+  EXPECT_EQ(marked(), (std::vector<std::int32_t>{2}));
+  EXPECT_EQ(form->SearchLine(), L"検索: fi  1/1");
+  key(WM_KEYDOWN, VK_DOWN);
+  EXPECT_EQ(GetFocus(), page.Button(2)->Handle()) << "Enter would open what stands where the hit was";
+
+  test::SendDrop(page.Button(3)->Handle(), {dropped.wstring()});
+  EXPECT_EQ(hits(), (std::vector<std::int32_t>{2, 3})) << "after a drop";
+  EXPECT_EQ(marked(), (std::vector<std::int32_t>{2, 3}));
+
+  page.SetCurrentBtn(1);
+  form->N4Click();
+  ASSERT_TRUE(dialog.Visible());
+  dialog.lbeName.SetText(L"fifth");
+  dialog.BtnOkClick();
+  ASSERT_EQ(page.Button(1)->BtnName(), L"fifth");
+  EXPECT_EQ(hits(), (std::vector<std::int32_t>{1, 2, 3})) << "after a rename";
+  EXPECT_EQ(marked(), (std::vector<std::int32_t>{1, 2, 3}));
+  EXPECT_EQ(form->SearchLine(), L"検索: fi  1/3");
+  form->SetDialogs(nullptr, nullptr, nullptr);
 }
 
 TEST_F(FrmMainTest, APageThatCannotBeBuiltLeavesNoTabAndItsNumberIsNotGivenAgain) {
@@ -851,6 +994,126 @@ void WriteTenByTenPages(int pages) {
   test::WriteBytes(SettingsFilePath(), text);
 }
 
+// 「元に戻す」 takes back the last deletion, move, button properties or smaller grid: the menu
+// names it, Ctrl+Z and the menu item put the keys back as they were and the faces with
+// them, and a key changed since by another program is never written over.
+TEST_F(FrmMainTest, UndoPutsBackTheLastCommandUnlessTheFileChangedSince) {
+  const std::filesystem::path ini = SettingsFilePath();
+  const std::string stored =
+      "[General]\r\nPageNum=2\r\n[Setting]\r\nIsUseHotKey=0\r\nAskBeforeDelBtn=0\r\nAskBeforeDelPage=0\r\n"
+      "[Page1]\r\nLive=1\r\nName=One\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n"
+      "BtnFP1=C:\\tools\\one.exe\r\nBtnName1=one\r\nBtnIP1=C:\\tools\\one.exe\r\nWD1=C:\\tools\r\n"
+      "BtnFP2=C:\\tools\\two.exe\r\nBtnName2=two\r\nBtnIP2=C:\\tools\\two.exe\r\nWD2=C:\\tools\r\n"
+      "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=2\r\nBtnW=40\r\nBtnH=40\r\n"
+      "BtnFP4=C:\\tools\\four.exe\r\nBtnName4=four\r\nBtnIP4=C:\\tools\\four.exe\r\nWD4=C:\\tools\r\n";
+  test::WriteBytes(ini, stored);
+  Open();
+  TfrmBtnOption buttonDialog(*form);
+  TfrmPageOption pageDialog(*form);
+  form->SetDialogs(&buttonDialog, &pageDialog, nullptr);
+  TPage& page = *form->PageList()[0];
+  auto undoItem = [&] {
+    const TPopupMenu& menu = form->PopupMenu1();
+    return std::pair{menu.Caption(0), !(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_GRAYED)};
+  };
+  auto ctrlZ = [&] {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageW(GetFocus() ? GetFocus() : form->Handle(), WM_KEYDOWN, 'Z', 0);
+    app.ProcessMessages();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+  };
+  ASSERT_TRUE(OpenPageMenuOn(*form, 1));
+  EXPECT_EQ(undoItem(), (std::pair<std::wstring, bool>{L"元に戻す", false})) << "nothing to undo yet";
+
+  // The delete-button command, taken back by the menu item.
+  page.SetCurrentBtn(1);
+  form->D1Click();
+  ASSERT_EQ(page.Button(1)->FullPath(), L"");
+  ASSERT_TRUE(OpenPageMenuOn(*form, 2));
+  EXPECT_EQ(undoItem(), (std::pair<std::wstring, bool>{L"元に戻す: ボタンの削除 (one)", true}));
+  form->UndoClick();
+  EXPECT_EQ(test::ReadBytes(ini), stored) << "every key back as it was";
+  EXPECT_EQ(page.Button(1)->FullPath(), L"C:\\tools\\one.exe");
+  EXPECT_EQ(page.Button(1)->Caption(), L"one");
+  ASSERT_TRUE(OpenPageMenuOn(*form, 1));
+  EXPECT_EQ(undoItem().second, false) << "one step";
+
+  // A swap by dragging, taken back by Ctrl+Z.
+  RECT to;
+  GetWindowRect(page.Button(2)->Handle(), &to);
+  static_cast<TPageHost&>(*form).DropButton(page, 1, POINT{(to.left + to.right) / 2, (to.top + to.bottom) / 2});
+  ASSERT_EQ(page.Button(1)->BtnName(), L"two");
+  ctrlZ();
+  EXPECT_EQ(test::ReadBytes(ini), stored);
+  EXPECT_EQ(page.Button(1)->BtnName(), L"one");
+  EXPECT_EQ(page.Button(2)->BtnName(), L"two");
+
+  // The button dialog's OK.
+  page.SetCurrentBtn(2);
+  form->N4Click();
+  buttonDialog.lbeName.SetText(L"renamed");
+  // Opened, the dialog has the page save what its buttons hold: the OK is what goes back.
+  std::string before = test::ReadBytes(ini);
+  buttonDialog.BtnOkClick();
+  ASSERT_EQ(page.Button(2)->Caption(), L"renamed");
+  form->UndoClick();
+  EXPECT_EQ(test::ReadBytes(ini), before);
+  EXPECT_EQ(page.Button(2)->Caption(), L"two");
+
+  // A grid made smaller in the page dialog: its buttons come back with the grid.
+  form->N5Click();
+  pageDialog.spnYoko.SetValue(1);
+  before = test::ReadBytes(ini);
+  {
+    test::MessageBoxCatcher boxes;  // the question of a smaller grid, answered はい
+    SendMessageW(pageDialog.Button2.Handle(), BM_CLICK, 0, 0);
+  }
+  ASSERT_EQ(page.BtnCount(), 1);
+  ASSERT_TRUE(OpenPageMenuOn(*form, 1));
+  EXPECT_EQ(undoItem().first, L"元に戻す: ページのプロパティ (One)");
+  form->UndoClick();
+  EXPECT_EQ(test::ReadBytes(ini), before);
+  ASSERT_EQ(page.BtnCount(), 3);
+  EXPECT_EQ(page.Button(2)->Caption(), L"two");
+
+  // The page deleted, and back in its place among the tabs.
+  form->Base().SetActivePageIndex(1);
+  form->BaseChange();
+  before = test::ReadBytes(ini);
+  form->N3Click();
+  ASSERT_EQ(form->Base().SheetCount(), 1);
+  form->UndoClick();
+  EXPECT_EQ(test::ReadBytes(ini), before);
+  ASSERT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 2}));
+  EXPECT_EQ(form->Base().Sheet(1).Caption(), L"Two");
+  form->Base().SetActivePageIndex(1);
+  form->BaseChange();
+  EXPECT_EQ(form->PageList()[1]->Button(4)->Caption(), L"four");
+
+  // Deleted, then bound again by another program: the undo would write over it.
+  form->Base().SetActivePageIndex(0);
+  form->BaseChange();
+  page.SetCurrentBtn(1);
+  form->D1Click();
+  std::string other = test::ReadBytes(ini);
+  const std::string empty = "BtnFP1=\r\n";
+  ASSERT_NE(other.find(empty), std::string::npos);
+  other.replace(other.find(empty), empty.size(), "BtnFP1=C:\\elsewhere\\theirs.exe\r\n");
+  test::WriteBytes(ini, other);
+  {
+    test::MessageBoxCatcher boxes;
+    form->UndoClick();
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_NE(boxes.Seen()[0].text.find(L"元に戻せませんでした"), std::wstring::npos);
+  }
+  EXPECT_EQ(test::ReadBytes(ini), other) << "the other program's change written over";
+  form->SetDialogs(nullptr, nullptr, nullptr);
+}
+
 class WindowBudgetTest : public FrmMainTest {
  protected:
   // Started with room for the first page and one more of 100 buttons.
@@ -939,6 +1202,35 @@ TEST_F(WindowBudgetTest, ARefusedDropIsSavedBeforeItsPageIsReleasedOrThePageIsKe
   EXPECT_EQ(TIniFile(ini).ReadString(L"Page1", L"BtnFP1", L""), dropped.wstring());
   Show(0);
   EXPECT_EQ(form->PageList()[0]->Button(1)->FullPath(), dropped.wstring());
+}
+
+// The button dialog's OK on a page released for room builds it again out of sight: the
+// window stays the size of the page on display.
+TEST_F(WindowBudgetTest, ABuildOutOfSightLeavesTheWindowToThePageOnDisplay) {
+  test::WriteBytes(SettingsFilePath(),
+                   "[General]\r\nPageNum=2\r\n[Setting]\r\nIsUseHotKey=0\r\n"
+                   "[Page1]\r\nLive=1\r\nName=Small\r\nYoko=3\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n"
+                   "BtnFP1=C:\\tools\\one.exe\r\nBtnName1=one\r\n"
+                   "[Page2]\r\nLive=1\r\nName=Large\r\nYoko=10\r\nTate=10\r\nBtnW=30\r\nBtnH=30\r\n");
+  Open();
+  TfrmBtnOption dialog(*form);
+  form->SetDialogs(&dialog, nullptr, nullptr);
+  form->SetWindowBudget(CountWindowsOfProcess(GetCurrentProcessId()) + 99);
+  form->PageList()[0]->SetCurrentBtn(1);
+  form->N4Click();
+  ASSERT_TRUE(dialog.Visible());
+  Show(1);
+  ASSERT_EQ(Built(), "01") << "page 1 released for page 2";
+  RECT large;
+  GetClientRect(form->Handle(), &large);
+  dialog.lbeName.SetText(L"renamed");
+  dialog.BtnOkClick();
+  EXPECT_EQ(TIniFile(SettingsFilePath()).ReadString(L"Page1", L"BtnName1", L""), L"renamed");
+  RECT after;
+  GetClientRect(form->Handle(), &after);
+  EXPECT_EQ(after.right, large.right) << "sized to the page out of sight";
+  EXPECT_EQ(after.bottom, large.bottom);
+  form->SetDialogs(nullptr, nullptr, nullptr);
 }
 
 // A search over pages the budget cannot hold at once: each hit's page is built when the

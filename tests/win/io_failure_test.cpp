@@ -22,7 +22,6 @@
 #include <map>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <vector>
 
 #include "app/frm_main.h"
@@ -32,6 +31,7 @@
 #include "gui/platform/ole_scope.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
+#include "tests/win/ini_view.h"
 
 namespace vl {
 namespace {
@@ -51,36 +51,8 @@ const std::string kBefore =
     "Colour=mine\r\nBtnFP1=C:\\two\\a.exe\r\nBtnName1=a\r\n"
     "[Mine]\r\nKeep=1\r\n";
 
-// The file as keys (section and key in lower case) and as the lines that are no key.
-struct IniView {
-  std::map<std::string, std::string> keys;
-  std::set<std::string> others;
-};
-
-IniView View(const std::string& bytes) {
-  IniView view;
-  std::istringstream in(bytes);
-  std::string line, section;
-  auto lower = [](std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  };
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    if (line.front() == '[') {
-      section = lower(line);
-      continue;
-    }
-    std::size_t eq = line.find('=');
-    if (line.front() == ';' || eq == std::string::npos) {
-      view.others.insert(section + line);
-      continue;
-    }
-    view.keys[section + lower(line.substr(0, eq))] = line.substr(eq + 1);
-  }
-  return view;
-}
+using test::IniView;
+using test::View;
 
 // What the hook does in one run.
 struct Faults {
