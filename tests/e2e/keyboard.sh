@@ -139,11 +139,11 @@ expect "$(state)" "hidden" "after opening the hit"
 
 echo "== full-width capitals, and a target's file name"
 press 5B+20
-D type "ＣＨＡ"
+D type "ＣＨＡ" || fail "typing"
 sleep 0.3
 expect "$(focus)" "TBitBtn charlie" "full-width capitals find small letters"
 press 1B
-D type "hanmemo"
+D type "hanmemo" || fail "typing"
 sleep 0.3
 expect "$(focus)" "TBitBtn ﾒﾓ書き" "the target's file name"
 line_below_strip || fail "the search line did not follow to the lower page: $(D controls "$caption")"

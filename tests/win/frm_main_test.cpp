@@ -1012,9 +1012,13 @@ TEST_F(FrmMainTest, UndoPutsBackTheLastCommandUnlessTheFileChangedSince) {
   TfrmPageOption pageDialog(*form);
   form->SetDialogs(&buttonDialog, &pageDialog, nullptr);
   TPage& page = *form->PageList()[0];
+  // The item as the menu shows it, its shortcut cut off.
   auto undoItem = [&] {
     const TPopupMenu& menu = form->PopupMenu1();
-    return std::pair{menu.Caption(0), !(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_GRAYED)};
+    wchar_t text[256] = L"";
+    GetMenuStringW(menu.Handle(), 0, text, 256, MF_BYPOSITION);
+    std::wstring shown(text);
+    return std::pair{shown.substr(0, shown.find(L'\t')), !(GetMenuState(menu.Handle(), 0, MF_BYPOSITION) & MF_GRAYED)};
   };
   auto ctrlZ = [&] {
     BYTE keys[256];
@@ -1063,6 +1067,15 @@ TEST_F(FrmMainTest, UndoPutsBackTheLastCommandUnlessTheFileChangedSince) {
   form->UndoClick();
   EXPECT_EQ(test::ReadBytes(ini), before);
   EXPECT_EQ(page.Button(2)->Caption(), L"two");
+  // An empty location unbinds the button: taken back too.
+  form->N4Click();
+  buttonDialog.lbeLocate.SetText(L"");
+  before = test::ReadBytes(ini);
+  buttonDialog.BtnOkClick();
+  ASSERT_FALSE(page.Button(2)->Regist());
+  form->UndoClick();
+  EXPECT_EQ(test::ReadBytes(ini), before);
+  EXPECT_EQ(page.Button(2)->FullPath(), L"C:\\tools\\two.exe");
 
   // A grid made smaller in the page dialog: its buttons come back with the grid.
   form->N5Click();

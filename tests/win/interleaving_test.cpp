@@ -1,7 +1,8 @@
 // What can happen while the launcher waits on the user inside a message loop of its own,
 // at every place where it does, on a real main window: the delete questions, the message
 // boxes shown from inside a handler, the page strip's menu, a drag with the mouse held, a
-// search waiting for its next key, and the three dialogs left open. At each place every
+// search waiting for its next key, the three dialogs left open, and the step 「元に戻す」
+// holds until it is chosen. At each place every
 // event that can arrive there arrives (the file held at start taken up, a page released
 // for room, a sync tool's write, a drop, a search key, the show and hide keys, a
 // log-off); then the user answers. After the answer, and again after the exit:
@@ -494,6 +495,34 @@ const PlaceRow kPlaces[] = {
       {Ev::kRelease, kBoxRelease},
       {Ev::kDrop, kBoxDrop},
       {Ev::kSearch, kBoxSearch}}},
+    // 「元に戻す」 holds the keys a command changed across whatever comes before it is chosen:
+    // it puts back what the command took, never what an event changed since.
+    {"undo of a deleted button",
+     [](Scene& s, Ev, const Meanwhile& m) {
+       Press(s.Button(0, 1));
+       s.Act([&] { s.Form().D1Click(); });  // answered はい
+       m();
+       s.Act([&] { s.Form().UndoClick(); });
+       return true;
+     },
+     [](IniView&) {},
+     false,
+     {}},
+    {"undo of a deleted page",
+     [](Scene& s, Ev, const Meanwhile& m) {
+       s.ShowPage(1);
+       s.Act([&] { s.Form().N3Click(); });  // answered はい
+       m();
+       s.Act([&] { s.Form().UndoClick(); });
+       return true;
+     },
+     [](IniView&) {},
+     false,
+     {{Ev::kTakeover, "the stand-in launcher has one page, the first, which is never deleted"},
+      {Ev::kRelease, "page 2, which the release shows to send page 1 away, is the page deleted"},
+      // A known gap, not the undo's: the launcher does not yet take up another program's
+      // change of a page it has built.
+      {Ev::kSync, "page 3 comes on display as page 2 goes, and a built page saves every button it holds"}}},
     {"write-error box of a refused delete",
      [](Scene& s, Ev, const Meanwhile& m) {
        // Delete pressed on button 1 while another program holds the file (the start's
