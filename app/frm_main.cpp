@@ -250,6 +250,12 @@ void TfrmMain::DragButton(TPage& page, std::int32_t i, POINT screen) {
 
 void TfrmMain::DropButton(TPage& page, std::int32_t i, POINT screen) {
   const MoveTarget target = MoveTargetAt(page, i, screen, *base_, pages_->List());
+  // A release that moves nothing (a full page, outside, back on itself) writes nothing:
+  // nothing to keep for an undo, no hits to find again.
+  if (target.kind != MoveTarget::kSwap && target.kind != MoveTarget::kToPage) {
+    MoveButton(page, i, target);
+    return;
+  }
   // What the move writes: a built page saves all its buttons, a page not built takes one.
   std::vector<IniKey> keys = ButtonKeys(page.PageNo(), 1, page.BtnCount());
   if (target.page && target.page != &page) {
