@@ -37,9 +37,23 @@ std::optional<FileStamp> StampOf(const PathString& path);
 // program holds it without sharing, a read error, fewer bytes than its size).
 std::optional<std::string> ReadWholeFile(const PathString& path);
 
-// Replaces the file's contents atomically; false when the platform refuses (a read-only
-// file, a missing or read-only folder, a full disk). The target is untouched then.
-bool ReplaceFileAtomically(const PathString& path, std::string_view bytes);
+// How a replacement ended: the target untouched unless Done.
+enum class Replaced { Done, Refused, FileChanged };
+
+// Replaces the file's contents atomically: Refused when the platform refuses (a read-only
+// file, a missing or read-only folder, a full disk). With `unlessChangedFrom`, the file's
+// stamp is looked at once more right before the new copy moves over it, and a file that
+// another program changed since it had that stamp is left as it is (FileChanged): a
+// writer that read it earlier would otherwise wipe that program's change. `written`
+// receives the stamp of the new file, taken before it is moved into place, so that a
+// change another program makes right after it is never taken for ours (nothing when the
+// platform could not tell it).
+Replaced ReplaceFileAtomically(const PathString& path, std::string_view bytes,
+                               const std::optional<FileStamp>& unlessChangedFrom,
+                               std::optional<FileStamp>* written = nullptr);
+inline bool ReplaceFileAtomically(const PathString& path, std::string_view bytes) {
+  return ReplaceFileAtomically(path, bytes, std::nullopt) == Replaced::Done;
+}
 
 // The steps of the access above, for the tests of failure. Each step asks the hook, when
 // one is set, before it goes to the platform, and fails as the platform would when the

@@ -72,11 +72,13 @@ std::optional<std::string> ReadWholeFile(const PathString& path) {
   return bytes;
 }
 
-bool ReplaceFileAtomically(const PathString& path, std::string_view bytes) {
+Replaced ReplaceFileAtomically(const PathString& path, std::string_view bytes,
+                               const std::optional<FileStamp>& unlessChangedFrom,
+                               std::optional<FileStamp>* written) {
   std::string temp = path + ".tmp";
   {
     Fd f(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (f.get() < 0) return false;
+    if (f.get() < 0) return Replaced::Refused;
     bool ok = !FileStepRefused(FileStep::Write);
     while (ok && !bytes.empty()) {
       ssize_t n = ::write(f.get(), bytes.data(), bytes.size());
@@ -88,18 +90,30 @@ bool ReplaceFileAtomically(const PathString& path, std::string_view bytes) {
     ok = f.Close() && ok;
     if (!ok) {
       ::unlink(temp.c_str());
-      return false;
+      return Replaced::Refused;
     }
   }
-  if (FileStepRefused(FileStep::Replace) || ::rename(temp.c_str(), path.c_str()) != 0) {
+  // A rename keeps the file's time and size: the copy's stamp is the target's after it
+  // (nothing when the platform cannot tell).
+  std::optional<FileStamp> copy = written ? StampOf(temp) : std::nullopt;
+  if (FileStepRefused(FileStep::Replace)) {
     ::unlink(temp.c_str());
-    return false;
+    return Replaced::Refused;
   }
+  if (unlessChangedFrom && StampOf(path) != unlessChangedFrom) {
+    ::unlink(temp.c_str());
+    return Replaced::FileChanged;
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return Replaced::Refused;
+  }
+  if (written) *written = copy;
   std::filesystem::path folder = std::filesystem::path(path).parent_path();
   Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
   ++g_filesWritten;
-  return true;
+  return Replaced::Done;
 }
 
 std::uint64_t TotalBytesRead() { return g_bytesRead; }

@@ -101,31 +101,44 @@ std::optional<std::string> ReadWholeFile(const PathString& path) {
   return bytes;
 }
 
-bool ReplaceFileAtomically(const PathString& path, std::string_view bytes) {
+Replaced ReplaceFileAtomically(const PathString& path, std::string_view bytes,
+                               const std::optional<FileStamp>& unlessChangedFrom,
+                               std::optional<FileStamp>* written) {
   DWORD attrs = GetFileAttributesW(path.c_str());
   // The profile functions refuse a read-only file; so do we, rather than move over it.
-  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) return false;
+  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) return Replaced::Refused;
 
   std::wstring temp = path + L".tmp";
   {
     FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f.valid()) return false;
+    if (!f.valid()) return Replaced::Refused;
     bool ok = !FileStepRefused(FileStep::Write) && WriteAll(f.get(), bytes) &&
               !FileStepRefused(FileStep::Flush) && FlushFileBuffers(f.get());
     ok = f.Close() && ok;
     if (!ok) {
       DeleteFileW(temp.c_str());
-      return false;
+      return Replaced::Refused;
     }
   }
-  if (FileStepRefused(FileStep::Replace) ||
-      !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  // A move keeps the file's time and size: the copy's stamp is the target's after it
+  // (nothing when the platform cannot tell).
+  std::optional<FileStamp> copy = written ? StampOf(temp) : std::nullopt;
+  if (FileStepRefused(FileStep::Replace)) {
     DeleteFileW(temp.c_str());
-    return false;
+    return Replaced::Refused;
   }
+  if (unlessChangedFrom && StampOf(path) != unlessChangedFrom) {
+    DeleteFileW(temp.c_str());
+    return Replaced::FileChanged;
+  }
+  if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
+    return Replaced::Refused;
+  }
+  if (written) *written = copy;
   ++g_filesWritten;
-  return true;
+  return Replaced::Done;
 }
 
 std::uint64_t TotalBytesRead() { return g_bytesRead; }

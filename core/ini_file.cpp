@@ -1,6 +1,8 @@
 #include "core/ini_file.h"
 
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "core/file_io.h"
 #include "core/ini_document.h"
@@ -44,22 +46,16 @@ class IniStore {
     return doc_;
   }
 
+  std::uint64_t outside() {
+    if (depth_ == 0) Refresh();
+    return outside_;
+  }
+
   void Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
-    Change([&] { return doc_.Set(section, key, value); });
+    Change(Edit{std::wstring(section), std::wstring(key), std::wstring(value)});
   }
   void Remove(std::wstring_view section, std::wstring_view key) {
-    Change([&] { return doc_.Remove(section, key); });
-  }
-  template <class Edit>
-  void Change(Edit&& edit) {
-    if (depth_ == 0) Refresh();
-    // Saved from a copy that missed the file, the write would wipe what it missed.
-    if (!current_) Refuse();
-    if (edit()) {
-      dirty_ = true;
-      ++revision_;
-    }
-    if (depth_ == 0) Flush();
+    Change(Edit{std::wstring(section), std::wstring(key), std::nullopt});
   }
 
   void Begin() {
@@ -74,22 +70,67 @@ class IniStore {
   // When the file is there but cannot be read, reads go on with the last good copy and
   // writes are refused; the next access tries the file again.
   void Refresh() {
-    std::optional<FileStamp> now = StampOf(path_);
-    if (current_ && now == stamp_) return;
+    if (current_ && StampOf(path_) == stamp_) return;
     current_ = false;
-    if (!now) return;
+    Reread();
+  }
+
+  // One key written (a value) or taken out (none).
+  struct Edit {
+    std::wstring section, key;
+    std::optional<std::wstring> value;
+  };
+
+  bool Apply(const Edit& e) { return e.value ? doc_.Set(e.section, e.key, *e.value) : doc_.Remove(e.section, e.key); }
+
+  void Change(Edit edit) {
+    if (depth_ == 0) Refresh();
+    // Saved from a copy that missed the file, the write would wipe what it missed.
+    if (!current_) Refuse();
+    if (Apply(edit)) {
+      dirty_ = true;
+      ++revision_;
+      edits_.push_back(std::move(edit));
+    }
+    if (depth_ == 0) Flush();
+  }
+
+  // The file as it is now, in place of the copy: false when it cannot be read.
+  bool Reread() {
+    std::optional<FileStamp> now = StampOf(path_);
+    if (!now) return false;
     std::optional<std::string> bytes = now->exists ? ReadWholeFile(path_) : std::string();
-    if (!bytes) return;
+    if (!bytes) return false;
+    if (everRead_) ++outside_;  // not the first read, nor one after our own write
     doc_ = IniDocument::Parse(std::move(*bytes));
     ++revision_;
     stamp_ = *now;
-    current_ = hasCopy_ = true;
+    current_ = hasCopy_ = everRead_ = true;
+    return true;
   }
 
   void Flush() {
     if (!dirty_) return;
     dirty_ = false;
-    if (!ReplaceFileAtomically(path_, doc_.Serialize())) {
+    std::vector<Edit> edits = std::move(edits_);
+    edits_.clear();
+    // Another program (a sync tool) may replace the file between our read and our write:
+    // its content is read again and this operation's keys written into it, never the
+    // other way round. A file that keeps changing under us is given up on after a few.
+    constexpr int kTries = 5;
+    for (int tries = 1;; ++tries) {
+      std::optional<FileStamp> written;
+      const Replaced result = ReplaceFileAtomically(path_, doc_.Serialize(), stamp_, &written);
+      if (result == Replaced::Done) {
+        refused_ = false;
+        current_ = written.has_value();
+        if (written) stamp_ = *written;
+        return;
+      }
+      if (result == Replaced::FileChanged && tries < kTries && Reread()) {
+        for (const Edit& e : edits) Apply(e);
+        continue;
+      }
       // Forget the refused change, also as a copy for reads while the file cannot be read
       // again: the next access reads the file as it stayed.
       doc_ = IniDocument();
@@ -97,10 +138,6 @@ class IniStore {
       current_ = hasCopy_ = false;
       Refuse();
     }
-    refused_ = false;
-    std::optional<FileStamp> now = StampOf(path_);
-    current_ = now.has_value();
-    if (now) stamp_ = *now;
   }
 
   [[noreturn]] void Refuse() {
@@ -115,6 +152,9 @@ class IniStore {
   bool hasCopy_ = false;  // doc_ is the file as it was at some time (at stamp_)
   std::uint64_t missed_ = 0;
   std::uint64_t revision_ = 0;  // counts the changes of doc_
+  std::uint64_t outside_ = 0;   // counts the reads of a file changed by another program
+  bool everRead_ = false;
+  std::vector<Edit> edits_;  // the changes of doc_ not yet in the file, in order
   bool dirty_ = false;
   bool refused_ = false;  // the last write was refused
   int depth_ = 0;
@@ -188,6 +228,8 @@ bool TIniFile::LastWriteRefused() const { return store_->refused(); }
 std::uint64_t TIniFile::MissedReads() const { return store_->missed(); }
 
 std::uint64_t TIniFile::Revision() const { return store_->revision(); }
+
+std::uint64_t TIniFile::OutsideChanges() const { return store_->outside(); }
 
 EIniWriteError TIniFile::WriteRefusal() const { return store_->Refusal(); }
 

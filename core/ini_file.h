@@ -5,7 +5,9 @@
 // written through one handle is what the next read through any other gives. A read sees
 // the file as it is on disk: the store notices when the file changed under it (by its
 // size and time stamp) and reads it again. Each write reaches the disk before it returns,
-// through an atomic replacement of the whole file.
+// through an atomic replacement of the whole file. A replacement never goes over a copy
+// that another program put there since the store read the file: the store reads that copy
+// and writes the operation's own keys into it.
 //
 // When the file is there but cannot be read (another program holds it without sharing
 // it), a read gives what the store last read from it, or the default when it has nothing
@@ -81,6 +83,11 @@ class TIniFile {
   // again, a value written, a refused write forgotten), and only then; it looks at the
   // file first, as a read does. What was made from reads may be kept while it stays.
   std::uint64_t Revision() const;
+  // How many times the file was found changed by another program since it was first read
+  // (read again at a look, or before a write of ours would have replaced that program's
+  // copy); it looks at the file first, as a read does. A reader that holds what it made
+  // from the file compares the count, as it does the revision, to know when to read again.
+  std::uint64_t OutsideChanges() const;
   // The error a write refused on this file raises, for a writer that refuses by itself.
   EIniWriteError WriteRefusal() const;
 

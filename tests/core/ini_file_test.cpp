@@ -78,6 +78,79 @@ TEST(IniFile, ChangesMadeOnDiskByOthersAreSeen) {
   EXPECT_EQ(ReadBytes(path), "[General]\r\nFormTop=2000\r\nFormLeft=5\r\n");
 }
 
+// Another program (a sync tool) replaces the file in the moment between the store's read
+// and its own replacement: the other copy is read and the operation's keys go into it.
+struct OtherWriter {
+  static inline std::filesystem::path path;
+  static inline std::vector<std::string> copies;  // put in place at each replacement, in turn
+  static inline bool repeatLast = false;          // the last copy again at every replacement
+  static inline int replacements = 0;
+  static bool Act(FileStep step) {
+    if (step == FileStep::Replace && !copies.empty()) {
+      const std::string copy = copies.front();
+      if (copies.size() > 1 || !repeatLast) copies.erase(copies.begin());
+      // Written beside and moved over, as sync tools do; the size differs every time.
+      WriteBytes(path.string() + ".other", copy + std::string(static_cast<std::size_t>(++replacements), ';') + "\r\n");
+      std::filesystem::rename(path.string() + ".other", path);
+    }
+    return true;
+  }
+};
+
+TEST(IniFile, AReplacementByAnotherProgramJustBeforeOursIsKeptAndOursWrittenIntoIt) {
+  TempDir dir;
+  auto path = dir / "s.ini";
+  WriteBytes(path, "[General]\r\nPageNum=1\r\n[Page1]\r\nBtnFP1=C:\\a.exe\r\nBtnFP3=C:\\old.exe\r\n");
+  TIniFile ini(path);
+  EXPECT_EQ(ini.ReadInteger(L"General", L"PageNum", -1), 1);
+  const std::uint64_t outside = ini.OutsideChanges();
+  const std::uint64_t written = TotalFilesWritten();
+  OtherWriter::path = path;
+  OtherWriter::copies = {"[General]\r\nPageNum=2\r\n[Page1]\r\nBtnFP1=C:\\a.exe\r\nBtnFP3=C:\\new.exe\r\n[Page2]\r\nLive=1\r\n"};
+  OtherWriter::replacements = 0;
+  fileStepHook = &OtherWriter::Act;
+  ini.Update([&] {
+    ini.WriteString(L"Page1", L"BtnFP1", L"C:\\mine.exe");
+    ini.DeleteKey(L"Page1", L"BtnFP3");  // taken out of the other copy too
+  });
+  fileStepHook = nullptr;
+  EXPECT_EQ(ReadBytes(path),
+            "[General]\r\nPageNum=2\r\n[Page1]\r\nBtnFP1=C:\\mine.exe\r\n[Page2]\r\nLive=1\r\n;\r\n");
+  EXPECT_EQ(TotalFilesWritten(), written + 1) << "the stale copy was never moved over the file";
+  EXPECT_EQ(ini.OutsideChanges(), outside + 1);
+  EXPECT_EQ(ini.ReadInteger(L"General", L"PageNum", -1), 2) << "the reads give the merged file";
+
+  // A file that keeps changing under every try is given up on: the error, and the other
+  // program's last copy stays whole.
+  OtherWriter::copies = {"[General]\r\nPageNum=5\r\n"};
+  OtherWriter::repeatLast = true;
+  fileStepHook = &OtherWriter::Act;
+  EXPECT_THROW(ini.WriteString(L"Page1", L"BtnFP2", L"C:\\b.exe"), EIniWriteError);
+  fileStepHook = nullptr;
+  OtherWriter::repeatLast = false;
+  EXPECT_EQ(ReadBytes(path).rfind("[General]\r\nPageNum=5\r\n", 0), 0u);
+  EXPECT_EQ(ReadBytes(path).find("b.exe"), std::string::npos);
+  EXPECT_EQ(ini.ReadString(L"Page1", L"BtnFP2", L"none"), L"none");
+  ini.WriteString(L"Page1", L"BtnFP2", L"C:\\b.exe");  // and the next write goes through
+  EXPECT_NE(ReadBytes(path).find("PageNum=5"), std::string::npos);
+  EXPECT_NE(ReadBytes(path).find("BtnFP2=C:\\b.exe"), std::string::npos);
+}
+
+TEST(IniFile, OnlyAnotherProgramsChangeCountsAsOutside) {
+  TempDir dir;
+  auto path = dir / "s.ini";
+  TIniFile ini(path);
+  ini.WriteInteger(L"General", L"PageNum", 1);
+  const std::uint64_t start = ini.OutsideChanges();
+  ini.WriteInteger(L"General", L"PageNum", 2);
+  ini.Update([&] { ini.WriteString(L"Page1", L"Name", L"a"); });
+  EXPECT_EQ(ini.ReadInteger(L"General", L"PageNum", -1), 2);
+  EXPECT_EQ(ini.OutsideChanges(), start) << "our own writes are not another program's";
+  WriteBytes(path, "[General]\r\nPageNum=7\r\n");
+  EXPECT_EQ(ini.OutsideChanges(), start + 1) << "the count looks at the file itself";
+  EXPECT_EQ(ini.OutsideChanges(), start + 1);
+}
+
 TEST(IniFile, IntegersFlagsAndBadNumbers) {
   TempDir dir;
   auto path = dir / "s.ini";
