@@ -23,12 +23,18 @@ bool TFileTakeover::ReadsNow() const {
 
 void TFileTakeover::Settle(bool read) {
   takenUp_ = read;
-  if (!read) SetTimer(window_, kTimer, kLookInterval, nullptr);
+  if (read) MarkSeen();
+  // A look at the file's stamp once a second: within two seconds of another PC's change
+  // the launcher shows it, at the cost of one file-system query.
+  SetTimer(window_, kTimer, kLookInterval, nullptr);
 }
 
 void TFileTakeover::Look() {
+  if (takenUp_) {
+    if (OnLook) OnLook();
+    return;
+  }
   if (!ReadsNow()) return;  // still held: the next tick looks again
-  KillTimer(window_, kTimer);
   if (OnReadable) OnReadable();
 }
 

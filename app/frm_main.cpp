@@ -82,6 +82,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   undo_ = std::make_unique<TUndoStep>(ini_, *pages_);
   takeover_ = std::make_unique<TFileTakeover>(Handle(), ini_);
   takeover_->OnReadable = [this] { TakeUpTheFile(); };
+  takeover_->OnLook = [this] { TakeUpOutsideChange(); };
   BuildMenus();
   MarkStartPhase("tab strip and menus");
 
@@ -161,10 +162,9 @@ void TfrmMain::FormCreate() {
                            ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
     shakeWatch_->SetEnabled(popupMenu2_.Checked(mnuMouseMove_));
     pages_->SetPageNum(ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault));
-    SetWindowPos(Handle(), nullptr,
-                 ini_.ReadInteger(keys::kGeneral, keys::kFormLeft, keys::kFormLeftDefault),
-                 ini_.ReadInteger(keys::kGeneral, keys::kFormTop, keys::kFormTopDefault), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    settingsTakenUp_ = ReadAppliedSettings();
+    placeTakenUp_ = settingsTakenUp_.place;
+    SetWindowPos(Handle(), nullptr, placeTakenUp_.x, placeTakenUp_.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The setters' rule: 0 and below are no values. A speed of 0 would take a still pointer
     // for a swing and call the launcher up again the moment it is hidden.
     shakeWatch_->ResetParams();
@@ -233,9 +233,18 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::WriteGeneral(const RECT& window) {
-  ini_.WriteInteger(keys::kGeneral, keys::kPageNum, pages_->PageNum());
-  ini_.WriteInteger(keys::kGeneral, keys::kFormTop, window.top);
-  ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, window.left);
+  // Another program may have added a page since the number was read: a lower number
+  // written back would hide that page at the next start.
+  const std::int32_t onDisk = ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault);
+  ini_.WriteInteger(keys::kGeneral, keys::kPageNum, std::max(pages_->PageNum(), onDisk));
+  // The place when the user moved the window since the file was taken up, or the file has
+  // none: otherwise the file may hold the place another PC wrote meanwhile.
+  const bool placed = ini_.ReadString(keys::kGeneral, keys::kFormTop, L"").empty() ||
+                      ini_.ReadString(keys::kGeneral, keys::kFormLeft, L"").empty();
+  if (placed || window.left != placeTakenUp_.x || window.top != placeTakenUp_.y) {
+    ini_.WriteInteger(keys::kGeneral, keys::kFormTop, window.top);
+    ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, window.left);
+  }
 }
 
 void TfrmMain::DragButton(TPage& page, std::int32_t i, POINT screen) {
@@ -543,11 +552,10 @@ void TfrmMain::SaveAtEndSession() noexcept {
   // One write of the file for all pages, as at exit.
   attempt([&] {
     ini_.Update([&] {
-      for (const auto& page : pages_->List()) {
-        attempt([&] { page->SaveButtons(); });
-        attempt([&] { page->SaveHeader(); });
-        if (takeover_->TakenUp()) attempt([&] { WriteGeneral(r); });
-      }
+      // The pages' own keys are written by their dialog when the user changes them: what
+      // a page merely holds is never written, for another PC may have changed it since.
+      for (const auto& page : pages_->List()) attempt([&] { page->SaveButtons(); });
+      if (takeover_->TakenUp()) attempt([&] { WriteGeneral(r); });
     });
   });
 }

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -161,7 +162,8 @@ class TfrmMain : public TWindow,
     if (TPage* page = pages_->Find(pageNo)) page->SaveButtons();
   }
   void WillEdit(const ButtonRef& ref) override;
-  void ButtonEdited(const ButtonRef&) override {
+  void ButtonEdited(const ButtonRef& ref) override {
+    if (TPage* page = pages_->Find(ref.pageNo)) page->NoteSaved(ref.btnIndex);
     undo_->Landed();
     ButtonsChanged();
   }
@@ -184,6 +186,18 @@ class TfrmMain : public TWindow,
   // The file that could not be read at start reads now: the launcher takes it up.
   void TakeUpTheFile();
   void ClearPages();
+  // At each look of the file: a change another program made to it is taken up, unless a
+  // box, a menu or a drag is up; a page a dialog holds waits for it to close.
+  void TakeUpOutsideChange();
+  // The settings the launcher applies when it takes the file up, as the file has them.
+  struct AppliedSettings {
+    bool useShake = false, useHotKeys = false;
+    std::int32_t shakeSpeed = 0, shakeTime = 0;
+    std::wstring showKey, hideKey;
+    POINT place{};
+  };
+  AppliedSettings ReadAppliedSettings() const;
+  bool HeldByDialog(std::int32_t pageNo) const;
   void WriteGeneral(const RECT& window);
   void SaveAtEndSession() noexcept;
   bool IsInsideBase(HWND hwnd) const;
@@ -220,6 +234,11 @@ class TfrmMain : public TWindow,
   TfrmPageOption* frmPageOption_ = nullptr;
   TfrmAbout* frmAbout_ = nullptr;
   TfrmSetting* frmSetting_ = nullptr;
+  AppliedSettings settingsTakenUp_;
+  // The window's place as the file was taken up: moved from it, the window writes its own.
+  POINT placeTakenUp_{};
+  std::set<std::int32_t> waitingPages_;  // changed on disk while a dialog held them
+  bool takingUp_ = false;
 };
 
 }  // namespace vl

@@ -130,6 +130,7 @@ void TPage::LoadHeader() {
   for (auto b = buttons_.rbegin(); b != buttons_.rend(); ++b)
     if (*b) spare_.push_back(std::move(*b));
   buttons_.clear();
+  saved_.clear();
 }
 
 void TPage::EnsureBuilt() {
@@ -155,28 +156,30 @@ void TPage::BuildButtons() {
   const std::int32_t more = grid_.BtnCount() - static_cast<std::int32_t>(spare_.size());
   if (more > 0) host_.MakeRoom(*this, more);
   buttons_.resize(static_cast<std::size_t>(grid_.BtnCount()));
+  saved_.assign(buttons_.size(), StoredKeys{});
   try {
     ini_.Update([&] {
-      TShowType showType =
-          ShowTypeOf(ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeBuildDefault));
+      builtShowType_ = ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeBuildDefault);
+      TShowType showType = ShowTypeOf(builtShowType_);
       // Every button of the page takes the page's caption font.
       const CaptionFont caption = ReadCaptionFont();
+      builtCaption_ = caption;
       const SharedFont& font = FontFor(caption.desc);
       for (std::int32_t i = 1; i <= grid_.BtnCount(); ++i) {
         BitBtnParams params = PlaceOf(i);
-        std::wstring fullPath = ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
-        std::wstring name = ini_.ReadString(section, keys::ButtonKey(keys::kBtnName, i), L"");
-        params.caption = name;
+        StoredKeys stored = ReadKeys(i);
+        params.caption = stored.name;
         // The button taken over keeps its old glyph in the cache until its new one is in.
         SharedBitmap previousGlyph = spare_.empty() ? SharedBitmap() : spare_.back()->SharedGlyph();
         auto button = TakeButton(params);
         TLaunchBtn& b = *button;
         buttons_[static_cast<std::size_t>(i - 1)] = std::move(button);
         b.SetBtnIndex(i);
-        b.SetFullPath(std::move(fullPath));
-        b.SetBtnName(std::move(name));
-        b.SetIconPath(ini_.ReadString(section, keys::ButtonKey(keys::kBtnIP, i), L""));
-        b.SetWorkDir(ini_.ReadString(section, keys::ButtonKey(keys::kWD, i), L""));
+        b.SetFullPath(stored.fullPath);
+        b.SetBtnName(stored.name);
+        b.SetIconPath(stored.iconPath);
+        b.SetWorkDir(stored.workDir);
+        saved_[static_cast<std::size_t>(i - 1)] = std::move(stored);
         b.SetFont(font);
         b.SetFontColor(caption.color);
         b.SetCaption(b.BtnName());
@@ -207,6 +210,7 @@ void TPage::BuildButtons() {
     // Out of windows or GDI objects part way: the page keeps the buttons it could make,
     // so that every slot it counts holds one; the file keeps the rest.
     std::erase(buttons_, nullptr);
+    saved_.resize(buttons_.size());
     spare_.clear();
     throw;
   }
@@ -258,15 +262,49 @@ void TPage::SaveButtons() {
   if (!built_) return;  // what the file holds is all the page knows
   // Its buttons are defaults, not what the file holds: saved, they would wipe it.
   if (Unread()) throw ini_.WriteRefusal();
+  std::vector<std::size_t> changed;
+  for (std::size_t k = 0; k < buttons_.size(); ++k)
+    if (KeysOf(*buttons_[k]) != saved_[k]) changed.push_back(k);
   try {
     ini_.Update([&] {
-      for (const auto& b : buttons_) WriteButtonKeys(b->BtnIndex(), *b);
+      for (std::size_t k : changed) WriteButtonKeys(buttons_[k]->BtnIndex(), *buttons_[k]);
     });
   } catch (...) {
     unsaved_ = true;
     throw;
   }
+  for (std::size_t k : changed) saved_[k] = KeysOf(*buttons_[k]);
   unsaved_ = false;
+}
+
+void TPage::NoteSaved(std::int32_t i) {
+  if (TLaunchBtn* b = Button(i)) saved_[static_cast<std::size_t>(i - 1)] = KeysOf(*b);
+}
+
+TPage::StoredKeys TPage::KeysOf(const TLaunchBtn& b) { return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir()}; }
+
+TPage::StoredKeys TPage::ReadKeys(std::int32_t i) const {
+  const std::wstring section = Section();
+  auto read = [&](const wchar_t* key) { return ini_.ReadString(section, keys::ButtonKey(key, i), L""); };
+  return {read(keys::kBtnFP), read(keys::kBtnName), read(keys::kBtnIP), read(keys::kWD)};
+}
+
+bool TPage::ChangedOnDisk() {
+  if (!built_) return false;
+  const std::wstring section = Section();
+  bool changed = false;
+  ini_.Update([&] {
+    changed = ini_.ReadString(section, keys::kName, L"") != pageName_ ||
+              SaneGrid(ini_.ReadInteger(section, keys::kYoko, keys::kGridDefault),
+                       ini_.ReadInteger(section, keys::kTate, keys::kGridDefault),
+                       ini_.ReadInteger(section, keys::kBtnW, keys::kGridDefault),
+                       ini_.ReadInteger(section, keys::kBtnH, keys::kGridDefault)) != grid_ ||
+              ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeBuildDefault) != builtShowType_ ||
+              !(ReadCaptionFont() == builtCaption_);
+    for (std::size_t k = 0; k < saved_.size() && !changed; ++k)
+      changed = ReadKeys(static_cast<std::int32_t>(k + 1)) != saved_[k];
+  });
+  return changed;
 }
 
 bool TPage::Release() {
@@ -280,23 +318,11 @@ bool TPage::Release() {
     }
   }
   buttons_.clear();
+  saved_.clear();
   spare_.clear();
   font_.reset();
   built_ = false;
   return true;
-}
-
-void TPage::SaveHeader() {
-  if (!built_) return;
-  if (Unread()) throw ini_.WriteRefusal();
-  const std::wstring section = Section();
-  ini_.Update([&] {
-    ini_.WriteString(section, keys::kName, pageName_);
-    ini_.WriteInteger(section, keys::kYoko, grid_.yoko);
-    ini_.WriteInteger(section, keys::kTate, grid_.tate);
-    ini_.WriteInteger(section, keys::kBtnW, grid_.btnW);
-    ini_.WriteInteger(section, keys::kBtnH, grid_.btnH);
-  });
 }
 
 TPage::CaptionFont TPage::ReadCaptionFont() const {
@@ -366,6 +392,7 @@ void TPage::ClearButtonKeys(std::int32_t i) {
   if (TLaunchBtn* b = Button(i)) {
     b->ClearButton();
     b->SetCaption(L"");
+    saved_[static_cast<std::size_t>(i - 1)] = StoredKeys{};
   }
 }
 
@@ -458,6 +485,7 @@ void TPage::SwapButtons(std::int32_t i, std::int32_t j) {
   if (Unread()) throw ini_.WriteRefusal();
   const Contents first = ContentsOf(*a), second = ContentsOf(*b);
   const bool wasUnsaved = unsaved_;
+  const std::vector<StoredKeys> wasSaved = saved_;
   Put(*a, second);
   Put(*b, first);
   try {
@@ -467,6 +495,7 @@ void TPage::SwapButtons(std::int32_t i, std::int32_t j) {
     Put(*a, first);
     Put(*b, second);
     unsaved_ = wasUnsaved;
+    saved_ = wasSaved;
     throw;
   }
 }
@@ -480,6 +509,9 @@ void TPage::MoveButtonTo(std::int32_t i, TPage& to, std::int32_t j) {
   if (Unread() || to.Unread()) throw ini_.WriteRefusal();
   const Contents moved = ContentsOf(*source), left = target ? ContentsOf(*target) : Contents{};
   const bool wasUnsaved = unsaved_, toWasUnsaved = to.unsaved_;
+  // The saves below note their keys before the one write at the end: one refused takes
+  // the notes back with the faces.
+  const std::vector<StoredKeys> wasSaved = saved_, toWasSaved = to.saved_;
   try {
     // One write of the file for both sections. The button reaches its new place before
     // it leaves the old one: a write cut short between the two would leave it twice,
@@ -499,6 +531,8 @@ void TPage::MoveButtonTo(std::int32_t i, TPage& to, std::int32_t j) {
     Put(*source, moved);
     unsaved_ = wasUnsaved;
     to.unsaved_ = toWasUnsaved;
+    saved_ = wasSaved;
+    to.saved_ = toWasSaved;
     throw;
   }
 }

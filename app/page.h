@@ -13,8 +13,14 @@
 // buttons built again when it is next shown. A page created with
 // the mode "NEW" first writes the new-page defaults into its section; one with the mode
 // "UNSAVED" shows them without a section. Destroying a page
-// that is still live writes its buttons back. A page whose building fails removes its tab
-// again and raises the error.
+// that is still live writes back what the file does not have yet. A page whose building
+// fails removes its tab again and raises the error.
+//
+// Another program (a sync tool) may change the file while the page is built. So the page
+// keeps, for each button, its keys as it last read or wrote them, and writes only the
+// buttons whose keys the user changed since: never a value it merely holds, which would
+// put back what the other program replaced. ChangedOnDisk tells when the file no longer
+// holds what the page shows.
 #pragma once
 
 #include <cstdint>
@@ -92,8 +98,14 @@ class TPage {
   // The buttons placed, drawn and given their glyphs again at the window's DPI, after the
   // window has moved to a monitor of another scale. Reads nothing from the file.
   void FollowDpi();
+  // Writes the buttons the user changed since they were last read or written; nothing
+  // when there are none.
   void SaveButtons();
-  void SaveHeader();
+  // Button i's keys were written by another hand (the button dialog) as it holds them now.
+  void NoteSaved(std::int32_t i);
+  // Whether the file holds something else than the page was built from and wrote since:
+  // its name, grid, font, show type or any button's keys. A page not built holds nothing.
+  bool ChangedOnDisk();
   void ApplyFonts();
   void ApplyShowType(std::wstring_view pageNo);
   // Every button looks again whether its target is gone (a released page has none).
@@ -110,6 +122,8 @@ class TPage {
   // defaults, so the page writes nothing (each save raises the write error) until a
   // later build (EnsureBuilt, a rebuild) reads the file.
   bool Unread() const { return readMisses_ != 0; }
+  // A write of its buttons was refused: they hold what the file lacks.
+  bool Unsaved() const { return unsaved_; }
   // Back to the stored state: the buttons (windows, glyphs, font) destroyed, to be built
   // again from the file by EnsureBuilt. Writes nothing, unless a write of the buttons was
   // refused since they were built: what the page knows that the file does not is saved
@@ -158,7 +172,15 @@ class TPage {
   struct CaptionFont {
     FontDesc desc;
     COLORREF color;
+    bool operator==(const CaptionFont&) const = default;
   };
+  // A button's four keys in the file.
+  struct StoredKeys {
+    std::wstring fullPath, name, iconPath, workDir;
+    bool operator==(const StoredKeys&) const = default;
+  };
+  static StoredKeys KeysOf(const TLaunchBtn& b);
+  StoredKeys ReadKeys(std::int32_t i) const;
   // The caption font and colour of the page's section, as the buttons take them.
   CaptionFont ReadCaptionFont() const;
   // The font of `desc`, made once for every button of the page.
@@ -174,7 +196,11 @@ class TPage {
 
   TPageHost& host_;
   std::vector<std::unique_ptr<TLaunchBtn>> buttons_;  // slot k holds button k + 1
-  // Between LoadHeader and BuildButtons: the old buttons, in number order, to be renewed.
+  // Slot k: button k + 1's keys as the page last read or wrote them.
+  std::vector<StoredKeys> saved_;
+  // The section's font and raw show type at the last build, to tell a change on disk.
+  CaptionFont builtCaption_{};
+  std::int32_t builtShowType_ = 0;  // Between LoadHeader and BuildButtons: the old buttons, in number order, to be renewed.
   std::vector<std::unique_ptr<TLaunchBtn>> spare_;
   FontDesc fontDesc_;
   int fontDpi_ = 0;

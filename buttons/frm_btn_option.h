@@ -59,6 +59,10 @@ class TfrmBtnOption : public TDialogForm {
   void Open();
 
   // Event handlers, public so that tests drive them as the controls do.
+  // The page whose button (or which) the dialog holds while it is open.
+  std::optional<std::int32_t> HeldPage() const {
+    return Visible() && captured_ ? std::optional(captured_->pageNo) : std::nullopt;
+  }
   void FormShow();
   void chkIsUseIconClick();
   void BtnBrowsClick();

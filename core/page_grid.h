@@ -25,6 +25,7 @@ struct PageGrid {
   std::int32_t btnW = kNewPageBtnSize;
   std::int32_t btnH = kNewPageBtnSize;
 
+  bool operator==(const PageGrid&) const = default;
   std::int32_t BtnCount() const { return yoko * tate; }
   // Where button i (from 1) stands, row by row.
   std::int32_t Left(std::int32_t i) const { return (i - 1) % yoko * btnW; }

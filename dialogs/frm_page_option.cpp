@@ -107,7 +107,6 @@ void TfrmPageOption::FormShow() {
     showType = ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeApplyDefault);
     lblFontName.SetText(ini_.ReadString(section, keys::kFontName, L""));
     fontSize = ini_.ReadInteger(section, keys::kFontSize, keys::kFontSizeDefault);
-    fontColor_ = ini_.ReadString(section, keys::kFontColor, keys::kFontColorDefault);
   });
   filledBlind_ = ini_.MissedReads() != missed;
   lblFontSize.SetText(DecimalText(fontSize));
@@ -178,16 +177,17 @@ void TfrmPageOption::Button2Click() {
   // One write: a refused one (shown in the error box) leaves the file and the page as
   // they were and the dialog open with the edits.
   host_.WillRewrite(captured_->pageNo);
+  // Only what the user changed here: a key written as it was shown would put back a
+  // value another program (a sync tool) changed while the dialog was open.
   ini_.Update([&] {
-    ini_.WriteString(section, keys::kName, now.name);
-    ini_.WriteInteger(section, keys::kYoko, now.yoko);
-    ini_.WriteInteger(section, keys::kTate, now.tate);
-    ini_.WriteInteger(section, keys::kBtnW, now.btnW);
-    ini_.WriteInteger(section, keys::kBtnH, now.btnH);
-    ini_.WriteInteger(section, keys::kShowType, now.showType);
-    ini_.WriteString(section, keys::kFontName, FontDialog.Font.name);
-    ini_.WriteString(section, keys::kFontColor, fontColor_);
-    ini_.WriteInteger(section, keys::kFontSize, FontDialog.Font.points);
+    if (now.name != shown_.name) ini_.WriteString(section, keys::kName, now.name);
+    if (now.yoko != shown_.yoko) ini_.WriteInteger(section, keys::kYoko, now.yoko);
+    if (now.tate != shown_.tate) ini_.WriteInteger(section, keys::kTate, now.tate);
+    if (now.btnW != shown_.btnW) ini_.WriteInteger(section, keys::kBtnW, now.btnW);
+    if (now.btnH != shown_.btnH) ini_.WriteInteger(section, keys::kBtnH, now.btnH);
+    if (now.showType != shown_.showType) ini_.WriteInteger(section, keys::kShowType, now.showType);
+    if (now.fontName != shown_.fontName) ini_.WriteString(section, keys::kFontName, FontDialog.Font.name);
+    if (now.fontSize != shown_.fontSize) ini_.WriteInteger(section, keys::kFontSize, FontDialog.Font.points);
   });
   if (now != shown_) host_.RebuildPage(captured_->pageNo, now.name);
   Hide();

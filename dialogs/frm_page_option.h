@@ -6,14 +6,14 @@
 // number, held while it stays open) and fills its controls from the page's section of
 // the settings file. OK checks the values (a refusal's box answered, the field at fault
 // has the focus), asks before a smaller grid drops registered buttons (counted at OK: a
-// file dropped while the dialog is open counts too), writes the nine keys of the page in
-// one write and, when anything shown has changed, has the page rebuild itself from the
+// file dropped while the dialog is open counts too), writes the keys of the page the user
+// changed in one write and, when anything shown has changed, has the page rebuild itself from the
 // file and renames its tab. "キャンセル" and the close box write nothing; Esc is bound to
 // no button.
 //
 // What it refuses (the dialog stays open, nothing written): an empty name; rows or
 // columns below 1 or above the page's limit; button sizes outside the page's limits. The
-// page's caption colour is not offered: OK writes back the colour the page has. A page
+// page's caption colour is not offered: OK leaves the colour the page has. A page
 // deleted while the dialog is open is not touched by OK: the dialog says so and closes.
 // Filled while the file could not be read, the controls hold defaults: OK then fills them
 // again and raises the write error rather than write them.
@@ -62,6 +62,10 @@ class TfrmPageOption : public TDialogForm {
   explicit TfrmPageOption(TPageOptionHost& host);
 
   // Event handlers, public so that tests drive them as the controls do.
+  // The page whose button (or which) the dialog holds while it is open.
+  std::optional<std::int32_t> HeldPage() const {
+    return Visible() && captured_ ? std::optional(captured_->pageNo) : std::nullopt;
+  }
   void FormShow();
   void Button3Click();
   void Button2Click();
@@ -91,7 +95,6 @@ class TfrmPageOption : public TDialogForm {
   bool filledBlind_ = false;  // the last filling missed the file: OK writes nothing
   std::optional<TPageOptionHost::PageRef> captured_;  // at the last FormShow
   Shown shown_{};
-  std::wstring fontColor_;  // the page's own, written back as it was
 
  public:
   TLabeledEdit lbeName;

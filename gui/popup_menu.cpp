@@ -80,9 +80,11 @@ bool TPopupMenu::Click(int index) {
 }
 
 void TPopupMenu::Popup(int x, int y) {
+  ++open_;
   const UINT command = static_cast<UINT>(
       TrackPopupMenuEx(menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
                        x, y, TApplication::Instance().OwnerWindow(), nullptr));
+  --open_;
   if (command >= 1 && command <= static_cast<UINT>(Count())) Click(static_cast<int>(command) - 1);
 }
 

@@ -58,6 +58,9 @@ class TPopupMenu {
   // window foreground first (otherwise the menu does not close when the user clicks
   // elsewhere).
   void Popup(int x, int y);
+  // Whether a menu of ours is open now (its menu loop runs): what it was opened for (the
+  // items enabled, the button under it) must not change under it.
+  static bool AnyOpen() { return open_ > 0; }
 
   // Whether the owner opens the menu by itself (for example on a right click).
   bool AutoPopup = true;
@@ -78,6 +81,7 @@ class TPopupMenu {
   UniqueMenu menu_;
   std::vector<Item> items_;
   int default_ = -1;
+  static inline int open_ = 0;
 };
 
 }  // namespace vl
