@@ -82,6 +82,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   undo_ = std::make_unique<TUndoStep>(ini_, *pages_);
   takeover_ = std::make_unique<TFileTakeover>(Handle(), ini_);
   takeover_->OnReadable = [this] { TakeUpTheFile(); };
+  transfer_ = std::make_unique<TPageTransfer>(Handle(), ini_, *pages_, *base_);
   BuildMenus();
   MarkStartPhase("tab strip and menus");
 
@@ -478,6 +479,15 @@ void TfrmMain::SettingClick() {
 void TfrmMain::N2Click() {
   search_->Clear();  // its hits were taken over the pages as they were
   pages_->AddNew();
+  BaseChange();
+}
+
+void TfrmMain::ExportPageClick() { transfer_->Export(); }
+
+void TfrmMain::ImportPageClick() {
+  // As a new page: the step to undo stays, and a search's hits were over the pages as they were.
+  if (!transfer_->Import()) return;
+  search_->Clear();
   BaseChange();
 }
 
