@@ -83,6 +83,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   takeover_ = std::make_unique<TFileTakeover>(Handle(), ini_);
   takeover_->OnReadable = [this] { TakeUpTheFile(); };
   takeover_->OnLook = [this] { TakeUpOutsideChange(); };
+  transfer_ = std::make_unique<TPageTransfer>(Handle(), ini_, *pages_, *base_);
   BuildMenus();
   MarkStartPhase("tab strip and menus");
 
@@ -487,6 +488,15 @@ void TfrmMain::SettingClick() {
 void TfrmMain::N2Click() {
   search_->Clear();  // its hits were taken over the pages as they were
   pages_->AddNew();
+  BaseChange();
+}
+
+void TfrmMain::ExportPageClick() { transfer_->Export(); }
+
+void TfrmMain::ImportPageClick() {
+  // As a new page: the step to undo stays, and a search's hits were over the pages as they were.
+  if (!transfer_->Import()) return;
+  search_->Clear();
   BaseChange();
 }
 

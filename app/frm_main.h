@@ -24,6 +24,7 @@
 #include "app/page.h"
 #include "app/page_control_ex.h"
 #include "app/page_set.h"
+#include "app/page_transfer.h"
 #include "app/shake_watch.h"
 #include "app/show_hide_keys.h"
 #include "app/undo_step.h"
@@ -112,6 +113,8 @@ class TfrmMain : public TWindow,
   void N2Click();  // new page
   void N3Click();  // delete page
   void N5Click();  // page properties
+  void ExportPageClick();  // the page on display to a page file
+  void ImportPageClick();  // a page file as a new page
   void OpenFolderClick();  // the folder of the pressed button's target
   void RunAsClick();       // the pressed button's target as administrator
   void Help1Click();
@@ -223,6 +226,7 @@ class TfrmMain : public TWindow,
   std::unique_ptr<TShakeWatch> shakeWatch_;
   std::unique_ptr<TUndoStep> undo_;
   std::unique_ptr<TFileTakeover> takeover_;
+  std::unique_ptr<TPageTransfer> transfer_;
   TPopupMenu popupMenu1_;
   TPopupMenu popupMenu2_;
   int mnuMouseMove_ = -1;  // index of the watch item in PopupMenu2

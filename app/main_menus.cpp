@@ -28,6 +28,8 @@ const MenuItemDef kPopupMenu1[] = {
     {L"ページの新規作成", &TfrmMain::N2Click, 2},
     {L"ページの削除", &TfrmMain::N3Click, 3},
     {L"ページのプロパティ", &TfrmMain::N5Click, 4},
+    {L"ページの書き出し…", &TfrmMain::ExportPageClick, -1},
+    {L"ページの読み込み…", &TfrmMain::ImportPageClick, -1},
     {L"-", nullptr, -1},
     {L"ファイルの場所を開く", &TfrmMain::OpenFolderClick, -1},
     {L"管理者として実行", &TfrmMain::RunAsClick, -1},

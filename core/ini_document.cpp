@@ -528,6 +528,22 @@ std::vector<std::wstring> IniDocument::SectionNames() const {
   return names;
 }
 
+std::vector<IniKeyLine> IniDocument::SectionLines(std::wstring_view section) const {
+  section = Trim(section);
+  std::vector<IniKeyLine> lines;
+  if (section.empty()) return lines;
+  auto s = FindSection(FoldIniName(section));
+  if (!s) return lines;
+  ParseSection(*s);
+  for (const Line& line : sections_[*s].lines) {
+    if (line.kind != Kind::Entry || !line.hasValue) continue;
+    WithText(line, [&](auto text) {
+      lines.push_back({Widen(Slice(text, line.nameBegin, line.nameEnd)), Widen(Slice(text, line.valueBegin, line.valueEnd))});
+    });
+  }
+  return lines;
+}
+
 std::optional<std::wstring> IniDocument::Get(std::wstring_view section,
                                              std::wstring_view key) const {
   section = Trim(section);

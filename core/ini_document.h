@@ -29,6 +29,13 @@
 
 namespace vl {
 
+// A key line of a section as the file holds it: its name and its value with the blanks
+// around them removed, quotes and all. Written back with Set, it makes the same line.
+struct IniKeyLine {
+  std::wstring name, value;
+  bool operator==(const IniKeyLine&) const = default;
+};
+
 class IniDocument {
  public:
   enum class Encoding { Ansi, Utf8, Utf16Le };
@@ -58,6 +65,9 @@ class IniDocument {
   // The names of the file's sections, in file order, each once (the first of sections
   // that differ only in letter case or surrounding blanks, the one that Get reads).
   std::vector<std::wstring> SectionNames() const;
+  // The key lines with "=" of the section that Get reads, in file order, a key named twice
+  // included; none when there is no such section.
+  std::vector<IniKeyLine> SectionLines(std::wstring_view section) const;
 
   Encoding encoding() const { return encoding_; }
 

@@ -207,6 +207,12 @@ bool TIniFile::ReadBool(std::wstring_view section, std::wstring_view key, bool d
 
 std::vector<std::wstring> TIniFile::ReadSections() const { return store_->Document().SectionNames(); }
 
+std::vector<IniKeyLine> TIniFile::ReadSectionLines(std::wstring_view section) const {
+  return store_->Document().SectionLines(section);
+}
+
+IniDocument::Encoding TIniFile::ReadEncoding() const { return store_->Document().encoding(); }
+
 void TIniFile::WriteString(std::wstring_view section, std::wstring_view key,
                            std::wstring_view value) {
   store_->Write(section, key, value);

@@ -28,6 +28,7 @@
 
 #include "core/errors.h"
 #include "core/file_io.h"
+#include "core/ini_document.h"
 
 namespace vl {
 
@@ -64,6 +65,10 @@ class TIniFile {
   bool ReadBool(std::wstring_view section, std::wstring_view key, bool def) const;
   // The names of the file's sections, in file order, each once.
   std::vector<std::wstring> ReadSections() const;
+  // The key lines of a section as the file holds them, in file order (IniDocument::SectionLines).
+  std::vector<IniKeyLine> ReadSectionLines(std::wstring_view section) const;
+  // The file's text encoding: the one it was read in, or turned to for a value.
+  IniDocument::Encoding ReadEncoding() const;
 
   // Each throws EIniWriteError when the file cannot be written, or cannot be read first;
   // what earlier operations wrote stays in the file.

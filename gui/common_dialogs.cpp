@@ -10,7 +10,10 @@
 namespace vl {
 namespace {
 
-bool RunOpenDialog(HWND owner, std::wstring& fileName, const std::wstring& start) {
+enum class FileDialogKind { Open, Save };
+
+bool RunFileDialog(HWND owner, FileDialogKind kind, const FileDialogSpec& spec, const std::wstring& start,
+                   const std::wstring& defaultExt, std::wstring& fileName) {
   std::vector<wchar_t> buffer(32768, L'\0');
   start.copy(buffer.data(), buffer.size() - 1);
   OPENFILENAMEW ofn{};
@@ -18,22 +21,36 @@ bool RunOpenDialog(HWND owner, std::wstring& fileName, const std::wstring& start
   ofn.hwndOwner = owner;
   ofn.lpstrFile = buffer.data();
   ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+  // The filter's text holds its own NULs; the string's end adds the last one.
+  ofn.lpstrFilter = spec.Filter.empty() ? nullptr : spec.Filter.c_str();
+  ofn.lpstrTitle = spec.Title.empty() ? nullptr : spec.Title.c_str();
+  ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (!GetOpenFileNameW(&ofn)) return false;
+  if (kind == FileDialogKind::Save) {
+    ofn.Flags |= OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN;
+    if (!GetSaveFileNameW(&ofn)) return false;
+  } else {
+    if (!GetOpenFileNameW(&ofn)) return false;
+  }
   fileName = buffer.data();
   return true;
 }
 
-}  // namespace
-
-bool TOpenDialog::Execute(HWND owner) {
+bool RunModal(HWND owner, FileDialogKind kind, FileDialogSpec& spec, const std::wstring& defaultExt = L"") {
   TModalScope modal(owner);
-  if (RunOpenDialog(owner, FileName, FileName)) return true;
+  if (RunFileDialog(owner, kind, spec, spec.FileName, defaultExt, spec.FileName)) return true;
   // A remembered name the dialog refuses to start from (one that no longer parses as a
   // file name) must not keep the dialog from opening at all.
-  if (CommDlgExtendedError() == FNERR_INVALIDFILENAME) return RunOpenDialog(owner, FileName, L"");
+  if (CommDlgExtendedError() == FNERR_INVALIDFILENAME)
+    return RunFileDialog(owner, kind, spec, L"", defaultExt, spec.FileName);
   return false;
 }
+
+}  // namespace
+
+bool TOpenDialog::Execute(HWND owner) { return RunModal(owner, FileDialogKind::Open, *this); }
+
+bool TSaveDialog::Execute(HWND owner) { return RunModal(owner, FileDialogKind::Save, *this, DefaultExt); }
 
 bool TFontDialog::Execute(HWND owner) {
   TModalScope modal(owner);

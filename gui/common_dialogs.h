@@ -1,10 +1,14 @@
-// The system's file-open and font dialogs, modal to the whole program (TModalScope) while
-// they are up.
+// The system's file-open, file-save and font dialogs, modal to the whole program
+// (TModalScope) while they are up.
 //
-// TOpenDialog has no filter and keeps the last file chosen: the next Execute starts from
-// it. TFontDialog offers the screen fonts without colour or effects and without size
-// limits, starting from Font. Execute returns true when the user chose (OK) and then
-// holds the choice; a cancelled dialog changes nothing.
+// TOpenDialog and TSaveDialog keep the last file chosen: the next Execute starts from it.
+// Filter, when set, is the dialog's list of file types as the system takes it (pairs of
+// text and pattern, each ended by a NUL: L"ページ (*.ini)\0*.ini\0"), and Title replaces
+// the system's caption. TSaveDialog asks before it names a file that exists, and adds
+// DefaultExt (without its dot) to a name typed without one. TFontDialog offers the screen
+// fonts without colour or effects and without size limits, starting from Font. Execute
+// returns true when the user chose (OK) and then holds the choice; a cancelled dialog
+// changes nothing.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +19,21 @@
 
 namespace vl {
 
-class TOpenDialog {
+struct FileDialogSpec {
+  std::wstring FileName;
+  std::wstring Filter;
+  std::wstring Title;
+};
+
+class TOpenDialog : public FileDialogSpec {
  public:
   bool Execute(HWND owner);
-  std::wstring FileName;
+};
+
+class TSaveDialog : public FileDialogSpec {
+ public:
+  bool Execute(HWND owner);
+  std::wstring DefaultExt;
 };
 
 class TFontDialog {

@@ -56,6 +56,8 @@
 //   shake X Y STEP MOVES             moves the pointer from (X, Y), one move every 25 ms:
 //                                    "L" STEP pixels left, "R" right, "U"/"D" STEP up/down,
 //                                    "." stays; prints the pointer's last position
+//   file-dialog CAPTION PATH TIMEOUT_MS  waits for the system's file dialog of that caption,
+//                                    puts PATH in its file name box and presses its OK button
 //
 // Exit code 0 on success, 1 when what was looked for is not there, 2 on a usage error;
 // the last line printed is "vl-exit" and that code.
@@ -348,6 +350,24 @@ int Run(int argc, wchar_t** argv) {
     }
     for (int i = 0; i <= number(2); ++i) PostKey(menu, VK_DOWN);
     PostKey(menu, VK_RETURN);
+    return 0;
+  }
+  if (cmd == L"file-dialog" && argc == 5) {
+    HWND dialog = WaitFor([&] { return VisibleWindow(argv[2]); }, number(4));
+    if (!dialog) {
+      std::fprintf(stderr, "no file dialog\n");
+      return 1;
+    }
+    // The file name box: a combo box (cmb13) in the Explorer-style dialog, an edit (edt1)
+    // in the older one.
+    HWND name = GetDlgItem(dialog, 0x47C);
+    if (!name) name = GetDlgItem(dialog, 0x480);
+    if (!name) {
+      std::fprintf(stderr, "no file name box\n");
+      return 1;
+    }
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     return 0;
   }
   if (cmd == L"menu-open" && argc == 2) {
