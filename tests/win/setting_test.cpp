@@ -1,6 +1,7 @@
 // The settings dialog in this process on a real main window, with the settings file beside
 // the test: what it shows for a file without the section, the enabling rule, restore then
-// Cancel, OK with a text that is no number, hot keys applied, released and refused, and
+// Cancel, OK with a text that is no number, hot keys applied, released and refused,
+// "PortablePaths" written only when its box changed (a synced value left alone), and
 // the start-up shortcut written to and removed from the prefix's real Startup folder, read
 // back through the shell's link object.
 #include <windows.h>
