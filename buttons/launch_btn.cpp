@@ -165,9 +165,9 @@ void TLaunchBtn::DropFiles(HDROP handle) {
   if (PortablePaths && PortablePaths()) {
     // The same file from the launcher's drive, written so that it follows the launcher
     // to another drive letter or folder; the name is taken from the full path below.
-    fullPath_ = BindablePath(fullPath_, true);
-    workDir_ = BindablePath(workDir_, true);
-    iconPath_ = BindablePath(iconPath_, true);
+    fullPath_ = LauncherRelativePath(fullPath_);
+    workDir_ = LauncherRelativePath(workDir_);
+    iconPath_ = LauncherRelativePath(iconPath_);
   }
   regist_ = true;
   btnName_ = BtnNameOf(path);

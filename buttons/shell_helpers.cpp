@@ -61,8 +61,7 @@ std::wstring UsablePath(const std::wstring& stored) {
   return ResolveStoredPath(path, ProgramFolder());
 }
 
-std::wstring BindablePath(const std::wstring& path, bool portable) {
-  if (!portable) return path;
+std::wstring LauncherRelativePath(const std::wstring& path) {
   return RelativeToFolder(path, ProgramFolder()).value_or(path);
 }
 

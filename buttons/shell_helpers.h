@@ -32,9 +32,9 @@ std::wstring ParentFolder(std::wstring_view path);
 // stored path asks this first; the file keeps the path as written.
 std::wstring UsablePath(const std::wstring& stored);
 
-// The path a drop binds: `path` relative to the launcher's folder when `portable` and the
-// two are on one drive (RelativeToFolder), else `path` itself.
-std::wstring BindablePath(const std::wstring& path, bool portable);
+// `path` written relative to the launcher's folder when the two are on one volume
+// (RelativeToFolder: ".\sub\x.exe", "..\other\x.exe"), else `path` itself.
+std::wstring LauncherRelativePath(const std::wstring& path);
 
 // The folder icon that ships beside the program: its folder followed by "\res\be_fold.ico".
 std::wstring FolderIconPath();

@@ -8,12 +8,12 @@
 // while absent, as the delete command asks then). With "ホットキーを使う" ticked, OK first
 // refuses a hot-key text that names no single key, and a show key that would take a
 // typing key from every program: the box says why, the field is selected, nothing is
-// written and the keys in force stay. Then OK writes the nine options in one write (and
-// "PortablePaths" only when its box was changed since the filling, so that a file that
-// never had it keeps not having it) and
-// applies the shake gesture (on or off, and its values) and the hot keys to the running
-// launcher: ticked, both keys are registered anew from their texts; cleared, both are
-// released (and the launcher registers none at its next start). A hot key the system
+// written and the keys in force stay. Then OK writes the nine options in one write, with
+// "PortablePaths" only when its box was changed since the filling (a file that never had
+// the key keeps not having it, and a value synced in meanwhile stands), and applies the
+// shake gesture (on or off, and its values) and the hot keys to the running launcher:
+// ticked, both keys are registered anew from their texts; cleared, both are released
+// (and the launcher registers none at its next start). A hot key the system
 // refuses stops OK there, with the file already written, and leaves the dialog open; the
 // error box says which key. The restore-defaults buttons write their three keys at once
 // and touch nothing that runs. "キャンセル", Esc and the close box write nothing. Filled
