@@ -413,7 +413,7 @@ void TfrmMain::OpenFolderClick() {
   std::optional<ButtonRef> pressed = CurrentButton();
   TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
   if (!button || !button->Regist()) return;
-  if (!ShowInFolder(button->FullPath())) return;
+  if (!ShowInFolder(UsablePath(button->FullPath()))) return;
   if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault))
     coolTrayIcon1_->HideMainWindow();
 }

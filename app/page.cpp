@@ -197,6 +197,9 @@ void TPage::BuildButtons() {
           host_.ButtonsChanged();
           SaveButtons();
         };
+        b.PortablePaths = [this] {
+          return ini_.ReadBool(keys::kSetting, keys::kPortablePaths, keys::kPortablePathsDefault);
+        };
         b.OnClick = [this](TBitBtn& sender) { ButtonClicked(static_cast<TLaunchBtn&>(sender)); };
         // Only a bound button moves; an empty one has nothing to carry.
         b.Drag().CanStart = [&b] { return b.Regist(); };

@@ -44,6 +44,7 @@ TLaunchBtn::TLaunchBtn(const BitBtnParams& params) : TBitBtn(params) {
 void TLaunchBtn::Renew(const BitBtnParams& params) {
   TBitBtn::Renew(params);
   OnRegist = nullptr;
+  PortablePaths = nullptr;
   btnName_.clear();
   fullPath_.clear();
   iconPath_.clear();
@@ -70,7 +71,7 @@ void TLaunchBtn::BuildFace() {
 
 void TLaunchBtn::LoadGlyph() {
   const int size = DesignToDevice(kGlyphSize, DpiOf(Handle()));
-  if (SharedBitmap glyph = IconGlyph(iconPath_, Handle(), size)) SetGlyph(std::move(glyph));
+  if (SharedBitmap glyph = IconGlyph(UsablePath(iconPath_), Handle(), size)) SetGlyph(std::move(glyph));
 }
 
 void TLaunchBtn::ClearButton() {
@@ -84,7 +85,7 @@ void TLaunchBtn::ClearButton() {
 }
 
 void TLaunchBtn::CheckTarget() {
-  SetDimmed(regist_ && TargetKnownGone(fullPath_, Handle(), TargetAsk::Again));
+  SetDimmed(regist_ && TargetKnownGone(UsablePath(fullPath_), Handle(), TargetAsk::Again));
 }
 
 std::wstring TLaunchBtn::AccessibleName() const {
@@ -111,8 +112,9 @@ bool TLaunchBtn::Open(bool asAdministrator) {
   const Life life = Watch();
   // The shell may run a message loop of its own (a security warning, its error box, a DDE
   // wait, the administrator's consent), in which the page can rebuild or go and take this
-  // button with it.
-  const std::wstring target(fullPath_), workDir(workDir_);
+  // button with it: the paths are taken first, as the shell is to have them (variables
+  // expanded, a path relative to the launcher made full).
+  const std::wstring target = UsablePath(fullPath_), workDir = UsablePath(workDir_);
   // Looked at again: the file may have come back since the face was drawn, or gone since.
   const bool gone = TargetKnownGone(target, Handle(), TargetAsk::Now);
   SetDimmed(gone);
@@ -139,7 +141,7 @@ LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (msg == TargetCheckedMessage()) {
-    SetDimmed(regist_ && TargetKnownGone(fullPath_, Handle(), TargetAsk::Answered));
+    SetDimmed(regist_ && TargetKnownGone(UsablePath(fullPath_), Handle(), TargetAsk::Answered));
     return 0;
   }
   return TBitBtn::HandleMessage(msg, wParam, lParam);
@@ -160,6 +162,13 @@ void TLaunchBtn::DropFiles(HDROP handle) {
   std::wstring path = DroppedPath(drop.get(), 0);
   if (path.empty()) return;  // bound to an empty path, the button would open nothing
   BindPath(path);
+  if (PortablePaths && PortablePaths()) {
+    // The same file from the launcher's drive, written so that it follows the launcher
+    // to another drive letter or folder; the name is taken from the full path below.
+    fullPath_ = LauncherRelativePath(fullPath_);
+    workDir_ = LauncherRelativePath(workDir_);
+    iconPath_ = LauncherRelativePath(iconPath_);
+  }
   regist_ = true;
   btnName_ = BtnNameOf(path);
   SetHint(btnName_);

@@ -5,8 +5,11 @@
 // the target with the shell in the button's working folder, wherever the pointer is at
 // the release. A bound button whose target is gone is drawn dimmed (TBitBtn::SetDimmed);
 // its click looks again and, still gone, says so with the path and opens nothing. The
-// glyph is the icon of IconPath over the button-face colour, 32 x 32 designed pixels at
-// the button's DPI, shared with every other button showing that file.
+// three paths are kept as written (environment names, a path relative to the launcher's
+// folder) and read through UsablePath wherever the button opens its target, looks whether
+// it is gone, or reads its icon. The glyph is the icon of IconPath over the button-face
+// colour, 32 x 32 designed pixels at the button's DPI, shared with every other button
+// showing that file.
 //
 // Writing the fields only stores them: nothing is redrawn and the caption does not follow
 // BtnName, except for SetShowType, which rebuilds the face. The owner (the page) reads and
@@ -52,6 +55,9 @@ class TLaunchBtn : public TBitBtn {
 
   // Called after a drop has bound the button.
   std::function<void(TLaunchBtn&)> OnRegist;
+  // Asked at a drop: true binds a file on the launcher's own drive by its path relative to
+  // the launcher's folder (location, working folder and icon alike). Unset: full paths.
+  std::function<bool()> PortablePaths;
 
   // Rebuilds the glyph from the icon of IconPath at the button's DPI (after a DPI change
   // too); leaves it as it was when IconPath names no file (a folder does not count). A

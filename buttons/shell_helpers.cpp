@@ -12,6 +12,7 @@
 
 #include "buttons/link_file.h"
 #include "core/file_io.h"
+#include "core/portable_path.h"
 #include "gui/platform/com_scope.h"
 #include "gui/platform/handles.h"
 #include "gui/platform/threads.h"
@@ -39,6 +40,29 @@ std::wstring ParentFolder(std::wstring_view path) {
       path.find_first_of(L"\\/", 2) == sep && sep > 2 && sep + 1 < path.size())
     return std::wstring(path);
   return std::wstring(sep == std::wstring_view::npos ? path : path.substr(0, sep));
+}
+
+std::wstring UsablePath(const std::wstring& stored) {
+  std::wstring path = stored;
+  if (path.find(L'%') != std::wstring::npos) {
+    // Grown until the expansion fits: a variable's value may be longer than the path.
+    for (DWORD size = static_cast<DWORD>(path.size()) + 1;;) {
+      std::wstring expanded(size, L'\0');
+      const DWORD needed = ExpandEnvironmentStringsW(stored.c_str(), expanded.data(), size);
+      if (needed == 0) break;  // refused: the path as written, as the shell would see it
+      if (needed <= size) {
+        expanded.resize(needed - 1);
+        path = std::move(expanded);
+        break;
+      }
+      size = needed;
+    }
+  }
+  return ResolveStoredPath(path, ProgramFolder());
+}
+
+std::wstring LauncherRelativePath(const std::wstring& path) {
+  return RelativeToFolder(path, ProgramFolder()).value_or(path);
 }
 
 std::wstring FolderIconPath() {

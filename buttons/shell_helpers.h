@@ -23,6 +23,19 @@ std::wstring BtnNameOf(std::wstring_view path);
 // is returned whole, and so is the root of a share ("\\server\share").
 std::wstring ParentFolder(std::wstring_view path);
 
+// The path a button's stored location, working folder or icon path stands for now: its
+// environment names expanded ("%USERPROFILE%\Desktop"; a name not defined stays as
+// written), then a path relative to the launcher's folder (IsLauncherRelative: ".\apps",
+// "..\tools", "\apps" for its drive's root) resolved against the folder the program runs
+// from. Anything else (a full path, a bare program name, a URL, a shell name) is returned
+// as the expansion left it. Every place that opens, looks at or reads the icon of a
+// stored path asks this first; the file keeps the path as written.
+std::wstring UsablePath(const std::wstring& stored);
+
+// `path` written relative to the launcher's folder when the two are on one volume
+// (RelativeToFolder: ".\sub\x.exe", "..\other\x.exe"), else `path` itself.
+std::wstring LauncherRelativePath(const std::wstring& path);
+
 // The folder icon that ships beside the program: its folder followed by "\res\be_fold.ico".
 std::wstring FolderIconPath();
 

@@ -29,7 +29,7 @@ DialogParams Params() {
 // from the sheet's corner, what sits in a group from the group's. Only the lower buttons
 // of the first sheet and the buttons below the tabs follow the measured sizes.
 struct Layout {
-  DesignRect cbAskDelBtn, cbAskDelPage, cbHideLaunch;                  // on TabSheet1
+  DesignRect cbAskDelBtn, cbAskDelPage, cbHideLaunch, cbPortablePaths; // on TabSheet1
   DesignRect GroupBox1, GroupBox2;                                     // on TabSheet2
   DesignRect cbUseShake, Label1, spnShakeTime, Label3, Label2, spnShakeSpd, Label4,
       btnBackShakeDefault;                                             // in GroupBox1
@@ -40,6 +40,7 @@ constexpr Layout kLayout{
     .cbAskDelBtn = {16, 16, 280, 16},
     .cbAskDelPage = {16, 40, 280, 16},
     .cbHideLaunch = {16, 64, 280, 16},
+    .cbPortablePaths = {16, 88, 280, 28},  // two lines: the caption is longer than the sheet
     .GroupBox1 = {8, 6, kGroupWidth, 128},
     .GroupBox2 = {8, 142, kGroupWidth, 128},
     .cbUseShake = {12, 20, 200, 16},
@@ -73,6 +74,9 @@ TfrmSetting::TfrmSetting(TSettingHost& host)
       cbAskDelBtn({TabSheet1.Handle(), kLayout.cbAskDelBtn, L"ボタンを削除するときに確認する", Font()}),
       cbAskDelPage({TabSheet1.Handle(), kLayout.cbAskDelPage, L"ページを削除するときに確認する", Font()}),
       cbHideLaunch({TabSheet1.Handle(), kLayout.cbHideLaunch, L"ボタンを押したらランチャを隠す", Font()}),
+      cbPortablePaths({TabSheet1.Handle(), kLayout.cbPortablePaths,
+                       L"ランチャーと同じドライブのファイルは相対パスで登録する", Font()},
+                      BS_MULTILINE | BS_TOP),
       Button5({TabSheet1.Handle(),
                {12, sheet_.height - kButtonHeight - 12, kStartupButtonWidth, kButtonHeight},
                L"スタートアップに登録", Font()}),
@@ -123,6 +127,8 @@ void TfrmSetting::FormShow() {
     cbAskDelBtn.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDefault));
     cbAskDelPage.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelPage, keys::kAskBeforeDelPageDefault));
     cbHideLaunch.SetChecked(ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault));
+    portableShown_ = ini_.ReadBool(keys::kSetting, keys::kPortablePaths, keys::kPortablePathsDefault);
+    cbPortablePaths.SetChecked(portableShown_);
     cbUseHotKey.SetChecked(ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault));
     cbUseShake.SetChecked(ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
     spnShakeTime.SetValue(ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault));
@@ -185,6 +191,7 @@ void TfrmSetting::btnOkClick() {
   const bool useHotKey = cbUseHotKey.Checked();
   const std::wstring show = lbeShow.Text(), hide = lbeHide.Text();
   const std::int32_t time = spnShakeTime.Value(), speed = spnShakeSpd.Value();
+  const bool portable = cbPortablePaths.Checked();
   // A text that cannot be the key is refused before anything is written or applied: the
   // keys in force stay, and the correction starts in the field. Greyed out, the texts are
   // only kept.
@@ -203,6 +210,7 @@ void TfrmSetting::btnOkClick() {
     ini_.WriteBool(keys::kSetting, keys::kAskBeforeDelBtn, cbAskDelBtn.Checked());
     ini_.WriteBool(keys::kSetting, keys::kAskBeforeDelPage, cbAskDelPage.Checked());
     ini_.WriteBool(keys::kSetting, keys::kHideWhenClickBtn, cbHideLaunch.Checked());
+    if (portable != portableShown_) ini_.WriteBool(keys::kSetting, keys::kPortablePaths, portable);
     ini_.WriteBool(keys::kSetting, keys::kIsUseShake, cbUseShake.Checked());
     ini_.WriteBool(keys::kSetting, keys::kIsUseHotKey, useHotKey);
     ini_.WriteString(keys::kSetting, keys::kHideHotKey, hide);

@@ -1,5 +1,6 @@
 // TfrmSetting: the settings dialog "環境設定": whether deleting a button or a page asks
-// first, whether the launcher hides after a launch, the shake gesture and the two hot keys
+// first, whether the launcher hides after a launch, whether a drop from the launcher's
+// drive is bound by a path relative to it, the shake gesture and the two hot keys
 // (all in the section "Setting" of the settings file), and the start-up shortcut.
 //
 // Created hidden at start after the main window and living until exit, shown modeless.
@@ -7,10 +8,12 @@
 // while absent, as the delete command asks then). With "ホットキーを使う" ticked, OK first
 // refuses a hot-key text that names no single key, and a show key that would take a
 // typing key from every program: the box says why, the field is selected, nothing is
-// written and the keys in force stay. Then OK writes the nine options in one write and
-// applies the shake gesture (on or off, and its values) and the hot keys to the running
-// launcher: ticked, both keys are registered anew from their texts; cleared, both are
-// released (and the launcher registers none at its next start). A hot key the system
+// written and the keys in force stay. Then OK writes the nine options in one write, with
+// "PortablePaths" only when its box was changed since the filling (a file that never had
+// the key keeps not having it, and a value synced in meanwhile stands), and applies the
+// shake gesture (on or off, and its values) and the hot keys to the running launcher:
+// ticked, both keys are registered anew from their texts; cleared, both are released
+// (and the launcher registers none at its next start). A hot key the system
 // refuses stops OK there, with the file already written, and leaves the dialog open; the
 // error box says which key. The restore-defaults buttons write their three keys at once
 // and touch nothing that runs. "キャンセル", Esc and the close box write nothing. Filled
@@ -75,6 +78,7 @@ class TfrmSetting : public TDialogForm {
   TIniFile ini_;
   bool filledBlind_ = false;  // the last filling missed the file: OK writes nothing
   bool built_ = false;  // the controls below exist
+  bool portableShown_ = false;  // "PortablePaths" as the last filling read it
 
  public:
   TPageControl PageControl1;
@@ -89,6 +93,7 @@ class TfrmSetting : public TDialogForm {
   TCheckBox cbAskDelBtn;
   TCheckBox cbAskDelPage;
   TCheckBox cbHideLaunch;
+  TCheckBox cbPortablePaths;
   TButton Button5;
   TButton Button2;
   // TabSheet2 "起動"

@@ -166,7 +166,8 @@ void TButton::Command(WORD code) {
   if (code == BN_CLICKED) Click();
 }
 
-TCheckBox::TCheckBox(const ControlParams& p) : TControl(p, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP) {}
+TCheckBox::TCheckBox(const ControlParams& p, DWORD style)
+    : TControl(p, WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | style) {}
 
 bool TCheckBox::Checked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 

@@ -118,7 +118,8 @@ class TButton : public TControl {
 
 class TCheckBox : public TControl {
  public:
-  explicit TCheckBox(const ControlParams& params);
+  // `style` adds to the box's own (BS_MULTILINE for a caption that wraps).
+  explicit TCheckBox(const ControlParams& params, DWORD style = 0);
   bool Checked() const;
   // Raises OnClick when the state changes, as a click by the user would.
   void SetChecked(bool checked);

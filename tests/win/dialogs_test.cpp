@@ -2,6 +2,7 @@
 // with real drops and the settings file beside the test: what the dialog shows for a
 // bound file and a bound folder, what OK writes and applies by display type, Cancel, a
 // page deleted or released for room and a file made read-only while the dialog is open;
+// paths with variables or relative to the program kept as written, drops bound relative;
 // the history file missing, empty, in Shift_JIS, and read beside the program from any
 // current folder; the page properties dialog: what it shows, refuses, asks, writes and
 // rebuilds.
@@ -406,6 +407,62 @@ TEST_F(BtnOptionTest, BothBrowseButtonsShareOneFileDialogThatRemembersTheLastCho
     EXPECT_NE(user.StartedFrom().find(L"Editor.exe"), std::wstring::npos) << "from the last file chosen";
   }
   EXPECT_EQ(dialog->lbeIconLocate.Text(), L"kept") << "a cancelled dialog changes nothing";
+}
+
+TEST_F(BtnOptionTest, VariablesAndRelativePathsAreShownAndKeptAsWrittenAndBrowsingGivesAFullPath) {
+  // Drops bound relative, as the setting asks, on a page of the real main window.
+  const std::filesystem::path beside = test::TestProgramFolder() / (L"portable-" + std::to_wstring(GetCurrentProcessId()));
+  struct Remove {
+    std::filesystem::path path;
+    ~Remove() {
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+    }
+  } remove{beside};
+  std::filesystem::create_directories(beside);
+  test::WriteBytes(beside / "Tool.exe", "MZ");
+  test::WriteBytes(SettingsFilePath(), "[Setting]\r\nPortablePaths=1\r\n");
+  EXPECT_TRUE(SetEnvironmentVariableW(L"VL_TEST_TOOLS", (dir.path() / "Tools").c_str()));
+  Open();
+  test::SendDrop(Button(1).Handle(), {(beside / "Tool.exe").wstring()});
+  test::SendDrop(Button(2).Handle(), {editor.wstring()});
+  const std::wstring rel = L".\\" + beside.filename().wstring();
+  EXPECT_EQ(Key(L"BtnFP1"), rel + L"\\Tool.exe");
+  EXPECT_EQ(Key(L"WD1"), rel);
+  EXPECT_EQ(Key(L"BtnFP2"), editor.wstring()) << "another drive than the program's";
+
+  Press(Button(1));
+  form->N4Click();
+  EXPECT_EQ(dialog->lbeLocate.Text(), rel + L"\\Tool.exe");
+  EXPECT_EQ(dialog->lbeWorkDir.Text(), rel);
+  EXPECT_FALSE(dialog->chkIsUseIcon.Checked()) << "the icon is the target, both written alike";
+
+  dialog->lbeLocate.SetText(L"%VL_TEST_TOOLS%\\Editor.exe");
+  dialog->lbeWorkDir.SetText(L"%VL_TEST_TOOLS%");
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnFP1"), L"%VL_TEST_TOOLS%\\Editor.exe");
+  EXPECT_EQ(Key(L"WD1"), L"%VL_TEST_TOOLS%");
+  EXPECT_EQ(Key(L"BtnIP1"), L"%VL_TEST_TOOLS%\\Editor.exe");
+  EXPECT_EQ(Button(1).FullPath(), L"%VL_TEST_TOOLS%\\Editor.exe");
+  EXPECT_FALSE(Button(1).Dimmed()) << "judged where the variable leads";
+  form->N4Click();
+  EXPECT_EQ(dialog->lbeLocate.Text(), L"%VL_TEST_TOOLS%\\Editor.exe");
+  dialog->lbeLocate.SetText(L"%VL_TEST_TOOLS%\\Gone.exe");
+  dialog->BtnOkClick();
+  EXPECT_TRUE(Button(1).Dimmed());
+
+  // What the file dialog gives is its full path, whatever the field held.
+  form->N4Click();
+  {
+    FileDialogUser user(editor.wstring());
+    dialog->BtnBrowsClick();
+    ASSERT_TRUE(user.Answered());
+  }
+  EXPECT_EQ(dialog->lbeLocate.Text(), editor.wstring());
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnFP1"), editor.wstring());
+  EXPECT_EQ(Key(L"WD1"), L"%VL_TEST_TOOLS%") << "the working folder as typed";
+  SetEnvironmentVariableW(L"VL_TEST_TOOLS", nullptr);
 }
 
 // The button properties dialog moved to a monitor at 150 %, as Windows tells it: its own

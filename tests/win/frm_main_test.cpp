@@ -981,6 +981,25 @@ TEST_F(FrmMainTest, TheTargetItemsOfThePageMenuWantABoundButtonAndRunItsTarget) 
     return manager != nullptr;
   }, 20000)) << "no window on " << WideToUtf8(folderName);
   if (manager) PostMessageW(manager, WM_CLOSE, 0, 0);
+
+  // Both commands go where a variable in the stored location leads.
+  ASSERT_TRUE(test::PumpUntil([&] { return !FindWindowW(nullptr, folderName.c_str()); }, 20000));
+  ASSERT_TRUE(SetEnvironmentVariableW(L"VL_TEST_MENU", dir.path().c_str()));
+  page.Button(2)->SetFullPath(L"%VL_TEST_MENU%\\管理 é.exe");
+  std::filesystem::remove(helper + L".cwd");
+  ASSERT_TRUE(OpenPageMenuOn(*form, 2));
+  form->OpenFolderClick();
+  EXPECT_TRUE(test::PumpUntil([&] {
+    manager = FindWindowW(nullptr, folderName.c_str());
+    return manager != nullptr;
+  }, 20000)) << "no window on the variable's folder";
+  if (manager) PostMessageW(manager, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(OpenPageMenuOn(*form, 2));
+  ShowWindow(form->Handle(), SW_SHOW);
+  form->RunAsClick();
+  EXPECT_TRUE(test::PumpUntil([&] { return std::filesystem::exists(helper + L".cwd"); }, 20000))
+      << "the target was not started";
+  SetEnvironmentVariableW(L"VL_TEST_MENU", nullptr);
 }
 
 // Pages of 10 x 10 with a bound button each, numbers 1 to `pages`.

@@ -17,6 +17,7 @@
 #include "buttons/launch_btn.h"
 #include "buttons/shell_helpers.h"
 #include "core/errors.h"
+#include "core/file_io.h"
 #include "core/text_codec.h"
 #include "gui/accessible_button.h"
 #include "gui/platform/scoped_select.h"
@@ -980,6 +981,182 @@ TEST_F(LaunchBtnTest, AFilePastMaxPathBindsWholeWithItsNameAndIcon) {
   EXPECT_TRUE(linked->button->FullPath() == exe || linked->button->FullPath() == lnk)
       << WideToUtf8(linked->button->FullPath());
   EXPECT_EQ(linked->button->BtnName(), L"Editor");
+}
+
+// A folder beside the test program, for paths relative to the launcher's folder (the
+// test's temporary folder is on another drive under Wine: C:, the program on Z:).
+class BesideProgram {
+ public:
+  BesideProgram() : path_(test::TestProgramFolder() / (L"portable-" + std::to_wstring(GetCurrentProcessId()))) {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+    fs::create_directories(path_);
+  }
+  ~BesideProgram() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  BesideProgram(const BesideProgram&) = delete;
+  BesideProgram& operator=(const BesideProgram&) = delete;
+  std::wstring Name() const { return path_.filename().wstring(); }
+  std::wstring Full(const std::wstring& sub = L"") const { return sub.empty() ? path_.wstring() : (path_ / sub).wstring(); }
+
+ private:
+  fs::path path_;
+};
+
+// Sets an environment variable of this process for one test.
+class ScopedVariable {
+ public:
+  ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name) {
+    EXPECT_TRUE(SetEnvironmentVariableW(name, value.c_str()));
+  }
+  ~ScopedVariable() { SetEnvironmentVariableW(name_, nullptr); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const wchar_t* name_;
+};
+
+TEST_F(LaunchBtnTest, VariablesAndPathsRelativeToTheLauncherOpenShowTheirIconAndAreJudgedWhereTheyPoint) {
+  const std::wstring home = Dir(L"家 é");
+  fs::create_directories(home + L"\\work");
+  fs::copy_file(HelperProgram(), home + L"\\tool.exe");
+  BesideProgram beside;
+  fs::create_directories(beside.Full(L"apps"));
+  const std::wstring app = beside.Full(L"apps\\tool.exe");
+  fs::copy_file(HelperProgram(), app);
+  const std::wstring folder = test::TestProgramFolder().wstring();
+  const std::wstring self = folder.substr(folder.find_last_of(L'\\') + 1);
+  // As %USERPROFILE% names the user's folder; and a variable holding a relative path is
+  // expanded first, then resolved.
+  ScopedVariable homeVariable(L"VL_TEST_HOME", home);
+  ScopedVariable relativeVariable(L"VL_TEST_BESIDE", L".\\" + beside.Name());
+  const std::wstring rel = L".\\" + beside.Name();
+  // The launcher's current folder is wherever it was started from: the paths must not
+  // lean on it being the program's own.
+  struct CurrentFolder {
+    fs::path was = fs::current_path();
+    ~CurrentFolder() { fs::current_path(was); }
+  } restore;
+  fs::current_path(home);
+
+  const struct {
+    std::wstring fullPath, workDir, opened, startedIn;
+  } cases[] = {
+      {L"%VL_TEST_HOME%\\tool.exe", L"%VL_TEST_HOME%\\work", home + L"\\tool.exe", home + L"\\work"},
+      {L"%vl_test_home%\\tool.exe", L"%VL_TEST_HOME%", home + L"\\tool.exe", home},
+      {rel + L"\\apps\\tool.exe", rel + L"\\apps", app, beside.Full(L"apps")},
+      {L"..\\" + self + L"\\" + beside.Name() + L"\\apps\\tool.exe", L"..\\" + self + L"\\" + beside.Name(), app,
+       beside.Full()},
+      // "\\" leads from the launcher's own drive's root.
+      {folder.substr(2) + L"\\" + beside.Name() + L"\\apps\\tool.exe", L".", app, folder},
+      {L"%VL_TEST_BESIDE%\\apps\\tool.exe", L"%VL_TEST_BESIDE%\\apps\\.", app, beside.Full(L"apps")},
+  };
+  MessageBoxCatcher boxes;
+  const auto icon = ProgramIconReference(HelperProgram());
+  int slot = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.fullPath));
+    auto b = NewButton(form.Handle(), slot++ % 9);
+    TLaunchBtn& btn = *b->button;
+    btn.SetRegist(true);
+    btn.SetFullPath(c.fullPath);
+    btn.SetIconPath(c.fullPath);
+    btn.SetWorkDir(c.workDir);
+    btn.SetShowType(st_Both);
+    EXPECT_FALSE(btn.Dimmed());
+    ASSERT_TRUE(test::PumpUntil([&] { return btn.Glyph() != nullptr; }, 5000)) << "no icon";
+    ExpectGlyph(btn.Glyph(), icon);
+    Press(btn.Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+    ASSERT_TRUE(WaitForReport(c.opened));
+    EXPECT_EQ(ReportedFolder(c.opened), c.startedIn);
+    fs::remove(c.opened + L".cwd");
+    EXPECT_EQ(btn.FullPath(), c.fullPath) << "kept as written";
+    EXPECT_EQ(btn.WorkDir(), c.workDir);
+  }
+  EXPECT_TRUE(boxes.Seen().empty());
+
+  // Gone where the path points now; a variable nobody defined leaves a path that is not
+  // full, which the shell is left to judge, as a bare name is.
+  const struct {
+    std::wstring path;
+    bool gone;
+  } judged[] = {
+      {L"%VL_TEST_HOME%\\gone.exe", true},
+      {rel + L"\\gone.exe", true},
+      {L"..\\" + self + L"\\" + beside.Name() + L"\\apps", false},
+      {L"%VL_TEST_UNDEFINED%\\tool.exe", false},
+      {L"%VL_TEST_UNDEFINED%", false},
+  };
+  auto b = NewButton(form.Handle());
+  TLaunchBtn& btn = *b->button;
+  btn.SetRegist(true);
+  for (const auto& c : judged) {
+    btn.SetFullPath(c.path);
+    btn.CheckTarget();
+    EXPECT_EQ(btn.Dimmed(), c.gone) << WideToUtf8(c.path);
+  }
+  btn.SetFullPath(L"%VL_TEST_HOME%\\gone.exe");
+  Press(btn.Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].text, L"ファイルが見つかりません\n" + home + L"\\gone.exe") << "where it was looked for";
+}
+
+TEST_F(LaunchBtnTest, WithPortablePathsADropFromTheLaunchersDriveIsBoundRelativeAndOneFromElsewhereStaysFull) {
+  BesideProgram beside;
+  fs::create_directories(beside.Full(L"apps\\sub"));
+  const std::wstring exe = beside.Full(L"apps\\sub\\Editor.exe");
+  fs::copy_file(HelperProgram(), exe);
+  ASSERT_TRUE(test::MakeShortcut(beside.Full(L"Editor.lnk"), {.target = exe, .workDir = beside.Full(L"apps")}));
+  fs::copy_file(HelperProgram(), Dir(L"other.exe"));
+  const std::wstring rel = L".\\" + beside.Name();
+
+  bool portable = true;
+  const struct {
+    std::wstring drop, fullPath, workDir, iconPath, name;
+  } cases[] = {
+      {exe, rel + L"\\apps\\sub\\Editor.exe", rel + L"\\apps\\sub", rel + L"\\apps\\sub\\Editor.exe", L"Editor"},
+      {beside.Full(L"Editor.lnk"), rel + L"\\apps\\sub\\Editor.exe", rel + L"\\apps", rel + L"\\apps\\sub\\Editor.exe",
+       L"Editor"},
+      // The folder icon ships beside the launcher, and travels with it too.
+      {beside.Full(L"apps"), rel + L"\\apps", rel, L".\\res\\be_fold.ico", L"apps"},
+      {Dir(L"other.exe"), Dir(L"other.exe"), Dir(), Dir(L"other.exe"), L"other"},
+  };
+  MessageBoxCatcher boxes;
+  int slot = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.drop));
+    auto b = NewButton(form.Handle(), slot++ % 9);
+    TLaunchBtn& btn = *b->button;
+    btn.PortablePaths = [&portable] { return portable; };
+    SendDrop(btn.Handle(), {c.drop});
+    EXPECT_EQ(btn.FullPath(), c.fullPath);
+    EXPECT_EQ(btn.WorkDir(), c.workDir);
+    EXPECT_EQ(btn.IconPath(), c.iconPath);
+    EXPECT_EQ(btn.BtnName(), c.name);
+    EXPECT_EQ(b->regists, 1);
+    EXPECT_FALSE(btn.Dimmed());
+    EXPECT_TRUE(test::PumpUntil([&] { return btn.Glyph() != nullptr; }, 5000)) << "no icon";
+    if (c.drop != exe) continue;
+    Press(btn.Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
+    ASSERT_TRUE(WaitForReport(exe));
+    EXPECT_EQ(ReportedFolder(exe), beside.Full(L"apps\\sub"));
+    fs::remove(exe + L".cwd");
+  }
+  EXPECT_TRUE(boxes.Seen().empty());
+
+  // Switched off, or asked of no one: full paths, as always.
+  portable = false;
+  for (bool asked : {true, false}) {
+    auto b = NewButton(form.Handle());
+    if (asked) b->button->PortablePaths = [&portable] { return portable; };
+    SendDrop(b->button->Handle(), {exe});
+    EXPECT_EQ(b->button->FullPath(), exe);
+    EXPECT_EQ(b->button->WorkDir(), beside.Full(L"apps\\sub"));
+    EXPECT_EQ(b->button->IconPath(), exe);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The settings dialog in this process on a real main window, with the settings file beside
 // the test: what it shows for a file without the section, the enabling rule, restore then
-// Cancel, OK with a text that is no number, hot keys applied, released and refused, and
+// Cancel, OK with a text that is no number, hot keys applied, released and refused,
+// "PortablePaths" written only when its box changed (a synced value left alone), and
 // the start-up shortcut written to and removed from the prefix's real Startup folder, read
 // back through the shell's link object.
 #include <windows.h>
@@ -296,6 +297,51 @@ TEST_F(SettingTest, AFileThatCannotBeWrittenAppliesNothingAndKeepsTheDialogOpen)
   EXPECT_EQ(dialog->spnShakeSpd.Value(), 60) << "a refused write changes no field";
   SetFileAttributesW(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(Key(L"ShakeSpeed"), L"20");
+}
+
+TEST_F(SettingTest, PortablePathsIsWrittenOnlyWhenItsBoxWasChangedAndItsCaptionFits) {
+  Open("[General]\r\nPageNum=1\r\n");
+  form->SettingClick();
+  EXPECT_FALSE(dialog->cbPortablePaths.Checked()) << "off unless asked for";
+  // Its two lines within the box, at the dialog's font.
+  RECT box;
+  GetClientRect(dialog->cbPortablePaths.Handle(), &box);
+  RECT text{0, 0, box.right - GetSystemMetrics(SM_CXMENUCHECK) - 6, 0};
+  HDC dc = GetDC(dialog->cbPortablePaths.Handle());
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog->cbPortablePaths.Handle(), WM_GETFONT, 0, 0)));
+  DrawTextW(dc, L"ランチャーと同じドライブのファイルは相対パスで登録する", -1, &text, DT_CALCRECT | DT_WORDBREAK);
+  SelectObject(dc, old);
+  ReleaseDC(dialog->cbPortablePaths.Handle(), dc);
+  EXPECT_LE(text.bottom, box.bottom) << "the caption is cut";
+  EXPECT_EQ(dialog->cbPortablePaths.Text(), L"ランチャーと同じドライブのファイルは相対パスで登録する");
+
+  // OK with the box as it was shown: the file gets no key it never had.
+  dialog->cbHideLaunch.SetChecked(false);
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_EQ(Key(L"HideWhenClickBtn"), L"0");
+  EXPECT_EQ(Key(L"PortablePaths"), L"<none>");
+
+  form->SettingClick();
+  SendMessageW(dialog->cbPortablePaths.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_EQ(Key(L"PortablePaths"), L"1");
+
+  // Shown ticked; another PC clears it through a sync tool while the dialog is open. An OK
+  // for another change leaves the synced value alone.
+  form->SettingClick();
+  EXPECT_TRUE(dialog->cbPortablePaths.Checked());
+  test::WriteBytes(SettingsFilePath(),
+                   "[General]\r\nPageNum=1\r\n[Setting]\r\nHideWhenClickBtn=0\r\nPortablePaths=0\r\n; synced\r\n");
+  dialog->cbAskDelPage.SetChecked(false);
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_EQ(Key(L"AskBeforeDelPage"), L"0");
+  EXPECT_EQ(Key(L"PortablePaths"), L"0");
+
+  form->SettingClick();
+  EXPECT_FALSE(dialog->cbPortablePaths.Checked());
+  dialog->cbPortablePaths.SetChecked(true);
+  dialog->Button1Click();
+  EXPECT_EQ(Key(L"PortablePaths"), L"0") << "Cancel writes nothing";
 }
 
 class StartupLinkTest : public SettingTest {
