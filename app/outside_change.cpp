@@ -71,7 +71,6 @@ void TfrmMain::TakeUpOutsideChange() {
     const TPage& page = *pages_->List()[static_cast<std::size_t>(index)];
     if (std::find(live.begin(), live.end(), page.PageNo()) != live.end() || page.Unsaved()) continue;
     if (pages_->List().size() == 1) break;  // the strip is never empty
-    search_->Clear();
     waitingPages_.erase(page.PageNo());
     pages_->Erase(index);
     changed = true;
@@ -103,7 +102,6 @@ void TfrmMain::TakeUpOutsideChange() {
     } catch (const EIniWriteError&) {
       continue;  // and is kept on its button while it cannot
     }
-    search_->Clear();
     pages_->Reload(n);
     changed = true;
   }
@@ -118,7 +116,11 @@ void TfrmMain::TakeUpOutsideChange() {
     GetWindowRect(Handle(), &r);
     placeTakenUp_ = {r.left, r.top};
   }
-  if (changed) BaseChange();
+  if (changed) {
+    // A running search goes on over the pages as they are now.
+    if (search_->Active()) search_->Renew();
+    BaseChange();
+  }
   if (now.useHotKeys != was.useHotKeys || now.showKey != was.showKey || now.hideKey != was.hideKey) {
     keys_->Release();
     keys_->Register();  // a key another program holds is said, as at start
