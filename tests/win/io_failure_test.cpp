@@ -1,7 +1,8 @@
 // Every failure point of the settings file under one scenario of real user actions on a
 // real main window: the start, a drop, the delete-button command, a new page, the page
-// dialog's OK, the button dialog's OK, that button dragged onto another page's tab, the
-// settings dialog's OK, a log-off and "終了".
+// dialog's OK, another program's change of the file taken up, the button dialog's OK,
+// that button dragged onto another page's tab, the settings dialog's OK, a log-off and
+// "終了".
 //
 // The file layer's steps (stamp, read, write, flush, replace) are counted in a run without
 // faults; then the scenario runs once for each step with that step failing, and once more
@@ -9,7 +10,8 @@
 // sync tool or a virus scanner holds it for a moment), but for a stamp, which a hold does
 // not stop: held from there is held from the next step. After each run the file must hold
 // every key and foreign line it held before, each with a value the file had before or one
-// the user's own actions gave it in the run without faults: never less. And after every
+// the user's own actions gave it in the run without faults, and every value the other
+// program wrote: never less. And after every
 // action of every run the dragged button is in the file exactly once.
 #include <windows.h>
 #include <commctrl.h>
@@ -24,6 +26,7 @@
 #include <set>
 #include <vector>
 
+#include "app/file_takeover.h"
 #include "app/frm_main.h"
 #include "core/file_io.h"
 #include "core/ini_file.h"
@@ -149,6 +152,21 @@ class IoFailureTest : public ::testing::Test {
       SendMessageW(pageOption->Button2.Handle(), BM_CLICK, 0, 0);
     });
     act([&] {
+      // Another program (a sync tool) binds button 4 of the page on display, renames page 2
+      // and adds a section, renaming its copy over the file; the next look takes it up.
+      std::string bytes = test::ReadBytes(SettingsFilePath());
+      auto replace = [&](const std::string& from, const std::string& to) {
+        if (const std::size_t at = bytes.find(from); at != std::string::npos) bytes.replace(at, from.size(), to);
+      };
+      replace("[Page1]\r\n", "[Page1]\r\nBtnFP4=C:\\theirs.exe\r\nBtnName4=theirs\r\n");
+      replace("Name=Two\r\n", "Name=Theirs\r\n");
+      bytes += "[Outside]\r\nBy=another machine\r\n";
+      const std::wstring path = SettingsFilePath();
+      test::WriteBytes(path + L".sync", bytes);
+      MoveFileExW((path + L".sync").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+      SendMessageW(form->Handle(), WM_TIMER, TFileTakeover::kTimer, 0);
+    });
+    act([&] {
       press(page(0).Button(3));
       form->N4Click();
       btnOption->lbeName.SetText(L"Named");
@@ -222,6 +240,10 @@ TEST_F(IoFailureTest, NoFailurePointOfTheFileLosesWhatItHeld) {
   ASSERT_EQ(end.keys.at("[general]pagenum"), "3");
   ASSERT_EQ(end.keys.at("[setting]shaketime"), "12");
   ASSERT_EQ(end.keys.at("[general]formleft"), "160");
+  // What another program wrote meanwhile, which nothing of ours may undo.
+  const std::map<std::string, std::string> theirs{
+      {"[page1]btnname4", "theirs"}, {"[page2]name", "Theirs"}, {"[outside]by", "another machine"}};
+  for (const auto& [key, value] : theirs) ASSERT_EQ(end.keys.at(key), value);
 
   int tried = 0, lost = 0;
   for (bool hold : {false, true}) {
@@ -245,6 +267,8 @@ TEST_F(IoFailureTest, NoFailurePointOfTheFileLosesWhatItHeld) {
       }
       for (const std::string& line : before.others)
         if (!after.others.count(line)) losses.push_back(line + " gone");
+      for (const auto& [key, value] : theirs)
+        if (!after.keys.count(key) || after.keys.at(key) != value) losses.push_back(key + ": the other program's gone");
       if (losses.empty()) continue;
       ++lost;
       std::string list;
