@@ -2,7 +2,8 @@
 # End to end on the shipped launcher: the user's buttons survive a settings file held by
 # another program while the launcher starts, a drop made while the button properties
 # dialog is open on that button, the file taken up while the delete question is up, a
-# delete the file refused, and a search whose hit is dragged onto another button.
+# delete the file refused, a search whose hit is dragged onto another button, and another
+# program's replacement of the file while the launcher runs.
 # Usage: nothing_lost.sh DIST_DIR DRIVER_EXE HOLD_FILE_EXE CWD_WRITER_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 holder=$3 writer=$4 out=$(realpath -m "$5")
@@ -209,4 +210,49 @@ D select-tab "$caption" 1 >/dev/null
 sleep 0.3
 expect "$(D buttons "$caption" | sed -n 1p | cut -d' ' -f3-)" "notepad" "the page's buttons"
 quit
+
+echo "== another program replaces the file while the launcher runs (a sync tool)"
+fresh sync
+/usr/bin/python3 - "$app/RavariVudovi.ini" <<'PY'
+import sys
+text = ("[General]\r\nPageNum=1\r\nFormTop=20\r\nFormLeft=20\r\n"
+        "[Page1]\r\nLive=1\r\nName=One\r\nYoko=3\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+        "BtnFP3=C:\\windows\\notepad.exe\r\nBtnName3=three\r\nWD3=C:\\windows\r\n")
+open(sys.argv[1], "wb").write(text.encode("cp932"))
+PY
+cp "$writer" "$app/mine.exe"
+(cd "$app" && exec "$run" RavariVudovi.exe) &
+pid=$!
+D wait-window "$caption" 30000 >/dev/null || fail "no main window"
+expect "$(D buttons "$caption" | sed -n 3p | cut -d' ' -f3-)" "three" "the stored button"
+# Another PC renamed button 3 and added a page: its copy is written beside the file and
+# renamed over it.
+/usr/bin/python3 - "$app/RavariVudovi.ini" <<'PY'
+import os, sys
+path = sys.argv[1]
+text = open(path, "rb").read().decode("cp932")
+text = text.replace("BtnName3=three", "BtnName3=drei").replace("PageNum=1", "PageNum=2")
+text += "[Page2]\r\nLive=1\r\nName=Shared\r\nYoko=2\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+open(path + ".sync", "wb").write(text.encode("cp932"))
+os.replace(path + ".sync", path)
+PY
+start=$(date +%s%N)
+for _ in $(seq 40); do
+  [ "$(D buttons "$caption" | sed -n 3p | cut -d' ' -f3-)" = "drei" ] &&
+    [ "$(D tabs "$caption" | tr '\n' ' ')" = "*One  Shared " ] && break
+  sleep 0.1
+done
+took=$((($(date +%s%N) - start) / 1000000))
+echo "the other program's change shown after $took ms (the driver's own looks included)"
+expect "$(D buttons "$caption" | sed -n 3p | cut -d' ' -f3-)" "drei" "button 3 as the other program left it"
+expect "$(D tabs "$caption" | tr '\n' ' ')" "*One  Shared " "the other program's page"
+[ "$took" -le 2000 ] || fail "the change took $took ms to show"
+read -r at _ < <(D buttons "$caption" | sed -n 1p)
+/usr/bin/python3 "$here/xdnd_drop.py" "$((${at%,*} + 32))" "$((${at#*,} + 32))" "$app/mine.exe" || fail "the drop was refused"
+for _ in $(seq 30); do [ -n "$(ini Page1 BtnFP1)" ] && break; sleep 0.2; done
+quit
+expect "$(ini Page1 BtnName3)" "drei" "the other program's button after the exit"
+expect "$(ini Page2 Name)" "Shared" "the other program's page after the exit"
+expect "$(ini Page1 BtnFP1)" "$(winpath "$app/mine.exe")" "the user's drop after the exit"
+expect "$(ini General PageNum)" "2" "PageNum"
 echo "nothing lost"
