@@ -266,7 +266,7 @@ void TfrmMain::DropButton(TPage& page, std::int32_t i, POINT screen) {
     MoveButton(page, i, target);
     return;
   }
-  // What the move writes: a built page saves all its buttons, a page not built takes one.
+  // What the move may write: any button of a built page, the one it takes on a page not built.
   std::vector<IniKey> keys = ButtonKeys(page.PageNo(), 1, page.BtnCount());
   if (target.page && target.page != &page) {
     const std::int32_t to = target.page->PageNo();

@@ -2,9 +2,11 @@
 // launch buttons, kept in the section "Page<n>" of the settings file.
 //
 // The page builds its buttons from its section, lays them out edge to edge (the file's
-// sizes are pixels at 96 DPI, scaled to the window's DPI), sizes the main window to the grid, writes all its buttons back after every drop, highlights the button
-// under the pointer and hides the launcher after a bound button is clicked. It keeps no
-// show type or font of its own: those are read from the file whenever they are applied.
+// sizes are pixels at 96 DPI, scaled to the window's DPI), sizes the main window to the
+// grid, writes a button back when the user changed it (a drop, a move, the delete
+// command), highlights the button under the pointer and hides the launcher after a bound
+// button is clicked. It keeps no show type or font of its own: those are read from the
+// file whenever they are applied.
 //
 // The page owns its buttons; the page strip owns the page's tab sheet. A rebuild renews
 // the button windows it has rather than making them again, and all the buttons of a page

@@ -4,8 +4,9 @@
 // Created hidden at start after the main window, it lives until exit and is shown
 // modeless. Each time it is shown it captures the page on display and that page's current
 // button (by page number and button number, held while it stays open), has the page
-// write all its buttons, and fills its fields from that button. OK finds the button
-// again by number and compares it with what the dialog showed: changed meanwhile (a drop,
+// write what the user changed on it, and fills its fields from that button. OK finds
+// the button again by number and compares it with what the dialog showed: changed
+// meanwhile (a drop,
 // the delete command), the change stands when nothing was edited here, else the dialog
 // shows the button anew and says so. Otherwise OK writes the four keys of the button and
 // then applies them to the live button and its face: a location makes the button bound,
@@ -40,7 +41,7 @@ class TBtnOptionHost {
   virtual std::optional<ButtonRef> CurrentButton() = 0;
   // The live button, or null when its page or the button itself has gone.
   virtual TLaunchBtn* FindButton(const ButtonRef& ref) = 0;
-  // The page writes the live values of all its buttons to the settings file.
+  // The page writes the buttons the user changed on it and the file does not have yet.
   virtual void SaveButtons(std::int32_t pageNo) = 0;
   // The dialog's OK is about to write the button's keys, and has written them.
   virtual void WillEdit(const ButtonRef& ref) { (void)ref; }

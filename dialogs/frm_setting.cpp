@@ -127,8 +127,7 @@ void TfrmSetting::FormShow() {
     cbAskDelBtn.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDefault));
     cbAskDelPage.SetChecked(ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelPage, keys::kAskBeforeDelPageDefault));
     cbHideLaunch.SetChecked(ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault));
-    portableShown_ = ini_.ReadBool(keys::kSetting, keys::kPortablePaths, keys::kPortablePathsDefault);
-    cbPortablePaths.SetChecked(portableShown_);
+    cbPortablePaths.SetChecked(ini_.ReadBool(keys::kSetting, keys::kPortablePaths, keys::kPortablePathsDefault));
     cbUseHotKey.SetChecked(ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault));
     cbUseShake.SetChecked(ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
     spnShakeTime.SetValue(ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault));
@@ -137,10 +136,17 @@ void TfrmSetting::FormShow() {
     lbeShow.SetText(ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault));
   });
   filledBlind_ = ini_.MissedReads() != missed;
+  shown_ = Current();
   // A box whose state did not change raised nothing: its fields may still show another
   // file's state.
   cbUseHotKeyClick();
   cbUseShakeClick();
+}
+
+TfrmSetting::Options TfrmSetting::Current() const {
+  return {cbAskDelBtn.Checked(), cbAskDelPage.Checked(), cbHideLaunch.Checked(), cbPortablePaths.Checked(),
+          cbUseShake.Checked(),  cbUseHotKey.Checked(),  lbeHide.Text(),         lbeShow.Text(),
+          spnShakeTime.Value(),  spnShakeSpd.Value()};
 }
 
 void TfrmSetting::cbUseShakeClick() {
@@ -188,10 +194,10 @@ void TfrmSetting::btnOkClick() {
     FormShow();
     throw ini_.WriteRefusal();
   }
-  const bool useHotKey = cbUseHotKey.Checked();
-  const std::wstring show = lbeShow.Text(), hide = lbeHide.Text();
-  const std::int32_t time = spnShakeTime.Value(), speed = spnShakeSpd.Value();
-  const bool portable = cbPortablePaths.Checked();
+  const Options now = Current();
+  const bool useHotKey = now.useHotKey;
+  const std::wstring &show = now.show, &hide = now.hide;
+  const std::int32_t time = now.time, speed = now.speed;
   // A text that cannot be the key is refused before anything is written or applied: the
   // keys in force stay, and the correction starts in the field. Greyed out, the texts are
   // only kept.
@@ -206,21 +212,27 @@ void TfrmSetting::btnOkClick() {
   }
   // One write: a refused one (shown in the error box) applies nothing and leaves the
   // dialog open with the edits.
+  // Only what the user changed here: a value written as it was shown would put back one
+  // that another program (a sync tool) changed while the dialog was open.
+  const Options& was = shown_;
   ini_.Update([&] {
-    ini_.WriteBool(keys::kSetting, keys::kAskBeforeDelBtn, cbAskDelBtn.Checked());
-    ini_.WriteBool(keys::kSetting, keys::kAskBeforeDelPage, cbAskDelPage.Checked());
-    ini_.WriteBool(keys::kSetting, keys::kHideWhenClickBtn, cbHideLaunch.Checked());
-    if (portable != portableShown_) ini_.WriteBool(keys::kSetting, keys::kPortablePaths, portable);
-    ini_.WriteBool(keys::kSetting, keys::kIsUseShake, cbUseShake.Checked());
-    ini_.WriteBool(keys::kSetting, keys::kIsUseHotKey, useHotKey);
-    ini_.WriteString(keys::kSetting, keys::kHideHotKey, hide);
-    ini_.WriteString(keys::kSetting, keys::kShowHotKey, show);
-    ini_.WriteInteger(keys::kSetting, keys::kShakeTime, time);
-    ini_.WriteInteger(keys::kSetting, keys::kShakeSpeed, speed);
+    auto flag = [&](bool Options::*option, const wchar_t* key) {
+      if (now.*option != was.*option) ini_.WriteBool(keys::kSetting, key, now.*option);
+    };
+    flag(&Options::askDelBtn, keys::kAskBeforeDelBtn);
+    flag(&Options::askDelPage, keys::kAskBeforeDelPage);
+    flag(&Options::hideLaunch, keys::kHideWhenClickBtn);
+    flag(&Options::portable, keys::kPortablePaths);
+    flag(&Options::useShake, keys::kIsUseShake);
+    flag(&Options::useHotKey, keys::kIsUseHotKey);
+    if (hide != was.hide) ini_.WriteString(keys::kSetting, keys::kHideHotKey, hide);
+    if (show != was.show) ini_.WriteString(keys::kSetting, keys::kShowHotKey, show);
+    if (time != was.time) ini_.WriteInteger(keys::kSetting, keys::kShakeTime, time);
+    if (speed != was.speed) ini_.WriteInteger(keys::kSetting, keys::kShakeSpeed, speed);
   });
   host_.SetShakeSpeed(speed);
   host_.SetShakeTime(time);
-  host_.SetUseShake(cbUseShake.Checked());
+  host_.SetUseShake(now.useShake);
   // A refused key throws here: the error box names it and the dialog stays open.
   if (useHotKey) {
     host_.SetShowHotKey(show);

@@ -8,9 +8,9 @@
 // while absent, as the delete command asks then). With "ホットキーを使う" ticked, OK first
 // refuses a hot-key text that names no single key, and a show key that would take a
 // typing key from every program: the box says why, the field is selected, nothing is
-// written and the keys in force stay. Then OK writes the nine options in one write, with
-// "PortablePaths" only when its box was changed since the filling (a file that never had
-// the key keeps not having it, and a value synced in meanwhile stands), and applies the
+// written and the keys in force stay. Then OK writes, in one write, the options the user
+// changed since the filling, and only those (a file that never had "PortablePaths" keeps
+// not having it, and a value another PC synced in meanwhile stands), and applies the
 // shake gesture (on or off, and its values) and the hot keys to the running launcher:
 // ticked, both keys are registered anew from their texts; cleared, both are released
 // (and the launcher registers none at its next start). A hot key the system
@@ -25,6 +25,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "core/ini_file.h"
@@ -78,7 +79,15 @@ class TfrmSetting : public TDialogForm {
   TIniFile ini_;
   bool filledBlind_ = false;  // the last filling missed the file: OK writes nothing
   bool built_ = false;  // the controls below exist
-  bool portableShown_ = false;  // "PortablePaths" as the last filling read it
+  // The options as the controls show them: at the last filling, and at OK.
+  struct Options {
+    bool askDelBtn = false, askDelPage = false, hideLaunch = false, portable = false, useShake = false,
+         useHotKey = false;
+    std::wstring hide, show;
+    std::int32_t time = 0, speed = 0;
+  };
+  Options Current() const;
+  Options shown_;
 
  public:
   TPageControl PageControl1;

@@ -40,14 +40,14 @@ SAVED = BUILD / "mutate-saved"
 # find are walked only by the shipped program's scenario. The interleaving harness brings
 # every event to every place where the launcher waits on the user.
 MAIN_WINDOW_TESTS = ["page", "frm_main", "dialogs", "e2e_hide_key", "button_move", "e2e_move", "e2e_keyboard",
-                     "interleaving"]
+                     "interleaving", "outside_change"]
 
 # Which CTest entries cover a file: the entry named after the file's stem (page_control for
 # gui/page_control.cpp) first, then those of the first row whose prefix the path starts with.
 # core/ runs every native entry (they take seconds).
 COVER = [
     # The Windows half of core/ is built in the Windows tree only.
-    ("core/file_io_win32", ["core_tests", "ini_lock", "io_failure", "ini_kill"]),
+    ("core/file_io_win32", ["core_tests", "ini_lock", "io_failure", "ini_kill", "outside_change"]),
     ("core/text_codec_win32", ["core_tests", "ini_differential"]),
     ("core/", "native"),
     *[(room, MAIN_WINDOW_TESTS) for room in ["app/frm_main", "app/page_set", "app/keyboard_grid",
@@ -56,12 +56,13 @@ COVER = [
     ("app/main.cpp", ["e2e_launcher", "e2e_dialogs"]),
     # The move of a button: the drag harness, then the failure and kill harnesses.
     ("app/button_move", ["button_move", "page", "frm_main"]),
-    ("app/", ["page", "frm_main", "dialogs", "button_move"]),
+    # Another program's change of the file: taken up, and never written over.
+    ("app/", ["page", "frm_main", "dialogs", "button_move", "outside_change", "io_failure"]),
     # The main window's test takes the dialog's OK back with 「元に戻す」.
     ("buttons/frm_btn_option", ["dialogs", "frm_main"]),
     ("buttons/", ["buttons", "page", "dialogs"]),
     # The main window's test opens the settings and page dialogs on a file held at start.
-    ("dialogs/", ["dialogs", "frm_main"]),
+    ("dialogs/", ["dialogs", "frm_main", "outside_change"]),
     ("showhide/", ["tray_icon", "wait_hot_key"]),
     # The plumbing beneath the windows (dll_search and foreground have entries of their own
     # name): the main window's test walks the mouse watch's raw input, the start marks and

@@ -168,6 +168,7 @@ class SyncToolBesideAUser : public OutsideChangeTest {
   static bool InOurReplace(FileStep step) {
     if (step == FileStep::Replace && current_ && current_->syncAtReplace_) {
       current_->syncAtReplace_ = false;
+      ++current_->atReplace_;
       current_->SyncOnce();
     }
     return true;
@@ -244,7 +245,7 @@ class SyncToolBesideAUser : public OutsideChangeTest {
   std::map<std::pair<std::wstring, std::wstring>, std::wstring> theirs_;  // the last value of each key
   std::map<int, std::map<int, std::wstring>> mine_;                       // page, button: target
   bool syncAtReplace_ = false;
-  int syncs_ = 0, actions_ = 0, onDisplay_ = 0, shownEarlier_ = 0, neverShown_ = 0, foreign_ = 0;
+  int syncs_ = 0, atReplace_ = 0, actions_ = 0, onDisplay_ = 0, shownEarlier_ = 0, neverShown_ = 0, foreign_ = 0;
 };
 
 TEST_F(SyncToolBesideAUser, LosesNothingOfEither) {
@@ -288,9 +289,10 @@ TEST_F(SyncToolBesideAUser, LosesNothingOfEither) {
         ADD_FAILURE() << "page " << page << " button " << i << " is not as the user left it";
       }
   std::printf("sync tool beside a user, %d s: %d changes of the tool (%d to the page on display, %d to a page "
-              "shown earlier, %d to pages never shown, %d foreign keys and sections), %zu keys; %d user actions, "
+              "shown earlier, %d to pages never shown, %d foreign keys and sections; %d of them in the moment "
+              "the launcher replaced the file), %zu keys; %d user actions, "
               "%zu boxes; lost: %d of the tool's keys, %d of the user's buttons\n",
-              seconds, syncs_, onDisplay_, shownEarlier_, neverShown_, foreign_, theirs_.size(), actions_,
+              seconds, syncs_, onDisplay_, shownEarlier_, neverShown_, foreign_, atReplace_, theirs_.size(), actions_,
               boxes.Seen().size(), lostTheirs, lostMine);
   EXPECT_GT(onDisplay_, 0);
   EXPECT_EQ(boxes.Seen().size(), 0u) << "every action was one the launcher took without a word";

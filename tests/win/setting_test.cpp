@@ -1,7 +1,7 @@
 // The settings dialog in this process on a real main window, with the settings file beside
 // the test: what it shows for a file without the section, the enabling rule, restore then
 // Cancel, OK with a text that is no number, hot keys applied, released and refused,
-// "PortablePaths" written only when its box changed (a synced value left alone), and
+// every option written only when its box changed (a synced value left alone), and
 // the start-up shortcut written to and removed from the prefix's real Startup folder, read
 // back through the shell's link object.
 #include <windows.h>
@@ -172,11 +172,12 @@ TEST_F(SettingTest, OkWritesAsTypedAppliesWhatItCanAndReleasesTheKeysWhenTheBoxI
   dialog->lbeHide.SetText(L"Ctrl+Alt+J");
   EXPECT_TRUE(Click(dialog->btnOk).empty());
   EXPECT_FALSE(dialog->Visible());
-  EXPECT_EQ(Key(L"AskBeforeDelBtn"), L"1");
-  EXPECT_EQ(Key(L"AskBeforeDelPage"), L"1");
+  // Ticked as they were shown (absent keys read as ticked): the user changed nothing there.
+  EXPECT_EQ(Key(L"AskBeforeDelBtn"), L"<none>");
+  EXPECT_EQ(Key(L"AskBeforeDelPage"), L"<none>");
   EXPECT_EQ(Key(L"HideWhenClickBtn"), L"0");
   EXPECT_EQ(Key(L"IsUseShake"), L"0");
-  EXPECT_EQ(Key(L"IsUseHotKey"), L"1");
+  EXPECT_EQ(Key(L"IsUseHotKey"), L"<none>");
   EXPECT_EQ(Key(L"ShakeTime"), L"0");
   EXPECT_EQ(Key(L"ShakeSpeed"), L"55");
   EXPECT_EQ(Key(L"ShowHotKey"), L"Ctrl+Alt+K");
@@ -326,16 +327,18 @@ TEST_F(SettingTest, PortablePathsIsWrittenOnlyWhenItsBoxWasChangedAndItsCaptionF
   EXPECT_TRUE(Click(dialog->btnOk).empty());
   EXPECT_EQ(Key(L"PortablePaths"), L"1");
 
-  // Shown ticked; another PC clears it through a sync tool while the dialog is open. An OK
-  // for another change leaves the synced value alone.
+  // Shown ticked; another PC clears it and ticks the hide option through a sync tool while
+  // the dialog is open. An OK for another change leaves the synced values alone.
   form->SettingClick();
   EXPECT_TRUE(dialog->cbPortablePaths.Checked());
+  EXPECT_FALSE(dialog->cbHideLaunch.Checked());
   test::WriteBytes(SettingsFilePath(),
-                   "[General]\r\nPageNum=1\r\n[Setting]\r\nHideWhenClickBtn=0\r\nPortablePaths=0\r\n; synced\r\n");
+                   "[General]\r\nPageNum=1\r\n[Setting]\r\nHideWhenClickBtn=1\r\nPortablePaths=0\r\n; synced\r\n");
   dialog->cbAskDelPage.SetChecked(false);
   EXPECT_TRUE(Click(dialog->btnOk).empty());
   EXPECT_EQ(Key(L"AskBeforeDelPage"), L"0");
   EXPECT_EQ(Key(L"PortablePaths"), L"0");
+  EXPECT_EQ(Key(L"HideWhenClickBtn"), L"1");
 
   form->SettingClick();
   EXPECT_FALSE(dialog->cbPortablePaths.Checked());
