@@ -13,7 +13,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -241,7 +240,7 @@ class TfrmMain : public TWindow,
   AppliedSettings settingsTakenUp_;
   // The window's place as the file was taken up: moved from it, the window writes its own.
   POINT placeTakenUp_{};
-  std::set<std::int32_t> waitingPages_;  // changed on disk while a dialog held them
+  std::vector<std::int32_t> waitingPages_;  // changed on disk while a dialog held them
   bool takingUp_ = false;
 };
 

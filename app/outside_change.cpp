@@ -71,7 +71,7 @@ void TfrmMain::TakeUpOutsideChange() {
     const TPage& page = *pages_->List()[static_cast<std::size_t>(index)];
     if (std::find(live.begin(), live.end(), page.PageNo()) != live.end() || page.Unsaved()) continue;
     if (pages_->List().size() == 1) break;  // the strip is never empty
-    waitingPages_.erase(page.PageNo());
+    std::erase(waitingPages_, page.PageNo());
     pages_->Erase(index);
     changed = true;
   }
@@ -92,10 +92,10 @@ void TfrmMain::TakeUpOutsideChange() {
     }
     // A dialog open on the page keeps it as the dialog showed it, until it closes.
     if (HeldByDialog(n)) {
-      waitingPages_.insert(n);
+      if (std::find(waitingPages_.begin(), waitingPages_.end(), n) == waitingPages_.end()) waitingPages_.push_back(n);
       continue;
     }
-    waitingPages_.erase(n);
+    std::erase(waitingPages_, n);
     if (!page->ChangedOnDisk()) continue;
     try {
       page->SaveButtons();  // a drop the file refused goes into the new copy first

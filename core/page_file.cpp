@@ -1,7 +1,6 @@
 #include "core/page_file.h"
 
 #include <algorithm>
-#include <set>
 
 #include "core/file_io.h"
 #include "core/page_numbers.h"
@@ -109,9 +108,10 @@ std::optional<std::int32_t> AddPageToFile(TIniFile& ini, std::int32_t pageNum, c
     if (!next) return;
     const std::wstring section = keys::PageSection(*next);
     ini.WriteInteger(keys::kGeneral, keys::kPageNum, *next);
-    std::set<std::wstring> written;
+    // The section is new: a key it holds already came from an earlier line of the page.
+    constexpr wchar_t kAbsent[] = L"\x1";
     for (const IniKeyLine& line : lines)
-      if (written.insert(FoldIniName(line.name)).second) ini.WriteString(section, line.name, line.value);
+      if (ini.ReadString(section, line.name, kAbsent) == kAbsent) ini.WriteString(section, line.name, line.value);
     ini.WriteBool(section, keys::kLive, true);
   });
   return next;
