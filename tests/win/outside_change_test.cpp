@@ -16,6 +16,7 @@
 #include "core/file_io.h"
 #include "core/ini_document.h"
 #include "core/ini_file.h"
+#include "core/text_codec.h"
 #include "gui/application.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
@@ -296,6 +297,7 @@ TEST_F(SyncToolBesideAUser, LosesNothingOfEither) {
               boxes.Seen().size(), lostTheirs, lostMine);
   EXPECT_GT(onDisplay_, 0);
   EXPECT_EQ(boxes.Seen().size(), 0u) << "every action was one the launcher took without a word";
+  for (const auto& box : boxes.Seen()) ADD_FAILURE() << "a box: " << WideToUtf8(box.text);
 }
 
 }  // namespace
