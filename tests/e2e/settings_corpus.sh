@@ -169,10 +169,13 @@ watch_writes
 t0=$(date +%s%N)
 expect "$(D endsession "$caption")" "answer 1" "the log-off"
 logoff_ms=$((($(date +%s%N) - t0) / 1000000))
-expect "$(writes)" "1" "writes of the file at log-off"
+# Nothing changed since the exit wrote the window's place: nothing, or one write at most.
+n=$(writes)
+[ "$n" -le 1 ] || fail "writes of the file at log-off: expected at most 1, got $n"
 quit
 echo "many_pages: exit in $exit_ms ms, log-off answered in $logoff_ms ms" >>"$out/table.txt"
-corpus get "$app/RavariVudovi.ini" Page1 Yoko >/dev/null || fail "the shown page's header was not saved at log-off"
+# The shown page's grid was never set by anyone: a log-off writes only what the user changed.
+if corpus get "$app/RavariVudovi.ini" Page1 Yoko >/dev/null; then fail "the shown page's unset grid was written at log-off"; fi
 # The other 999 were never shown, so never built: they write nothing, not even a header.
 ! corpus get "$app/RavariVudovi.ini" Page1000 Yoko >/dev/null || fail "a page never shown wrote its header"
 
