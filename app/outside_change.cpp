@@ -84,10 +84,7 @@ void TfrmMain::TakeUpOutsideChange() {
     }
     if (!page->Built()) {
       // Read again when shown; only its tab's name shows now.
-      if (page->Unread()) continue;
-      const std::wstring name = page->PageName();
-      pages_->Reload(n);
-      changed = changed || page->PageName() != name;
+      if (!page->Unread()) pages_->Reload(n);
       continue;
     }
     // A dialog open on the page keeps it as the dialog showed it, until it closes.
@@ -98,7 +95,9 @@ void TfrmMain::TakeUpOutsideChange() {
     std::erase(waitingPages_, n);
     if (!page->ChangedOnDisk()) continue;
     try {
-      page->SaveButtons();  // a drop the file refused goes into the new copy first
+      // A drop the file refused goes into the new copy first. A page built while the file
+      // could not be read holds defaults only: the file's page takes their place.
+      if (!page->Unread()) page->SaveButtons();
     } catch (const EIniWriteError&) {
       continue;  // and is kept on its button while it cannot
     }

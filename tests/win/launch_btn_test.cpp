@@ -1075,6 +1075,8 @@ TEST_F(LaunchBtnTest, VariablesAndPathsRelativeToTheLauncherOpenShowTheirIconAnd
     fs::remove(c.opened + L".cwd");
     EXPECT_EQ(btn.FullPath(), c.fullPath) << "kept as written";
     EXPECT_EQ(btn.WorkDir(), c.workDir);
+    // The path used, to the character: what a folder is opened on or compared with.
+    EXPECT_EQ(UsablePath(c.fullPath), c.opened);
   }
   EXPECT_TRUE(boxes.Seen().empty());
 
