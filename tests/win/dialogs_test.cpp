@@ -766,17 +766,20 @@ TEST_F(PageOptionTest, OkWithoutChangeDoesNotRebuildARenameDoesAndTheColourStays
 TEST_F(PageOptionTest, OkWritesOnlyWhatTheUserChangedAndLeavesWhatAnotherPcSyncedMeanwhile) {
   Open(2, 1, 1);
   form->N5Click();
-  // Another PC renames the page and widens its buttons while the dialog is open.
+  // Another PC renames the page, widens its buttons and picks another font while the
+  // dialog is open.
   std::string bytes = test::ReadBytes(SettingsFilePath());
   bytes.replace(bytes.find("Name=P\r\n"), 8, "Name=Theirs\r\n");
   bytes.replace(bytes.find("BtnW=40"), 7, "BtnW=52");
+  bytes.replace(bytes.find("FontName=Arial"), 14, "FontName=Tahoma");
   test::WriteBytes(SettingsFilePath(), bytes);
   dialog->rgShowType.SetItemIndex(2);
   EXPECT_TRUE(Ok().empty());
   EXPECT_EQ(Key(L"ShowType"), L"2") << "the one change made here";
   EXPECT_EQ(Key(L"Name"), L"Theirs");
   EXPECT_EQ(Key(L"BtnW"), L"52");
-  EXPECT_EQ(Key(L"FontName"), L"Arial");
+  EXPECT_EQ(Key(L"FontName"), L"Tahoma");
+  EXPECT_EQ(Key(L"FontSize"), L"10");
   EXPECT_EQ(Key(L"FontColor"), L"clNavy");
 }
 
