@@ -60,7 +60,8 @@ TfrmBtnOption::TfrmBtnOption(TBtnOptionHost& host)
       BtnOk(On(kLayout.BtnOk, L"OK")) {
   BtnBrows.SetFont(brows1Font_);
   BtnBrows2.SetFont(brows2Font_);
-  SetDefaultButton(&BtnOk);  // Esc is bound to no button here
+  SetDefaultButton(&BtnOk);
+  SetCancelButton(&BtnCancel);
   OnShow = [this] { FormShow(); };
   chkIsUseIcon.OnClick = [this] { chkIsUseIconClick(); };
   BtnBrows.OnClick = [this] { BtnBrowsClick(); };

@@ -10,7 +10,7 @@
 // the delete command), the change stands when nothing was edited here, else the dialog
 // shows the button anew and says so. Otherwise OK writes the four keys of the button and
 // then applies them to the live button and its face: a location makes the button bound,
-// an empty one unbinds it. "キャンセル" and the close box write nothing. A button or page
+// an empty one unbinds it. "キャンセル", Esc and the close box write nothing. A button or page
 // that has gone by the time of OK is not touched: the dialog says so and closes.
 //
 // The dialog owns its controls and its own handle on the settings file; the host (the

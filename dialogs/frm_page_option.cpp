@@ -79,7 +79,8 @@ TfrmPageOption::TfrmPageOption(TPageOptionHost& host)
       Button2(On(kLayout.Button2, L"OK")),
       Button1(On(kLayout.Button1, L"キャンセル")) {
   FontDialog.Font.name = L"ＭＳ Ｐゴシック";
-  SetDefaultButton(&Button2);  // Esc is bound to no button here
+  SetDefaultButton(&Button2);
+  SetCancelButton(&Button1);
   OnShow = [this] { FormShow(); };
   Button3.OnClick = [this] { Button3Click(); };
   Button2.OnClick = [this] { Button2Click(); };

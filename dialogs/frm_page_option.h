@@ -8,8 +8,7 @@
 // has the focus), asks before a smaller grid drops registered buttons (counted at OK: a
 // file dropped while the dialog is open counts too), writes the keys of the page the user
 // changed in one write and, when anything shown has changed, has the page rebuild itself from the
-// file and renames its tab. "キャンセル" and the close box write nothing; Esc is bound to
-// no button.
+// file and renames its tab. "キャンセル", Esc and the close box write nothing.
 //
 // What it refuses (the dialog stays open, nothing written): an empty name; rows or
 // columns below 1 or above the page's limit; button sizes outside the page's limits. The

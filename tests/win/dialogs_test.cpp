@@ -259,6 +259,20 @@ TEST_F(BtnOptionTest, CancelAfterEditsChangesNeitherTheFileNorTheButton) {
   EXPECT_EQ(Button(1).BtnName(), L"Editor");
   EXPECT_EQ(Button(1).FullPath(), editor.wstring());
   EXPECT_EQ(Button(1).Caption(), L"Editor");
+
+  // Esc cancels as the button does; the launcher's own hide key, Esc, acts in the launcher
+  // only, never in a dialog of ours.
+  form->N4Click();
+  ASSERT_TRUE(dialog->Visible());
+  dialog->lbeName.SetText(L"x");
+  SetFocus(dialog->lbeName.Handle());
+  PostMessageW(dialog->lbeName.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(dialog->lbeName.Handle(), WM_KEYUP, VK_ESCAPE, 0);
+  TApplication::Instance().ProcessMessages();  // the loop's filters, as a key typed meets them
+  EXPECT_FALSE(dialog->Visible()) << "Esc cancels";
+  EXPECT_TRUE(IsWindowVisible(form->Handle())) << "and does not send the launcher away";
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);
+  EXPECT_EQ(Button(1).BtnName(), L"Editor");
 }
 
 TEST_F(BtnOptionTest, APageDeletedWhileTheDialogIsOpenIsNotTouchedByOk) {
@@ -781,6 +795,22 @@ TEST_F(PageOptionTest, OkWritesOnlyWhatTheUserChangedAndLeavesWhatAnotherPcSynce
   EXPECT_EQ(Key(L"FontName"), L"Tahoma");
   EXPECT_EQ(Key(L"FontSize"), L"10");
   EXPECT_EQ(Key(L"FontColor"), L"clNavy");
+}
+
+TEST_F(PageOptionTest, EscCancelsAndLeavesTheLauncherUp) {
+  Open(2, 1, 0);
+  const std::string before = test::ReadBytes(SettingsFilePath());
+  form->N5Click();
+  ASSERT_TRUE(dialog->Visible());
+  dialog->lbeName.SetText(L"x");
+  SetFocus(dialog->lbeName.Handle());
+  PostMessageW(dialog->lbeName.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(dialog->lbeName.Handle(), WM_KEYUP, VK_ESCAPE, 0);
+  TApplication::Instance().ProcessMessages();  // the loop's filters, as a key typed meets them
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);
+  EXPECT_EQ(Page().PageName(), L"P");
 }
 
 TEST_F(PageOptionTest, APageDeletedWhileTheDialogIsOpenIsNotTouchedByOk) {
