@@ -114,6 +114,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   }
   MarkStartPhase("settings and pages");
   keys_->Register();
+  RenewTrayTip();
   MarkStartPhase("hot keys");
   // Shown once, when it is built: at its place, at the selected page's size.
   ShowWindow(Handle(), SW_SHOWNORMAL);
@@ -148,6 +149,7 @@ void TfrmMain::TakeUpTheFile() {
   }
   keys_->Release();
   keys_->Register();
+  RenewTrayTip();
 }
 
 void TfrmMain::ClearPages() {
@@ -572,6 +574,12 @@ void TfrmMain::SaveAtEndSession() noexcept {
 
 bool TfrmMain::IsInsideBase(HWND hwnd) const {
   return hwnd == base_->Handle() || IsChild(base_->Handle(), hwnd);
+}
+
+void TfrmMain::RenewTrayTip() {
+  std::wstring tip = L"Vantri Launch";
+  if (keys_->Show().InForce()) tip += L"\n" + keys_->Show().HotKey() + L" で表示";
+  coolTrayIcon1_->SetHint(std::move(tip));
 }
 
 void TfrmMain::PutUpTrayIcon() {

@@ -88,14 +88,24 @@ class TfrmMain : public TWindow,
   // Both throw EWaitHotKey_Text, changing nothing, for a text that names no single key;
   // the show key also for a key that types in other programs unless Ctrl, Alt or Windows
   // is held with it (bare "Space" would be taken from every program).
-  void SetShowHotKey(std::wstring_view text) override { keys_->SetShowHotKey(text); }
+  void SetShowHotKey(std::wstring_view text) override {
+    // The tip says the key in force, also when the new one was refused.
+    struct Renew {
+      TfrmMain& form;
+      ~Renew() { form.RenewTrayTip(); }
+    } renew{*this};
+    keys_->SetShowHotKey(text);
+  }
   // A hide key with Ctrl, Alt or Windows, or one that types in no program (Shift+F5), is a
   // system-wide hot key; any other (such as "Esc", or Shift+A) works only while the
   // launcher has the keyboard focus, and leaves the key to every other program. Either way
   // WaitHotKey1 holds the key and its text.
   void SetHideHotKey(std::wstring_view text) override { keys_->SetHideHotKey(text); }
   // "ホットキーを使う" cleared: neither key calls the launcher up or sends it away.
-  void ReleaseHotKeys() override { keys_->Release(); }
+  void ReleaseHotKeys() override {
+    keys_->Release();
+    RenewTrayTip();
+  }
 
   // The dialogs the commands show, made after the main window; null while one is missing
   // (its creation failed), and its command then does nothing. We don't own them.
@@ -138,6 +148,8 @@ class TfrmMain : public TWindow,
 
  private:
   void PutUpTrayIcon();
+  // The tray icon's tip: the product's name, and the show key while it calls.
+  void RenewTrayTip();
   // TPageHost, TSearchHost
   TPageControl& PageStrip() override { return *base_; }
   void SetMainClientSize(int width, int height) override;

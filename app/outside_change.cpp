@@ -123,6 +123,7 @@ void TfrmMain::TakeUpOutsideChange() {
   if (now.useHotKeys != was.useHotKeys || now.showKey != was.showKey || now.hideKey != was.hideKey) {
     keys_->Release();
     keys_->Register();  // a key another program holds is said, as at start
+    RenewTrayTip();
   }
 }
 

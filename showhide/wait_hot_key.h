@@ -64,6 +64,8 @@ class TWaitHotKey : public TWindow {
   // nothing: the combination registered before stays in force.
   void RegisterKey();
   void UnregisterKey();
+  // Whether the key calls now: registered, or taken from the keyboard.
+  bool InForce() const { return static_cast<bool>(registration_) || static_cast<bool>(hook_); }
   // A key taken from the keyboard: the hook put up again (see THotKeyHook::Renew). Done
   // when the session is unlocked or connected again, and by the owner when the user calls
   // it up another way (the key may have stopped working).

@@ -464,6 +464,32 @@ TEST_F(FrmMainTest, NewPagesTakeTheNextNumberAndTheSelectionStays) {
   EXPECT_EQ(file.ReadString(L"Page3", L"BtnFP5", L"<none>"), L"<none>");
 }
 
+TEST_F(FrmMainTest, TheTrayTipNamesTheLauncherAndTheShowKeyWhileItCalls) {
+  Open();
+  EXPECT_EQ(form->CoolTrayIcon1().Hint(), L"Vantri Launch\nWindows+Space で表示");
+  form->SetShowHotKey(L"Ctrl+Alt+K");
+  EXPECT_EQ(form->CoolTrayIcon1().Hint(), L"Vantri Launch\nAlt+Ctrl+K で表示");
+  form->ReleaseHotKeys();
+  EXPECT_EQ(form->CoolTrayIcon1().Hint(), L"Vantri Launch") << "no key calls it now";
+  form.reset();
+
+  // A key another program holds is said at start, and the tip promises no key.
+  test::WriteBytes(SettingsFilePath(), "[Setting]\r\nShowHotKey=Ctrl+Alt+Q\r\n");
+  ASSERT_TRUE(RegisterHotKey(nullptr, 0xBFF2, MOD_CONTROL | MOD_ALT, 'Q'));
+  {
+    test::MessageBoxCatcher boxes;
+    Open();
+    EXPECT_EQ(boxes.Seen().size(), 1u);
+  }
+  UnregisterHotKey(nullptr, 0xBFF2);
+  EXPECT_EQ(form->CoolTrayIcon1().Hint(), L"Vantri Launch");
+  form.reset();
+
+  test::WriteBytes(SettingsFilePath(), "[Setting]\r\nIsUseHotKey=0\r\n");
+  Open();
+  EXPECT_EQ(form->CoolTrayIcon1().Hint(), L"Vantri Launch") << "hot keys turned off";
+}
+
 TEST_F(FrmMainTest, TheSystemMenuOffersOnlyMoveAndClose) {
   Open();
   HMENU menu = GetSystemMenu(form->Handle(), FALSE);
