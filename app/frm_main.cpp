@@ -161,18 +161,17 @@ void TfrmMain::FormCreate() {
   const std::uint64_t missed = ini_.MissedReads();
   // One look at the file for all of it, the way it stood at one moment.
   ini_.Update([&] {
-    popupMenu2_.SetChecked(mnuMouseMove_,
-                           ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault));
-    shakeWatch_->SetEnabled(popupMenu2_.Checked(mnuMouseMove_));
-    pages_->SetPageNum(ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault));
     settingsTakenUp_ = ReadAppliedSettings();
+    popupMenu2_.SetChecked(mnuMouseMove_, settingsTakenUp_.useShake);
+    shakeWatch_->SetEnabled(settingsTakenUp_.useShake);
+    pages_->SetPageNum(ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault));
     placeTakenUp_ = settingsTakenUp_.place;
     SetWindowPos(Handle(), nullptr, placeTakenUp_.x, placeTakenUp_.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The setters' rule: 0 and below are no values. A speed of 0 would take a still pointer
     // for a swing and call the launcher up again the moment it is hidden.
     shakeWatch_->ResetParams();
-    SetShakeSpeed(ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault));
-    SetShakeTime(ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault));
+    SetShakeSpeed(settingsTakenUp_.shakeSpeed);
+    SetShakeTime(settingsTakenUp_.shakeTime);
     // The live pages up to "PageNum", in number order, found among the sections the file
     // holds: the file bounds the work, whatever number "PageNum" says.
     for (std::int32_t n : PageNumbersOf(ini_.ReadSections())) {

@@ -48,6 +48,7 @@ void TfrmMain::TakeUpOutsideChange() {
 
   const std::uint64_t missed = ini_.MissedReads();
   std::vector<std::int32_t> live;
+  std::vector<std::wstring> names;  // of the live pages, in the same order
   std::int32_t pageNum = 0;
   AppliedSettings now;
   bool empty = false;
@@ -56,7 +57,10 @@ void TfrmMain::TakeUpOutsideChange() {
     empty = sections.empty();
     pageNum = std::max(pages_->PageNum(), ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault));
     for (std::int32_t n : PageNumbersOf(sections))
-      if (n <= pageNum && ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault)) live.push_back(n);
+      if (n <= pageNum && ini_.ReadBool(keys::PageSection(n), keys::kLive, keys::kLiveDefault)) {
+        live.push_back(n);
+        names.push_back(ini_.ReadString(keys::PageSection(n), keys::kName, L""));
+      }
     now = ReadAppliedSettings();
   });
   // Held by another program, or gone for a moment (a sync tool that deletes before it
@@ -75,7 +79,8 @@ void TfrmMain::TakeUpOutsideChange() {
     pages_->Erase(index);
     changed = true;
   }
-  for (std::int32_t n : live) {
+  for (std::size_t k = 0; k < live.size(); ++k) {
+    const std::int32_t n = live[k];
     TPage* page = pages_->Find(n);
     if (!page) {
       pages_->Reload(n);  // its tab, in number order; built when first shown
@@ -83,8 +88,9 @@ void TfrmMain::TakeUpOutsideChange() {
       continue;
     }
     if (!page->Built()) {
-      // Read again when shown; only its tab's name shows now.
-      if (!page->Unread()) pages_->Reload(n);
+      // Read again when shown; only its tab's name shows now, and is read anew only when
+      // it changed: a launcher of many pages looks at none of the others.
+      if (!page->Unread() && page->PageName() != names[k]) pages_->Reload(n);
       continue;
     }
     // A dialog open on the page keeps it as the dialog showed it, until it closes.

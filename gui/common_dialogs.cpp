@@ -12,7 +12,7 @@ namespace {
 
 enum class FileDialogKind { Open, Save };
 
-bool RunFileDialog(HWND owner, FileDialogKind kind, const FileDialogSpec& spec, const std::wstring& start,
+bool RunFileDialog(HWND owner, FileDialogKind kind, const FileDialogFields& dialog, const std::wstring& start,
                    const std::wstring& defaultExt, std::wstring& fileName) {
   std::vector<wchar_t> buffer(32768, L'\0');
   start.copy(buffer.data(), buffer.size() - 1);
@@ -22,8 +22,8 @@ bool RunFileDialog(HWND owner, FileDialogKind kind, const FileDialogSpec& spec, 
   ofn.lpstrFile = buffer.data();
   ofn.nMaxFile = static_cast<DWORD>(buffer.size());
   // The filter's text holds its own NULs; the string's end adds the last one.
-  ofn.lpstrFilter = spec.Filter.empty() ? nullptr : spec.Filter.c_str();
-  ofn.lpstrTitle = spec.Title.empty() ? nullptr : spec.Title.c_str();
+  ofn.lpstrFilter = dialog.Filter.empty() ? nullptr : dialog.Filter.c_str();
+  ofn.lpstrTitle = dialog.Title.empty() ? nullptr : dialog.Title.c_str();
   ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
   if (kind == FileDialogKind::Save) {
@@ -36,13 +36,13 @@ bool RunFileDialog(HWND owner, FileDialogKind kind, const FileDialogSpec& spec, 
   return true;
 }
 
-bool RunModal(HWND owner, FileDialogKind kind, FileDialogSpec& spec, const std::wstring& defaultExt = L"") {
+bool RunModal(HWND owner, FileDialogKind kind, FileDialogFields& dialog, const std::wstring& defaultExt = L"") {
   TModalScope modal(owner);
-  if (RunFileDialog(owner, kind, spec, spec.FileName, defaultExt, spec.FileName)) return true;
+  if (RunFileDialog(owner, kind, dialog, dialog.FileName, defaultExt, dialog.FileName)) return true;
   // A remembered name the dialog refuses to start from (one that no longer parses as a
   // file name) must not keep the dialog from opening at all.
   if (CommDlgExtendedError() == FNERR_INVALIDFILENAME)
-    return RunFileDialog(owner, kind, spec, L"", defaultExt, spec.FileName);
+    return RunFileDialog(owner, kind, dialog, L"", defaultExt, dialog.FileName);
   return false;
 }
 

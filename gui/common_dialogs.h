@@ -19,18 +19,18 @@
 
 namespace vl {
 
-struct FileDialogSpec {
+struct FileDialogFields {
   std::wstring FileName;
   std::wstring Filter;
   std::wstring Title;
 };
 
-class TOpenDialog : public FileDialogSpec {
+class TOpenDialog : public FileDialogFields {
  public:
   bool Execute(HWND owner);
 };
 
-class TSaveDialog : public FileDialogSpec {
+class TSaveDialog : public FileDialogFields {
  public:
   bool Execute(HWND owner);
   std::wstring DefaultExt;

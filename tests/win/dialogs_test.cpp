@@ -30,6 +30,15 @@
 namespace vl {
 namespace {
 
+// Esc typed in `field`: through the program's own message loop, whose filters (the
+// dialogs' keys, the launcher's local hide key) a typed key meets.
+void TypeEsc(HWND field) {
+  SetFocus(field);
+  PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(field, WM_KEYUP, VK_ESCAPE, 0);
+  TApplication::Instance().ProcessMessages();
+}
+
 class BtnOptionTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -265,10 +274,7 @@ TEST_F(BtnOptionTest, CancelAfterEditsChangesNeitherTheFileNorTheButton) {
   form->N4Click();
   ASSERT_TRUE(dialog->Visible());
   dialog->lbeName.SetText(L"x");
-  SetFocus(dialog->lbeName.Handle());
-  PostMessageW(dialog->lbeName.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
-  PostMessageW(dialog->lbeName.Handle(), WM_KEYUP, VK_ESCAPE, 0);
-  TApplication::Instance().ProcessMessages();  // the loop's filters, as a key typed meets them
+  TypeEsc(dialog->lbeName.Handle());
   EXPECT_FALSE(dialog->Visible()) << "Esc cancels";
   EXPECT_TRUE(IsWindowVisible(form->Handle())) << "and does not send the launcher away";
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);
@@ -803,10 +809,7 @@ TEST_F(PageOptionTest, EscCancelsAndLeavesTheLauncherUp) {
   form->N5Click();
   ASSERT_TRUE(dialog->Visible());
   dialog->lbeName.SetText(L"x");
-  SetFocus(dialog->lbeName.Handle());
-  PostMessageW(dialog->lbeName.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
-  PostMessageW(dialog->lbeName.Handle(), WM_KEYUP, VK_ESCAPE, 0);
-  TApplication::Instance().ProcessMessages();  // the loop's filters, as a key typed meets them
+  TypeEsc(dialog->lbeName.Handle());
   EXPECT_FALSE(dialog->Visible());
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);

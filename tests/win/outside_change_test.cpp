@@ -139,13 +139,15 @@ TEST_F(OutsideChangeTest, APageADialogHoldsIsRebuiltWhenTheDialogClosesAndOtherC
 }
 
 TEST_F(OutsideChangeTest, TheRunsOwnChoicesStayWhenTheFileChangesElsewhere) {
-  WriteBytes(SettingsFilePath(), File("1", "", "[Setting]\r\nIsUseShake=1\r\n"));
+  WriteBytes(SettingsFilePath(), File("2", "", "[Setting]\r\nIsUseShake=1\r\n[Page2]\r\nLive=1\r\nName=Second\r\n"));
   Open();
   form->mnuMouseMoveClick();  // off for this run, and nothing written
   ASSERT_FALSE(form->Timer1Enabled());
-  Replace(File("1", "FontSize=12\r\n", "[Setting]\r\nIsUseShake=1\r\n"));
+  Replace(File("2", "FontSize=12\r\n", "[Setting]\r\nIsUseShake=1\r\n[Page2]\r\nLive=1\r\nName=Zweite\r\n"));
   test::Pump(2200);
   EXPECT_FALSE(form->Timer1Enabled()) << "the file's watch setting did not change";
+  EXPECT_EQ(form->Base().Sheet(1).Caption(), L"Zweite") << "a page never shown takes its new name";
+  EXPECT_FALSE(form->PageList()[1]->Built());
   // The page whose font changed was built again from the file, and still shows its buttons.
   EXPECT_EQ(Face(0, 2), L"two");
   EXPECT_FALSE(form->PageList()[0]->ChangedOnDisk());
