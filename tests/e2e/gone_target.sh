@@ -69,8 +69,11 @@ click() {
 }
 click
 box=$(D message 10000) || fail "no message box"
-expect "$box" "RavariVudovi|ファイルが見つかりません
-$win\\gone.exe" "the box"
+expect "$box" "Vantri Launch|ファイルが見つかりません
+$win\\gone.exe
+
+移動したときは、右クリックの「ボタンのプロパティ」で場所を直してください。
+使わないときは、右クリックの「ボタンの削除」でボタンを空けてください" "the box"
 sleep 1
 expect "$(state)" "visible" "the launcher after the box"
 ls "$app/tools/"*.cwd >/dev/null 2>&1 && fail "something started"

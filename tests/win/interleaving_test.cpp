@@ -502,7 +502,7 @@ const PlaceRow kPlaces[] = {
      [](Scene& s, Ev, const Meanwhile& m) {
        Press(s.Button(0, 1));
        return AtBox(
-           s, L"このボタンを削除してよろしいですか", [&] { s.Form().D1Click(); }, m);
+           s, L"」を削除してよろしいですか", [&] { s.Form().D1Click(); }, m);
      },
      [](IniView& v) { ClearButton(v, 1, 1); },
      false,
@@ -511,7 +511,7 @@ const PlaceRow kPlaces[] = {
      [](Scene& s, Ev, const Meanwhile& m) {
        s.ShowPage(1);
        return AtBox(
-           s, L"このページを削除してよろしいですか", [&] { s.Form().N3Click(); }, m);
+           s, L"」とそのボタンを削除してよろしいですか", [&] { s.Form().N3Click(); }, m);
      },
      [](IniView& v) { v.keys[Key(2, "Live")] = "0"; },
      false,
@@ -654,7 +654,7 @@ const PlaceRow kPlaces[] = {
          const std::wstring& text = s.Boxes().Seen()[k].text;
          const std::size_t line = text.find(L'\n');
          if (text.starts_with(L"ファイルが見つかりません") && line != std::wstring::npos)
-           opened = Narrow(text.substr(line + 1));
+           opened = Narrow(text.substr(line + 1, text.find(L'\n', line + 1) - line - 1));  // the path's line
        }
        const IniView file = View(test::ReadBytes(SettingsFilePath()));
        const auto hits = FileHits(file, L"fi");
