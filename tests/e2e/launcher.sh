@@ -56,7 +56,7 @@ expect "$(sha1sum <"$app/RavariVudovi.ini")" "$before" "the file after a second 
 echo "== new pages, deleting page 2 of three, one more new page"
 page_menu 2
 page_menu 2
-expect "$(D tabs "$caption" | tr '\n' ' ')" "NewPage  NewPage  *NewPage " "three pages, the new one selected"
+expect "$(D tabs "$caption" | tr '\n' ' ')" " NewPage  NewPage *NewPage " "three pages, the new one selected"
 D select-tab "$caption" 1 >/dev/null
 page_menu 3
 expect "$(D message 20000)" "確認|ページ「NewPage」とそのボタンを削除してよろしいですか？" "the question before a page goes"
