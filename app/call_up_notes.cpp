@@ -1,5 +1,6 @@
 #include "app/call_up_notes.h"
 
+#include "buttons/shell_helpers.h"
 #include "core/hot_key_text.h"
 #include "core/key_assign.h"
 #include "core/settings_keys.h"
@@ -37,6 +38,12 @@ std::wstring ShowKeyInFile(const TIniFile& ini) {
   // In the written form, as the running copy's tip shows it.
   TKeyAssign assign;
   return ReadHotKeyText(text, assign) ? HotKeyText(assign) : text;
+}
+
+bool NoSettingsFile() {
+  if (GetFileAttributesW(FileSystemPath(SettingsFilePath()).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 UINT CallUpMessage() {

@@ -23,6 +23,10 @@ std::wstring SecondStartNote(const std::wstring& showKey);
 // read as the running copy reads it, as the default.
 std::wstring ShowKeyInFile(const TIniFile& ini);
 
+// No settings file at all: a new user's first start, not a file that is there but cannot
+// be looked at.
+bool NoSettingsFile();
+
 // The message a second copy posts to the running launcher's main window to call it up.
 UINT CallUpMessage();
 

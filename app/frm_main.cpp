@@ -51,13 +51,6 @@ void TrimSystemMenu(HWND window) {
     DeleteMenu(menu, command, MF_BYCOMMAND);
 }
 
-// A new user's first start, not a file that is there but cannot be looked at.
-bool NoSettingsFile() {
-  if (GetFileAttributesW(FileSystemPath(SettingsFilePath()).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
-  const DWORD error = GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
 }  // namespace
 
 TfrmMain::TfrmMain() : ini_(SettingsFilePath()), firstStart_(NoSettingsFile()) {
@@ -587,25 +580,6 @@ void TfrmMain::SaveAtEndSession() noexcept {
 
 bool TfrmMain::IsInsideBase(HWND hwnd) const {
   return hwnd == base_->Handle() || IsChild(base_->Handle(), hwnd);
-}
-
-void TfrmMain::RenewTrayTip() {
-  std::wstring tip = kProductName;
-  if (keys_->Show().InForce()) tip += L"\n" + keys_->Show().HotKey() + L" で表示";
-  coolTrayIcon1_->SetHint(std::move(tip));
-}
-
-void TfrmMain::PutUpTrayIcon() {
-  if (coolTrayIcon1_->IconVisible()) return;
-  coolTrayIcon1_->SetIcon(UniqueIcon(static_cast<HICON>(
-      // The notification area draws at the system's DPI, wherever the window is.
-      LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, GetSystemMetricsForDpi(SM_CXSMICON, SystemDpi()),
-                 GetSystemMetricsForDpi(SM_CYSMICON, SystemDpi()), 0))));
-  coolTrayIcon1_->SetIconVisible(true);
-  if (firstStart_) {
-    firstStart_ = false;  // once, also when a new taskbar asks for the icon again
-    coolTrayIcon1_->ShowBalloon(kProductName, FirstStartNote(keys_->Show().InForce() ? keys_->Show().HotKey() : L""));
-  }
 }
 
 LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

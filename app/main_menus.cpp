@@ -36,7 +36,7 @@ const MenuItemDef kPopupMenu1[] = {
 };
 
 const MenuItemDef kPopupMenu2[] = {
-    {L"マウスの動きを監視", &TfrmMain::mnuMouseMoveClick, 5},
+    {L"マウスを振って呼び出す", &TfrmMain::mnuMouseMoveClick, 5},
     {L"-", nullptr, -1},
     {L"表示", &TfrmMain::Show1Click, 6},
     {L"隠す", &TfrmMain::Hide1Click, 7, L"Esc"},
