@@ -39,6 +39,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/call_up_notes.h"
 #include "app/file_takeover.h"
 #include "app/frm_main.h"
 #include "core/button_search.h"
@@ -80,7 +81,7 @@ const std::string kFile =
     "BtnFP1=C:\\vl\\full.exe\r\nBtnName1=full\r\nBtnIP1=C:\\vl\\full.exe\r\nWD1=C:\\vl\r\n";
 
 // The events, in the order of the table below.
-enum class Ev { kNothing, kTakeover, kRelease, kSync, kOutside, kDrop, kSearch, kShowKey, kHideKey, kLogOff };
+enum class Ev { kNothing, kTakeover, kRelease, kSync, kOutside, kDrop, kSearch, kShowKey, kCallUp, kHideKey, kLogOff };
 
 struct EventRow {
   Ev id;
@@ -98,6 +99,7 @@ const EventRow kEvents[] = {
     {Ev::kDrop, "drop"},          // a file dropped on button 3 of page 1
     {Ev::kSearch, "search key"},  // "fi" typed in the launcher
     {Ev::kShowKey, "show key"},   // what the show key raises
+    {Ev::kCallUp, "second copy"},  // a second copy started: it calls the running one up
     {Ev::kHideKey, "hide key"},   // what a system-wide hide key raises
     {Ev::kLogOff, "log-off"},     // WM_QUERYENDSESSION, then the log-off cancelled
 };
@@ -306,6 +308,10 @@ class Scene {
         case Ev::kShowKey:
           SendMessageW(form_->WaitHotKey().Handle(), WM_HOTKEY, 0, 0);
           if (!IsWindowVisible(form_->Handle())) Differ("the show key left the launcher hidden");
+          break;
+        case Ev::kCallUp:
+          SendMessageW(form_->Handle(), CallUpMessage(), 0, 0);
+          if (!IsWindowVisible(form_->Handle())) Differ("the second copy's call-up left the launcher hidden");
           break;
         case Ev::kHideKey:
           SendMessageW(form_->WaitHotKey1().Handle(), WM_HOTKEY, 0, 0);
@@ -575,6 +581,25 @@ const PlaceRow kPlaces[] = {
      [](IniView&) {},
      false,
      {{Ev::kTakeover, "the stand-in launcher has one page: no other page's tab to carry a button to"},
+      {Ev::kRelease, kBoxRelease},
+      {Ev::kDrop, kBoxDrop},
+      {Ev::kSearch, kBoxSearch}}},
+    {"not-bound box of a drop of several",
+     [](Scene& s, Ev, const Meanwhile& m) {
+       // Two files on button 3 of page 1: the first binds there, button 4 is bound, and the
+       // box says one was not bound. Nothing is held across it.
+       HWND b = s.Button(0, 3)->Handle();
+       return AtBox(
+           s, L"個は、このボタンから後ろに空いているボタンがない",
+           [&] { test::SendDrop(b, {L"C:\\vl\\several1.txt", L"C:\\vl\\several2.txt"}); }, m);
+     },
+     [](IniView& v) {
+       v.keys[ButtonKey(1, "BtnFP", 3)] = v.keys[ButtonKey(1, "BtnIP", 3)] = "C:\\vl\\several1.txt";
+       v.keys[ButtonKey(1, "BtnName", 3)] = "several1";
+       v.keys[ButtonKey(1, "WD", 3)] = "C:\\vl";
+     },
+     false,
+     {{Ev::kTakeover, kStandInBindsNothing},
       {Ev::kRelease, kBoxRelease},
       {Ev::kDrop, kBoxDrop},
       {Ev::kSearch, kBoxSearch}}},
