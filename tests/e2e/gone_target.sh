@@ -68,7 +68,9 @@ click() {
   xdotool mousemove "$x" "$y" && sleep 0.3 && xdotool click 1
 }
 click
-box=$(D message 10000) || fail "no message box"
+box=$(D message 10000 none) || fail "no message box"
+import -window root "$out/gone_box.png" 2>/dev/null || true
+D message 5000 >/dev/null || fail "the box went by itself"
 expect "$box" "Vantri Launch|ファイルが見つかりません
 $win\\gone.exe
 

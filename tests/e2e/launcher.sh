@@ -45,6 +45,7 @@ expect "${message#*|}" "二重起動はできません
 Windows+Space は入力言語の切り替えにも使われます。ほかのキーは「環境設定」の「呼び出し」で選べます。
 このメッセージを閉じると、動いているランチャーを表示します。" "second start"
 sleep 1
+import -window root "$out/second_start.png" 2>/dev/null || true
 expect "$(state)" hidden "the launcher waits for the box to be answered"
 D message 5000 >/dev/null || fail "the second copy's box went"
 ends_within "$second" 20 || fail "the second copy did not end"
@@ -59,7 +60,9 @@ page_menu 2
 expect "$(D tabs "$caption" | tr '\n' ' ')" " NewPage  NewPage *NewPage " "three pages, the new one selected"
 D select-tab "$caption" 1 >/dev/null
 page_menu 3
-expect "$(D message 20000)" "確認|ページ「NewPage」とそのボタンを削除してよろしいですか？" "the question before a page goes"
+expect "$(D message 20000 none)" "確認|ページ「NewPage」とそのボタンを削除してよろしいですか？" "the question before a page goes"
+import -window root "$out/delete_page.png" 2>/dev/null || true
+D message 5000 >/dev/null || fail "the question went by itself"
 sleep 0.5
 expect "$(ini Page2 Live)" "0" "page 2 is no longer live"
 expect "$(D tabs "$caption" | wc -l)" "2" "tabs after deleting"

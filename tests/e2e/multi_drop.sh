@@ -43,9 +43,11 @@ echo "== three files on button 2 of three, button 1 bound: two bound, one said"
 D select-tab "$caption" 1 >/dev/null
 sleep 0.3
 drop_on 2 "${files[@]}"
-expect "$(D message 20000)" "Vantri Launch|3 個のファイルのうち 2 個を登録しました。
+expect "$(D message 20000 none)" "Vantri Launch|3 個のファイルのうち 2 個を登録しました。
 残りの 1 個は、このボタンから後ろに空いているボタンがないため登録していません。
 別のページの空いているボタンにドロップするか、「ページのプロパティ」でボタンの数を増やしてください" "the box"
+import -window root "$out/box.png" 2>/dev/null || true
+D message 5000 >/dev/null || fail "the box went by itself"
 expect "$(ini Page2 BtnFP1)" 'C:\windows\notepad.exe' "the button before the dropped-on one"
 expect "$(ini Page2 BtnFP2)" "$(win "${files[0]}")" "the first file"
 expect "$(ini Page2 BtnFP3)" "$(win "${files[1]}")" "the second file"
