@@ -109,7 +109,7 @@ run_at dpi144 150 00ff00 ff0000
 # 112,220 84x25, each 1.5 times.
 D context-menu "$caption" >/dev/null
 D menu-pick 5 10000 >/dev/null || fail "no page menu"
-dialog="ページのオプション"
+dialog="ページのプロパティ"
 D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open"
 sleep 0.5
 expect "$(D client "$dialog")" "client 444x380" "the dialog's client area at 144 DPI"

@@ -8,7 +8,7 @@ set -euo pipefail
 dist=$1 driver=$2 out=$(realpath -m "$3")
 source "$(dirname "$0")/common.sh"
 rm -rf "$out" && mkdir -p "$out"
-dialog="ページのオプション"
+dialog="ページのプロパティ"
 key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 pid=
 trap 'kill $pid 2>/dev/null || true' EXIT

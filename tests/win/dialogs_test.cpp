@@ -140,21 +140,61 @@ TEST_F(BtnOptionTest, ABoundFileShowsItsValuesAndOkAppliesTheIconRule) {
   EXPECT_FALSE(Button(1).Dimmed());
 }
 
-TEST_F(BtnOptionTest, ABoundFolderOpensWithItsIconFileAndTheFolderItselfMayBecomeIt) {
+// A folder dropped gets the folder icon that ships with the program, which nobody chose:
+// the dialog shows no other icon, keeps that icon as stored, and its greyed field shows
+// the button's own path, not what the last button opened left in it.
+TEST_F(BtnOptionTest, ADroppedFolderShowsNoOtherIconKeepsItsStoredIconAndEachButtonItsOwnPath) {
   Open();
+  test::SendDrop(Button(1).Handle(), {editor.wstring()});
+  Press(Button(1));
+  form->N4Click();
+  dialog->chkIsUseIcon.SetChecked(true);
+  dialog->lbeIconLocate.SetText(L"C:\\other.ico");
+  dialog->BtnOkClick();
+  ASSERT_EQ(Key(L"BtnIP1"), L"C:\\other.ico");
+
   test::SendDrop(Button(2).Handle(), {folder.wstring()});
   HBITMAP glyph = Button(2).Glyph();
   ASSERT_NE(glyph, nullptr);
   Press(Button(2));
   form->N4Click();
-  EXPECT_TRUE(dialog->chkIsUseIcon.Checked());
-  EXPECT_TRUE(dialog->lbeIconLocate.Enabled());
-  EXPECT_TRUE(dialog->BtnBrows2.Enabled());
-  EXPECT_EQ(dialog->lbeIconLocate.Text(), FolderIconPath());
-  dialog->chkIsUseIcon.SetChecked(false);
+  ASSERT_EQ(Key(L"BtnIP2"), FolderIconPath()) << "the drop's icon, saved as the dialog opened";
+  EXPECT_FALSE(dialog->chkIsUseIcon.Checked());
+  EXPECT_FALSE(dialog->lbeIconLocate.Enabled());
+  EXPECT_FALSE(dialog->BtnBrows2.Enabled());
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), folder.wstring()) << "not the icon the last button chose";
+  const std::string before = test::ReadBytes(SettingsFilePath());
   dialog->BtnOkClick();
-  EXPECT_EQ(Key(L"BtnIP2"), folder.wstring());
-  EXPECT_EQ(Button(2).Glyph(), glyph) << "no file to take an icon from: the folder glyph stays";
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "nothing changed: the file as it was";
+  EXPECT_EQ(Button(2).IconPath(), FolderIconPath());
+
+  // Turned to the other button while open, and back: each shows its own.
+  Press(Button(1));
+  form->N4Click();
+  EXPECT_TRUE(dialog->chkIsUseIcon.Checked());
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), L"C:\\other.ico");
+  Press(Button(2));
+  form->N4Click();
+  EXPECT_FALSE(dialog->chkIsUseIcon.Checked());
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), folder.wstring());
+
+  // A new name only: the folder keeps its icon and its glyph.
+  dialog->lbeName.SetText(L"書類");
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnName2"), L"書類");
+  EXPECT_EQ(Key(L"BtnIP2"), FolderIconPath());
+  EXPECT_EQ(Button(2).Glyph(), glyph);
+
+  // Another icon chosen for the folder is one the user chose: shown ticked next time.
+  form->N4Click();
+  dialog->chkIsUseIcon.SetChecked(true);
+  dialog->lbeIconLocate.SetText(L"C:\\folder.ico");
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnIP2"), L"C:\\folder.ico");
+  form->N4Click();
+  EXPECT_TRUE(dialog->chkIsUseIcon.Checked());
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), L"C:\\folder.ico");
+  dialog->BtnCancelClick();
 }
 
 TEST_F(BtnOptionTest, RenamingFollowsTheDisplayTypeAndAnUnboundButtonGivenATargetIsBound) {
@@ -456,6 +496,16 @@ TEST_F(BtnOptionTest, VariablesAndRelativePathsAreShownAndKeptAsWrittenAndBrowsi
   EXPECT_EQ(dialog->lbeLocate.Text(), rel + L"\\Tool.exe");
   EXPECT_EQ(dialog->lbeWorkDir.Text(), rel);
   EXPECT_FALSE(dialog->chkIsUseIcon.Checked()) << "the icon is the target, both written alike";
+  // A folder beside the program gets the folder icon written relative too: no other icon.
+  test::SendDrop(Button(3).Handle(), {beside.wstring()});
+  Press(Button(3));
+  form->N4Click();
+  EXPECT_EQ(Key(L"BtnIP3"), L".\\res\\be_fold.ico");
+  EXPECT_FALSE(dialog->chkIsUseIcon.Checked());
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnIP3"), L".\\res\\be_fold.ico");
+  Press(Button(1));
+  form->N4Click();
 
   dialog->lbeLocate.SetText(L"%VL_TEST_TOOLS%\\Editor.exe");
   dialog->lbeWorkDir.SetText(L"%VL_TEST_TOOLS%");
