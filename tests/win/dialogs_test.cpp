@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -780,6 +781,57 @@ TEST_F(PageOptionTest, AShrinkAsksOnlyWhenFewerCellsRemainThanRegisteredButtons)
   ASSERT_EQ(boxes.size(), 1u) << "four bound buttons, three cells";
   EXPECT_EQ(boxes[0].caption, L"警告");
   EXPECT_EQ(Page().BtnCount(), 5);
+}
+
+// Each number field between what it is and its unit, on its row, in the group that names
+// them: the rows are the page's Tate and the columns its Yoko.
+TEST_F(PageOptionTest, EachFieldStandsBetweenItsLabelAndItsUnitAndRowsAreTate) {
+  Open(4, 2, 0);
+  form->N5Click();
+  // The static on the field's row that ends left of it, and the one that starts right of it.
+  auto beside = [this](const TSpinEdit& spin, bool left) {
+    RECT field;
+    GetWindowRect(spin.Handle(), &field);
+    const int middle = (field.top + field.bottom) / 2;
+    std::wstring found;
+    int nearest = INT_MAX;
+    for (HWND w = GetWindow(dialog->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      wchar_t cls[16] = L"";
+      GetClassNameW(w, cls, 16);
+      RECT r;
+      GetWindowRect(w, &r);
+      if (std::wstring(cls) != L"Static" || r.top > middle || r.bottom < middle) continue;
+      const int gap = left ? field.left - r.right : r.left - field.right;
+      if (gap >= 0 && gap < nearest) {
+        nearest = gap;
+        found = TControl::FromHandle(w)->Text();
+      }
+    }
+    return found;
+  };
+  EXPECT_EQ(dialog->spnTate.Value(), 2);
+  EXPECT_EQ(beside(dialog->spnTate, true), L"行数：");
+  EXPECT_EQ(dialog->spnYoko.Value(), 4);
+  EXPECT_EQ(beside(dialog->spnYoko, true), L"列数：");
+  EXPECT_EQ(beside(dialog->spnHeight, true), L"高さ：");
+  EXPECT_EQ(beside(dialog->spnWidth, true), L"幅：");
+  for (TSpinEdit* count : {&dialog->spnTate, &dialog->spnYoko}) EXPECT_EQ(beside(*count, false), L"個");
+  for (TSpinEdit* size : {&dialog->spnHeight, &dialog->spnWidth}) EXPECT_EQ(beside(*size, false), L"ピクセル");
+  EXPECT_EQ(dialog->GroupBox2.Text(), L"ボタンの数");
+  EXPECT_EQ(dialog->GroupBox3.Text(), L"ボタンの大きさ");
+  wchar_t title[64] = L"";
+  GetWindowTextW(dialog->Handle(), title, 64);
+  EXPECT_STREQ(title, L"ページのプロパティ");
+  // Three rows asked for: the page's grid has three rows of its four columns.
+  dialog->spnTate.SetValue(3);
+  EXPECT_TRUE(Ok().empty());
+  EXPECT_EQ(Key(L"Tate"), L"3");
+  EXPECT_EQ(Page().BtnCount(), 12);
+  RECT first, below;
+  GetWindowRect(Page().Button(1)->Handle(), &first);
+  GetWindowRect(Page().Button(5)->Handle(), &below);
+  EXPECT_EQ(below.left, first.left) << "button 5 starts the second row";
+  EXPECT_GT(below.top, first.top);
 }
 
 TEST_F(PageOptionTest, FewerColumnsKeepTheSameButtonsInTheirOrder) {
