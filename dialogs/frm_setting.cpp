@@ -255,8 +255,13 @@ void TfrmSetting::RenewStartupState() {
   lblStartup.SetText(!folder       ? L"スタートアップフォルダーが見つかりません"
                      : registered ? L"スタートアップに登録されています"
                                   : L"スタートアップに登録されていません");
+  const HWND focus = GetFocus();
   Button5.SetEnabled(folder && !registered);
   Button2.SetEnabled(folder && registered);
+  // A button greyed under the keyboard's focus would leave the dialog with none: the
+  // focus goes to the other one, which undoes what this one did.
+  for (auto [greyed, other] : {std::pair{&Button5, &Button2}, std::pair{&Button2, &Button5}})
+    if (focus == greyed->Handle() && !greyed->Enabled() && other->Enabled()) FocusField(other->Handle());
 }
 
 void TfrmSetting::Button5Click() {

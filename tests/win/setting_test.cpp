@@ -383,12 +383,14 @@ TEST_F(StartupLinkTest, TheDialogShowsTheStateEachButtonSaysWhatItDidAndRemovalF
   EXPECT_TRUE(dialog->Button5.Enabled());
   EXPECT_FALSE(dialog->Button2.Enabled()) << "nothing to remove";
   const int before = Links();
+  SetFocus(dialog->Button5.Handle());
   auto boxes = Click(dialog->Button5);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, L"スタートアップに登録しました。次にWindowsにサインインしたときから自動で起動します");
   EXPECT_EQ(dialog->lblStartup.Text(), L"スタートアップに登録されています");
   EXPECT_FALSE(dialog->Button5.Enabled()) << "registered: nothing more to register";
   EXPECT_TRUE(dialog->Button2.Enabled());
+  EXPECT_EQ(GetFocus(), dialog->Button2.Handle()) << "the focus leaves the greyed button for the other";
   EXPECT_EQ(Links(), before + 1);
   TLinkInfo info;
   ASSERT_TRUE(ReadLinkFile(link.wstring(), info));
