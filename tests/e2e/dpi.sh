@@ -105,21 +105,21 @@ if ! grep -q '"LogPixels"=dword:00000090' "$prefix144/user.reg" 2>/dev/null; the
 fi
 run_at dpi144 150 00ff00 ff0000
 
-# The page properties dialog at 144 DPI: its designed 296 x 253 and its OK button at
-# 112,220 84x25, each 1.5 times.
+# The page properties dialog at 144 DPI: its designed 352 x 253 and its OK button at
+# 168,220 84x25, each 1.5 times.
 D context-menu "$caption" >/dev/null
 D menu-pick 5 10000 >/dev/null || fail "no page menu"
 dialog="ページのプロパティ"
 D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open"
 sleep 0.5
-expect "$(D client "$dialog")" "client 444x380" "the dialog's client area at 144 DPI"
+expect "$(D client "$dialog")" "client 528x380" "the dialog's client area at 144 DPI"
 D controls "$dialog" >"$out/dialog-controls.txt"
-grep -qxF "Button 168,330 126x38 OK" "$out/dialog-controls.txt" ||
-  fail "OK not at 168,330 126x38: $(cat "$out/dialog-controls.txt")"
+grep -qxF "Button 252,330 126x38 OK" "$out/dialog-controls.txt" ||
+  fail "OK not at 252,330 126x38: $(cat "$out/dialog-controls.txt")"
 # Every control inside the client area: a label measured at one scale and placed at
 # another would stick out on the left.
 awk '{ split($2, p, ","); split($3, s, "x");
-       if (p[1] < 0 || p[2] < 0 || p[1] + s[1] > 444 || p[2] + s[2] > 380) { print; bad = 1 } }
+       if (p[1] < 0 || p[2] < 0 || p[1] + s[1] > 528 || p[2] + s[2] > 380) { print; bad = 1 } }
      END { exit bad }' "$out/dialog-controls.txt" >"$out/outside.txt" ||
   fail "controls outside the dialog: $(cat "$out/outside.txt")"
 import -window root "$out/dpi144-dialog.png"
