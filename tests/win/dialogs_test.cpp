@@ -7,6 +7,7 @@
 // current folder; the page properties dialog: what it shows, refuses, asks, writes and
 // rebuilds.
 #include <windows.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
@@ -832,6 +833,49 @@ TEST_F(PageOptionTest, EachFieldStandsBetweenItsLabelAndItsUnitAndRowsAreTate) {
   GetWindowRect(Page().Button(5)->Handle(), &below);
   EXPECT_EQ(below.left, first.left) << "button 5 starts the second row";
   EXPECT_GT(below.top, first.top);
+}
+
+// The system's font dialog from 「フォントの変更」, answered OK: the page keeps a face and a
+// size, so no style is offered; OK writes the face and the size and nothing else.
+TEST_F(PageOptionTest, TheFontDialogOffersNoStyleAndOkWritesTheFaceAndTheSize) {
+  Open(3, 1, 0);
+  form->N5Click();
+  // A face the system lists (the dialog offers listed ones only), started from bold.
+  dialog->FontDialog.Font.name = L"IPA Pゴシック";
+  dialog->FontDialog.Font.bold = true;
+  static bool styleShown, answered;
+  styleShown = answered = false;
+  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM found) -> BOOL {
+          wchar_t cls[16] = L"";
+          GetClassNameW(w, cls, 16);
+          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    KillTimer(nullptr, id);
+    styleShown = IsWindowVisible(GetDlgItem(box, cmb2)) || IsWindowVisible(GetDlgItem(box, stc2));
+    answered = true;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  const std::string before = test::ReadBytes(SettingsFilePath());
+  dialog->Button3Click();
+  ASSERT_TRUE(answered);
+  EXPECT_FALSE(styleShown) << "no bold or italic to choose: the page would not keep them";
+  EXPECT_FALSE(dialog->FontDialog.Font.bold);
+  EXPECT_EQ(dialog->lblFontName.Text(), L"IPA Pゴシック");
+  EXPECT_EQ(dialog->lblFontSize.Text(), L"10");
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "nothing written before OK";
+  EXPECT_TRUE(Ok().empty());
+  EXPECT_EQ(Key(L"FontName"), L"IPA Pゴシック");
+  EXPECT_EQ(Key(L"FontSize"), L"10");
+  EXPECT_EQ(Key(L"FontColor"), L"clNavy") << "the colour stays";
+  EXPECT_EQ(Key(L"Name"), L"P");
 }
 
 TEST_F(PageOptionTest, FewerColumnsKeepTheSameButtonsInTheirOrder) {
