@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/button_move.h"
+#include "app/call_up_notes.h"
 #include "buttons/glyph_cache.h"
 #include "buttons/shell_helpers.h"
 #include "core/file_io.h"
@@ -52,7 +53,7 @@ void TrimSystemMenu(HWND window) {
 
 }  // namespace
 
-TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
+TfrmMain::TfrmMain() : ini_(SettingsFilePath()), firstStart_(NoSettingsFile()) {
   WindowParams p;
   p.className = L"TfrmMain";
   p.caption = kMainCaption;
@@ -65,6 +66,8 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   p.icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
   Create(p);
   TrimSystemMenu(Handle());
+  // A second copy started by the user calls this one up, even when this one runs elevated.
+  ChangeWindowMessageFilterEx(Handle(), CallUpMessage(), MSGFLT_ALLOW, nullptr);
   const int dpi = DpiOf(Handle());
   SetMainClientSize(DesignToDevice(338, dpi), DesignToDevice(117, dpi));
   TApplication::Instance().SetMainForm(Handle());
@@ -364,7 +367,7 @@ void TfrmMain::D1Click() {
   const std::int32_t i = page->CurrentBtn();
   const Binding asked = BindingOf(*page->Button(i));
   if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDefault) &&
-      !Confirm(L"このボタンを削除してよろしいですか？"))
+      !Confirm(L"ボタン「" + NameOf(*page->Button(i)) + L"」を削除してよろしいですか？"))
     return;
   // Messages ran while the question was up: the file may have been taken up (its pages
   // made anew), the page released for room, the button bound or moved. The answer is for
@@ -488,7 +491,10 @@ void TfrmMain::SettingClick() {
 
 void TfrmMain::N2Click() {
   search_->Clear();  // its hits were taken over the pages as they were
+  const std::size_t before = pages_->List().size();
   pages_->AddNew();
+  // The user asked for it to fill it: the new page comes up.
+  if (pages_->List().size() > before) base_->SetActivePageIndex(base_->SheetCount() - 1);
   BaseChange();
 }
 
@@ -505,12 +511,13 @@ void TfrmMain::N3Click() {
   int index = base_->ActivePageIndex();
   if (index < 0) return;
   if (index == 0) {
-    ShowMessage(L"このページは削除できません");
+    ShowMessage(kFirstPageStays);
     return;
   }
   const std::uint64_t pageId = pages_->List()[static_cast<std::size_t>(index)]->Id();
   if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelPage, keys::kAskBeforeDelPageDefault) &&
-      !Confirm(L"このページを削除してよろしいですか？"))
+      !Confirm(L"ページ「" + pages_->List()[static_cast<std::size_t>(index)]->PageName() +
+               L"」とそのボタンを削除してよろしいですか？"))
     return;
   // Messages ran while the question was up: the page may have gone, or the file been
   // taken up and its pages made anew. The first tab stays, whichever page holds it now.
@@ -573,21 +580,6 @@ void TfrmMain::SaveAtEndSession() noexcept {
 
 bool TfrmMain::IsInsideBase(HWND hwnd) const {
   return hwnd == base_->Handle() || IsChild(base_->Handle(), hwnd);
-}
-
-void TfrmMain::RenewTrayTip() {
-  std::wstring tip = L"Vantri Launch";
-  if (keys_->Show().InForce()) tip += L"\n" + keys_->Show().HotKey() + L" で表示";
-  coolTrayIcon1_->SetHint(std::move(tip));
-}
-
-void TfrmMain::PutUpTrayIcon() {
-  if (coolTrayIcon1_->IconVisible()) return;
-  coolTrayIcon1_->SetIcon(UniqueIcon(static_cast<HICON>(
-      // The notification area draws at the system's DPI, wherever the window is.
-      LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, GetSystemMetricsForDpi(SM_CXSMICON, SystemDpi()),
-                 GetSystemMetricsForDpi(SM_CYSMICON, SystemDpi()), 0))));
-  coolTrayIcon1_->SetIconVisible(true);
 }
 
 LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -670,6 +662,10 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!wParam) shakeWatch_->SetEnabled(popupMenu2_.Checked(mnuMouseMove_));
       return 0;
     default:
+      if (msg == CallUpMessage()) {  // a second copy the user started
+        ShowLauncherWithoutTheKey();
+        return 0;
+      }
       break;
   }
   return TWindow::HandleMessage(msg, wParam, lParam);

@@ -43,6 +43,11 @@
 namespace vl {
 
 inline constexpr wchar_t kMainCaption[] = L"    -Vantri Launch-";
+// The launcher always has a page, and the first tab is the one that stays: its menu item
+// is greyed, and the command, should it come all the same, says why.
+inline constexpr wchar_t kFirstPageStays[] =
+    L"最初のページは削除できません。ランチャーにはいつも1ページ以上が必要で、最初のページがそのページだからです。"
+    L"\n中のボタンは「ボタンの削除」で空けられます";
 
 // The main window keeps the window itself (its place, its DPI, show and hide), the two
 // menus and their commands and the tray icon; each other job has
@@ -184,9 +189,9 @@ class TfrmMain : public TWindow,
   // TPageOptionHost
   std::optional<PageRef> CurrentPage() override;
   bool HasPage(std::int32_t pageNo) override { return pages_->IndexOf(pageNo) >= 0; }
-  std::optional<std::int32_t> CountRegistered(std::int32_t pageNo) override {
+  std::optional<std::int32_t> CountRegisteredPast(std::int32_t pageNo, std::int32_t n) override {
     const TPage* page = pages_->Find(pageNo);
-    return page ? std::optional(page->CountRegistered()) : std::nullopt;
+    return page ? std::optional(page->CountRegistered(n)) : std::nullopt;
   }
   void RebuildPage(std::int32_t pageNo, const std::wstring& caption) override;
   void WillRewrite(std::int32_t pageNo) override;
@@ -242,6 +247,7 @@ class TfrmMain : public TWindow,
   TPopupMenu popupMenu2_;
   int mnuMouseMove_ = -1;  // index of the watch item in PopupMenu2
   int undoItem_ = -1;      // and of 「元に戻す」 in PopupMenu1
+  int deletePageItem_ = -1;  // and of 「ページの削除」
   std::vector<int> boundButtonItems_;  // PopupMenu1's items that want a bound button
   std::unique_ptr<TCoolTrayIcon> coolTrayIcon1_;
   std::unique_ptr<TShowHideKeys> keys_;
@@ -254,6 +260,7 @@ class TfrmMain : public TWindow,
   POINT placeTakenUp_{};
   std::vector<std::int32_t> waitingPages_;  // changed on disk while a dialog held them
   bool takingUp_ = false;
+  bool firstStart_ = false;  // there was no settings file: the tray icon says where it lives
 };
 
 }  // namespace vl

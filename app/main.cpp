@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/call_up_notes.h"
 #include "app/frm_main.h"
 #include "app/single_instance.h"
 #include "buttons/frm_btn_option.h"
@@ -28,10 +29,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   vl::TOleScope ole;  // first in, last out: the shell's link objects need it
   vl::TSingleInstance instance(L"RavariVudovi");
   if (instance.AlreadyRunning()) {
-    MessageBoxW(nullptr, L"二重起動はできません", nullptr, MB_ICONERROR);
+    // The system's own box and title: nothing of ours is made in a copy that is to end.
+    const std::wstring note = vl::SecondStartNote(vl::ShowKeyInFile(vl::TIniFile(vl::SettingsFilePath())));
+    MessageBoxW(nullptr, note.c_str(), nullptr, MB_ICONERROR);
+    // The user started the launcher to have it: the running copy comes up.
+    vl::CallUpRunningLauncher();
     return 0;
   }
-  vl::TApplication app(L"RavariVudovi");
+  vl::TApplication app(vl::kProductName);
   vl::MarkStartPhase("application");
   std::unique_ptr<vl::TfrmMain> main;
   try {

@@ -36,7 +36,7 @@ const MenuItemDef kPopupMenu1[] = {
 };
 
 const MenuItemDef kPopupMenu2[] = {
-    {L"マウスの動きを監視", &TfrmMain::mnuMouseMoveClick, 5},
+    {L"マウスを振って呼び出す", &TfrmMain::mnuMouseMoveClick, 5},
     {L"-", nullptr, -1},
     {L"表示", &TfrmMain::Show1Click, 6},
     {L"隠す", &TfrmMain::Hide1Click, 7, L"Esc"},
@@ -59,6 +59,7 @@ void TfrmMain::BuildMenus() {
       int index = menu.Add(def.caption, std::move(onClick), def.shortcut);
       if (def.onClick == &TfrmMain::mnuMouseMoveClick) mnuMouseMove_ = index;
       if (def.onClick == &TfrmMain::UndoClick) undoItem_ = index;
+      if (def.onClick == &TfrmMain::N3Click) deletePageItem_ = index;
       if (def.onClick == &TfrmMain::OpenFolderClick || def.onClick == &TfrmMain::RunAsClick)
         boundButtonItems_.push_back(index);
     }
@@ -91,6 +92,7 @@ void TfrmMain::PopupPageMenu(POINT at) {
   for (int item : boundButtonItems_) popupMenu1_.SetEnabled(item, button && button->Regist());
   popupMenu1_.SetCaption(undoItem_, undo_->Ready() ? L"元に戻す: " + undo_->Label() : L"元に戻す");
   popupMenu1_.SetEnabled(undoItem_, undo_->Ready());
+  popupMenu1_.SetEnabled(deletePageItem_, base_->ActivePageIndex() > 0);  // see kFirstPageStays
   popupMenu1_.Popup(at.x, at.y);
   PostMessageW(Handle(), WM_NULL, 0, 0);
 }

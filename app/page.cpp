@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "core/ini_values.h"
+#include "core/number_text.h"
 #include "core/settings_keys.h"
 #include "gui/color.h"
 #include "gui/font.h"
 #include "gui/layout.h"
+#include "gui/message_box.h"
 
 namespace vl {
 namespace {
@@ -197,6 +199,9 @@ void TPage::BuildButtons() {
           host_.ButtonsChanged();
           SaveButtons();
         };
+        b.OnDropSeveral = [this](TLaunchBtn& at, std::vector<std::wstring> paths) {
+          BindDropped(at.BtnIndex(), paths);
+        };
         b.PortablePaths = [this] {
           return ini_.ReadBool(keys::kSetting, keys::kPortablePaths, keys::kPortablePathsDefault);
         };
@@ -376,9 +381,9 @@ void TPage::CheckTargets() {
   for (auto& b : buttons_) b->CheckTarget();
 }
 
-std::int32_t TPage::CountRegistered() const {
+std::int32_t TPage::CountRegistered(std::int32_t past) const {
   std::int32_t n = 0;
-  for (const auto& b : buttons_) n += b->Regist() ? 1 : 0;
+  for (const auto& b : buttons_) n += b->Regist() && b->BtnIndex() > past ? 1 : 0;
   return n;
 }
 
@@ -554,6 +559,27 @@ void TPage::ButtonClicked(const TLaunchBtn& sender) {
   if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault) &&
       sender.Regist() && !sender.Dimmed())
     host_.HideMainWindow();
+}
+
+void TPage::BindDropped(std::int32_t from, const std::vector<std::wstring>& paths) {
+  std::size_t bound = 0;
+  // Binding asks no question and runs no messages: the page and its buttons stay as they
+  // are until the save.
+  for (std::int32_t i = from; i <= BtnCount() && bound < paths.size(); ++i) {
+    TLaunchBtn& b = *buttons_[static_cast<std::size_t>(i - 1)];
+    if (!b.Regist()) b.Bind(paths[bound++]);
+  }
+  const std::size_t left = paths.size() - bound;
+  if (bound > 0) {
+    host_.ButtonsChanged();
+    SaveButtons();
+  }
+  if (left > 0)
+    ShowMessage(DecimalText(static_cast<long long>(paths.size())) + L" 個のファイルのうち " +
+                DecimalText(static_cast<long long>(bound)) + L" 個を登録しました。\n残りの " +
+                DecimalText(static_cast<long long>(left)) +
+                L" 個は、このボタンから後ろに空いているボタンがないため登録していません。"
+                L"\n別のページの空いているボタンにドロップするか、「ページのプロパティ」でボタンの数を増やしてください");
 }
 
 }  // namespace vl

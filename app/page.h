@@ -112,7 +112,8 @@ class TPage {
   void ApplyShowType(std::wstring_view pageNo);
   // Every button looks again whether its target is gone (a released page has none).
   void CheckTargets();
-  std::int32_t CountRegistered() const;
+  // The bound buttons, or those of them above number `past`.
+  std::int32_t CountRegistered(std::int32_t past = 0) const;
   // Button i emptied in the file, then on the screen; a refused write raises the write
   // error and changes nothing.
   void ClearButtonKeys(std::int32_t i);
@@ -195,6 +196,9 @@ class TPage {
   // Button j's keys in the section, from button `from` of another page.
   void WriteButtonKeys(std::int32_t j, const TLaunchBtn& from);
   void ButtonClicked(const TLaunchBtn& sender);
+  // Files dropped together on button `from`: bound in order to it and the empty buttons
+  // after it, saved once; the files left over are said.
+  void BindDropped(std::int32_t from, const std::vector<std::wstring>& paths);
 
   TPageHost& host_;
   std::vector<std::unique_ptr<TLaunchBtn>> buttons_;  // slot k holds button k + 1

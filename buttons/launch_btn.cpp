@@ -35,7 +35,18 @@ std::wstring DroppedPath(HDROP drop, UINT index) {
   return path;
 }
 
+// A drop on a bound button: binding over it would lose what the user bound there.
+constexpr wchar_t kButtonInUse[] =
+    L"このボタンにはすでに登録されています。\n空いているボタンにドロップするか、"
+    L"右クリックの「ボタンの削除」でこのボタンを空けてからドロップしてください";
+
 }  // namespace
+
+std::wstring GoneTargetMessage(const std::wstring& target) {
+  return L"ファイルが見つかりません\n" + target +
+         L"\n\n移動したときは、右クリックの「ボタンのプロパティ」で場所を直してください。"
+         L"\n使わないときは、右クリックの「ボタンの削除」でボタンを空けてください";
+}
 
 TLaunchBtn::TLaunchBtn(const BitBtnParams& params) : TBitBtn(params) {
   DragAcceptFiles(Handle(), TRUE);
@@ -120,7 +131,7 @@ bool TLaunchBtn::Open(bool asAdministrator) {
   SetDimmed(gone);
   if (gone) {
     // The shell's own error would name neither the file nor what to do.
-    ShowMessage(L"ファイルが見つかりません\n" + target);
+    WarningBox(GoneTargetMessage(target));
     return life.Alive();
   }
   if (asAdministrator)
@@ -148,19 +159,29 @@ LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TLaunchBtn::DropFiles(HDROP handle) {
-  UniqueDrop drop(handle);
-  if (regist_) {
-    ShowMessage(L"登録済みです");
+  std::vector<std::wstring> paths;
+  {
+    UniqueDrop drop(handle);
+    if (regist_) {
+      ShowMessage(kButtonInUse);
+      return;
+    }
+    const UINT count = DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      // An empty path bound would make a button that opens nothing.
+      if (std::wstring path = DroppedPath(drop.get(), i); !path.empty()) paths.push_back(std::move(path));
+    }
+  }
+  if (paths.empty()) return;
+  if (paths.size() > 1 && OnDropSeveral) {
+    OnDropSeveral(*this, std::move(paths));
     return;
   }
-  UINT count = DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0);
-  if (count > 1) {
-    ShowMessage(L"2個以上はいずれ実装しようかなと");
-    return;
-  }
-  if (count == 0) return;  // nothing to bind; the shell never sends such a drop
-  std::wstring path = DroppedPath(drop.get(), 0);
-  if (path.empty()) return;  // bound to an empty path, the button would open nothing
+  Bind(paths.front());
+  if (OnRegist) OnRegist(*this);
+}
+
+void TLaunchBtn::Bind(const std::wstring& path) {
   BindPath(path);
   if (PortablePaths && PortablePaths()) {
     // The same file from the launcher's drive, written so that it follows the launcher
@@ -174,8 +195,6 @@ void TLaunchBtn::DropFiles(HDROP handle) {
   SetHint(btnName_);
   SetShowHint(true);
   BuildFace();
-  drop.reset();
-  if (OnRegist) OnRegist(*this);
 }
 
 void TLaunchBtn::BindPath(const std::wstring& path) {

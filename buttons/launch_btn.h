@@ -1,7 +1,7 @@
 // TLaunchBtn: the button that holds one launch target.
 //
 // Dropping one file, folder or shortcut on an unbound button binds it (the button then
-// raises OnRegist); releasing the left or middle mouse button over a bound button opens
+// raises OnRegist); several dropped at once go to OnDropSeveral; releasing the left or middle mouse button over a bound button opens
 // the target with the shell in the button's working folder, wherever the pointer is at
 // the release. A bound button whose target is gone is drawn dimmed (TBitBtn::SetDimmed);
 // its click looks again and, still gone, says so with the path and opens nothing. The
@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "gui/bitmap_button.h"
 
@@ -55,6 +56,9 @@ class TLaunchBtn : public TBitBtn {
 
   // Called after a drop has bound the button.
   std::function<void(TLaunchBtn&)> OnRegist;
+  // Several files dropped at once on this empty button, in the order the drop gives them.
+  // Unset, the button binds the first and leaves the rest.
+  std::function<void(TLaunchBtn&, std::vector<std::wstring> paths)> OnDropSeveral;
   // Asked at a drop: true binds a file on the launcher's own drive by its path relative to
   // the launcher's folder (location, working folder and icon alike). Unset: full paths.
   std::function<bool()> PortablePaths;
@@ -64,6 +68,8 @@ class TLaunchBtn : public TBitBtn {
   // file on the network is looked at in the background: the glyph changes when its icon
   // comes in.
   void LoadGlyph();
+  // Binds the path as a drop of it does, without raising OnRegist.
+  void Bind(const std::wstring& path);
   // Unbinds the button; caption, ShowType and BtnIndex stay.
   void ClearButton();
   // Looks again whether the target of a bound button is gone and dims the button so; a
@@ -101,5 +107,9 @@ class TLaunchBtn : public TBitBtn {
   bool regist_ = false;
   TShowType showType_ = st_Both;
 };
+
+// The box of a click on a button whose target is gone: the path looked at, and the two
+// ways on.
+std::wstring GoneTargetMessage(const std::wstring& target);
 
 }  // namespace vl

@@ -59,6 +59,13 @@ DialogParams Params() {
   return p;
 }
 
+// The grid cut below bound buttons: they leave the window, not the file.
+std::wstring FewerButtonsQuestion(std::int32_t cells, std::int32_t hidden) {
+  return L"ボタンの数を " + DecimalText(cells) + L" 個にすると、登録したボタンのうち " + DecimalText(hidden) +
+         L" 個が表示されなくなります。\nそのボタンの登録は設定ファイルに残り、ボタンの数を増やすと元どおり表示されます。"
+         L"\nよろしいですか？";
+}
+
 }  // namespace
 
 TfrmPageOption::TfrmPageOption(TPageOptionHost& host)
@@ -181,9 +188,8 @@ void TfrmPageOption::Button2Click() {
     return;
   }
   // Counted now: a file dropped on the page while the dialog was open counts too.
-  if (now.yoko * now.tate < host_.CountRegistered(captured_->pageNo).value_or(0) &&
-      !Confirm(L"ボタン数を小さくしたのでいくつかの登録済みアイテムが消去されます。よろしいですか？",
-               kWarningCaption))
+  if (const std::int32_t hidden = host_.CountRegisteredPast(captured_->pageNo, now.yoko * now.tate).value_or(0);
+      hidden > 0 && !Confirm(FewerButtonsQuestion(now.yoko * now.tate, hidden), kWarningCaption))
     return;
   if (gone()) return;
   const std::wstring section = keys::PageSection(captured_->pageNo);

@@ -45,8 +45,9 @@ class TPageOptionHost {
   // The page of the selected tab; nothing when there is none.
   virtual std::optional<PageRef> CurrentPage() = 0;
   virtual bool HasPage(std::int32_t pageNo) = 0;
-  // The page's buttons bound to a target now; nothing when the page is gone.
-  virtual std::optional<std::int32_t> CountRegistered(std::int32_t pageNo) = 0;
+  // How many of the page's buttons above number n are bound to a target now; nothing
+  // when the page is gone.
+  virtual std::optional<std::int32_t> CountRegisteredPast(std::int32_t pageNo, std::int32_t n) = 0;
   // The page rebuilds itself from its section (grid, buttons, font, display type), its
   // tab takes the caption, and the main window is hidden and shown again at its new size.
   virtual void RebuildPage(std::int32_t pageNo, const std::wstring& caption) = 0;

@@ -30,6 +30,16 @@ POINT CursorPos() {
   return pt;
 }
 
+// The text's first characters that fit the shell's field with its terminating zero, the
+// rest of the field zeroed; never ending on the first half of a surrogate pair.
+template <std::size_t N>
+void CopyCut(std::wstring_view text, wchar_t (&field)[N]) {
+  std::fill(std::begin(field), std::end(field), L'\0');
+  std::size_t n = std::min(text.size(), N - 1);
+  if (n > 0 && n < text.size() && IS_HIGH_SURROGATE(text[n - 1])) --n;
+  std::copy_n(text.begin(), n, field);
+}
+
 }  // namespace
 
 TCoolTrayIcon::TCoolTrayIcon(HWND owner)
@@ -107,13 +117,17 @@ bool TCoolTrayIcon::Notify(DWORD message) {
 
 void TCoolTrayIcon::PrepareIconData() {
   iconData_.hIcon = icon_.get();
-  std::fill(std::begin(iconData_.szTip), std::end(iconData_.szTip), L'\0');
-  if (!hint_.empty() && showHint_) {
-    size_t n = std::min(hint_.size(), std::size(iconData_.szTip) - 1);
-    // Never end the tip on the first half of a surrogate pair.
-    if (n > 0 && n < hint_.size() && IS_HIGH_SURROGATE(hint_[n - 1])) --n;
-    std::copy_n(hint_.begin(), n, iconData_.szTip);
-  }
+  CopyCut(showHint_ ? std::wstring_view(hint_) : std::wstring_view(), iconData_.szTip);
+}
+
+bool TCoolTrayIcon::ShowBalloon(std::wstring_view title, std::wstring_view text) {
+  PrepareIconData();
+  balloon_ = iconData_;
+  balloon_.uFlags |= NIF_INFO;
+  balloon_.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
+  CopyCut(title, balloon_.szInfoTitle);
+  CopyCut(text, balloon_.szInfo);
+  return Shell_NotifyIconW(NIM_MODIFY, &balloon_) != FALSE;
 }
 
 void TCoolTrayIcon::ShowMainWindow() {

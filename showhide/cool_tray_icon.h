@@ -25,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "gui/application.h"
 #include "gui/mouse.h"
@@ -83,6 +84,12 @@ class TCoolTrayIcon {
   bool AddIcon();
   bool RemoveIcon();
   bool RefreshIcon();
+  // A notification from the icon (a balloon, or a toast on Windows 10 and later) with the
+  // information sign and no sound; the title and text are cut to what the shell holds.
+  // Returns whether the shell took it. Later updates of the icon do not repeat it.
+  bool ShowBalloon(std::wstring_view title, std::wstring_view text);
+  // What the shell was last given by ShowBalloon; its uFlags are 0 before the first.
+  const NOTIFYICONDATAW& LastBalloon() const { return balloon_; }
 
   void ShowMainWindow();
   void HideMainWindow();
@@ -125,6 +132,7 @@ class TCoolTrayIcon {
   TSimpleTimer clickTimer_;
   HWND lastFocus_ = nullptr;  // the owner's control that had the focus when it lost activation
   NOTIFYICONDATAW iconData_{};
+  NOTIFYICONDATAW balloon_{};
   TApplication::Hook applicationHook_;
   std::optional<TWindowSubclass> ownerHook_;
 };

@@ -124,7 +124,7 @@ fresh nohistory
 rm "$app/History.txt"
 (cd "$app" && exec "$run" RavariVudovi.exe) &
 pid=$!
-expect "$(D message 30000)" "RavariVudovi|ファイル History.txt は開けません." "the error report"
+expect "$(D message 30000)" "Vantri Launch|ファイル History.txt は開けません." "the error report"
 D wait-window "$caption" 30000 >/dev/null || fail "no main window after the error"
 D tray right >/dev/null
 D menu-pick 3 10000 >/dev/null || fail "no tray menu"

@@ -68,9 +68,14 @@ click() {
   xdotool mousemove "$x" "$y" && sleep 0.3 && xdotool click 1
 }
 click
-box=$(D message 10000) || fail "no message box"
-expect "$box" "RavariVudovi|ファイルが見つかりません
-$win\\gone.exe" "the box"
+box=$(D message 10000 none) || fail "no message box"
+import -window root "$out/gone_box.png" 2>/dev/null || true
+D message 5000 >/dev/null || fail "the box went by itself"
+expect "$box" "Vantri Launch|ファイルが見つかりません
+$win\\gone.exe
+
+移動したときは、右クリックの「ボタンのプロパティ」で場所を直してください。
+使わないときは、右クリックの「ボタンの削除」でボタンを空けてください" "the box"
 sleep 1
 expect "$(state)" "visible" "the launcher after the box"
 ls "$app/tools/"*.cwd >/dev/null 2>&1 && fail "something started"

@@ -69,7 +69,7 @@ D menu-pick 3 10000 >/dev/null || fail "no page menu"  # ページの新規作�
 D select-tab "$caption" 1 >/dev/null
 D context-menu "$caption" >/dev/null
 D menu-pick 4 10000 >/dev/null || fail "no page menu"  # ページの削除
-expect "$(D message 20000 none)" "確認|このページを削除してよろしいですか？" "the question"
+expect "$(D message 20000 none)" "確認|ページ「NewPage」とそのボタンを削除してよろしいですか？" "the question"
 press 1B
 D message 500 none >/dev/null 2>&1 && fail "the question is still up after Esc"
 expect "$(D tabs "$caption" | wc -l)" "2" "both pages stay"

@@ -160,7 +160,7 @@ expect "$role" "push button" "its role"
 expect "$action" "押す" "its default action"
 expect "$(D accessible "$caption" 2 | cut -d'|' -f1)" "空きボタン" "the accessible name of an empty button"
 press 2E
-expect "$(D message 20000 7)" "確認|このボタンを削除してよろしいですか？" "Delete asks about the focused button"
+expect "$(D message 20000 7)" "確認|ボタン「電卓」を削除してよろしいですか？" "Delete asks about the focused button"
 sleep 0.3
 expect "$(ini Page3 BtnName1)" "電卓" "answered No"
 press 10+79
@@ -187,7 +187,7 @@ D type "bravo"
 sleep 0.3
 expect "$(focus)" "TBitBtn bravo" "the hit"
 press 2E
-expect "$(D message 20000 6)" "確認|このボタンを削除してよろしいですか？" "Delete on the hit"
+expect "$(D message 20000 6)" "確認|ボタン「bravo」を削除してよろしいですか？" "Delete on the hit"
 sleep 0.3
 expect "$(ini Page1 BtnName2)" "" "the focused button deleted"
 expect "$(ini Page1 BtnName1)|$(ini Page1 BtnName3)" "alpha|charlie" "its neighbours kept"

@@ -28,24 +28,41 @@ start
 expect "$(D tabs "$caption")" "*NewPage" "tabs"
 expect "$(D client "$caption")" "client 320x83" "client size of a new page"
 expect "$(ini Page1 Name)" "NewPage" "the new page is in the file at once"
+sleep 2
+import -window root "$out/first_start.png" 2>/dev/null || true  # the tray's balloon, the hint
 
-echo "== a second copy while one runs"
+echo "== a second copy while one runs: it says where the launcher is, and calls it up"
+D close-window "$caption" >/dev/null
+for _ in $(seq 50); do [ "$(state)" = hidden ] && break; sleep 0.1; done
+expect "$(state)" hidden "the launcher put away before the second start"
 before=$(sha1sum <"$app/RavariVudovi.ini")
 (cd "$app" && exec "$run" RavariVudovi.exe) &
 second=$!
-message=$(D message 40000) || fail "no message from the second copy"
-expect "${message#*|}" "二重起動はできません" "second start"
+message=$(D message 40000 none) || fail "no message from the second copy"
+expect "${message#*|}" "二重起動はできません
+
+ランチャーはすでに通知領域で動いています。Windows+Space で呼び出せます。
+Windows+Space は入力言語の切り替えにも使われます。ほかのキーは「環境設定」の「呼び出し」で選べます。
+このメッセージを閉じると、動いているランチャーを表示します。" "second start"
+sleep 1
+import -window root "$out/second_start.png" 2>/dev/null || true
+expect "$(state)" hidden "the launcher waits for the box to be answered"
+D message 5000 >/dev/null || fail "the second copy's box went"
 ends_within "$second" 20 || fail "the second copy did not end"
+for _ in $(seq 100); do [ "$(state)" = visible ] && break; sleep 0.1; done
+expect "$(state)" visible "the running launcher called up by the second start"
 kill -0 "$pid" || fail "the first copy ended"
 expect "$(sha1sum <"$app/RavariVudovi.ini")" "$before" "the file after a second start"
 
 echo "== new pages, deleting page 2 of three, one more new page"
 page_menu 2
 page_menu 2
-expect "$(D tabs "$caption" | tr '\n' ' ')" "*NewPage  NewPage  NewPage " "three pages"
+expect "$(D tabs "$caption" | tr '\n' ' ')" " NewPage  NewPage *NewPage " "three pages, the new one selected"
 D select-tab "$caption" 1 >/dev/null
 page_menu 3
-expect "$(D message 20000)" "確認|このページを削除してよろしいですか？" "the question before a page goes"
+expect "$(D message 20000 none)" "確認|ページ「NewPage」とそのボタンを削除してよろしいですか？" "the question before a page goes"
+import -window root "$out/delete_page.png" 2>/dev/null || true
+D message 5000 >/dev/null || fail "the question went by itself"
 sleep 0.5
 expect "$(ini Page2 Live)" "0" "page 2 is no longer live"
 expect "$(D tabs "$caption" | wc -l)" "2" "tabs after deleting"
@@ -97,7 +114,7 @@ echo "== ボタンの削除 on the button right-clicked: No keeps it, Yes clears
 delete_button() {  # answer: 6 Yes, 7 No
   xdotool mousemove "$x" "$y" click 3
   D menu-pick 1 10000 >/dev/null || fail "no page menu on a right click"
-  expect "$(D message 20000 "$1")" "確認|このボタンを削除してよろしいですか？" "the question before a button goes"
+  expect "$(D message 20000 "$1")" "確認|ボタン「report.final」を削除してよろしいですか？" "the question before a button goes"
   sleep 0.5
 }
 delete_button 7
@@ -128,7 +145,7 @@ hold=$!
 sleep 1
 (cd "$app" && exec "$run" RavariVudovi.exe) &
 pid=$!
-expect "$(D message 30000)" "RavariVudovi|ホットキーが登録できません(Alt+Ctrl+F12)" "a refused hot key at start"
+expect "$(D message 30000)" "Vantri Launch|ホットキーが登録できません(Alt+Ctrl+F12)" "a refused hot key at start"
 D wait-window "$caption" 30000 >/dev/null || fail "the window did not open after the refused hot key"
 expect "$(D tabs "$caption")" "*Solo" "the pages are built all the same"
 kill "$hold" 2>/dev/null || true

@@ -106,7 +106,7 @@ row
 start
 D context-menu "$caption" >/dev/null
 D menu-pick 3 10000 >/dev/null || fail "no page menu"
-expect "$(boxes 3000)" "RavariVudovi|これ以上ページを作成できません" "the new page command"
+expect "$(boxes 3000)" "Vantri Launch|これ以上ページを作成できません" "the new page command"
 quit
 expect "$(corpus get "$app/RavariVudovi.ini" General PageNum)" "2147483647" "the page count"
 
@@ -190,7 +190,7 @@ drop_on_first "$app/dropped.txt"
 D message 5000 none >/dev/null || fail "no box at the drop"
 import -window root "$out/read_only_drop.png" 2>/dev/null || true
 drop_boxes=$(boxes 2000 | paste -sd '/')
-expect "$drop_boxes" "RavariVudovi|Z:${app//\//\\}\\RavariVudovi.ini に書き込めません." "the drop on a read-only file"
+expect "$drop_boxes" "Vantri Launch|Z:${app//\//\\}\\RavariVudovi.ini に書き込めません." "the drop on a read-only file"
 quit
 expect "$(one_line "$start_boxes$exit_boxes")" "none" "boxes at start and exit"
 cmp -s "$out/$name.before" "$app/RavariVudovi.ini" || fail "the read-only file changed"
@@ -206,7 +206,7 @@ expect "$tabs" "*固定" "tabs without the window's place"
 quit
 expect "$(one_line "$start_boxes")" "none" "boxes at start without the window's place"
 expect "$(one_line "$exit_boxes")" \
-  "RavariVudovi|Z:${app//\//\\}\\RavariVudovi.ini に書き込めません." "the exit with a read-only file"
+  "Vantri Launch|Z:${app//\//\\}\\RavariVudovi.ini に書き込めません." "the exit with a read-only file"
 
 # A folder where the temporary file cannot be made (a folder of its name stands in the
 # way; a read-only folder would not stop the root user the tests run as): a first start
@@ -218,7 +218,7 @@ mkdir "$app/RavariVudovi.ini.tmp"
 : >"$out/$name.before"
 start
 page
-expect "$(one_line "$start_boxes")" "RavariVudovi|Z:${app//\//\\}\\RavariVudovi.ini に書き込めません." "the first start"
+expect "$(one_line "$start_boxes")" "Vantri Launch|Z:${app//\//\\}\\RavariVudovi.ini に書き込めません." "the first start"
 expect "$tabs" "*NewPage" "tabs"
 expect "$count" "5" "buttons"
 import -window root "$out/tmp_blocked_page.png" 2>/dev/null || true

@@ -66,7 +66,7 @@ quit
 echo '== "ShowHotKey=Space": the default, with one message at start'
 start space 'ShowHotKey=Space'
 said=$(D message 30000) || fail "no message at start"
-[[ $said == "RavariVudovi|ホットキー「Space」では、ほかのプログラムでこのキーが使えなくなります"* ]] || fail "the message: $said"
+[[ $said == "Vantri Launch|ホットキー「Space」では、ほかのプログラムでこのキーが使えなくなります"* ]] || fail "the message: $said"
 [[ $said == *"代わりに「Windows+Space」を使います" ]] || fail "the message does not say what is used: $said"
 D wait-window "$caption" 30000 >/dev/null || fail "no main window after the message"
 if box=$(D message 2000 none 2>/dev/null); then fail "a second box at start: $box"; fi
@@ -82,7 +82,7 @@ xdotool type --delay 60 "Ctrl+Spce"
 sleep 0.3
 key Return
 said=$(D message 10000) || fail "no message for a misspelt key"
-expect "$said" "RavariVudovi|ホットキー「Ctrl+Spce」の「Spce」はキーの名前ではありません。修飾キー(Ctrl、Alt、Shift、Windows)とキーの名前1つを「+」でつないでください(例: Windows+Space)" "the refusal"
+expect "$said" "Vantri Launch|ホットキー「Ctrl+Spce」の「Spce」はキーの名前ではありません。修飾キー(Ctrl、Alt、Shift、Windows)とキーの名前1つを「+」でつないでください(例: Windows+Space)" "the refusal"
 sleep 0.5
 expect "$(D focus)" "Edit Ctrl+Spce" "the field at fault has the keyboard again"
 expect "$(D state "$dialog" | cut -d' ' -f1)" "visible" "the dialog stays open"

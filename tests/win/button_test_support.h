@@ -108,6 +108,8 @@ struct SeenBox {
   std::wstring caption;
   std::wstring text;
   bool icon = false;
+  HICON iconHandle = nullptr;  // the system's shared icon the box shows (IDI_WARNING...)
+  RECT rect{};                 // on the screen
   std::vector<std::wstring> buttons;
   HWND owner = nullptr;  // the window the box belongs to, which the activation goes back to
 };
@@ -149,6 +151,7 @@ class MessageBoxCatcher {
     GetWindowTextW(window, text, 1024);
     box.caption = text;
     box.owner = GetWindow(window, GW_OWNER);
+    GetWindowRect(window, &box.rect);
     HWND first = nullptr;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       GetClassNameW(child, cls, 64);
@@ -156,7 +159,10 @@ class MessageBoxCatcher {
       if (!IsWindowVisible(child)) continue;
       if (_wcsicmp(kind.c_str(), L"Static") == 0) {
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-          box.icon = box.icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+          if (HICON shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0))) {
+            box.icon = true;
+            box.iconHandle = shown;
+          }
         } else {
           GetWindowTextW(child, text, 1024);
           if (text[0]) box.text = text;

@@ -752,7 +752,9 @@ TEST_F(PageOptionTest, AShrinkAsksOnlyWhenFewerCellsRemainThanRegisteredButtons)
   auto boxes = Ok(IDNO);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, L"警告");
-  EXPECT_EQ(boxes[0].text, L"ボタン数を小さくしたのでいくつかの登録済みアイテムが消去されます。よろしいですか？");
+  EXPECT_EQ(boxes[0].text,
+            L"ボタンの数を 3 個にすると、登録したボタンのうち 1 個が表示されなくなります。\n"
+            L"そのボタンの登録は設定ファイルに残り、ボタンの数を増やすと元どおり表示されます。\nよろしいですか？");
   EXPECT_EQ((boxes[0].buttons), (std::vector<std::wstring>{L"はい(&Y)", L"いいえ(&N)"}));
   EXPECT_TRUE(dialog->Visible());
   EXPECT_EQ(dialog->spnYoko.Value(), 3) << "No keeps the dialog as it was";
@@ -782,6 +784,23 @@ TEST_F(PageOptionTest, AShrinkAsksOnlyWhenFewerCellsRemainThanRegisteredButtons)
   ASSERT_EQ(boxes.size(), 1u) << "four bound buttons, three cells";
   EXPECT_EQ(boxes[0].caption, L"警告");
   EXPECT_EQ(Page().BtnCount(), 5);
+  dialog.reset();
+  form.reset();
+
+  // What counts is a bound button past the new size, however few the bound buttons are;
+  // it comes back with the grid.
+  Open(5, 1, 0, "BtnFP5=C:\\b5.exe\r\n");
+  form->N5Click();
+  dialog->spnYoko.SetValue(4);
+  boxes = Ok();
+  ASSERT_EQ(boxes.size(), 1u) << "button 5 leaves the window";
+  EXPECT_NE(boxes[0].text.find(L"ボタンの数を 4 個にすると、登録したボタンのうち 1 個"), std::wstring::npos);
+  EXPECT_EQ(Page().BtnCount(), 4);
+  form->N5Click();
+  dialog->spnYoko.SetValue(5);
+  EXPECT_TRUE(Ok().empty()) << "growing asks nothing";
+  ASSERT_EQ(Page().BtnCount(), 5);
+  EXPECT_EQ(Page().Button(5)->FullPath(), L"C:\\b5.exe");
 }
 
 // Each number field between what it is and its unit, on its row, in the group that names

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/call_up_notes.h"
 #include "app/frm_main.h"
 #include "core/ini_file.h"
 #include "core/text_codec.h"
@@ -451,17 +452,58 @@ TEST_F(FrmMainTest, SystemCommandOneClosesAndALogOffSavesAndStopsTheWatch) {
   EXPECT_EQ(file.ReadString(L"Page1", L"WD5", L"<none>"), L"<none>") << "nothing the user left alone";
 }
 
-TEST_F(FrmMainTest, NewPagesTakeTheNextNumberAndTheSelectionStays) {
+TEST_F(FrmMainTest, NewPagesTakeTheNextNumberAndComeUpSelected) {
   Open();
   form->N2Click();
+  EXPECT_EQ(form->Base().ActivePageIndex(), 1);
   form->N2Click();
   ASSERT_EQ(form->PageList().size(), 3u);
   EXPECT_EQ(form->PageList()[2]->PageNo(), 3);
-  EXPECT_EQ(form->Base().ActivePageIndex(), 0);
+  EXPECT_EQ(form->Base().ActivePageIndex(), 2) << "the page just made, ready for its first drop";
+  EXPECT_TRUE(form->PageList()[2]->Built());
+  EXPECT_EQ(form->PageList()[2]->Sheet().Caption(), L"NewPage");
   form.reset();  // exit: the page count is written, and no button nobody touched
   TIniFile file(SettingsFilePath());
   EXPECT_EQ(file.ReadInteger(L"General", L"PageNum", -1), 3);
   EXPECT_EQ(file.ReadString(L"Page3", L"BtnFP5", L"<none>"), L"<none>");
+}
+
+// The very first start (no settings file) says once, from the tray icon, where the
+// launcher lives and which key calls it; a start with a file says nothing.
+TEST_F(FrmMainTest, OnlyTheFirstStartSaysWhereTheLauncherLives) {
+  ASSERT_FALSE(std::filesystem::exists(SettingsFilePath()));
+  Open();
+  ASSERT_TRUE(test::PumpUntil([&] { return form->CoolTrayIcon1().IconVisible(); }, 3000));
+  const NOTIFYICONDATAW& said = form->CoolTrayIcon1().LastBalloon();
+  EXPECT_TRUE(said.uFlags & NIF_INFO);
+  EXPECT_EQ(said.dwInfoFlags, static_cast<DWORD>(NIIF_INFO | NIIF_NOSOUND)) << "the information sign, no sound";
+  EXPECT_STREQ(said.szInfoTitle, L"Vantri Launch");
+  EXPECT_STREQ(said.szInfo, FirstStartNote(L"Windows+Space").c_str());
+  EXPECT_NE(std::wstring(said.szInfo).find(L"「環境設定」の「呼び出し」"), std::wstring::npos)
+      << "Windows+Space also switches the input language: where to choose another key";
+  form.reset();
+  ASSERT_TRUE(std::filesystem::exists(SettingsFilePath()));
+  Open();
+  test::Pump(300);
+  ASSERT_TRUE(form->CoolTrayIcon1().IconVisible());
+  EXPECT_EQ(form->CoolTrayIcon1().LastBalloon().uFlags, 0u) << "the second start";
+  form.reset();
+
+  // A first start with the keys off names the icon, not a key.
+  std::filesystem::remove(SettingsFilePath());
+  {
+    TIniFile(SettingsFilePath()).WriteBool(L"Setting", L"IsUseHotKey", false);
+  }
+  EXPECT_EQ(ShowKeyInFile(TIniFile(SettingsFilePath())), L"");
+  EXPECT_EQ(FirstStartNote(L""), L"ランチャーは通知領域で動いています。通知領域のアイコンをダブルクリックすると表示します。");
+  EXPECT_EQ(SecondStartNote(L"Alt+Ctrl+K"),
+            L"二重起動はできません\n\nランチャーはすでに通知領域で動いています。Alt+Ctrl+K で呼び出せます。"
+            L"\nこのメッセージを閉じると、動いているランチャーを表示します。");
+  TIniFile(SettingsFilePath()).WriteBool(L"Setting", L"IsUseHotKey", true);
+  TIniFile(SettingsFilePath()).WriteString(L"Setting", L"ShowHotKey", L"ctrl + alt + k");
+  EXPECT_EQ(ShowKeyInFile(TIniFile(SettingsFilePath())), L"Alt+Ctrl+K") << "as the running copy writes it";
+  TIniFile(SettingsFilePath()).WriteString(L"Setting", L"ShowHotKey", L"Spce");
+  EXPECT_EQ(ShowKeyInFile(TIniFile(SettingsFilePath())), L"Windows+Space") << "nonsense reads as the default";
 }
 
 TEST_F(FrmMainTest, TheTrayTipNamesTheLauncherAndTheShowKeyWhileItCalls) {
@@ -582,7 +624,9 @@ TEST_F(FrmMainTest, StartUpTakesThePagesFromTheFilesSectionsWhateverPageNumSays)
   Open();
   EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 5, 9}));
   test::MessageBoxCatcher boxes;
+  form->Base().SetActivePageIndex(1);
   form->N2Click();  // no number is left
+  EXPECT_EQ(form->Base().ActivePageIndex(), 1) << "no page made, none selected";
   ASSERT_EQ(boxes.Seen().size(), 1u);
   EXPECT_EQ(boxes.Seen()[0].text, L"これ以上ページを作成できません");
   EXPECT_EQ(PageNumbers(*form), (std::vector<std::int32_t>{1, 5, 9}));
@@ -955,6 +999,39 @@ bool ItemEnabled(const TPopupMenu& menu, const wchar_t* caption) {
   return false;
 }
 
+// The first tab is never deleted: its item is greyed there, and the command from the
+// keyboard or the menu of another moment says why.
+TEST_F(FrmMainTest, ThePageDeleteItemIsGreyedOnTheFirstPageOnly) {
+  test::WriteBytes(SettingsFilePath(), "[General]\r\nPageNum=2\r\n[Setting]\r\nAskBeforeDelPage=0\r\n[Page1]\r\nLive=1\r\n"
+                                       "[Page2]\r\nLive=1\r\nName=二\r\n");
+  Open();
+  ASSERT_TRUE(OpenPageMenuOn(*form, 1));
+  EXPECT_FALSE(ItemEnabled(form->PopupMenu1(), L"ページの削除"));
+  form->Base().SetActivePageIndex(1);
+  form->BaseChange();
+  HWND button = form->PageList()[1]->Button(1)->Handle();
+  static bool seen;
+  seen = false;
+  UINT_PTR closer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return;
+    seen = true;
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  SendMessageW(button, WM_RBUTTONDOWN, MK_RBUTTON, test::PointParam(5, 5));
+  SendMessageW(button, WM_RBUTTONUP, 0, test::PointParam(5, 5));
+  KillTimer(nullptr, closer);
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(ItemEnabled(form->PopupMenu1(), L"ページの削除")) << "on the second page";
+
+  form->Base().SetActivePageIndex(0);
+  test::MessageBoxCatcher boxes;
+  form->N3Click();
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].text, kFirstPageStays);
+  EXPECT_EQ(form->PageList().size(), 2u);
+}
+
 TEST_F(FrmMainTest, TheTargetItemsOfThePageMenuWantABoundButtonAndRunItsTarget) {
   test::TempDir dir;
   std::wstring helper = (dir.path() / L"管理 é.exe").wstring();
@@ -992,7 +1069,7 @@ TEST_F(FrmMainTest, TheTargetItemsOfThePageMenuWantABoundButtonAndRunItsTarget) 
     test::MessageBoxCatcher boxes;
     form->RunAsClick();
     ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, L"ファイルが見つかりません\n" + helper);
+    EXPECT_EQ(boxes.Seen()[0].text, GoneTargetMessage(helper));
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
   }
   std::filesystem::rename(helper + L".away", helper);
@@ -1197,8 +1274,8 @@ class WindowBudgetTest : public FrmMainTest {
 };
 
 // Each page shown past the budget releases the page unseen the longest (never the one on
-// display, and a new page never shown before any), writing nothing; a released page shown
-// again has its buttons from the file and its last pressed button.
+// display), writing nothing; a released page shown again has its buttons from the file
+// and its last pressed button.
 TEST_F(WindowBudgetTest, PagesPastTheBudgetAreReleasedLongestUnseenFirstAndWriteNothing) {
   OpenWithRoomForTwoPages(5);
   const std::string before = test::ReadBytes(SettingsFilePath());
@@ -1221,11 +1298,12 @@ TEST_F(WindowBudgetTest, PagesPastTheBudgetAreReleasedLongestUnseenFirstAndWrite
   EXPECT_EQ(first.CurrentBtn(), 3) << "the last pressed button outlives the release";
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "a release wrote the file";
 
-  // A new page is built without being shown: unseen the longest, it goes first.
+  // A new page comes up on display: the page unseen the longest goes for the next one.
   form->N2Click();
   EXPECT_EQ(Built(), "100011");
+  EXPECT_EQ(form->Base().ActivePageIndex(), 5);
   Show(1);
-  EXPECT_EQ(Built(), "110000") << "the new page, then page 5";
+  EXPECT_EQ(Built(), "110001") << "page 5 goes, the new page seen last stays";
   EXPECT_LE(CountWindowsOfProcess(GetCurrentProcessId()), budget);
 }
 

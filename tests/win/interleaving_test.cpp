@@ -39,6 +39,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/call_up_notes.h"
 #include "app/file_takeover.h"
 #include "app/frm_main.h"
 #include "core/button_search.h"
@@ -80,7 +81,7 @@ const std::string kFile =
     "BtnFP1=C:\\vl\\full.exe\r\nBtnName1=full\r\nBtnIP1=C:\\vl\\full.exe\r\nWD1=C:\\vl\r\n";
 
 // The events, in the order of the table below.
-enum class Ev { kNothing, kTakeover, kRelease, kSync, kOutside, kDrop, kSearch, kShowKey, kHideKey, kLogOff };
+enum class Ev { kNothing, kTakeover, kRelease, kSync, kOutside, kDrop, kSearch, kShowKey, kCallUp, kHideKey, kLogOff };
 
 struct EventRow {
   Ev id;
@@ -98,6 +99,7 @@ const EventRow kEvents[] = {
     {Ev::kDrop, "drop"},          // a file dropped on button 3 of page 1
     {Ev::kSearch, "search key"},  // "fi" typed in the launcher
     {Ev::kShowKey, "show key"},   // what the show key raises
+    {Ev::kCallUp, "second copy"},  // a second copy started: it calls the running one up
     {Ev::kHideKey, "hide key"},   // what a system-wide hide key raises
     {Ev::kLogOff, "log-off"},     // WM_QUERYENDSESSION, then the log-off cancelled
 };
@@ -307,6 +309,10 @@ class Scene {
           SendMessageW(form_->WaitHotKey().Handle(), WM_HOTKEY, 0, 0);
           if (!IsWindowVisible(form_->Handle())) Differ("the show key left the launcher hidden");
           break;
+        case Ev::kCallUp:
+          SendMessageW(form_->Handle(), CallUpMessage(), 0, 0);
+          if (!IsWindowVisible(form_->Handle())) Differ("the second copy's call-up left the launcher hidden");
+          break;
         case Ev::kHideKey:
           SendMessageW(form_->WaitHotKey1().Handle(), WM_HOTKEY, 0, 0);
           if (IsWindowVisible(form_->Handle())) Differ("harness: the hide key left the launcher up");
@@ -502,7 +508,7 @@ const PlaceRow kPlaces[] = {
      [](Scene& s, Ev, const Meanwhile& m) {
        Press(s.Button(0, 1));
        return AtBox(
-           s, L"このボタンを削除してよろしいですか", [&] { s.Form().D1Click(); }, m);
+           s, L"」を削除してよろしいですか", [&] { s.Form().D1Click(); }, m);
      },
      [](IniView& v) { ClearButton(v, 1, 1); },
      false,
@@ -511,7 +517,7 @@ const PlaceRow kPlaces[] = {
      [](Scene& s, Ev, const Meanwhile& m) {
        s.ShowPage(1);
        return AtBox(
-           s, L"このページを削除してよろしいですか", [&] { s.Form().N3Click(); }, m);
+           s, L"」とそのボタンを削除してよろしいですか", [&] { s.Form().N3Click(); }, m);
      },
      [](IniView& v) { v.keys[Key(2, "Live")] = "0"; },
      false,
@@ -575,6 +581,25 @@ const PlaceRow kPlaces[] = {
      [](IniView&) {},
      false,
      {{Ev::kTakeover, "the stand-in launcher has one page: no other page's tab to carry a button to"},
+      {Ev::kRelease, kBoxRelease},
+      {Ev::kDrop, kBoxDrop},
+      {Ev::kSearch, kBoxSearch}}},
+    {"not-bound box of a drop of several",
+     [](Scene& s, Ev, const Meanwhile& m) {
+       // Two files on button 3 of page 1: the first binds there, button 4 is bound, and the
+       // box says one was not bound. Nothing is held across it.
+       HWND b = s.Button(0, 3)->Handle();
+       return AtBox(
+           s, L"個は、このボタンから後ろに空いているボタンがない",
+           [&] { test::SendDrop(b, {L"C:\\vl\\several1.txt", L"C:\\vl\\several2.txt"}); }, m);
+     },
+     [](IniView& v) {
+       v.keys[ButtonKey(1, "BtnFP", 3)] = v.keys[ButtonKey(1, "BtnIP", 3)] = "C:\\vl\\several1.txt";
+       v.keys[ButtonKey(1, "BtnName", 3)] = "several1";
+       v.keys[ButtonKey(1, "WD", 3)] = "C:\\vl";
+     },
+     false,
+     {{Ev::kTakeover, kStandInBindsNothing},
       {Ev::kRelease, kBoxRelease},
       {Ev::kDrop, kBoxDrop},
       {Ev::kSearch, kBoxSearch}}},
@@ -654,7 +679,7 @@ const PlaceRow kPlaces[] = {
          const std::wstring& text = s.Boxes().Seen()[k].text;
          const std::size_t line = text.find(L'\n');
          if (text.starts_with(L"ファイルが見つかりません") && line != std::wstring::npos)
-           opened = Narrow(text.substr(line + 1));
+           opened = Narrow(text.substr(line + 1, text.find(L'\n', line + 1) - line - 1));  // the path's line
        }
        const IniView file = View(test::ReadBytes(SettingsFilePath()));
        const auto hits = FileHits(file, L"fi");

@@ -243,33 +243,39 @@ TEST_F(LaunchBtnTest, FaceFollowsTheDisplayTypeAtDropAndOnEveryChange) {
   EXPECT_EQ(btn.Caption(), L"改名");
 }
 
-TEST_F(LaunchBtnTest, RefusedDropsShowAPlainBoxAndClearedButtonsTakeDropsAgain) {
+TEST_F(LaunchBtnTest, SeveralFilesGoToTheirHandlerADropOnABoundButtonIsRefusedAndClearedButtonsTakeDropsAgain) {
   for (const wchar_t* n : {L"a.txt", L"b.txt", L"c.txt"}) test::WriteBytes(Dir(n), "x");
   auto b = NewButton(form.Handle());
   TLaunchBtn& btn = *b->button;
   btn.SetBtnIndex(7);
+  std::vector<std::wstring> handed;
+  btn.OnDropSeveral = [&](TLaunchBtn& at, std::vector<std::wstring> paths) {
+    EXPECT_EQ(&at, &btn);
+    handed = std::move(paths);
+  };
   {
     MessageBoxCatcher boxes;
     SendDrop(btn.Handle(), {Dir(L"a.txt"), Dir(L"b.txt"), Dir(L"c.txt")});
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    const auto& box = boxes.Seen()[0];
-    EXPECT_EQ(box.caption, L"RavariVudovi");
-    EXPECT_EQ(box.text, L"2個以上はいずれ実装しようかなと");
-    EXPECT_FALSE(box.icon);
-    EXPECT_EQ(box.buttons.size(), 1u);
+    EXPECT_TRUE(boxes.Seen().empty());
   }
-  EXPECT_FALSE(btn.Regist());
-  EXPECT_EQ(btn.FullPath(), L"");
+  EXPECT_EQ(handed, (std::vector<std::wstring>{Dir(L"a.txt"), Dir(L"b.txt"), Dir(L"c.txt")})) << "in the drop's order";
+  EXPECT_FALSE(btn.Regist()) << "the handler binds";
   EXPECT_EQ(b->regists, 0);
 
-  SendDrop(btn.Handle(), {Dir(L"a.txt")});
+  // Without a handler (a button on no page) the first file binds.
+  btn.OnDropSeveral = nullptr;
+  SendDrop(btn.Handle(), {Dir(L"a.txt"), Dir(L"b.txt")});
   ASSERT_TRUE(btn.Regist());
+  EXPECT_EQ(btn.FullPath(), Dir(L"a.txt"));
+  EXPECT_EQ(b->regists, 1);
   {
     MessageBoxCatcher boxes;
     SendDrop(btn.Handle(), {Dir(L"b.txt")});
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].caption, L"RavariVudovi");
-    EXPECT_EQ(boxes.Seen()[0].text, L"登録済みです");
+    EXPECT_EQ(boxes.Seen()[0].text,
+              L"このボタンにはすでに登録されています。\n空いているボタンにドロップするか、"
+              L"右クリックの「ボタンの削除」でこのボタンを空けてからドロップしてください");
     EXPECT_FALSE(boxes.Seen()[0].icon);
   }
   EXPECT_EQ(btn.FullPath(), Dir(L"a.txt"));
@@ -900,7 +906,8 @@ TEST_F(LaunchBtnTest, ATargetThatIsGoneIsDimmedAndOpeningItSaysSoWithThePath) {
     ASSERT_EQ(boxes.Seen().size(), 4u);
     for (const auto& box : boxes.Seen()) {
       EXPECT_EQ(box.caption, L"RavariVudovi");
-      EXPECT_EQ(box.text, L"ファイルが見つかりません\n" + helper);
+      EXPECT_EQ(box.text, GoneTargetMessage(helper));
+      EXPECT_EQ(box.iconHandle, LoadIconW(nullptr, IDI_WARNING)) << "the warning sign: the user has something to do";
     }
   }
   EXPECT_EQ(b->clicks, 3) << "the owner still hears the clicks";
@@ -1103,7 +1110,7 @@ TEST_F(LaunchBtnTest, VariablesAndPathsRelativeToTheLauncherOpenShowTheirIconAnd
   btn.SetFullPath(L"%VL_TEST_HOME%\\gone.exe");
   Press(btn.Handle(), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON);
   ASSERT_EQ(boxes.Seen().size(), 1u);
-  EXPECT_EQ(boxes.Seen()[0].text, L"ファイルが見つかりません\n" + home + L"\\gone.exe") << "where it was looked for";
+  EXPECT_EQ(boxes.Seen()[0].text, GoneTargetMessage(home + L"\\gone.exe")) << "where it was looked for";
 }
 
 TEST_F(LaunchBtnTest, WithPortablePathsADropFromTheLaunchersDriveIsBoundRelativeAndOneFromElsewhereStaysFull) {

@@ -140,6 +140,50 @@ TEST_F(PageTest, ADropWritesTheButtonItBindsAndNoOther) {
   }
 }
 
+TEST_F(PageTest, FilesDroppedTogetherFillTheEmptyButtonsAfterTheTargetAndTheRestAreCounted) {
+  test::TempDir dir;
+  std::vector<std::wstring> files;
+  for (const wchar_t* name : {L"写真.txt", L"請求書.txt", L"議事録.txt", L"a.txt", L"b.txt", L"c.txt"}) {
+    files.push_back((dir.path() / name).wstring());
+    WriteBytes(files.back(), "x");
+  }
+  WriteBytes(ini, "[Page1]\r\nLive=1\r\nName=P\r\nYoko=5\r\nTate=1\r\nBtnFP3=C:\\x\\kept.exe\r\nBtnName3=kept\r\n");
+  TPage page(host, 1, L"");
+  auto fp = [&](int i) { return TIniFile(ini).ReadString(L"Page1", L"BtnFP" + std::to_wstring(i), L"<none>"); };
+  {
+    test::MessageBoxCatcher boxes;
+    test::SendDrop(page.Button(2)->Handle(), {files[0], files[1], files[2]});
+    EXPECT_TRUE(boxes.Seen().empty()) << "everything found a button";
+  }
+  EXPECT_EQ(fp(1), L"<none>") << "before the target: untouched";
+  EXPECT_EQ(fp(2), files[0]);
+  EXPECT_EQ(fp(3), L"C:\\x\\kept.exe") << "a bound button is passed over";
+  EXPECT_EQ(fp(4), files[1]);
+  EXPECT_EQ(fp(5), files[2]);
+  EXPECT_EQ(page.Button(4)->BtnName(), L"請求書");
+  EXPECT_TRUE(page.Button(5)->Regist());
+  EXPECT_FALSE(page.Unsaved());
+
+  {
+    test::MessageBoxCatcher boxes;
+    test::SendDrop(page.Button(1)->Handle(), {files[3], files[4], files[5]});
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text,
+              L"3 個のファイルのうち 1 個を登録しました。\n残りの 2 個は、このボタンから後ろに空いているボタンがないため"
+              L"登録していません。\n別のページの空いているボタンにドロップするか、「ページのプロパティ」でボタンの数を増やしてください");
+  }
+  EXPECT_EQ(fp(1), files[3]) << "what fits is bound, and saved";
+  EXPECT_EQ(fp(2), files[0]);
+
+  {
+    test::MessageBoxCatcher boxes;
+    test::SendDrop(page.Button(1)->Handle(), {files[4], files[5]});
+    ASSERT_EQ(boxes.Seen().size(), 1u) << "a bound button takes nothing, also from a drop of several";
+    EXPECT_NE(boxes.Seen()[0].text.find(L"すでに登録されています"), std::wstring::npos);
+  }
+  EXPECT_EQ(fp(1), files[3]);
+}
+
 TEST_F(PageTest, HoverTurnsTheButtonUnderThePointerBlueAndLeavingTurnsAllBlack) {
   TPage page(host, 1, L"NEW");
   SendMessageW(page.Button(3)->Handle(), WM_MOUSEMOVE, 0, test::PointParam(3, 3));
@@ -172,7 +216,7 @@ TEST_F(PageTest, ClickingABoundButtonHidesTheLauncherUnlessTheSettingSaysNoOrIts
     test::MessageBoxCatcher boxes;
     Click(*page.Button(3), WM_LBUTTONDOWN, WM_LBUTTONUP);
     ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, L"ファイルが見つかりません\nC:\\no such folder\\none.exe");
+    EXPECT_EQ(boxes.Seen()[0].text, GoneTargetMessage(L"C:\\no such folder\\none.exe"));
     EXPECT_EQ(host.hides, 0) << "the launcher stays for the user to mend the button";
     EXPECT_EQ(page.CurrentBtn(), 3);
   }
@@ -552,7 +596,7 @@ TEST_F(PageTest, AnIconOnAServerThatDoesNotAnswerComesLaterAndHoldsUpNothingElse
     EXPECT_LT(GetTickCount64() - clickedAt, 3000u) << "the click waited for the server";
     Click(*checked->Button(2), WM_LBUTTONDOWN, WM_LBUTTONUP);
     ASSERT_EQ(boxes.Seen().size(), 1u) << "only the gone one says so";
-    EXPECT_EQ(boxes.Seen()[0].text, L"ファイルが見つかりません\n" + goneTarget);
+    EXPECT_EQ(boxes.Seen()[0].text, GoneTargetMessage(goneTarget));
   }
   SetEvent(gate.get());
   EXPECT_TRUE(test::PumpUntil([&] { return dimmed(1); }, 5000)) << "the answer that came late";
