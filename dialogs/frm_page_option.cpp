@@ -150,9 +150,9 @@ TfrmPageOption::Refused TfrmPageOption::Refusal(const Shown& v) const {
   if (v.name.empty()) return {L"ページの名前を入力してください", lbeName.Handle()};
   const HWND grid = v.yoko < 1 || v.yoko > kMaxGridCells ? spnYoko.Handle() : spnTate.Handle();
   // Below one is no grid at all; the page could not build it.
-  if (v.yoko < 1 || v.tate < 1) return {L"ボタンは1個以上必要です", grid};
+  if (v.yoko < 1 || v.tate < 1) return {L"行数と列数は、どちらも1個以上にしてください", grid};
   if (v.yoko > kMaxGridCells || v.tate > kMaxGridCells)
-    return {L"ボタンの数は縦横とも" + DecimalText(kMaxGridCells) + L"個までにしてください", grid};
+    return {L"行数と列数は、どちらも" + DecimalText(kMaxGridCells) + L"個までにしてください", grid};
   auto outside = [](std::int32_t size) { return size < kMinBtnSize || size > kMaxBtnSize; };
   if (outside(v.btnH) || outside(v.btnW))
     return {L"ボタンの大きさは" + DecimalText(kMinBtnSize) + L"から" + DecimalText(kMaxBtnSize) +

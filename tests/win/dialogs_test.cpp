@@ -692,9 +692,9 @@ TEST_F(PageOptionTest, AbsentKeysShowTheirDefaultsAndWhatThePageCannotBuildIsRef
   };
   const Case cases[] = {
       {L"", 0, 0, 64, L"ページの名前を入力してください", &dialog->lbeName},
-      {L" ", 3, 0, 64, L"ボタンは1個以上必要です", &dialog->spnTate},
-      {L"x", -1, -1, -1, L"ボタンは1個以上必要です", &dialog->spnYoko},
-      {L"x", 41, 1, 64, L"ボタンの数は縦横とも40個までにしてください", &dialog->spnYoko},
+      {L" ", 3, 0, 64, L"行数と列数は、どちらも1個以上にしてください", &dialog->spnTate},
+      {L"x", -1, -1, -1, L"行数と列数は、どちらも1個以上にしてください", &dialog->spnYoko},
+      {L"x", 41, 1, 64, L"行数と列数は、どちらも40個までにしてください", &dialog->spnYoko},
       {L"x", 2, 2, 7, L"ボタンの大きさは8から512ピクセルまでにしてください", &dialog->spnWidth},
       {L"x", 2, 2, 513, L"ボタンの大きさは8から512ピクセルまでにしてください", &dialog->spnWidth},
   };
