@@ -57,7 +57,7 @@ import -window root "$out/setting_general.png"
 echo "== スタートアップに登録 with the keyboard"
 tab_to "Button スタートアップに登録"
 key Return
-expect "$(D message 10000 none)" "RavariVudovi|スタートアップに登録しました。次にWindowsにサインインしたときから自動で起動します" \
+expect "$(D message 10000 none)" "Vantri Launch|スタートアップに登録しました。次にWindowsにサインインしたときから自動で起動します" \
   "what the button did"
 import -window root "$out/setting_registered.png"
 key Return
@@ -99,7 +99,7 @@ D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open again"
 key ctrl+Tab
 tab_to "Button スタートアップから削除"
 key Return
-expect "$(D message 10000 none)" "RavariVudovi|スタートアップから削除しました" "what the button did"
+expect "$(D message 10000 none)" "Vantri Launch|スタートアップから削除しました" "what the button did"
 key Return
 sleep 0.5
 [ ! -e "$lnk" ] || fail "the shortcut is still in the Startup folder"
