@@ -1,5 +1,6 @@
 #include "buttons/frm_btn_option.h"
 
+#include "buttons/shell_helpers.h"
 #include "core/settings_keys.h"
 #include "gui/message_box.h"
 
@@ -15,19 +16,21 @@ struct Layout {
   DesignRect lbeName, lbeLocate, lbeWorkDir, BtnBrows;          // in GroupBox1
   DesignRect chkIsUseIcon, BtnBrows2, lbeIconLocate;            // in GroupBox2
 };
+// The edits start after the longest of their labels ("作業フォルダー："), which the
+// labels' own measuring puts at their left.
 constexpr Layout kLayout{
-    .client = {0, 0, 313, 273},
-    .GroupBox1 = {8, 8, 297, 121},
-    .GroupBox2 = {8, 136, 297, 97},
-    .BtnCancel = {216, 240, 89, 25},
-    .BtnOk = {112, 240, 89, 25},
-    .lbeName = {48, 24, 233, 20},
-    .lbeLocate = {48, 52, 193, 20},
-    .lbeWorkDir = {92, 80, 189, 20},
-    .BtnBrows = {248, 52, 33, 19},
-    .chkIsUseIcon = {48, 24, 113, 17},
-    .BtnBrows2 = {248, 24, 33, 19},
-    .lbeIconLocate = {48, 56, 233, 20},
+    .client = {0, 0, 353, 273},
+    .GroupBox1 = {8, 8, 337, 121},
+    .GroupBox2 = {8, 136, 337, 97},
+    .BtnCancel = {256, 240, 89, 25},
+    .BtnOk = {160, 240, 89, 25},
+    .lbeName = {112, 24, 209, 20},
+    .lbeLocate = {112, 52, 169, 20},
+    .lbeWorkDir = {112, 80, 209, 20},
+    .BtnBrows = {288, 52, 33, 20},
+    .chkIsUseIcon = {12, 24, 200, 17},
+    .BtnBrows2 = {288, 24, 33, 20},
+    .lbeIconLocate = {112, 56, 209, 20},
 };
 
 DialogParams Params() {
@@ -50,7 +53,7 @@ TfrmBtnOption::TfrmBtnOption(TBtnOptionHost& host)
       GroupBox1(On(kLayout.GroupBox1, L"ボタン")),
       lbeName(On(In(kLayout.GroupBox1, kLayout.lbeName), L"名前：")),
       lbeLocate(On(In(kLayout.GroupBox1, kLayout.lbeLocate), L"場所：")),
-      lbeWorkDir(On(In(kLayout.GroupBox1, kLayout.lbeWorkDir), L"作業フォルダ：")),
+      lbeWorkDir(On(In(kLayout.GroupBox1, kLayout.lbeWorkDir), L"作業フォルダー：")),
       BtnBrows(On(In(kLayout.GroupBox1, kLayout.BtnBrows), L"参照")),
       GroupBox2(On(kLayout.GroupBox2, L"アイコン")),
       chkIsUseIcon(On(In(kLayout.GroupBox2, kLayout.chkIsUseIcon), L"別のアイコンを使う")),
@@ -98,12 +101,14 @@ void TfrmBtnOption::Fill(const Fields& button) {
   lbeName.SetText(button.name);
   lbeLocate.SetText(button.locate);
   lbeWorkDir.SetText(button.workDir);
-  // An icon file other than the target means the user chose one.
-  const bool other = button.icon != button.locate;
+  // An icon file other than the target means the user chose one; the folder icon a drop
+  // gives a folder was chosen by nobody.
+  const bool other = button.icon != button.locate && !IsFolderIcon(button.icon);
   chkIsUseIcon.SetChecked(other);
   BtnBrows2.SetEnabled(other);
   lbeIconLocate.SetEnabled(other);
-  if (other) lbeIconLocate.SetText(button.icon);
+  // Always this button's own: the dialog lives on, and its field held the last button's.
+  lbeIconLocate.SetText(other ? button.icon : button.locate);
   shown_ = button;
   filled_ = Edited();
 }
@@ -111,7 +116,12 @@ void TfrmBtnOption::Fill(const Fields& button) {
 TfrmBtnOption::Fields TfrmBtnOption::Edited() const {
   Fields f{lbeName.Text(), lbeLocate.Text(), lbeWorkDir.Text(), {}};
   const std::wstring otherIcon = lbeIconLocate.Text();
-  f.icon = chkIsUseIcon.Checked() && !otherIcon.empty() ? otherIcon : f.locate;
+  if (chkIsUseIcon.Checked() && !otherIcon.empty())
+    f.icon = otherIcon;
+  else if (f.locate == shown_.locate && IsFolderIcon(shown_.icon))
+    f.icon = shown_.icon;  // a folder keeps the icon its drop gave it, as it is stored
+  else
+    f.icon = f.locate;
   return f;
 }
 

@@ -4,11 +4,13 @@
 // Created hidden at start after the main window, it lives until exit and is shown
 // modeless. Each time it is shown it captures the page on display and that page's current
 // button (by page number and button number, held while it stays open), has the page
-// write what the user changed on it, and fills its fields from that button. OK finds
-// the button again by number and compares it with what the dialog showed: changed
-// meanwhile (a drop,
-// the delete command), the change stands when nothing was edited here, else the dialog
-// shows the button anew and says so. Otherwise OK writes the four keys of the button and
+// write what the user changed on it, and fills its fields from that button: 「別のアイコンを使う」
+// ticked only for an icon file the user chose (not the target, nor the folder icon that a
+// folder's drop gives it, which OK keeps as stored while the target stays), the greyed
+// icon field showing the button's own target. OK finds the button again by number and
+// compares it with what the dialog showed: changed meanwhile (a drop, the delete
+// command), the change stands when nothing was edited here, else the dialog shows the
+// button anew and says so. Otherwise OK writes the four keys of the button and
 // then applies them to the live button and its face: a location makes the button bound,
 // an empty one unbinds it. "キャンセル", Esc and the close box write nothing. A button or page
 // that has gone by the time of OK is not touched: the dialog says so and closes.

@@ -69,6 +69,10 @@ std::wstring FolderIconPath() {
   return ProgramFolder() + L"\\res\\be_fold.ico";
 }
 
+bool IsFolderIcon(const std::wstring& stored) {
+  return !stored.empty() && SameIgnoringCase(ResolveStoredPath(stored, ProgramFolder()), FolderIconPath());
+}
+
 namespace {
 
 // Directories must leave room for an 8.3 name below them, hence the 12.

@@ -38,6 +38,9 @@ std::wstring LauncherRelativePath(const std::wstring& path);
 
 // The folder icon that ships beside the program: its folder followed by "\res\be_fold.ico".
 std::wstring FolderIconPath();
+// Whether a stored icon path names that icon (written full or relative to the launcher,
+// in any letter case): the icon a drop gives a folder, which the user never chose.
+bool IsFolderIcon(const std::wstring& stored);
 
 // `path` as the file functions take it at any length: a full path too long for the
 // classic limit gets the "\\?\" prefix ("\\?\UNC\" for a share), which Windows wants

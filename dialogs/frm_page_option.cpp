@@ -15,40 +15,45 @@ namespace {
 namespace keys = settings;
 
 // Every control's place, in designed pixels: left, top, width, height. Those in a group
-// box are measured from the box's corner. Two columns of equal boxes under the name, the
-// buttons at the bottom right.
+// box are measured from the box's corner. Two columns under the name: the counts and
+// sizes with their units on the left, the display and the font on the right; the buttons
+// at the bottom right.
 struct Layout {
   DesignRect client, lbeName, GroupBox2, GroupBox3, rgShowType, GroupBox1, Button2, Button1;
-  DesignRect Label1, spnTate, Label2, spnYoko;              // in GroupBox2
-  DesignRect Label3, spnHeight, Label4, spnWidth;           // in GroupBox3
-  DesignRect lblFontName, lblFontSize, Button3;             // in GroupBox1
+  DesignRect Label1, spnTate, lblTateUnit, Label2, spnYoko, lblYokoUnit;              // in GroupBox2
+  DesignRect Label3, spnHeight, lblHeightUnit, Label4, spnWidth, lblWidthUnit;        // in GroupBox3
+  DesignRect lblFontName, lblFontSize, Button3;                                       // in GroupBox1
 };
 constexpr Layout kLayout{
-    .client = {0, 0, 296, 253},
-    .lbeName = {48, 12, 240, 20},
-    .GroupBox2 = {8, 40, 136, 80},
-    .GroupBox3 = {8, 128, 136, 80},
-    .rgShowType = {152, 40, 136, 80},
-    .GroupBox1 = {152, 128, 136, 80},
-    .Button2 = {112, 220, 84, 25},
-    .Button1 = {204, 220, 84, 25},
-    .Label1 = {8, 25, 40, 12},
-    .spnTate = {52, 22, 72, 20},
-    .Label2 = {8, 51, 40, 12},
-    .spnYoko = {52, 48, 72, 20},
-    .Label3 = {8, 25, 40, 12},
-    .spnHeight = {52, 22, 72, 20},
-    .Label4 = {8, 51, 40, 12},
-    .spnWidth = {52, 48, 72, 20},
-    .lblFontName = {12, 20, 116, 14},
-    .lblFontSize = {12, 36, 116, 14},
-    .Button3 = {12, 52, 112, 22},
+    .client = {0, 0, 352, 253},
+    .lbeName = {48, 12, 296, 20},
+    .GroupBox2 = {8, 40, 184, 80},
+    .GroupBox3 = {8, 128, 184, 80},
+    .rgShowType = {200, 40, 144, 80},
+    .GroupBox1 = {200, 128, 144, 80},
+    .Button2 = {168, 220, 84, 25},
+    .Button1 = {260, 220, 84, 25},
+    .Label1 = {8, 25, 44, 14},
+    .spnTate = {56, 22, 56, 20},
+    .lblTateUnit = {116, 25, 56, 14},
+    .Label2 = {8, 51, 44, 14},
+    .spnYoko = {56, 48, 56, 20},
+    .lblYokoUnit = {116, 51, 56, 14},
+    .Label3 = {8, 25, 44, 14},
+    .spnHeight = {56, 22, 56, 20},
+    .lblHeightUnit = {116, 25, 56, 14},
+    .Label4 = {8, 51, 44, 14},
+    .spnWidth = {56, 48, 56, 20},
+    .lblWidthUnit = {116, 51, 56, 14},
+    .lblFontName = {12, 20, 124, 14},
+    .lblFontSize = {12, 36, 124, 14},
+    .Button3 = {12, 52, 120, 22},
 };
 
 DialogParams Params() {
   DialogParams p;
   p.className = L"TfrmPageOption";
-  p.caption = L"ページのオプション";
+  p.caption = L"ページのプロパティ";
   p.width = kLayout.client.width;
   p.height = kLayout.client.height;
   return p;
@@ -69,23 +74,30 @@ TfrmPageOption::TfrmPageOption(TPageOptionHost& host)
       ini_(SettingsFilePath()),
       lbeName(On(kLayout.lbeName, L"名前：")),
       GroupBox2(On(kLayout.GroupBox2, L"ボタンの数")),
-      Label1(On(In(kLayout.GroupBox2, kLayout.Label1), L"縦："), SS_RIGHT),
+      Label1(On(In(kLayout.GroupBox2, kLayout.Label1), L"行数："), SS_RIGHT),
       spnTate(On(In(kLayout.GroupBox2, kLayout.spnTate))),
-      Label2(On(In(kLayout.GroupBox2, kLayout.Label2), L"横："), SS_RIGHT),
+      lblTateUnit(On(In(kLayout.GroupBox2, kLayout.lblTateUnit), L"個")),
+      Label2(On(In(kLayout.GroupBox2, kLayout.Label2), L"列数："), SS_RIGHT),
       spnYoko(On(In(kLayout.GroupBox2, kLayout.spnYoko))),
+      lblYokoUnit(On(In(kLayout.GroupBox2, kLayout.lblYokoUnit), L"個")),
       GroupBox3(On(kLayout.GroupBox3, L"ボタンの大きさ")),
-      Label3(On(In(kLayout.GroupBox3, kLayout.Label3), L"縦幅："), SS_RIGHT),
+      Label3(On(In(kLayout.GroupBox3, kLayout.Label3), L"高さ："), SS_RIGHT),
       spnHeight(On(In(kLayout.GroupBox3, kLayout.spnHeight))),
-      Label4(On(In(kLayout.GroupBox3, kLayout.Label4), L"横幅："), SS_RIGHT),
+      lblHeightUnit(On(In(kLayout.GroupBox3, kLayout.lblHeightUnit), L"ピクセル")),
+      Label4(On(In(kLayout.GroupBox3, kLayout.Label4), L"幅："), SS_RIGHT),
       spnWidth(On(In(kLayout.GroupBox3, kLayout.spnWidth))),
+      lblWidthUnit(On(In(kLayout.GroupBox3, kLayout.lblWidthUnit), L"ピクセル")),
       rgShowType(On(kLayout.rgShowType, L"表示"), {L"両方", L"アイコン", L"テキスト"}),
       GroupBox1(On(kLayout.GroupBox1, L"フォント")),
-      lblFontName(On(In(kLayout.GroupBox1, kLayout.lblFontName))),
+      // A face name is the user's: "&" in it is no mnemonic, and a long one ends in "…".
+      lblFontName(On(In(kLayout.GroupBox1, kLayout.lblFontName)), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS),
       lblFontSize(On(In(kLayout.GroupBox1, kLayout.lblFontSize))),
       Button3(On(In(kLayout.GroupBox1, kLayout.Button3), L"フォントの変更")),
       Button2(On(kLayout.Button2, L"OK")),
       Button1(On(kLayout.Button1, L"キャンセル")) {
   FontDialog.Font.name = L"ＭＳ Ｐゴシック";
+  // The page keeps a face, a size and a colour: no bold or italic to offer.
+  FontDialog.OfferStyles = false;
   SetDefaultButton(&Button2);
   SetCancelButton(&Button1);
   OnShow = [this] { FormShow(); };
@@ -138,9 +150,9 @@ TfrmPageOption::Refused TfrmPageOption::Refusal(const Shown& v) const {
   if (v.name.empty()) return {L"ページの名前を入力してください", lbeName.Handle()};
   const HWND grid = v.yoko < 1 || v.yoko > kMaxGridCells ? spnYoko.Handle() : spnTate.Handle();
   // Below one is no grid at all; the page could not build it.
-  if (v.yoko < 1 || v.tate < 1) return {L"ボタンは1個以上必要です", grid};
+  if (v.yoko < 1 || v.tate < 1) return {L"行数と列数は、どちらも1個以上にしてください", grid};
   if (v.yoko > kMaxGridCells || v.tate > kMaxGridCells)
-    return {L"ボタンの数は縦横とも" + DecimalText(kMaxGridCells) + L"個までにしてください", grid};
+    return {L"行数と列数は、どちらも" + DecimalText(kMaxGridCells) + L"個までにしてください", grid};
   auto outside = [](std::int32_t size) { return size < kMinBtnSize || size > kMaxBtnSize; };
   if (outside(v.btnH) || outside(v.btnW))
     return {L"ボタンの大きさは" + DecimalText(kMinBtnSize) + L"から" + DecimalText(kMaxBtnSize) +

@@ -1,5 +1,6 @@
-// TfrmPageOption: the dialog "ページのオプション" that edits one page: its name, its grid of
-// buttons (rows and columns), the size of its buttons, what they show and their font.
+// TfrmPageOption: the dialog "ページのプロパティ" that edits one page: its name, its grid of
+// buttons (rows and columns), the size of its buttons, what they show and their font (a
+// face and a size: the font dialog offers no style, which the page would not keep).
 //
 // Created hidden at start after the main window, it lives until exit and is shown
 // modeless. Each time it is shown it captures the page of the selected tab (by page
@@ -100,14 +101,18 @@ class TfrmPageOption : public TDialogForm {
   TLabeledEdit lbeName;
   TGroupBox GroupBox2;
   TLabel Label1;
-  TSpinEdit spnTate;
+  TSpinEdit spnTate;  // rows
+  TLabel lblTateUnit;
   TLabel Label2;
-  TSpinEdit spnYoko;
+  TSpinEdit spnYoko;  // columns
+  TLabel lblYokoUnit;
   TGroupBox GroupBox3;
   TLabel Label3;
   TSpinEdit spnHeight;
+  TLabel lblHeightUnit;
   TLabel Label4;
   TSpinEdit spnWidth;
+  TLabel lblWidthUnit;
   TRadioGroup rgShowType;
   TGroupBox GroupBox1;
   TLabel lblFontName;

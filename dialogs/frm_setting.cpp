@@ -44,12 +44,12 @@ constexpr Layout kLayout{
     .GroupBox1 = {8, 6, kGroupWidth, 128},
     .GroupBox2 = {8, 142, kGroupWidth, 128},
     .cbUseShake = {12, 20, 200, 16},
-    .Label1 = {8, 47, 56, 12},
+    .Label1 = {8, 46, 56, 14},
     .spnShakeTime = {68, 43, 56, 20},
-    .Label3 = {130, 47, kGroupWidth - 136, 12},
-    .Label2 = {8, 75, 56, 12},
+    .Label3 = {130, 46, kGroupWidth - 136, 14},
+    .Label2 = {8, 74, 56, 14},
     .spnShakeSpd = {68, 71, 56, 20},
-    .Label4 = {130, 75, kGroupWidth - 136, 12},
+    .Label4 = {130, 74, kGroupWidth - 136, 14},
     .btnBackShakeDefault = {kGroupWidth - 124, 98, 112, 22},
     .cbUseHotKey = {12, 20, 200, 16},
     .lbeShow = {68, 43, 160, 20},
@@ -69,14 +69,16 @@ TfrmSetting::TfrmSetting(TSettingHost& host)
                    DesignToDevice(ClientRect().width - 2 * kMargin, Dpi()),
                    DesignToDevice(ClientRect().height - kMargin - kBelowTabs, Dpi()), Font()),
       TabSheet1(PageControl1.AddSheet(L"一般設定", 0)),
-      TabSheet2(PageControl1.AddSheet(L"起動", 0)),
+      TabSheet2(PageControl1.AddSheet(L"呼び出し", 0)),
       sheet_(DesignRectOf(PageControl1.DisplayRect(), Dpi())),
       cbAskDelBtn({TabSheet1.Handle(), kLayout.cbAskDelBtn, L"ボタンを削除するときに確認する", Font()}),
       cbAskDelPage({TabSheet1.Handle(), kLayout.cbAskDelPage, L"ページを削除するときに確認する", Font()}),
-      cbHideLaunch({TabSheet1.Handle(), kLayout.cbHideLaunch, L"ボタンを押したらランチャを隠す", Font()}),
+      cbHideLaunch({TabSheet1.Handle(), kLayout.cbHideLaunch, L"ボタンを押したらランチャーを隠す", Font()}),
       cbPortablePaths({TabSheet1.Handle(), kLayout.cbPortablePaths,
                        L"ランチャーと同じドライブのファイルは相対パスで登録する", Font()},
                       BS_MULTILINE | BS_TOP),
+      lblStartup({TabSheet1.Handle(),
+                  {12, sheet_.height - kButtonHeight - 12 - 24, sheet_.width - 24, 16}, {}, Font()}),
       Button5({TabSheet1.Handle(),
                {12, sheet_.height - kButtonHeight - 12, kStartupButtonWidth, kButtonHeight},
                L"スタートアップに登録", Font()}),
@@ -84,11 +86,11 @@ TfrmSetting::TfrmSetting(TSettingHost& host)
                {sheet_.width - kStartupButtonWidth - 12, sheet_.height - kButtonHeight - 12,
                 kStartupButtonWidth, kButtonHeight},
                L"スタートアップから削除", Font()}),
-      GroupBox1({TabSheet2.Handle(), kLayout.GroupBox1, L"シェイク", Font()}),
-      cbUseShake({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.cbUseShake), L"シェイク機能を使う", Font()}),
+      GroupBox1({TabSheet2.Handle(), kLayout.GroupBox1, L"マウス", Font()}),
+      cbUseShake({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.cbUseShake), L"マウスを振って呼び出す", Font()}),
       Label1({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.Label1), L"振る時間", Font()}, SS_RIGHT),
       spnShakeTime({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.spnShakeTime), {}, Font()}),
-      Label3({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.Label3), L"(多いと起動しやすくなる)", Font()}),
+      Label3({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.Label3), L"(多いと呼び出しやすくなる)", Font()}),
       Label2({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.Label2), L"振る速さ", Font()}, SS_RIGHT),
       spnShakeSpd({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.spnShakeSpd), {}, Font()}),
       Label4({TabSheet2.Handle(), In(kLayout.GroupBox1, kLayout.Label4), L"(多いと速く振る必要がある)", Font()}),
@@ -137,6 +139,7 @@ void TfrmSetting::FormShow() {
   });
   filledBlind_ = ini_.MissedReads() != missed;
   shown_ = Current();
+  RenewStartupState();
   // A box whose state did not change raised nothing: its fields may still show another
   // file's state.
   cbUseHotKeyClick();
@@ -245,22 +248,58 @@ void TfrmSetting::btnOkClick() {
 
 void TfrmSetting::Button1Click() { Hide(); }
 
+void TfrmSetting::RenewStartupState() {
+  // Asked afresh each time: the user or another program may add or delete the link.
+  const std::optional<PathString> folder = StartupFolder(TApplication::Instance().OwnerWindow());
+  const bool registered = folder && StartupLinkExists(RunningExecutablePath(), *folder);
+  lblStartup.SetText(!folder       ? L"スタートアップフォルダーが見つかりません"
+                     : registered ? L"スタートアップに登録されています"
+                                  : L"スタートアップに登録されていません");
+  const HWND focus = GetFocus();
+  Button5.SetEnabled(folder && !registered);
+  Button2.SetEnabled(folder && registered);
+  // A button greyed under the keyboard's focus would leave the dialog with none: the
+  // focus goes to the other one, which undoes what this one did.
+  for (auto [greyed, other] : {std::pair{&Button5, &Button2}, std::pair{&Button2, &Button5}})
+    if (focus == greyed->Handle() && !greyed->Enabled() && other->Enabled()) FocusField(other->Handle());
+}
+
 void TfrmSetting::Button5Click() {
   std::optional<PathString> folder = StartupFolder(TApplication::Instance().OwnerWindow());
   if (!folder) {
-    ShowMessage(L"スタートアップフォルダが見つからないため、登録できません");
+    RenewStartupState();
+    ShowMessage(L"スタートアップフォルダーが見つからないため、登録できません");
     return;
   }
-  WriteStartupLink(RunningExecutablePath(), *folder);
+  std::wstring said = L"スタートアップに登録しました。次にWindowsにサインインしたときから自動で起動します";
+  try {
+    WriteStartupLink(RunningExecutablePath(), *folder);
+  } catch (const EVantriError& e) {
+    said = L"スタートアップに登録できませんでした。\n" + e.Message() + L"\nスタートアップフォルダー「" + *folder +
+           L"」に書き込めるか確かめてから、もう一度お試しください";
+  }
+  RenewStartupState();
+  ShowMessage(said);
 }
 
 void TfrmSetting::Button2Click() {
   std::optional<PathString> folder = StartupFolder(TApplication::Instance().OwnerWindow());
   if (!folder) {
-    ShowMessage(L"スタートアップフォルダが見つからないため、削除できません");
+    RenewStartupState();
+    ShowMessage(L"スタートアップフォルダーが見つからないため、削除できません");
     return;
   }
-  RemoveStartupLink(RunningExecutablePath(), *folder);
+  const PathString program = RunningExecutablePath();
+  std::wstring said;
+  try {
+    said = RemoveStartupLink(program, *folder) ? L"スタートアップから削除しました"
+                                               : L"スタートアップには登録されていませんでした";
+  } catch (const EVantriError& e) {
+    said = L"スタートアップから削除できませんでした。\n" + e.Message() + L"\nスタートアップフォルダー「" + *folder +
+           L"」の「" + StartupLinkName(program) + L"」を手で削除してください";
+  }
+  RenewStartupState();
+  ShowMessage(said);
 }
 
 LRESULT TfrmSetting::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -16,7 +16,11 @@
 // (and the launcher registers none at its next start). A hot key the system
 // refuses stops OK there, with the file already written, and leaves the dialog open; the
 // error box says which key. The restore-defaults buttons write their three keys at once
-// and touch nothing that runs. "キャンセル", Esc and the close box write nothing. Filled
+// and touch nothing that runs. The first tab shows whether the launcher is registered to
+// start at logon (the link in the Startup folder, looked at each time the dialog is shown
+// and after each of the two buttons), and only the button that would change that is
+// usable; each button says what it did, or what went wrong and what the user can do.
+// "キャンセル", Esc and the close box write nothing. Filled
 // while the file could not be read, the controls hold defaults: OK then fills them again
 // and raises the write error rather than write them.
 //
@@ -69,6 +73,9 @@ class TfrmSetting : public TDialogForm {
   void Button1Click();
   void Button5Click();
   void Button2Click();
+  // The start-up state shown above its two buttons, and only the button that would
+  // change it usable.
+  void RenewStartupState();
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -103,9 +110,10 @@ class TfrmSetting : public TDialogForm {
   TCheckBox cbAskDelPage;
   TCheckBox cbHideLaunch;
   TCheckBox cbPortablePaths;
+  TLabel lblStartup;
   TButton Button5;
   TButton Button2;
-  // TabSheet2 "起動"
+  // TabSheet2 "呼び出し"
   TGroupBox GroupBox1;
   TCheckBox cbUseShake;
   TLabel Label1;

@@ -75,6 +75,11 @@ void WriteStartupLink(const PathString& executable, const PathString& folder) {
   Check(file->Save(LinkPath(executable, folder).c_str(), FALSE));
 }
 
+bool StartupLinkExists(const PathString& executable, const PathString& folder) {
+  const DWORD attributes = GetFileAttributesW(LinkPath(executable, folder).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool RemoveStartupLink(const PathString& executable, const PathString& folder) {
   const PathString link = LinkPath(executable, folder);
   if (DeleteFileW(link.c_str())) return true;
@@ -82,8 +87,7 @@ bool RemoveStartupLink(const PathString& executable, const PathString& folder) {
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
   // Left in place, the link would go on starting the launcher at every logon although the
   // user asked it not to.
-  SetLastError(error);
-  ThrowLastError(L"スタートアップから削除できません");
+  throw EVantriError(SystemErrorText(error));
 }
 
 }  // namespace vl

@@ -43,8 +43,13 @@ std::wstring StartupWorkingFolder(const PathString& executable);
 // a link of the same name. Throws EOleSysError when the link cannot be made or saved.
 void WriteStartupLink(const PathString& executable, const PathString& folder);
 
+// Whether the link that WriteStartupLink writes for `executable` is in `folder`: the
+// launcher is registered to start at logon.
+bool StartupLinkExists(const PathString& executable, const PathString& folder);
+
 // Deletes the link that WriteStartupLink writes for `executable`; true when there was one,
-// false when there was none. Throws EVantriError when it is there and cannot be deleted.
+// false when there was none. Throws EVantriError with the system's reason when it is there
+// and cannot be deleted.
 bool RemoveStartupLink(const PathString& executable, const PathString& folder);
 
 }  // namespace vl

@@ -2,6 +2,7 @@
 
 #include <cderr.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <vector>
 
@@ -52,17 +53,41 @@ bool TOpenDialog::Execute(HWND owner) { return RunModal(owner, FileDialogKind::O
 
 bool TSaveDialog::Execute(HWND owner) { return RunModal(owner, FileDialogKind::Save, *this, DefaultExt); }
 
+namespace {
+
+// The font dialog's style list and its label hidden as it opens: what the caller would
+// drop is not offered.
+UINT_PTR CALLBACK HideStyleChoice(HWND box, UINT msg, WPARAM, LPARAM) {
+  if (msg == WM_INITDIALOG) {
+    for (int id : {stc2, cmb2}) {
+      HWND control = GetDlgItem(box, id);
+      ShowWindow(control, SW_HIDE);
+      EnableWindow(control, FALSE);
+    }
+  }
+  return 0;  // the dialog's own handling goes on
+}
+
+}  // namespace
+
 bool TFontDialog::Execute(HWND owner) {
   TModalScope modal(owner);
-  LOGFONTW lf = LogFontOf(Font, SystemDpi());
+  FontDesc start = Font;
+  if (!OfferStyles) start.bold = start.italic = false;
+  LOGFONTW lf = LogFontOf(start, SystemDpi());
   CHOOSEFONTW cf{};
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = owner;
   cf.lpLogFont = &lf;
   cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+  if (!OfferStyles) {
+    cf.Flags |= CF_NOSTYLESEL | CF_ENABLEHOOK;
+    cf.lpfnHook = &HideStyleChoice;
+  }
   if (!ChooseFontW(&cf)) return false;
   Font = FontDescOf(lf);
   if (cf.iPointSize > 0) Font.points = cf.iPointSize / 10;
+  if (!OfferStyles) Font.bold = Font.italic = false;
   return true;
 }
 

@@ -6,7 +6,9 @@
 // text and pattern, each ended by a NUL: L"ページ (*.ini)\0*.ini\0"), and Title replaces
 // the system's caption. TSaveDialog asks before it names a file that exists, and adds
 // DefaultExt (without its dot) to a name typed without one. TFontDialog offers the screen
-// fonts without colour or effects and without size limits, starting from Font. Execute
+// fonts without colour or effects and without size limits, starting from Font; with
+// OfferStyles cleared, for a caller that keeps no bold or italic, it offers no style
+// either (the style list and its label hidden) and gives back a regular font. Execute
 // returns true when the user chose (OK) and then holds the choice; a cancelled dialog
 // changes nothing.
 #pragma once
@@ -40,6 +42,7 @@ class TFontDialog {
  public:
   bool Execute(HWND owner);
   FontDesc Font;
+  bool OfferStyles = true;
 };
 
 }  // namespace vl

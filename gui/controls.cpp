@@ -98,12 +98,15 @@ ControlParams EditPart(ControlParams p) {
   return p;
 }
 
+constexpr int kLabelSpare = 4;  // designed pixels
+
 ControlParams LabelPart(const ControlParams& p) {
   // Measured in the label's font, at the parent's DPI, and taken back to designed pixels
-  // (rounded up, so that the text is never cut).
+  // (rounded up, so that the text is never cut), with room to spare on its left, the
+  // label aligned to its right beside its edit.
   SIZE size = TextSize(p.parent, p.font, p.text);
   const int dpi = DpiOf(p.parent);
-  const int cx = static_cast<int>((size.cx * kDesignDpi + dpi - 1) / dpi);
+  const int cx = static_cast<int>((size.cx * kDesignDpi + dpi - 1) / dpi) + kLabelSpare;
   const int cy = static_cast<int>((size.cy * kDesignDpi + dpi - 1) / dpi);
   ControlParams label = p;
   label.rect = {p.rect.left - 3 - cx, p.rect.top + (p.rect.height - cy) / 2, cx, cy};
@@ -112,9 +115,24 @@ ControlParams LabelPart(const ControlParams& p) {
 
 }  // namespace
 
-detail::LabelFirst::LabelFirst(const ControlParams& p) : label_(LabelPart(p)) {}
+detail::LabelFirst::LabelFirst(const ControlParams& p) : label_(LabelPart(p), SS_RIGHT) {}
 
 TLabeledEdit::TLabeledEdit(const ControlParams& p) : LabelFirst(p), TEdit(EditPart(p)) {}
+
+void TLabeledEdit::Rescaled() {
+  // The font's glyphs do not grow in step with the scale: a label only scaled may lose its
+  // last character.
+  HWND label = label_.Handle();
+  RECT edit;
+  GetWindowRect(Handle(), &edit);
+  MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&edit), 2);
+  const SIZE size = TextSize(GetParent(label), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)),
+                             label_.Text());
+  const int dpi = DpiOf(label);
+  const int cx = size.cx + DesignToDevice(kLabelSpare, dpi);
+  SetWindowPos(label, nullptr, edit.left - DesignToDevice(3, dpi) - cx,
+               edit.top + (edit.bottom - edit.top - size.cy) / 2, cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void TLabeledEdit::SetEnabled(bool enabled) {
   TEdit::SetEnabled(enabled);

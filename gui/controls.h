@@ -42,6 +42,10 @@ class TControl {
   // A font other than the one it was made with; we don't own it.
   void SetFont(HFONT font);
 
+  // Placed again at a new DPI with every other control and given its fonts for it: a
+  // control whose size follows its text measures it again here.
+  virtual void Rescaled() {}
+
   // Hands a WM_COMMAND of the parent to the control that sent it; false when no control
   // of ours did.
   static bool Reflect(WPARAM wParam, LPARAM lParam);
@@ -85,12 +89,14 @@ struct LabelFirst {
 }  // namespace detail
 
 // An edit with its label 3 pixels to its left, vertically centred on it, as wide as its
-// text; the label follows the edit's enabled state.
+// text (measured again at each DPI) with a few pixels to spare; the label follows the
+// edit's enabled state.
 class TLabeledEdit : private detail::LabelFirst, public TEdit {
  public:
   // params.text is the label's caption; the edit starts empty.
   explicit TLabeledEdit(const ControlParams& params);
   void SetEnabled(bool enabled) override;
+  void Rescaled() override;
   const TLabel& EditLabel() const { return label_; }
 };
 

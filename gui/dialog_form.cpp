@@ -97,6 +97,8 @@ void TDialogForm::DpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   RescaleDescendants(Handle(), old, dpi);
+  for (HWND w : windows)
+    if (TControl* control = TControl::FromHandle(w)) control->Rescaled();
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

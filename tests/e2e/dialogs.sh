@@ -42,10 +42,11 @@ D menu-pick 2 10000 >/dev/null || fail "no page menu on a right click"
 D wait-window "ボタンのプロパティ" 20000 >/dev/null || fail "the dialog did not open"
 sleep 0.5
 D controls "ボタンのプロパティ" >"$out/controls.txt"
-grep -qxF "Edit 56,32 233x20 Editor" "$out/controls.txt" || fail "name field: $(cat "$out/controls.txt")"
-grep -qxF "Edit 56,60 193x20 $winapp\\Tools\\Editor.exe" "$out/controls.txt" || fail "location field"
-grep -qxF "Edit 100,88 189x20 $winapp\\Tools" "$out/controls.txt" || fail "working folder field"
-grep -qxF "Edit 56,192 233x20 [disabled] " "$out/controls.txt" || fail "the icon field is disabled for a file's own icon"
+grep -qxF "Edit 120,32 209x20 Editor" "$out/controls.txt" || fail "name field: $(cat "$out/controls.txt")"
+grep -qxF "Edit 120,60 169x20 $winapp\\Tools\\Editor.exe" "$out/controls.txt" || fail "location field"
+grep -qxF "Edit 120,88 209x20 $winapp\\Tools" "$out/controls.txt" || fail "working folder field"
+grep -qxF "Edit 120,192 209x20 [disabled] $winapp\\Tools\\Editor.exe" "$out/controls.txt" ||
+  fail "the icon field is disabled for a file's own icon, and shows its path"
 expect "$(focused)" "Edit Editor" "the focus starts on the name"
 key Tab
 expect "$(focused)" "Edit $winapp\\Tools\\Editor.exe" "Tab moves on to the location"
@@ -60,6 +61,28 @@ sleep 0.3
 expect "$(ini Page1 BtnName1)" "Renamed" "the new name in the settings file"
 expect "$(ini Page1 BtnIP1)" "$winapp\\Tools\\Editor.exe" "the icon file stays the target"
 expect "$(D buttons "$caption" | sed -n 1p | cut -d' ' -f3-)" "Renamed" "the new name on the button's face"
+
+echo "== ボタンのプロパティ on a folder bound by a drop, just after the file's"
+mkdir -p "$app/Docs"
+read -r at _ < <(D buttons "$caption" | sed -n 2p)
+x=$((${at%,*} + 32)) y=$((${at#*,} + 32))
+/usr/bin/python3 "$here/xdnd_drop.py" "$x" "$y" "$app/Docs" || fail "the folder drop was refused"
+sleep 0.5
+xdotool mousemove "$x" "$y" click 3
+D menu-pick 2 10000 >/dev/null || fail "no page menu on a right click"
+D wait-window "ボタンのプロパティ" 20000 >/dev/null || fail "the dialog did not open on the folder"
+sleep 0.5
+expect "$(ini Page1 BtnIP2)" "$winapp\\res\\be_fold.ico" "the folder icon the drop gave"
+D controls "ボタンのプロパティ" >"$out/controls_folder.txt"
+grep -qxF "Edit 120,192 209x20 [disabled] $winapp\\Docs" "$out/controls_folder.txt" ||
+  fail "no other icon for a dropped folder, its own path shown: $(cat "$out/controls_folder.txt")"
+grep -qxF "Button 296,160 33x20 [disabled] 参照" "$out/controls_folder.txt" || fail "the icon's browse button is greyed"
+import -window root "$out/button_properties_folder.png"
+before=$(cat "$app/RavariVudovi.ini")
+key Return
+D wait-gone "ボタンのプロパティ" 10000 || fail "Enter did not close the dialog"
+sleep 0.3
+expect "$(cat "$app/RavariVudovi.ini")" "$before" "OK with nothing changed leaves the settings file as it was"
 
 echo "== バージョン情報 from the tray menu, started from another folder"
 D tray right >/dev/null
@@ -108,5 +131,5 @@ D menu-pick 3 10000 >/dev/null || fail "no tray menu"
 D wait-window "バージョン情報" 20000 >/dev/null || fail "the version box did not open"
 grep -qx "Edit .* Memo1" <<<"$(D controls "バージョン情報")" || fail "the history tab shows Memo1"
 quit
-echo "screenshots: $out/button_properties.png $out/about.png $out/about_history.png"
+echo "screenshots: $out/button_properties.png $out/button_properties_folder.png $out/about.png $out/about_history.png"
 echo "dialog scenarios passed"

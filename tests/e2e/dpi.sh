@@ -3,7 +3,8 @@
 # own whose LogPixels says so, against the same settings file at 96 DPI. The file keeps
 # its sizes in pixels at 96 DPI; at 144 the main window's client area, the buttons, the
 # glyph and the page properties dialog come out 1.5 times as large, the glyph drawn from
-# the icon's own 48-pixel image. Screenshots of both.
+# the icon's own 48-pixel image. Screenshots of both, and of every dialog at both scales
+# (button, page, settings with both tabs, version), each with its controls inside it.
 # Usage: dpi.sh DIST_DIR DRIVER_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 out=$(realpath -m "$3")
@@ -90,7 +91,61 @@ run_at() {
   import -window root "$out/$label.png"
 }
 
+# shoot LABEL NAME DIALOG: the dialog's own rectangle as NAME-LABEL.png, after checking
+# that every control lies inside its client area.
+shoot() {
+  local label=$1 name=$2 dialog=$3 st wh xy client
+  D wait-window "$dialog" 20000 >/dev/null || fail "$label: $name did not open"
+  sleep 0.5
+  client=$(D client "$dialog" | cut -d' ' -f2)
+  D controls "$dialog" >"$out/$name-$label-controls.txt"
+  # The tab strip's own scroll arrows, hidden while its tabs fit, wait left of the box.
+  awk -v w="${client%x*}" -v h="${client#*x}" '{ split($2, p, ","); split($3, s, "x");
+         if ($1 == "msctls_updown32" && p[1] < 0) next;
+         if (p[1] < 0 || p[2] < 0 || p[1] + s[1] > w || p[2] + s[2] > h) { print; bad = 1 } }
+       END { exit bad }' "$out/$name-$label-controls.txt" >"$out/outside.txt" ||
+    fail "$label: controls outside $name: $(cat "$out/outside.txt")"
+  st=$(D state "$dialog")
+  xy=$(echo "$st" | cut -d' ' -f2)
+  wh=$(echo "$st" | cut -d' ' -f3)
+  import -window root -crop "${wh}+${xy%,*}+${xy#*,}" "$out/$name-$label.png"
+}
+
+# every_dialog LABEL: each dialog of the running launcher opened, shot and closed.
+every_dialog() {
+  local label=$1 at x y
+  read -r at _ < <(D buttons "$caption" | sed -n 1p)
+  x=$((${at%,*} + 8)) y=$((${at#*,} + 8))
+  xdotool mousemove "$x" "$y" click 3
+  D menu-pick 2 10000 >/dev/null || fail "$label: no button menu"
+  shoot "$label" button "ボタンのプロパティ"
+  xdotool key --clearmodifiers Escape
+  D wait-gone "ボタンのプロパティ" 10000 || fail "$label: Esc did not close the button dialog"
+  D context-menu "$caption" >/dev/null
+  D menu-pick 5 10000 >/dev/null || fail "$label: no page menu"
+  shoot "$label" page "ページのプロパティ"
+  xdotool key --clearmodifiers Escape
+  D wait-gone "ページのプロパティ" 10000 || fail "$label: Esc did not close the page dialog"
+  D tray right >/dev/null
+  D menu-pick 5 10000 >/dev/null || fail "$label: no tray menu"
+  shoot "$label" setting-general "環境設定"
+  xdotool key --clearmodifiers ctrl+Tab
+  sleep 0.3
+  shoot "$label" setting-call "環境設定"
+  xdotool key --clearmodifiers Escape
+  D wait-gone "環境設定" 10000 || fail "$label: Esc did not close the settings dialog"
+  D tray right >/dev/null
+  D menu-pick 3 10000 >/dev/null || fail "$label: no tray menu"
+  shoot "$label" about "バージョン情報"
+  xdotool key --clearmodifiers ctrl+Tab
+  sleep 0.3
+  shoot "$label" about-history "バージョン情報"
+  xdotool key --clearmodifiers Return
+  D wait-gone "バージョン情報" 10000 || fail "$label: Enter did not close the version box"
+}
+
 VL_WINEPREFIX=$base_prefix run_at dpi96 100 ff0000 00ff00
+VL_WINEPREFIX=$base_prefix every_dialog dpi96
 kill $pid 2>/dev/null; wait $pid 2>/dev/null || true
 
 # The prefix of 144 DPI: made on first use; the value Wine 8 reads for the screen's DPI.
@@ -105,22 +160,25 @@ if ! grep -q '"LogPixels"=dword:00000090' "$prefix144/user.reg" 2>/dev/null; the
 fi
 run_at dpi144 150 00ff00 ff0000
 
-# The page properties dialog at 144 DPI: its designed 296 x 253 and its OK button at
-# 112,220 84x25, each 1.5 times.
+# The page properties dialog at 144 DPI: its designed 352 x 253 and its OK button at
+# 168,220 84x25, each 1.5 times.
 D context-menu "$caption" >/dev/null
 D menu-pick 5 10000 >/dev/null || fail "no page menu"
-dialog="ページのオプション"
+dialog="ページのプロパティ"
 D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open"
 sleep 0.5
-expect "$(D client "$dialog")" "client 444x380" "the dialog's client area at 144 DPI"
+expect "$(D client "$dialog")" "client 528x380" "the dialog's client area at 144 DPI"
 D controls "$dialog" >"$out/dialog-controls.txt"
-grep -qxF "Button 168,330 126x38 OK" "$out/dialog-controls.txt" ||
-  fail "OK not at 168,330 126x38: $(cat "$out/dialog-controls.txt")"
+grep -qxF "Button 252,330 126x38 OK" "$out/dialog-controls.txt" ||
+  fail "OK not at 252,330 126x38: $(cat "$out/dialog-controls.txt")"
 # Every control inside the client area: a label measured at one scale and placed at
 # another would stick out on the left.
 awk '{ split($2, p, ","); split($3, s, "x");
-       if (p[1] < 0 || p[2] < 0 || p[1] + s[1] > 444 || p[2] + s[2] > 380) { print; bad = 1 } }
+       if (p[1] < 0 || p[2] < 0 || p[1] + s[1] > 528 || p[2] + s[2] > 380) { print; bad = 1 } }
      END { exit bad }' "$out/dialog-controls.txt" >"$out/outside.txt" ||
   fail "controls outside the dialog: $(cat "$out/outside.txt")"
 import -window root "$out/dpi144-dialog.png"
-echo "screenshots: $out/dpi96.png $out/dpi144.png $out/dpi144-dialog.png"
+xdotool key --clearmodifiers Escape
+D wait-gone "$dialog" 10000 || fail "Esc did not close the page dialog"
+every_dialog dpi144
+echo "screenshots: $out/dpi96.png $out/dpi144.png $out/dpi144-dialog.png and each dialog: $(cd "$out" && ls ./*-dpi*.png | tr '\n' ' ')"

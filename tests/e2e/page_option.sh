@@ -8,7 +8,7 @@ set -euo pipefail
 dist=$1 driver=$2 out=$(realpath -m "$3")
 source "$(dirname "$0")/common.sh"
 rm -rf "$out" && mkdir -p "$out"
-dialog="ページのオプション"
+dialog="ページのプロパティ"
 key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 pid=
 trap 'kill $pid 2>/dev/null || true' EXIT
@@ -23,11 +23,14 @@ D context-menu "$caption" >/dev/null
 D menu-pick 5 10000 >/dev/null || fail "no page menu"
 D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open"
 sleep 0.5
-expect "$(D client "$dialog")" "client 296x253" "the dialog's client area"
+expect "$(D client "$dialog")" "client 352x253" "the dialog's client area"
 D controls "$dialog" >"$out/controls.txt"
-for line in "Edit 48,12 240x20 NewPage" "Edit 60,62 56x20 1" "Edit 60,88 56x20 5" \
-            "Edit 60,150 56x20 64" "Edit 60,176 56x20 64" "Static 164,148 116x14 ＭＳ Ｐゴシック" \
-            "Static 164,164 116x14 10" "Button 112,220 84x25 OK" "Button 204,220 84x25 キャンセル"; do
+for line in "Edit 48,12 296x20 NewPage" "Static 16,65 44x14 行数：" "Edit 64,62 40x20 1" "Static 124,65 56x14 個" \
+            "Static 16,91 44x14 列数：" "Edit 64,88 40x20 5" "Static 124,91 56x14 個" \
+            "Static 16,153 44x14 高さ：" "Edit 64,150 40x20 64" "Static 124,153 56x14 ピクセル" \
+            "Static 16,179 44x14 幅：" "Edit 64,176 40x20 64" "Static 124,179 56x14 ピクセル" \
+            "Static 212,148 124x14 ＭＳ Ｐゴシック" "Static 212,164 124x14 10" \
+            "Button 168,220 84x25 OK" "Button 260,220 84x25 キャンセル"; do
   grep -qxF "$line" "$out/controls.txt" || fail "no [$line] in: $(cat "$out/controls.txt")"
 done
 expect "$(D focus)" "Edit NewPage" "the focus starts on the name"

@@ -2,8 +2,9 @@
 # End to end on the shipped launcher: the settings dialog opened from the real tray menu,
 # the start-up shortcut registered with the keyboard, the show hot key changed to
 # Ctrl+Alt+L with the keyboard from another process, OK by Enter; then the new key calls
-# the launcher up when another process presses it, and Windows+Space no longer does. A
-# screenshot of each tab.
+# the launcher up when another process presses it, and Windows+Space no longer does. The
+# start-up state shown, each start-up button's message, and the button that would do
+# nothing greyed. A screenshot of each tab and of the message.
 # Usage: setting.sh DIST_DIR DRIVER_EXE SEND_KEYS_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 keys=$3 out=$(realpath -m "$4")
@@ -28,6 +29,8 @@ pid=
 trap 'kill $pid 2>/dev/null || true' EXIT
 
 fresh setting
+startup_link() { find "${VL_WINEPREFIX:-$HOME/.wine}/drive_c/users" -ipath '*/startup/RavariVudovi.lnk'; }
+startup_link | while read -r old; do rm -f "$old"; done
 (cd "$app" && exec "$run" RavariVudovi.exe) &
 pid=$!
 D wait-window "$caption" 30000 >/dev/null || fail "no main window"
@@ -45,24 +48,30 @@ has() {  # each line, exactly, among the controls as the driver lists them
   done
 }
 has "Button 28,46 280x16 ボタンを削除するときに確認する" "Button 28,70 280x16 ページを削除するときに確認する" \
-    "Button 28,94 280x16 ボタンを押したらランチャを隠す" "Button 24,299 148x25 スタートアップに登録" \
-    "Button 174,299 148x25 スタートアップから削除" "Button 180,347 75x25 OK" "Button 263,347 75x25 キャンセル"
-expect "$(D tabs "$dialog" | tr '\n' '|')" "*一般設定| 起動|" "the two tabs, the first selected"
+    "Button 28,94 280x16 ボタンを押したらランチャーを隠す" "Static 24,275 298x16 スタートアップに登録されていません" \
+    "Button 24,299 148x25 スタートアップに登録" "Button 174,299 148x25 [disabled] スタートアップから削除" \
+    "Button 180,347 75x25 OK" "Button 263,347 75x25 キャンセル"
+expect "$(D tabs "$dialog" | tr '\n' '|')" "*一般設定| 呼び出し|" "the two tabs, the first selected"
 import -window root "$out/setting_general.png"
 
 echo "== スタートアップに登録 with the keyboard"
-startup_link() { find "${VL_WINEPREFIX:-$HOME/.wine}/drive_c/users" -ipath '*/startup/RavariVudovi.lnk'; }
-startup_link | while read -r old; do rm -f "$old"; done
 tab_to "Button スタートアップに登録"
 key Return
-sleep 1
+expect "$(D message 10000 none)" "Vantri Launch|スタートアップに登録しました。次にWindowsにサインインしたときから自動で起動します" \
+  "what the button did"
+import -window root "$out/setting_registered.png"
+key Return
+sleep 0.5
 lnk=$(startup_link | head -1)
 [ -n "$lnk" ] || fail "no RavariVudovi.lnk in the Startup folder"
+has "Static 24,275 298x16 スタートアップに登録されています" "Button 24,299 148x25 [disabled] スタートアップに登録" \
+    "Button 174,299 148x25 スタートアップから削除"
+expect "$(D focus)" "Button スタートアップから削除" "the focus leaves the greyed button for the other"
 
 echo "== the show key changed to Ctrl+Alt+L"
 key ctrl+Tab
-has "Button 20,36 306x128 シェイク" "Button 32,56 200x16 シェイク機能を使う" "Edit 88,79 40x20 9" \
-    "Static 150,83 170x12 (多いと起動しやすくなる)" "Edit 88,107 40x20 40" "Static 150,111 170x12 (多いと速く振る必要がある)" \
+has "Button 20,36 306x128 マウス" "Button 32,56 200x16 マウスを振って呼び出す" "Edit 88,79 40x20 9" \
+    "Static 150,82 170x14 (多いと呼び出しやすくなる)" "Edit 88,107 40x20 40" "Static 150,110 170x14 (多いと速く振る必要がある)" \
     "Button 202,134 112x22 デフォルトに戻す" "Button 20,172 306x128 ホットキー" "Button 32,192 200x16 ホットキーを使う" \
     "Edit 88,215 160x20 Windows+Space" "Edit 88,243 160x20 Esc" "Button 202,270 112x22 デフォルトに戻す"
 cp "$out/controls.txt" "$out/controls_startup.txt"
@@ -90,13 +99,17 @@ D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open again"
 key ctrl+Tab
 tab_to "Button スタートアップから削除"
 key Return
-sleep 1
+expect "$(D message 10000 none)" "Vantri Launch|スタートアップから削除しました" "what the button did"
+key Return
+sleep 0.5
 [ ! -e "$lnk" ] || fail "the shortcut is still in the Startup folder"
+has "Static 24,275 298x16 スタートアップに登録されていません" "Button 24,299 148x25 スタートアップに登録" \
+    "Button 174,299 148x25 [disabled] スタートアップから削除"
 key Escape
 D wait-gone "$dialog" 10000 || fail "Esc did not press キャンセル"
 
 tray_pick 6
 for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pid" || fail "the launcher ended with an error"
-echo "screenshots: $out/setting_general.png $out/setting_startup.png"
+echo "screenshots: $out/setting_general.png $out/setting_registered.png $out/setting_startup.png"
 echo "settings scenario passed"

@@ -3,6 +3,7 @@
 // message loop, as in the program; the spin edit's typing filter and its reading; the
 // check box and radio group events.
 #include <windows.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
@@ -271,10 +272,12 @@ struct FontDialogUser {
     if (!box) return;
     KillTimer(nullptr, id);
     *owner = IsWindowEnabled(dialogHandle);
+    styleShown = IsWindowVisible(GetDlgItem(box, cmb2)) != FALSE;
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
   static inline BOOL* owner = nullptr;
   static inline HWND dialogHandle = nullptr;
+  static inline bool styleShown = false;
 };
 
 TEST_F(DialogFormTest, TheFontDialogGivesBackTheFontItStartedFromWhenOkIsPressed) {
@@ -295,6 +298,18 @@ TEST_F(DialogFormTest, TheFontDialogGivesBackTheFontItStartedFromWhenOkIsPressed
   EXPECT_EQ(fonts.Font.name, L"IPA Pゴシック");
   EXPECT_EQ(fonts.Font.points, 12);
   EXPECT_TRUE(fonts.Font.bold);
+  EXPECT_TRUE(FontDialogUser::styleShown);
+
+  // For a caller that keeps no style: none offered, and a regular font back from a bold one.
+  fonts.OfferStyles = false;
+  fonts.Font.italic = true;
+  SetTimer(nullptr, 0, 50, &FontDialogUser::Tick);
+  ASSERT_TRUE(fonts.Execute(dialog.Handle()));
+  EXPECT_FALSE(FontDialogUser::styleShown) << "the style list is hidden";
+  EXPECT_EQ(fonts.Font.name, L"IPA Pゴシック");
+  EXPECT_EQ(fonts.Font.points, 12);
+  EXPECT_FALSE(fonts.Font.bold);
+  EXPECT_FALSE(fonts.Font.italic);
 }
 
 }  // namespace

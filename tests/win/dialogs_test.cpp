@@ -7,9 +7,11 @@
 // current folder; the page properties dialog: what it shows, refuses, asks, writes and
 // rebuilds.
 #include <windows.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -140,21 +142,61 @@ TEST_F(BtnOptionTest, ABoundFileShowsItsValuesAndOkAppliesTheIconRule) {
   EXPECT_FALSE(Button(1).Dimmed());
 }
 
-TEST_F(BtnOptionTest, ABoundFolderOpensWithItsIconFileAndTheFolderItselfMayBecomeIt) {
+// A folder dropped gets the folder icon that ships with the program, which nobody chose:
+// the dialog shows no other icon, keeps that icon as stored, and its greyed field shows
+// the button's own path, not what the last button opened left in it.
+TEST_F(BtnOptionTest, ADroppedFolderShowsNoOtherIconKeepsItsStoredIconAndEachButtonItsOwnPath) {
   Open();
+  test::SendDrop(Button(1).Handle(), {editor.wstring()});
+  Press(Button(1));
+  form->N4Click();
+  dialog->chkIsUseIcon.SetChecked(true);
+  dialog->lbeIconLocate.SetText(L"C:\\other.ico");
+  dialog->BtnOkClick();
+  ASSERT_EQ(Key(L"BtnIP1"), L"C:\\other.ico");
+
   test::SendDrop(Button(2).Handle(), {folder.wstring()});
   HBITMAP glyph = Button(2).Glyph();
   ASSERT_NE(glyph, nullptr);
   Press(Button(2));
   form->N4Click();
-  EXPECT_TRUE(dialog->chkIsUseIcon.Checked());
-  EXPECT_TRUE(dialog->lbeIconLocate.Enabled());
-  EXPECT_TRUE(dialog->BtnBrows2.Enabled());
-  EXPECT_EQ(dialog->lbeIconLocate.Text(), FolderIconPath());
-  dialog->chkIsUseIcon.SetChecked(false);
+  ASSERT_EQ(Key(L"BtnIP2"), FolderIconPath()) << "the drop's icon, saved as the dialog opened";
+  EXPECT_FALSE(dialog->chkIsUseIcon.Checked());
+  EXPECT_FALSE(dialog->lbeIconLocate.Enabled());
+  EXPECT_FALSE(dialog->BtnBrows2.Enabled());
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), folder.wstring()) << "not the icon the last button chose";
+  const std::string before = test::ReadBytes(SettingsFilePath());
   dialog->BtnOkClick();
-  EXPECT_EQ(Key(L"BtnIP2"), folder.wstring());
-  EXPECT_EQ(Button(2).Glyph(), glyph) << "no file to take an icon from: the folder glyph stays";
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "nothing changed: the file as it was";
+  EXPECT_EQ(Button(2).IconPath(), FolderIconPath());
+
+  // Turned to the other button while open, and back: each shows its own.
+  Press(Button(1));
+  form->N4Click();
+  EXPECT_TRUE(dialog->chkIsUseIcon.Checked());
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), L"C:\\other.ico");
+  Press(Button(2));
+  form->N4Click();
+  EXPECT_FALSE(dialog->chkIsUseIcon.Checked());
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), folder.wstring());
+
+  // A new name only: the folder keeps its icon and its glyph.
+  dialog->lbeName.SetText(L"書類");
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnName2"), L"書類");
+  EXPECT_EQ(Key(L"BtnIP2"), FolderIconPath());
+  EXPECT_EQ(Button(2).Glyph(), glyph);
+
+  // Another icon chosen for the folder is one the user chose: shown ticked next time.
+  form->N4Click();
+  dialog->chkIsUseIcon.SetChecked(true);
+  dialog->lbeIconLocate.SetText(L"C:\\folder.ico");
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnIP2"), L"C:\\folder.ico");
+  form->N4Click();
+  EXPECT_TRUE(dialog->chkIsUseIcon.Checked());
+  EXPECT_EQ(dialog->lbeIconLocate.Text(), L"C:\\folder.ico");
+  dialog->BtnCancelClick();
 }
 
 TEST_F(BtnOptionTest, RenamingFollowsTheDisplayTypeAndAnUnboundButtonGivenATargetIsBound) {
@@ -456,6 +498,16 @@ TEST_F(BtnOptionTest, VariablesAndRelativePathsAreShownAndKeptAsWrittenAndBrowsi
   EXPECT_EQ(dialog->lbeLocate.Text(), rel + L"\\Tool.exe");
   EXPECT_EQ(dialog->lbeWorkDir.Text(), rel);
   EXPECT_FALSE(dialog->chkIsUseIcon.Checked()) << "the icon is the target, both written alike";
+  // A folder beside the program gets the folder icon written relative too: no other icon.
+  test::SendDrop(Button(3).Handle(), {beside.wstring()});
+  Press(Button(3));
+  form->N4Click();
+  EXPECT_EQ(Key(L"BtnIP3"), L".\\res\\be_fold.ico");
+  EXPECT_FALSE(dialog->chkIsUseIcon.Checked());
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnIP3"), L".\\res\\be_fold.ico");
+  Press(Button(1));
+  form->N4Click();
 
   dialog->lbeLocate.SetText(L"%VL_TEST_TOOLS%\\Editor.exe");
   dialog->lbeWorkDir.SetText(L"%VL_TEST_TOOLS%");
@@ -640,9 +692,9 @@ TEST_F(PageOptionTest, AbsentKeysShowTheirDefaultsAndWhatThePageCannotBuildIsRef
   };
   const Case cases[] = {
       {L"", 0, 0, 64, L"ページの名前を入力してください", &dialog->lbeName},
-      {L" ", 3, 0, 64, L"ボタンは1個以上必要です", &dialog->spnTate},
-      {L"x", -1, -1, -1, L"ボタンは1個以上必要です", &dialog->spnYoko},
-      {L"x", 41, 1, 64, L"ボタンの数は縦横とも40個までにしてください", &dialog->spnYoko},
+      {L" ", 3, 0, 64, L"行数と列数は、どちらも1個以上にしてください", &dialog->spnTate},
+      {L"x", -1, -1, -1, L"行数と列数は、どちらも1個以上にしてください", &dialog->spnYoko},
+      {L"x", 41, 1, 64, L"行数と列数は、どちらも40個までにしてください", &dialog->spnYoko},
       {L"x", 2, 2, 7, L"ボタンの大きさは8から512ピクセルまでにしてください", &dialog->spnWidth},
       {L"x", 2, 2, 513, L"ボタンの大きさは8から512ピクセルまでにしてください", &dialog->spnWidth},
   };
@@ -749,6 +801,100 @@ TEST_F(PageOptionTest, AShrinkAsksOnlyWhenFewerCellsRemainThanRegisteredButtons)
   EXPECT_TRUE(Ok().empty()) << "growing asks nothing";
   ASSERT_EQ(Page().BtnCount(), 5);
   EXPECT_EQ(Page().Button(5)->FullPath(), L"C:\\b5.exe");
+}
+
+// Each number field between what it is and its unit, on its row, in the group that names
+// them: the rows are the page's Tate and the columns its Yoko.
+TEST_F(PageOptionTest, EachFieldStandsBetweenItsLabelAndItsUnitAndRowsAreTate) {
+  Open(4, 2, 0);
+  form->N5Click();
+  // The static on the field's row that ends left of it, and the one that starts right of it.
+  auto beside = [this](const TSpinEdit& spin, bool left) {
+    RECT field;
+    GetWindowRect(spin.Handle(), &field);
+    const int middle = (field.top + field.bottom) / 2;
+    std::wstring found;
+    int nearest = INT_MAX;
+    for (HWND w = GetWindow(dialog->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      wchar_t cls[16] = L"";
+      GetClassNameW(w, cls, 16);
+      RECT r;
+      GetWindowRect(w, &r);
+      if (std::wstring(cls) != L"Static" || r.top > middle || r.bottom < middle) continue;
+      const int gap = left ? field.left - r.right : r.left - field.right;
+      if (gap >= 0 && gap < nearest) {
+        nearest = gap;
+        found = TControl::FromHandle(w)->Text();
+      }
+    }
+    return found;
+  };
+  EXPECT_EQ(dialog->spnTate.Value(), 2);
+  EXPECT_EQ(beside(dialog->spnTate, true), L"行数：");
+  EXPECT_EQ(dialog->spnYoko.Value(), 4);
+  EXPECT_EQ(beside(dialog->spnYoko, true), L"列数：");
+  EXPECT_EQ(beside(dialog->spnHeight, true), L"高さ：");
+  EXPECT_EQ(beside(dialog->spnWidth, true), L"幅：");
+  for (TSpinEdit* count : {&dialog->spnTate, &dialog->spnYoko}) EXPECT_EQ(beside(*count, false), L"個");
+  for (TSpinEdit* size : {&dialog->spnHeight, &dialog->spnWidth}) EXPECT_EQ(beside(*size, false), L"ピクセル");
+  EXPECT_EQ(dialog->GroupBox2.Text(), L"ボタンの数");
+  EXPECT_EQ(dialog->GroupBox3.Text(), L"ボタンの大きさ");
+  wchar_t title[64] = L"";
+  GetWindowTextW(dialog->Handle(), title, 64);
+  EXPECT_STREQ(title, L"ページのプロパティ");
+  // Three rows asked for: the page's grid has three rows of its four columns.
+  dialog->spnTate.SetValue(3);
+  EXPECT_TRUE(Ok().empty());
+  EXPECT_EQ(Key(L"Tate"), L"3");
+  EXPECT_EQ(Page().BtnCount(), 12);
+  RECT first, below;
+  GetWindowRect(Page().Button(1)->Handle(), &first);
+  GetWindowRect(Page().Button(5)->Handle(), &below);
+  EXPECT_EQ(below.left, first.left) << "button 5 starts the second row";
+  EXPECT_GT(below.top, first.top);
+}
+
+// The system's font dialog from 「フォントの変更」, answered OK: the page keeps a face and a
+// size, so no style is offered; OK writes the face and the size and nothing else.
+TEST_F(PageOptionTest, TheFontDialogOffersNoStyleAndOkWritesTheFaceAndTheSize) {
+  Open(3, 1, 0);
+  form->N5Click();
+  // A face the system lists (the dialog offers listed ones only), started from bold.
+  dialog->FontDialog.Font.name = L"IPA Pゴシック";
+  dialog->FontDialog.Font.bold = true;
+  static bool styleShown, answered;
+  styleShown = answered = false;
+  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM found) -> BOOL {
+          wchar_t cls[16] = L"";
+          GetClassNameW(w, cls, 16);
+          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    KillTimer(nullptr, id);
+    styleShown = IsWindowVisible(GetDlgItem(box, cmb2)) || IsWindowVisible(GetDlgItem(box, stc2));
+    answered = true;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  const std::string before = test::ReadBytes(SettingsFilePath());
+  dialog->Button3Click();
+  ASSERT_TRUE(answered);
+  EXPECT_FALSE(styleShown) << "no bold or italic to choose: the page would not keep them";
+  EXPECT_FALSE(dialog->FontDialog.Font.bold);
+  EXPECT_EQ(dialog->lblFontName.Text(), L"IPA Pゴシック");
+  EXPECT_EQ(dialog->lblFontSize.Text(), L"10");
+  EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before) << "nothing written before OK";
+  EXPECT_TRUE(Ok().empty());
+  EXPECT_EQ(Key(L"FontName"), L"IPA Pゴシック");
+  EXPECT_EQ(Key(L"FontSize"), L"10");
+  EXPECT_EQ(Key(L"FontColor"), L"clNavy") << "the colour stays";
+  EXPECT_EQ(Key(L"Name"), L"P");
 }
 
 TEST_F(PageOptionTest, FewerColumnsKeepTheSameButtonsInTheirOrder) {

@@ -23,6 +23,7 @@
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
 #include "tests/win/dialog_layout.h"
+#include "tests/win/text_fit.h"
 
 namespace vl {
 namespace {
@@ -375,35 +376,80 @@ class StartupLinkTest : public SettingTest {
   std::filesystem::path folder, link;
 };
 
-TEST_F(StartupLinkTest, RegisteringTwiceLeavesOneLinkNamedAfterTheProgramAndRemovalFindsIt) {
+TEST_F(StartupLinkTest, TheDialogShowsTheStateEachButtonSaysWhatItDidAndRemovalFindsTheLink) {
   Open("[General]\r\nPageNum=1\r\n");
   form->SettingClick();
+  EXPECT_EQ(dialog->lblStartup.Text(), L"スタートアップに登録されていません");
+  EXPECT_TRUE(dialog->Button5.Enabled());
+  EXPECT_FALSE(dialog->Button2.Enabled()) << "nothing to remove";
   const int before = Links();
-  EXPECT_TRUE(Click(dialog->Button5).empty()) << "success shows nothing";
-  EXPECT_TRUE(Click(dialog->Button5).empty());
+  SetFocus(dialog->Button5.Handle());
+  auto boxes = Click(dialog->Button5);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"スタートアップに登録しました。次にWindowsにサインインしたときから自動で起動します");
+  EXPECT_EQ(dialog->lblStartup.Text(), L"スタートアップに登録されています");
+  EXPECT_FALSE(dialog->Button5.Enabled()) << "registered: nothing more to register";
+  EXPECT_TRUE(dialog->Button2.Enabled());
+  EXPECT_EQ(GetFocus(), dialog->Button2.Handle()) << "the focus leaves the greyed button for the other";
   EXPECT_EQ(Links(), before + 1);
   TLinkInfo info;
   ASSERT_TRUE(ReadLinkFile(link.wstring(), info));
   EXPECT_EQ(info.Path, RunningExecutablePath());
   EXPECT_EQ(info.Arguments, L"/starup");
   EXPECT_EQ(info.WorkDir, ProgramFolder());
+  // Registered twice (the dialog's handler called with the link there): still one link.
+  test::MessageBoxCatcher again;
+  dialog->Button5Click();
+  EXPECT_EQ(Links(), before + 1);
+
+  // Shown again: the state as the folder has it, whoever changed it meanwhile.
+  dialog->Button1Click();
+  std::filesystem::remove(link);
+  form->SettingClick();
+  EXPECT_EQ(dialog->lblStartup.Text(), L"スタートアップに登録されていません");
+  WriteStartupLink(RunningExecutablePath(), folder);
+  dialog->Button1Click();
+  form->SettingClick();
+  EXPECT_EQ(dialog->lblStartup.Text(), L"スタートアップに登録されています");
 
   // A link of another program's name is not ours: removal takes the one it wrote.
   std::filesystem::copy_file(link, folder / L"RAVARIVUDOVI.lnk");
-  EXPECT_TRUE(Click(dialog->Button2).empty());
-  EXPECT_FALSE(std::filesystem::exists(link));
-  EXPECT_TRUE(std::filesystem::exists(folder / L"RAVARIVUDOVI.lnk"));
-  EXPECT_TRUE(Click(dialog->Button2).empty()) << "nothing to remove: nothing said";
-
-  // A link that cannot be replaced or deleted (a folder in its place) is reported, not
-  // passed over.
-  std::filesystem::create_directory(link);
-  auto boxes = Click(dialog->Button5);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_FALSE(boxes[0].text.empty());
   boxes = Click(dialog->Button2);
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text.rfind(L"スタートアップから削除できません: ", 0), 0u) << boxes[0].text;
+  EXPECT_EQ(boxes[0].text, L"スタートアップから削除しました");
+  EXPECT_FALSE(std::filesystem::exists(link));
+  EXPECT_TRUE(std::filesystem::exists(folder / L"RAVARIVUDOVI.lnk"));
+  EXPECT_EQ(dialog->lblStartup.Text(), L"スタートアップに登録されていません");
+  EXPECT_TRUE(dialog->Button5.Enabled());
+  EXPECT_FALSE(dialog->Button2.Enabled());
+  {
+    test::MessageBoxCatcher gone;
+    dialog->Button2Click();  // removed by another program after the dialog looked
+    ASSERT_EQ(gone.Seen().size(), 1u);
+    EXPECT_EQ(gone.Seen()[0].text, L"スタートアップには登録されていませんでした");
+  }
+
+  // A link that cannot be replaced or deleted (a folder in its place): what went wrong and
+  // what to do, and the state as it is.
+  std::filesystem::create_directory(link);
+  {
+    test::MessageBoxCatcher failed;
+    dialog->Button5Click();
+    ASSERT_EQ(failed.Seen().size(), 1u);
+    const std::wstring& text = failed.Seen()[0].text;
+    EXPECT_EQ(text.rfind(L"スタートアップに登録できませんでした。\n", 0), 0u) << test::Utf8(text);
+    EXPECT_NE(text.find(L"に書き込めるか確かめてから、もう一度お試しください"), std::wstring::npos) << test::Utf8(text);
+    EXPECT_NE(text.find(folder.wstring()), std::wstring::npos) << "names the folder";
+  }
+  EXPECT_EQ(dialog->lblStartup.Text(), L"スタートアップに登録されていません");
+  {
+    test::MessageBoxCatcher failed;
+    dialog->Button2Click();
+    ASSERT_EQ(failed.Seen().size(), 1u);
+    const std::wstring& text = failed.Seen()[0].text;
+    EXPECT_EQ(text.rfind(L"スタートアップから削除できませんでした。\n", 0), 0u) << test::Utf8(text);
+    EXPECT_NE(text.find(L"の「dialogs_test.lnk」を手で削除してください"), std::wstring::npos) << test::Utf8(text);
+  }
   EXPECT_TRUE(std::filesystem::exists(link));
 }
 
