@@ -187,6 +187,16 @@ TEST_F(BtnOptionTest, ADroppedFolderShowsNoOtherIconKeepsItsStoredIconAndEachBut
   EXPECT_EQ(Key(L"BtnIP2"), FolderIconPath());
   EXPECT_EQ(Button(2).Glyph(), glyph);
 
+  // Turned to a file, the button shows that file's icon: the folder's was the folder's.
+  form->N4Click();
+  dialog->lbeLocate.SetText(editor.wstring());
+  dialog->BtnOkClick();
+  EXPECT_EQ(Key(L"BtnIP2"), editor.wstring());
+  form->N4Click();
+  dialog->lbeLocate.SetText(folder.wstring());
+  dialog->BtnOkClick();
+  ASSERT_EQ(Key(L"BtnIP2"), folder.wstring()) << "typed back by hand: the folder itself, as the user gave it";
+
   // Another icon chosen for the folder is one the user chose: shown ticked next time.
   form->N4Click();
   dialog->chkIsUseIcon.SetChecked(true);
