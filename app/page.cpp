@@ -19,16 +19,15 @@ constexpr COLORREF kPlain = RGB(0, 0, 0);
 
 // What a button holds, and shows of it, carried to another button by a move.
 struct Contents {
-  std::wstring fullPath, name, iconPath, workDir, hint;
-  bool regist = false, showHint = false;
+  std::wstring fullPath, name, iconPath, workDir;
+  bool regist = false;
   // The gone mark is the target's: it goes where the target goes.
   bool dimmed = false;
   SharedBitmap glyph;
 };
 
 Contents ContentsOf(const TLaunchBtn& b) {
-  return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir(), b.Hint(),
-          b.Regist(),   b.ShowHint(), b.Dimmed(), b.SharedGlyph()};
+  return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir(), b.Regist(), b.Dimmed(), b.SharedGlyph()};
 }
 
 // The face follows the button's own show type: the pages of a move may show differently.
@@ -38,8 +37,7 @@ void Put(TLaunchBtn& b, const Contents& c) {
   b.SetIconPath(c.iconPath);
   b.SetWorkDir(c.workDir);
   b.SetRegist(c.regist);
-  b.SetHint(c.hint);
-  b.SetShowHint(c.showHint);
+  b.RenewHint();
   b.SetDimmed(c.dimmed);
   b.SetCaption(b.ShowType() == st_IconOnly ? std::wstring() : c.name);
   b.SetGlyph(b.ShowType() == st_TextOnly ? SharedBitmap() : c.glyph);

@@ -61,6 +61,7 @@ void TLaunchBtn::SetShowType(TShowType type) {
 
 void TLaunchBtn::BuildFace() {
   CheckTarget();
+  RenewHint();
   SetCaption(showType_ == st_IconOnly ? std::wstring() : btnName_);
   if (showType_ == st_TextOnly) {
     SetGlyph(UniqueBitmap());
@@ -82,6 +83,20 @@ void TLaunchBtn::ClearButton() {
   workDir_.clear();
   SetGlyph(UniqueBitmap());
   SetDimmed(false);
+  RenewHint();
+}
+
+void TLaunchBtn::RenewHint() {
+  if (!regist_) {
+    SetShowHint(false);
+    SetHint(L"");
+    return;
+  }
+  const std::wstring path = UsablePath(fullPath_);
+  std::wstring hint = btnName_.empty() ? path : btnName_;
+  if (!btnName_.empty() && btnName_ != path && btnName_ != fullPath_) hint += L"\n" + path;
+  SetHint(hint);
+  SetShowHint(true);
 }
 
 void TLaunchBtn::CheckTarget() {
@@ -171,8 +186,6 @@ void TLaunchBtn::DropFiles(HDROP handle) {
   }
   regist_ = true;
   btnName_ = BtnNameOf(path);
-  SetHint(btnName_);
-  SetShowHint(true);
   BuildFace();
   drop.reset();
   if (OnRegist) OnRegist(*this);

@@ -64,6 +64,10 @@ class TLaunchBtn : public TBitBtn {
   // file on the network is looked at in the background: the glyph changes when its icon
   // comes in.
   void LoadGlyph();
+  // The tooltip as the fields say: the name and, on a second line, the path of the target
+  // (left out where it only repeats the name); none on an empty button. The face's
+  // rebuild, a drop and ClearButton do it; whoever else writes the fields calls it.
+  void RenewHint();
   // Unbinds the button; caption, ShowType and BtnIndex stay.
   void ClearButton();
   // Looks again whether the target of a bound button is gone and dims the button so; a

@@ -196,7 +196,7 @@ TEST_F(LaunchBtnTest, OneDroppedItemBindsByItsKindWithNameTooltipAndOneRegist) {
     EXPECT_EQ(btn.BtnName(), c.name);
     EXPECT_EQ(btn.Caption(), c.name);
     EXPECT_TRUE(btn.ShowHint());
-    EXPECT_EQ(TipText(btn), c.name);
+    EXPECT_EQ(TipText(btn), c.name.empty() ? c.fullPath : c.name + L"\n" + c.fullPath);
     EXPECT_EQ(b->regists, 1);
     // A shortcut bound as itself shows its target's icon, which may be on a server: it
     // comes from a worker thread.
@@ -222,7 +222,7 @@ TEST_F(LaunchBtnTest, FaceFollowsTheDisplayTypeAtDropAndOnEveryChange) {
   EXPECT_EQ(text->button->Glyph(), nullptr);
   EXPECT_EQ(icon->button->Caption(), L"");
   ExpectGlyph(icon->button->Glyph(), reference);
-  for (auto* b : {both.get(), text.get(), icon.get()}) EXPECT_EQ(TipText(*b->button), L"Editor");
+  for (auto* b : {both.get(), text.get(), icon.get()}) EXPECT_EQ(TipText(*b->button), L"Editor\n" + exe);
 
   TLaunchBtn& btn = *both->button;
   btn.SetShowType(st_TextOnly);

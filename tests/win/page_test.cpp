@@ -594,9 +594,12 @@ TEST_F(PageTest, TheButtonsOfAWindowShareOneTooltipWindowEachWithItsOwnText) {
     const HWND tip = page.Button(1)->ToolTip()->Handle();
     EXPECT_EQ(page.Button(3)->ToolTip()->Handle(), tip);
     EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 3);
-    EXPECT_EQ(page.Button(1)->ToolTip()->Text(), L"tool1");
-    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), L"tool2");
-    EXPECT_EQ(page.Button(3)->ToolTip()->Text(), L"tool3");
+    auto textOf = [&](int i) {
+      return L"tool" + std::to_wstring(i) + L"\n" + (dir / ("tool" + std::to_string(i) + ".txt")).wstring();
+    };
+    EXPECT_EQ(page.Button(1)->ToolTip()->Text(), textOf(1));
+    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), textOf(2));
+    EXPECT_EQ(page.Button(3)->ToolTip()->Text(), textOf(3));
 
     // The pointer over the second button brings up the second button's tip.
     SetWindowPos(host.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
@@ -613,11 +616,13 @@ TEST_F(PageTest, TheButtonsOfAWindowShareOneTooltipWindowEachWithItsOwnText) {
     page.ClearButtonKeys(2);
     page.LoadHeader();
     page.BuildButtons();  // button 2 renewed as the empty button the file now has
-    EXPECT_EQ(page.Button(2)->ToolTip(), nullptr);
-    EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 0) << "a rebuild renews every button";
+    EXPECT_EQ(page.Button(2)->ToolTip(), nullptr) << "an empty button has no tip";
+    EXPECT_EQ(page.Button(1)->ToolTip()->Text(), textOf(1)) << "a bound one built from the file has its tip";
+    EXPECT_EQ(page.Button(3)->ToolTip()->Text(), textOf(3));
+    EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 2) << "a rebuild renews every button";
     test::SendDrop(page.Button(2)->Handle(), {(dir / "tool2.txt").wstring()});
-    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), L"tool2");
-    EXPECT_EQ(SendMessageW(page.Button(2)->ToolTip()->Handle(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), textOf(2));
+    EXPECT_EQ(SendMessageW(page.Button(2)->ToolTip()->Handle(), TTM_GETTOOLCOUNT, 0, 0), 3);
     EXPECT_EQ(ToolTipWindowsOfThisThread(), 1);
   }
   EXPECT_EQ(ToolTipWindowsOfThisThread(), 0) << "the tooltip window went with the last button";
