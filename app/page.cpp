@@ -203,7 +203,10 @@ void TPage::BuildButtons() {
         b.Drag().CanStart = [&b] { return b.Regist(); };
         b.Drag().OnOver = [this, i](POINT at) { host_.DragButton(*this, i, at); };
         b.Drag().OnEnd = [this, i](std::optional<POINT> at) {
-          if (at) host_.DropButton(*this, i, *at);
+          if (at)
+            host_.DropButton(*this, i, *at);
+          else
+            host_.DragCalledOff();
         };
       }
     });
@@ -378,6 +381,19 @@ std::int32_t TPage::CountRegistered() const {
   std::int32_t n = 0;
   for (const auto& b : buttons_) n += b->Regist() ? 1 : 0;
   return n;
+}
+
+bool TPage::HoldsBinding() {
+  if (built_) return CountRegistered() > 0;
+  const std::wstring section = Section();
+  const std::uint64_t missed = ini_.MissedReads();
+  bool bound = false;
+  ini_.Update([&] {
+    for (std::int32_t i = 1; i <= grid_.BtnCount() && !bound; ++i)
+      bound = !ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L"").empty();
+  });
+  if (ini_.MissedReads() != missed) throw ini_.WriteRefusal();
+  return bound;
 }
 
 void TPage::ClearButtonKeys(std::int32_t i) {

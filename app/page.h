@@ -75,6 +75,8 @@ class TPageHost {
     (void)i;
     (void)screen;
   }
+  // A drag of a button of `page` was called off (Esc, the mouse taken away): no release.
+  virtual void DragCalledOff() {}
 
  protected:
   ~TPageHost() = default;
@@ -113,6 +115,9 @@ class TPage {
   // Every button looks again whether its target is gone (a released page has none).
   void CheckTargets();
   std::int32_t CountRegistered() const;
+  // Whether a button of the page is bound: a built page's buttons say, any other's the
+  // file as it is now. Raises the write error when the file could not be read.
+  bool HoldsBinding();
   // Button i emptied in the file, then on the screen; a refused write raises the write
   // error and changes nothing.
   void ClearButtonKeys(std::int32_t i);

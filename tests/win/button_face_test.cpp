@@ -246,3 +246,41 @@ TEST_F(ButtonFaceTest, TheTooltipHoldsNameAndPathOnTwoLinesFollowsTheFieldsAndLe
 
 }  // namespace
 }  // namespace vl
+
+namespace vl {
+namespace {
+
+// A tip up under the pointer goes with its button's binding: renewed (a page rebuilt) or
+// destroyed (a page released), the button leaves no tip on the screen.
+TEST_F(ButtonFaceTest, ATipUpGoesWhenItsButtonIsRenewedOrDestroyed) {
+  const std::wstring file = (dir.path() / L"ダウンロード済みファイル.txt").wstring();
+  test::WriteBytes(file, "x");
+  SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  for (bool destroy : {false, true}) {
+    SCOPED_TRACE(destroy ? "destroyed" : "renewed");
+    TLaunchBtn& b = Button(L"", st_Both);
+    test::SendDrop(b.Handle(), {file});
+    ASSERT_TRUE(b.ToolTip());
+    const HWND tip = b.ToolTip()->Handle();
+    RECT r;
+    GetWindowRect(b.Handle(), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_TRUE(test::PumpUntil([&] { return IsWindowVisible(tip) != FALSE; }, 5000)) << "no tip came up";
+    RECT up;
+    GetWindowRect(tip, &up);
+    EXPECT_GT(up.bottom - up.top, 2 * 12) << "two lines, name and path";
+    if (destroy) {
+      buttons.pop_back();
+      EXPECT_FALSE(IsWindow(tip) && IsWindowVisible(tip));
+    } else {
+      MapWindowPoints(HWND_DESKTOP, form.Handle(), reinterpret_cast<POINT*>(&r), 2);
+      b.Renew(BitBtnParams{form.Handle(), r.left, r.top, kSize, kSize, L""});
+      EXPECT_FALSE(IsWindowVisible(tip));
+    }
+    SetCursorPos(0, 0);
+    test::Pump(100);
+  }
+}
+
+}  // namespace
+}  // namespace vl
