@@ -240,7 +240,7 @@ void TBitBtn::SetMarked(bool on) {
   if (on) {
     RECT client;
     GetClientRect(Handle(), &client);
-    PaintMark(dc, client, DpiOf(Handle()), COLOR_HIGHLIGHT);
+    PaintMark(dc, client, DpiOf(Handle()));
   } else {
     Paint(dc);
   }
@@ -478,18 +478,17 @@ void TBitBtn::Paint(HDC dc) const {
     PaintGoneMark(mem, width - inset, inset, DesignToDevice(kGoneMarkSize, dpi));
   }
   // The frames go along the edge, over a gone mark that a small face lets reach it.
-  if (marked_) PaintMark(mem, rc, dpi, COLOR_HIGHLIGHT);
-  if (dropTarget_) PaintMark(mem, rc, dpi, COLOR_HOTLIGHT);
+  if (marked_ || dropTarget_) PaintMark(mem, rc, dpi);
   BitBlt(dc, 0, 0, width, height, mem, 0, 0, SRCCOPY);
 }
 
-void TBitBtn::PaintMark(HDC dc, const RECT& client, int dpi, int colorIndex) const {
+void TBitBtn::PaintMark(HDC dc, const RECT& client, int dpi) const {
   // Inside the face's edge, clear of the focus mark, over whatever the face shows.
   const int w = DesignToDevice(kMarkWidth, dpi);
   RECT frame = client;
   for (int k = 0; k < w; ++k) {
     InflateRect(&frame, -1, -1);
-    FrameRect(dc, &frame, GetSysColorBrush(colorIndex));
+    FrameRect(dc, &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
   }
 }
 

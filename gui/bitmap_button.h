@@ -71,7 +71,8 @@ class TBitBtn : public TWindow {
   const std::wstring& Placeholder() const { return placeholder_; }
   // The lines the face shows its caption (or placeholder) in, as last painted.
   std::vector<std::wstring> CaptionLinesShown() const { return layout_.lines; }
-  // Drawn lit (pressed, with a frame) as the place a dragged button would go, while on.
+  // Drawn lit as the place a dragged button would go, while on: pressed, in the frame of
+  // the selection colour (the system's hot-tracking colour is too faint on some themes).
   void SetDropTarget(bool on);
   bool DropTarget() const { return dropTarget_; }
 
@@ -138,9 +139,9 @@ class TBitBtn : public TWindow {
   };
   const CaptionLayout& LayOut(HDC dc, const std::wstring& text, int width, int height, int glyphHeight,
                               int dpi) const;
-  // A frame inside the edge of the face of that size, in a system colour: the search's
+  // A frame of the selection colour inside the edge of the face of that size: the search's
   // mark, or the place of a drop.
-  void PaintMark(HDC dc, const RECT& client, int dpi, int colorIndex) const;
+  void PaintMark(HDC dc, const RECT& client, int dpi) const;
 
   SharedBitmap glyph_;
   SharedFont font_;  // empty: the system's GUI font

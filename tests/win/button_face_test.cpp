@@ -199,7 +199,7 @@ TEST_F(ButtonFaceTest, APlaceholderShowsGreyOnAnEmptyFaceAndGivesWayToACaption) 
 
 TEST_F(ButtonFaceTest, TheDropTargetIsLitUntilPutOutOrRenewed) {
   TLaunchBtn& b = Button(L"行き先", st_TextOnly);
-  const COLORREF lit = GetSysColor(COLOR_HOTLIGHT);
+  const COLORREF lit = GetSysColor(COLOR_HIGHLIGHT);
   ASSERT_NE(Painted(b).at(1, kSize / 2), lit);
   b.SetDropTarget(true);
   EXPECT_EQ(Painted(b).at(1, kSize / 2), lit);
