@@ -4,7 +4,8 @@
 # one on one, read from the caption's pixels; the tooltip of a bound button of a started
 # program (nothing dropped in this run) with its name and path on two lines; the button a
 # drag would take lit; a page of icons and text at 80 x 80. Then a first start: the hint on
-# page 1's empty buttons, gone after one drop. Screenshots of each.
+# page 1's empty buttons, gone after one drop. A button dropped on another page's tab
+# says so there. Screenshots of each.
 # Usage: faces.sh DIST_DIR DRIVER_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 out=$(realpath -m "$3")
@@ -38,7 +39,7 @@ names() {
     "BtnFP1=$np" 'BtnName1=写真アルバム' 'BtnFP2=C:\windows' 'BtnName2=ドキュメントフォルダー' \
     'BtnFP3=C:\windows\system32' 'BtnName3=「メモ」帳' "BtnFP4=$np" 'BtnName4=ダウンロード済みファイル' \
     "BtnFP5=$np" 'BtnName5=ABC-DEF-GHIJ' "BtnFP6=$np" 'BtnName6=電卓計算' "BtnFP7=$np" 'BtnName7=電卓' \
-    '[Page2]' 'Live=1' 'Name=両方' 'Yoko=3' 'Tate=1' 'BtnW=80' 'BtnH=80' 'ShowType=0' 'FontSize=9' \
+    '[Page2]' 'Live=1' 'Name=両方' 'Yoko=4' 'Tate=1' 'BtnW=80' 'BtnH=80' 'ShowType=0' 'FontSize=9' \
     "BtnFP1=$np" "BtnIP1=$np" 'BtnName1=写真アルバム' "BtnFP2=$np" "BtnIP2=$np" 'BtnName2=電卓' \
     "BtnFP3=$np" "BtnIP3=$np" 'BtnName3=ドキュメントフォルダー' | iconv -f UTF-8 -t CP932 >"$app/RavariVudovi.ini"
 }
@@ -79,6 +80,16 @@ run_names() {
   D drag-end >/dev/null
   sleep 0.5
   expect "$(faces pixel $((bx + 1)) $((by + bh / 2)))" "$plain" "$label: lit after the drag"
+
+  # Button 7 dropped on the tab of page 2, which has room: the tab says where it went.
+  read -r sx sy < <(centre "${buttons[6]}")
+  read -r tx ty < <(D tab-center "$caption" 1)
+  D drag-start "$sx" "$sy" >/dev/null
+  D drag-to "$tx" "$ty" >/dev/null
+  D drag-end >/dev/null
+  expect "$(D tip "$caption" 3000)" "「両方」へ移動しました" "$label: the word at the tab"
+  import -window root "$out/$label-moved.png"
+  expect "$(ini Page2 BtnName4)" "電卓" "$label: the button on page 2"
 
   # The page of icons and text: room at 80 x 80 for the glyph and two lines.
   D select-tab "$caption" 1 >/dev/null
@@ -125,5 +136,6 @@ expect "${grey[*]}" "0 0 0 0" "after one binding, grey hint pixels on buttons 2-
 import -window root "$out/first-bound.png"
 stop
 grep -qi hint "$app/RavariVudovi.ini" && fail "the hint wrote to the file"
-echo "screenshots: $out/names96.png $out/names96-tip.png $out/names96-drag.png $out/names96-both.png" \
+echo "screenshots: $out/names96.png $out/names96-tip.png $out/names96-drag.png $out/names96-moved.png" \
+  "$out/names96-both.png" \
   "$out/names144.png $out/names144-tip.png $out/names144-both.png $out/first.png $out/first-bound.png"
