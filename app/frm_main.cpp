@@ -70,6 +70,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   TApplication::Instance().SetMainForm(Handle());
   MarkStartPhase("main window");
 
+  movedTip_ = std::make_unique<TTrackTip>(Handle());  // before anything calls BaseChange
   baseFont_ = MakeFont(BaseFontDesc(), dpi);
   base_ = std::make_unique<TPageControlEx>(Handle(), 0, 0, DesignToDevice(338, dpi), DesignToDevice(117, dpi),
                                            baseFont_.get());
@@ -84,7 +85,6 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()) {
   takeover_->OnReadable = [this] { TakeUpTheFile(); };
   takeover_->OnLook = [this] { TakeUpOutsideChange(); };
   transfer_ = std::make_unique<TPageTransfer>(Handle(), ini_, *pages_, *base_);
-  movedTip_ = std::make_unique<TTrackTip>(Handle());
   BuildMenus();
   MarkStartPhase("tab strip and menus");
 
@@ -291,6 +291,8 @@ void TfrmMain::DropButton(TPage& page, std::int32_t i, POINT screen) {
 }
 
 void TfrmMain::BaseChange() {
+  // The word on where a button went names a tab that a change of pages may have taken.
+  movedTip_->Hide();
   if (TPage* page = pages_->Selected()) page->FitWindow();
   dropHint_.Renew(pages_->List());
   // A page built just now shows the marks of a search running.
