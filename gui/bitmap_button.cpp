@@ -208,11 +208,25 @@ void TBitBtn::SetHint(const std::wstring& hint) {
 
 void TBitBtn::SetShowHint(bool on) {
   showHint_ = on;
-  if (on && !toolTip_) {
-    toolTip_ = std::make_unique<TToolTip>(Handle());
-    toolTip_->SetText(hint_);
-  }
+  // The tool itself waits for the pointer (MakeToolTip): a page of 1,600 bound buttons
+  // built would otherwise pay for as many tools, most of which nobody points at.
   if (toolTip_) toolTip_->Activate(on);
+}
+
+void TBitBtn::MakeToolTip(WPARAM keys, LPARAM pos) {
+  try {
+    toolTip_ = std::make_unique<TToolTip>(Handle());
+  } catch (...) {
+    // No tooltip window to be had (the user-object quota reached): the button does
+    // without its tip rather than failing at every move of the pointer.
+    showHint_ = false;
+    return;
+  }
+  toolTip_->SetText(hint_);
+  // The control watches the button's messages from the next one on: this one it is told.
+  MSG move{Handle(), WM_MOUSEMOVE, keys, pos, static_cast<DWORD>(GetMessageTime()), {}};
+  GetCursorPos(&move.pt);
+  SendMessageW(toolTip_->Handle(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 void TBitBtn::SetBounds(int x, int y, int width, int height) {
@@ -347,6 +361,7 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       // serves the button.
       return DefaultHandler(msg, wParam, lParam);
     case WM_MOUSEMOVE: {
+      if (showHint_ && !toolTip_) MakeToolTip(wParam, lParam);
       if (!trackingLeave_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;

@@ -81,7 +81,8 @@ class TBitBtn : public TWindow {
   const std::wstring& Hint() const { return hint_; }
   void SetShowHint(bool on);
   bool ShowHint() const { return showHint_; }
-  // The tooltip control, once ShowHint has been switched on; null before.
+  // The tooltip control, once the pointer has come over the button with ShowHint on; null
+  // before.
   const TToolTip* ToolTip() const { return toolTip_.get(); }
 
   void SetBounds(int x, int y, int width, int height);
@@ -124,6 +125,8 @@ class TBitBtn : public TWindow {
   void ButtonDown(TMouseButton button, WPARAM keys, LPARAM pos);
   void ButtonUp(TMouseButton button, WPARAM keys, LPARAM pos);
   void SetPushed(bool pushed);
+  // The tooltip's tool, made at the pointer's first move over the button.
+  void MakeToolTip(WPARAM keys, LPARAM pos);
   void Click();
   void Paint(HDC dc) const;
   void PaintGlyph(HDC dc, int x, int y) const;

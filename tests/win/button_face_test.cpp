@@ -211,7 +211,8 @@ TEST_F(ButtonFaceTest, TheDropTargetIsLitUntilPutOutOrRenewed) {
   EXPECT_NE(Painted(b).at(1, kSize / 2), lit);
 }
 
-std::wstring TipOf(const TLaunchBtn& b) { return b.ShowHint() && b.ToolTip() ? b.ToolTip()->Text() : L"<none>"; }
+// What the button's tooltip says when the pointer comes over it.
+std::wstring TipOf(const TLaunchBtn& b) { return b.ShowHint() ? b.Hint() : L"<none>"; }
 
 TEST_F(ButtonFaceTest, TheTooltipHoldsNameAndPathOnTwoLinesFollowsTheFieldsAndLeavesWithTheBinding) {
   const std::wstring file = (dir.path() / L"写真アルバム.txt").wstring();
@@ -220,7 +221,10 @@ TEST_F(ButtonFaceTest, TheTooltipHoldsNameAndPathOnTwoLinesFollowsTheFieldsAndLe
   EXPECT_EQ(TipOf(b), L"<none>") << "an empty button";
   test::SendDrop(b.Handle(), {file});
   EXPECT_EQ(TipOf(b), L"写真アルバム\n" + file);
+  EXPECT_EQ(b.ToolTip(), nullptr) << "no tool before the pointer comes";
+  SendMessageW(b.Handle(), WM_MOUSEMOVE, 0, test::PointParam(5, 5));
   ASSERT_TRUE(b.ToolTip());
+  EXPECT_EQ(b.ToolTip()->Text(), L"写真アルバム\n" + file) << "the control holds both lines";
   EXPECT_GT(SendMessageW(b.ToolTip()->Handle(), TTM_GETMAXTIPWIDTH, 0, 0), 0) << "lines break at \\n";
 
   // Fields written, as the button dialog or a page build writes them.
@@ -234,8 +238,10 @@ TEST_F(ButtonFaceTest, TheTooltipHoldsNameAndPathOnTwoLinesFollowsTheFieldsAndLe
   b.SetShowType(st_TextOnly);
   EXPECT_EQ(TipOf(b), L"別名\n" + file) << "a face rebuilt";
 
+  EXPECT_EQ(b.ToolTip()->Text(), L"別名\n" + file) << "the tool follows";
   b.ClearButton();
   EXPECT_EQ(TipOf(b), L"<none>");
+  EXPECT_EQ(b.ToolTip()->Text(), L"") << "the tool left the control";
 
   TLaunchBtn& built = Button(L"メモ", st_Both);
   built.SetFullPath(L"C:\\windows\\notepad.exe");
@@ -260,12 +266,12 @@ TEST_F(ButtonFaceTest, ATipUpGoesWhenItsButtonIsRenewedOrDestroyed) {
     SCOPED_TRACE(destroy ? "destroyed" : "renewed");
     TLaunchBtn& b = Button(L"", st_Both);
     test::SendDrop(b.Handle(), {file});
-    ASSERT_TRUE(b.ToolTip());
-    const HWND tip = b.ToolTip()->Handle();
     RECT r;
     GetWindowRect(b.Handle(), &r);
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    ASSERT_TRUE(test::PumpUntil([&] { return IsWindowVisible(tip) != FALSE; }, 5000)) << "no tip came up";
+    ASSERT_TRUE(test::PumpUntil([&] { return b.ToolTip() && IsWindowVisible(b.ToolTip()->Handle()); }, 5000))
+        << "no tip came up";
+    const HWND tip = b.ToolTip()->Handle();
     RECT up;
     GetWindowRect(tip, &up);
     EXPECT_GT(up.bottom - up.top, 2 * 12) << "two lines, name and path";

@@ -127,7 +127,8 @@ void ExpectGlyph(HBITMAP glyph, const std::vector<COLORREF>& reference) {
   EXPECT_GT(icon, 100) << "the reference icon drew nothing";
 }
 
-std::wstring TipText(const TLaunchBtn& b) { return b.ToolTip() ? b.ToolTip()->Text() : L"<none>"; }
+// What the button's tooltip says when the pointer comes over it.
+std::wstring TipText(const TLaunchBtn& b) { return b.ShowHint() ? b.Hint() : L"<none>"; }
 
 class LaunchBtnTest : public testing::Test {
  protected:
