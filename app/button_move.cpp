@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "gui/layout.h"
 #include "gui/message_box.h"
 
 namespace vl {
@@ -45,7 +46,8 @@ void MoveButton(TPage& from, std::int32_t i, const MoveTarget& target) {
 void SayMoved(TTrackTip& tip, const TPageControl& strip, int tab, const std::wstring& pageName) {
   RECT rc;
   if (tab < 0 || !SendMessageW(strip.Handle(), TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(&rc))) return;
-  POINT below{(rc.left + rc.right) / 2, rc.bottom};
+  // A little below the tab, clear of the name it repeats.
+  POINT below{(rc.left + rc.right) / 2, rc.bottom + DesignToDevice(3, DpiOf(strip.Handle()))};
   ClientToScreen(strip.Handle(), &below);
   tip.Show(L"「" + pageName + L"」へ移動しました", below, kMovedTipMs);
 }
