@@ -45,7 +45,7 @@ names() {
 }
 
 run_names() {
-  local label=$1 em=$2  # the caption font's 9 points in pixels
+  local label=$1 em=$2 inset=$3  # the caption font's 9 points and the focus mark's inset, in pixels
   names "$label"
   start "$label"
   D hover 0 0 >/dev/null
@@ -54,6 +54,8 @@ run_names() {
   # Long names on two lines, 電卓計算 and 電卓 on one.
   import -window root "$out/$label.png"
   expect "$(faces lines "$em" "${buttons[@]}")" "2 2 2 2 2 1 1" "$label: lines of each caption"
+  # Button 1 has the focus: its two lines leave the pixel next to the focus mark clear.
+  expect "$(faces gap "$inset" "${buttons[0]}")" "0" "$label: caption pixels next to the focus mark"
 
   # The tooltip of button 1, bound by the file the program started from.
   read -r cx cy < <(centre "${buttons[0]}")
@@ -99,7 +101,7 @@ run_names() {
   stop
 }
 
-VL_WINEPREFIX=$base_prefix run_names names96 12
+VL_WINEPREFIX=$base_prefix run_names names96 12 4
 
 # The prefix of 144 DPI, as dpi.sh makes it.
 if ! grep -q '"LogPixels"=dword:00000090' "$prefix144/user.reg" 2>/dev/null; then
@@ -109,7 +111,7 @@ if ! grep -q '"LogPixels"=dword:00000090' "$prefix144/user.reg" 2>/dev/null; the
   WINEPREFIX=$prefix144 "$server" -k 2>/dev/null || true
   WINEPREFIX=$prefix144 "$server" -w 2>/dev/null || true
 fi
-VL_WINEPREFIX=$prefix144 run_names names144 18
+VL_WINEPREFIX=$prefix144 run_names names144 18 6
 
 # A first start: no settings file. The hint on each of page 1's empty buttons; a file
 # dropped on button 1 takes it from all of them.
