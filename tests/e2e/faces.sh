@@ -35,10 +35,11 @@ names() {
   fresh "$1"
   local np='C:\windows\notepad.exe'
   printf '%s\r\n' '[General]' 'PageNum=2' '[Setting]' 'IsUseShake=0' 'IsUseHotKey=0' 'HideWhenClickBtn=0' \
-    '[Page1]' 'Live=1' 'Name=長い名前' 'Yoko=7' 'Tate=1' 'BtnW=64' 'BtnH=64' 'ShowType=2' 'FontSize=9' \
+    '[Page1]' 'Live=1' 'Name=長い名前' 'Yoko=8' 'Tate=1' 'BtnW=64' 'BtnH=64' 'ShowType=2' 'FontSize=9' \
     "BtnFP1=$np" 'BtnName1=写真アルバム' 'BtnFP2=C:\windows' 'BtnName2=ドキュメントフォルダー' \
     'BtnFP3=C:\windows\system32' 'BtnName3=「メモ」帳' "BtnFP4=$np" 'BtnName4=ダウンロード済みファイル' \
     "BtnFP5=$np" 'BtnName5=ABC-DEF-GHIJ' "BtnFP6=$np" 'BtnName6=電卓計算' "BtnFP7=$np" 'BtnName7=電卓' \
+    'BtnName8=WWWWWWWWWWWW' \
     '[Page2]' 'Live=1' 'Name=両方' 'Yoko=4' 'Tate=1' 'BtnW=80' 'BtnH=80' 'ShowType=0' 'FontSize=9' \
     "BtnFP1=$np" "BtnIP1=$np" 'BtnName1=写真アルバム' "BtnFP2=$np" "BtnIP2=$np" 'BtnName2=電卓' \
     "BtnFP3=$np" "BtnIP3=$np" 'BtnName3=ドキュメントフォルダー' | iconv -f UTF-8 -t CP932 >"$app/RavariVudovi.ini"
@@ -50,12 +51,19 @@ run_names() {
   start "$label"
   D hover 0 0 >/dev/null
   mapfile -t buttons < <(rects)
-  [ "${#buttons[@]}" = 7 ] || fail "$label: expected 7 buttons, got ${#buttons[@]}"
+  [ "${#buttons[@]}" = 8 ] || fail "$label: expected 8 buttons, got ${#buttons[@]}"
   # Long names on two lines, 電卓計算 and 電卓 on one.
   import -window root "$out/$label.png"
-  expect "$(faces lines "$em" "${buttons[@]}")" "2 2 2 2 2 1 1" "$label: lines of each caption"
-  # Button 1 has the focus: its two lines leave the pixel next to the focus mark clear.
-  expect "$(faces gap "$inset" "${buttons[0]}")" "0" "$label: caption pixels next to the focus mark"
+  expect "$(faces lines "$em" "${buttons[@]}")" "2 2 2 2 2 1 1 2" "$label: lines of each caption"
+  # Button 8 (a name without a target, which a click only focuses) pressed: its two lines,
+  # as wide as they can be, leave the pixel next to the focus mark clear.
+  read -r fx fy < <(centre "${buttons[7]}")
+  D drag-start "$fx" "$fy" >/dev/null
+  D drag-end >/dev/null
+  D hover 0 0 >/dev/null
+  sleep 0.5
+  import -window root "$out/$label-focus.png"
+  expect "$(faces gap "$inset" "${buttons[7]}")" "0" "$label: caption pixels next to the focus mark"
 
   # The tooltip of button 1, bound by the file the program started from.
   read -r cx cy < <(centre "${buttons[0]}")
