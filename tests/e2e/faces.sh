@@ -28,7 +28,19 @@ stop() {
 }
 # The visible launch buttons as X,Y,W,H, one a line, in the order of their creation.
 rects() { D buttons "$caption" | sed -E 's/^(-?[0-9]+),(-?[0-9]+) ([0-9]+)x([0-9]+).*/\1,\2,\3,\4/'; }
-faces() { import -window root -depth 8 ppm:- | /usr/bin/python3 "$here/face_pixels.py" "$@"; }
+# The faces read off a screenshot; a screenshot that fails (a window going meanwhile) is
+# taken again.
+faces() {
+  local shot=$out/shot.ppm
+  for _ in 1 2 3; do
+    if import -window root -depth 8 "ppm:$shot" 2>/dev/null; then
+      /usr/bin/python3 "$here/face_pixels.py" "$@" <"$shot"
+      return
+    fi
+    sleep 0.3
+  done
+  fail "no screenshot"
+}
 centre() { IFS=, read -r x y w h <<<"$1"; echo "$((x + w / 2)) $((y + h / 2))"; }
 
 names() {
@@ -82,8 +94,8 @@ run_names() {
   D drag-to "$tx" "$ty" >/dev/null
   sleep 0.5
   local lit plain
-  lit=$(faces pixel $((bx + 1)) $((by + bh / 2)))
-  plain=$(faces pixel $((ox + 1)) $((oy + oh / 2)))
+  lit=$(faces pixel $((bx + 1)) $((by + bh / 2))) || fail "$label: no pixel read"
+  plain=$(faces pixel $((ox + 1)) $((oy + oh / 2))) || fail "$label: no pixel read"
   [ "$lit" != "$plain" ] || fail "$label: the button under the drag is not lit ($lit)"
   import -window root "$out/$label-drag.png"
   D drag-to "$cx" "$cy" >/dev/null
@@ -93,7 +105,7 @@ run_names() {
 
   # Button 7 dropped on the tab of page 2, which has room: the tab says where it went.
   read -r sx sy < <(centre "${buttons[6]}")
-  read -r tx ty < <(D tab-center "$caption" 1)
+  read -r tx ty < <(D tab-center "$caption" 1) || fail "$label: no tab 2"
   D drag-start "$sx" "$sy" >/dev/null
   D drag-to "$tx" "$ty" >/dev/null
   D drag-end >/dev/null
@@ -128,7 +140,7 @@ fresh first
 start first
 mapfile -t buttons < <(rects)
 [ "${#buttons[@]}" = 5 ] || fail "first start: expected 5 buttons, got ${#buttons[@]}"
-read -r -a grey < <(faces grey "${buttons[@]}")
+read -r -a grey < <(faces grey "${buttons[@]}") || fail "first start: no faces read"
 for n in "${grey[@]}"; do [ "$n" -gt 20 ] || fail "first start: a button without the hint: ${grey[*]}"; done
 import -window root "$out/first.png"
 mkdir -p "$out/files" && touch "$out/files/メモ.txt"
@@ -141,7 +153,7 @@ done
 ini Page1 BtnFP1 >/dev/null || fail "the drop bound nothing"
 D hover 0 0 >/dev/null
 sleep 0.5
-read -r -a grey < <(faces grey "${buttons[@]:1}")
+read -r -a grey < <(faces grey "${buttons[@]:1}") || fail "after the drop: no faces read"
 expect "${grey[*]}" "0 0 0 0" "after one binding, grey hint pixels on buttons 2-5"
 import -window root "$out/first-bound.png"
 stop
