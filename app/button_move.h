@@ -18,6 +18,7 @@
 
 #include "app/page.h"
 #include "gui/page_control.h"
+#include "gui/track_tip.h"
 
 namespace vl {
 
@@ -37,5 +38,25 @@ MoveTarget MoveTargetAt(TPage& from, std::int32_t i, POINT screen, const TPageCo
 HCURSOR MoveCursor(MoveTarget::Kind kind);
 // The release: the button moved, or the message for a page without a free button.
 void MoveButton(TPage& from, std::int32_t i, const MoveTarget& target);
+
+// How long the word on where a button went stays up.
+inline constexpr UINT kMovedTipMs = 2000;
+// A button dropped on the tab `tab` of the strip went to page `pageName`: says so at that
+// tab for a moment.
+void SayMoved(TTrackTip& tip, const TPageControl& strip, int tab, const std::wstring& pageName);
+
+// The button a release would trade places with, drawn lit while the drag is over it. It
+// holds the page's Id and the button's number, not a pointer: the page may be rebuilt or
+// released while the drag goes on, and a button renewed or destroyed takes its light along.
+class TDropLight {
+ public:
+  // Lights the button `target` would take (a swap), and puts out any other.
+  void Follow(const std::vector<std::unique_ptr<TPage>>& pages, const MoveTarget& target);
+  void Off(const std::vector<std::unique_ptr<TPage>>& pages) { Follow(pages, MoveTarget{}); }
+
+ private:
+  std::uint64_t pageId_ = 0;  // 0: nothing lit
+  std::int32_t button_ = 0;
+};
 
 }  // namespace vl

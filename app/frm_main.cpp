@@ -73,6 +73,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()), firstStart_(NoSettingsFile()) {
   TApplication::Instance().SetMainForm(Handle());
   MarkStartPhase("main window");
 
+  movedTip_ = std::make_unique<TTrackTip>(Handle());  // before anything calls BaseChange
   baseFont_ = MakeFont(BaseFontDesc(), dpi);
   base_ = std::make_unique<TPageControlEx>(Handle(), 0, 0, DesignToDevice(338, dpi), DesignToDevice(117, dpi),
                                            baseFont_.get());
@@ -259,10 +260,14 @@ void TfrmMain::DragButton(TPage& page, std::int32_t i, POINT screen) {
   } catch (const EIniWriteError&) {
     // The other page's file cannot be read now: a release there would move nothing.
   }
+  dropLight_.Follow(pages_->List(), target);
   SetCursor(MoveCursor(target.kind));
 }
 
+void TfrmMain::DragCalledOff() { dropLight_.Off(pages_->List()); }
+
 void TfrmMain::DropButton(TPage& page, std::int32_t i, POINT screen) {
+  dropLight_.Off(pages_->List());
   const MoveTarget target = MoveTargetAt(page, i, screen, *base_, pages_->List());
   // A release that moves nothing (a full page, outside, back on itself) writes nothing:
   // nothing to keep for an undo, no hits to find again.
@@ -279,14 +284,20 @@ void TfrmMain::DropButton(TPage& page, std::int32_t i, POINT screen) {
       keys.push_back(std::move(at));
   }
   undo_->Before(L"ボタンの移動 (" + NameOf(*page.Button(i)) + L")", std::move(keys));
+  const std::uint64_t to = target.kind == MoveTarget::kToPage ? target.page->Id() : 0;
   MoveButton(page, i, target);
   undo_->Landed();
   // The hits were found at the buttons' old places.
   search_->Renew();
+  if (TPage* went = to ? pages_->FindId(to) : nullptr)
+    SayMoved(*movedTip_, *base_, pages_->IndexOf(went->PageNo()), went->Sheet().Caption());
 }
 
 void TfrmMain::BaseChange() {
+  // The word on where a button went names a tab that a change of pages may have taken.
+  movedTip_->Hide();
   if (TPage* page = pages_->Selected()) page->FitWindow();
+  dropHint_.Renew(pages_->List());
   // A page built just now shows the marks of a search running.
   if (search_->Active()) search_->MarkHits();
 }
@@ -305,7 +316,10 @@ void TfrmMain::HideMainWindow() { coolTrayIcon1_->HideMainWindow(); }
 
 bool TfrmMain::OnDisplay(const TPage& page) const { return pages_->OnDisplay() == &page; }
 
-void TfrmMain::ButtonsChanged() { search_->Renew(); }
+void TfrmMain::ButtonsChanged() {
+  search_->Renew();
+  dropHint_.Renew(pages_->List());
+}
 
 bool TfrmMain::Dragging() const {
   const TPage* page = pages_->OnDisplay();

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/button_move.h"
+#include "app/drop_hint.h"
 #include "app/file_takeover.h"
 #include "app/keyboard_grid.h"
 #include "app/launcher_search.h"
@@ -166,6 +168,7 @@ class TfrmMain : public TWindow,
   void MakeRoom(const TPage& page, std::int32_t windows) override { pages_->MakeRoom(page, windows); }
   void DragButton(TPage& page, std::int32_t i, POINT screen) override;
   void DropButton(TPage& page, std::int32_t i, POINT screen) override;
+  void DragCalledOff() override;
   void ShowHit(std::int32_t pageNo, std::int32_t btnIndex) override { keyboard_->ShowHit(pageNo, btnIndex); }
   // TKeyboardHost
   void DeleteButton() override { D1Click(); }
@@ -260,6 +263,10 @@ class TfrmMain : public TWindow,
   POINT placeTakenUp_{};
   std::vector<std::int32_t> waitingPages_;  // changed on disk while a dialog held them
   bool takingUp_ = false;
+  TDropHint dropHint_;
+  TDropLight dropLight_;
+  // Where a button dropped on a tab went; the tip window goes with this window.
+  std::unique_ptr<TTrackTip> movedTip_;
   bool firstStart_ = false;  // there was no settings file: the tray icon says where it lives
 };
 

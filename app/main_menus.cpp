@@ -70,9 +70,14 @@ void TfrmMain::BuildMenus() {
 }
 
 void TfrmMain::SetMenuImages() {
-  // The strip holds 16-pixel pictures; the menus show them at the window's DPI.
+  // The strip holds 16-pixel pictures; the menus show them at the window's DPI, each with
+  // the system's gap before its item's text.
+  const int dpi = DpiOf(Handle());
   std::vector<UniqueBitmap> images =
-      LoadImageStrip(L"MENUIMAGES", 16, GetSysColor(COLOR_MENU), DesignToDevice(16, DpiOf(Handle())));
+      LoadImageStrip(L"MENUIMAGES", 16, GetSysColor(COLOR_MENU), DesignToDevice(16, dpi));
+  for (UniqueBitmap& image : images)
+    if (UniqueBitmap spaced = WithGapAfter(image.get(), MenuImageGap(dpi), GetSysColor(COLOR_MENU)))
+      image = std::move(spaced);
   auto set = [&](TPopupMenu& menu, const auto& items) {
     int index = 0;  // items keep the index of their place in the table
     for (const MenuItemDef& def : items) {

@@ -21,16 +21,15 @@ constexpr COLORREF kPlain = RGB(0, 0, 0);
 
 // What a button holds, and shows of it, carried to another button by a move.
 struct Contents {
-  std::wstring fullPath, name, iconPath, workDir, hint;
-  bool regist = false, showHint = false;
+  std::wstring fullPath, name, iconPath, workDir;
+  bool regist = false;
   // The gone mark is the target's: it goes where the target goes.
   bool dimmed = false;
   SharedBitmap glyph;
 };
 
 Contents ContentsOf(const TLaunchBtn& b) {
-  return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir(), b.Hint(),
-          b.Regist(),   b.ShowHint(), b.Dimmed(), b.SharedGlyph()};
+  return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir(), b.Regist(), b.Dimmed(), b.SharedGlyph()};
 }
 
 // The face follows the button's own show type: the pages of a move may show differently.
@@ -40,8 +39,7 @@ void Put(TLaunchBtn& b, const Contents& c) {
   b.SetIconPath(c.iconPath);
   b.SetWorkDir(c.workDir);
   b.SetRegist(c.regist);
-  b.SetHint(c.hint);
-  b.SetShowHint(c.showHint);
+  b.RenewHint();
   b.SetDimmed(c.dimmed);
   b.SetCaption(b.ShowType() == st_IconOnly ? std::wstring() : c.name);
   b.SetGlyph(b.ShowType() == st_TextOnly ? SharedBitmap() : c.glyph);
@@ -210,7 +208,10 @@ void TPage::BuildButtons() {
         b.Drag().CanStart = [&b] { return b.Regist(); };
         b.Drag().OnOver = [this, i](POINT at) { host_.DragButton(*this, i, at); };
         b.Drag().OnEnd = [this, i](std::optional<POINT> at) {
-          if (at) host_.DropButton(*this, i, *at);
+          if (at)
+            host_.DropButton(*this, i, *at);
+          else
+            host_.DragCalledOff();
         };
       }
     });
@@ -385,6 +386,19 @@ std::int32_t TPage::CountRegistered(std::int32_t past) const {
   std::int32_t n = 0;
   for (const auto& b : buttons_) n += b->Regist() && b->BtnIndex() > past ? 1 : 0;
   return n;
+}
+
+bool TPage::HoldsBinding() {
+  if (built_) return CountRegistered() > 0;
+  const std::wstring section = Section();
+  const std::uint64_t missed = ini_.MissedReads();
+  bool bound = false;
+  ini_.Update([&] {
+    for (std::int32_t i = 1; i <= grid_.BtnCount() && !bound; ++i)
+      bound = !ini_.ReadString(section, keys::ButtonKey(keys::kBtnFP, i), L"").empty();
+  });
+  if (ini_.MissedReads() != missed) throw ini_.WriteRefusal();
+  return bound;
 }
 
 void TPage::ClearButtonKeys(std::int32_t i) {

@@ -75,6 +75,8 @@ class TPageHost {
     (void)i;
     (void)screen;
   }
+  // A drag of a button of `page` was called off (Esc, the mouse taken away): no release.
+  virtual void DragCalledOff() {}
 
  protected:
   ~TPageHost() = default;
@@ -114,6 +116,9 @@ class TPage {
   void CheckTargets();
   // The bound buttons, or those of them above number `past`.
   std::int32_t CountRegistered(std::int32_t past = 0) const;
+  // Whether a button of the page is bound: a built page's buttons say, any other's the
+  // file as it is now. Raises the write error when the file could not be read.
+  bool HoldsBinding();
   // Button i emptied in the file, then on the screen; a refused write raises the write
   // error and changes nothing.
   void ClearButtonKeys(std::int32_t i);

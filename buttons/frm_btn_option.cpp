@@ -205,6 +205,7 @@ void TfrmBtnOption::BtnOkClick() {
       break;
   }
   button->CheckTarget();
+  button->RenewHint();
   host_.ButtonEdited(*captured_);
   Hide();
 }

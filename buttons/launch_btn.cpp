@@ -72,6 +72,7 @@ void TLaunchBtn::SetShowType(TShowType type) {
 
 void TLaunchBtn::BuildFace() {
   CheckTarget();
+  RenewHint();
   SetCaption(showType_ == st_IconOnly ? std::wstring() : btnName_);
   if (showType_ == st_TextOnly) {
     SetGlyph(UniqueBitmap());
@@ -93,6 +94,20 @@ void TLaunchBtn::ClearButton() {
   workDir_.clear();
   SetGlyph(UniqueBitmap());
   SetDimmed(false);
+  RenewHint();
+}
+
+void TLaunchBtn::RenewHint() {
+  if (!regist_) {
+    SetShowHint(false);
+    SetHint(L"");
+    return;
+  }
+  const std::wstring path = UsablePath(fullPath_);
+  std::wstring hint = btnName_.empty() ? path : btnName_;
+  if (!btnName_.empty() && btnName_ != path && btnName_ != fullPath_) hint += L"\n" + path;
+  SetHint(hint);
+  SetShowHint(true);
 }
 
 void TLaunchBtn::CheckTarget() {
@@ -192,8 +207,6 @@ void TLaunchBtn::Bind(const std::wstring& path) {
   }
   regist_ = true;
   btnName_ = BtnNameOf(path);
-  SetHint(btnName_);
-  SetShowHint(true);
   BuildFace();
 }
 

@@ -70,6 +70,10 @@ class TLaunchBtn : public TBitBtn {
   void LoadGlyph();
   // Binds the path as a drop of it does, without raising OnRegist.
   void Bind(const std::wstring& path);
+  // The tooltip as the fields say: the name and, on a second line, the path of the target
+  // (left out where it only repeats the name); none on an empty button. The face's
+  // rebuild, a drop and ClearButton do it; whoever else writes the fields calls it.
+  void RenewHint();
   // Unbinds the button; caption, ShowType and BtnIndex stay.
   void ClearButton();
   // Looks again whether the target of a bound button is gone and dims the button so; a

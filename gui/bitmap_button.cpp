@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/caption_lines.h"
 #include "gui/accessible_button.h"
 #include "gui/dib.h"
 #include "gui/layout.h"
@@ -14,8 +15,8 @@ namespace {
 
 // Designed pixels, scaled by the button's DPI.
 constexpr int kGlyphSpacing = 4;  // between glyph and caption
-constexpr int kCaptionMargin = 2;
 constexpr int kFocusInset = 4;
+constexpr int kCaptionLines = 2;  // the most a caption wraps to
 constexpr int kGoneMarkSize = 11;  // the dimmed button's mark
 constexpr int kGoneMarkInset = 3;
 constexpr COLORREF kGoneMarkColor = RGB(208, 0, 0);
@@ -49,11 +50,19 @@ void FadeToFace(HDC dc, int x, int y, int width, int height) {
   BitBlt(dc, x, y, width, height, dibDc.get(), 0, 0, SRCCOPY);
 }
 
-// A red disk with a white cross, `size` pixels, its top-right corner at (right, top).
+// The caption's distance from the face's edge: inside the focus mark with a gap of one
+// pixel at least at any DPI.
+int CaptionMargin(int dpi) { return DesignToDevice(kFocusInset, dpi) + 1 + std::max(1, DesignToDevice(1, dpi)); }
+
+// A red disk with a white cross, `size` pixels, its top-right corner at (right, top), in a
+// ring of the face's colour that keeps the focus mark beneath apart from it.
 void PaintGoneMark(HDC dc, int right, int top, int size) {
   const int left = right - size;
   ScopedSelect brush(dc, GetStockObject(DC_BRUSH));
   ScopedSelect pen(dc, GetStockObject(DC_PEN));
+  SetDCBrushColor(dc, GetSysColor(COLOR_BTNFACE));
+  SetDCPenColor(dc, GetSysColor(COLOR_BTNFACE));
+  Ellipse(dc, left - 1, top - 1, right + 1, top + size + 1);
   SetDCBrushColor(dc, kGoneMarkColor);
   SetDCPenColor(dc, kGoneMarkColor);
   Ellipse(dc, left, top, right, top + size);
@@ -166,6 +175,7 @@ void TBitBtn::SetFont(const FontDesc& desc) { SetFont(MakeSharedFont(desc, DpiOf
 void TBitBtn::SetFont(SharedFont font) {
   if (font == font_) return;
   font_ = std::move(font);
+  layout_ = {};  // a font freed may leave its handle to the next one
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -179,6 +189,18 @@ void TBitBtn::SetFontColor(COLORREF color) {
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void TBitBtn::SetPlaceholder(const std::wstring& text) {
+  if (text == placeholder_) return;
+  placeholder_ = text;
+  if (Caption().empty()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TBitBtn::SetDropTarget(bool on) {
+  if (on == dropTarget_) return;
+  dropTarget_ = on;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TBitBtn::SetHint(const std::wstring& hint) {
   hint_ = hint;
   if (toolTip_) toolTip_->SetText(hint_);
@@ -186,11 +208,25 @@ void TBitBtn::SetHint(const std::wstring& hint) {
 
 void TBitBtn::SetShowHint(bool on) {
   showHint_ = on;
-  if (on && !toolTip_) {
-    toolTip_ = std::make_unique<TToolTip>(Handle());
-    toolTip_->SetText(hint_);
-  }
+  // The tool itself waits for the pointer (MakeToolTip): a page of 1,600 bound buttons
+  // built would otherwise pay for as many tools, most of which nobody points at.
   if (toolTip_) toolTip_->Activate(on);
+}
+
+void TBitBtn::MakeToolTip(WPARAM keys, LPARAM pos) {
+  try {
+    toolTip_ = std::make_unique<TToolTip>(Handle());
+  } catch (...) {
+    // No tooltip window to be had (the user-object quota reached): the button does
+    // without its tip rather than failing at every move of the pointer.
+    showHint_ = false;
+    return;
+  }
+  toolTip_->SetText(hint_);
+  // The control watches the button's messages from the next one on: this one it is told.
+  MSG move{Handle(), WM_MOUSEMOVE, keys, pos, static_cast<DWORD>(GetMessageTime()), {}};
+  GetCursorPos(&move.pt);
+  SendMessageW(toolTip_->Handle(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 void TBitBtn::SetBounds(int x, int y, int width, int height) {
@@ -241,7 +277,8 @@ void TBitBtn::Renew(const BitBtnParams& params) {
   showHint_ = false;
   toolTip_.reset();
   dimmed_ = false;
-  pushed_ = leftDown_ = spaceDown_ = marked_ = false;
+  pushed_ = leftDown_ = spaceDown_ = marked_ = dropTarget_ = false;
+  placeholder_.clear();
   // trackingLeave_ stays as it is: the system still owes the WM_MOUSELEAVE asked for.
   SetCaption(params.caption);
   RECT now;
@@ -324,6 +361,7 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       // serves the button.
       return DefaultHandler(msg, wParam, lParam);
     case WM_MOUSEMOVE: {
+      if (showHint_ && !toolTip_) MakeToolTip(wParam, lParam);
       if (!trackingLeave_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
@@ -409,46 +447,53 @@ void TBitBtn::Paint(HDC dc) const {
   const HDC mem = buffer.dc();
   if (!mem) return;
 
-  DrawFrameControl(mem, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed_ ? DFCS_PUSHED : 0));
-  int shift = pushed_ ? 1 : 0;
+  const bool pushed = pushed_ || dropTarget_;
+  DrawFrameControl(mem, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+  // Everything inside the frame moves with a press, the focus mark too: the caption keeps
+  // its gap to it.
+  int shift = pushed ? 1 : 0;
 
   ScopedSelect selectFont(mem, Font());
-  std::wstring caption = Caption();
-  SIZE text{0, 0};
-  if (!caption.empty()) {
-    RECT measure{0, 0, width, 0};
-    DrawTextW(mem, caption.c_str(), static_cast<int>(caption.size()), &measure,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    text = {measure.right - measure.left, measure.bottom - measure.top};
-  }
+  const std::wstring caption = Caption();
+  const bool placeholder = caption.empty() && !placeholder_.empty();
   const int dpi = DpiOf(Handle());
   SIZE glyph = BitmapSize(Glyph());
-  int total = glyph.cy + text.cy + (glyph.cy && text.cy ? DesignToDevice(kGlyphSpacing, dpi) : 0);
+  const CaptionLayout& layout = LayOut(mem, placeholder ? placeholder_ : caption, width, height, glyph.cy, dpi);
+  const int textHeight = layout.lineHeight * static_cast<int>(layout.lines.size());
+  int total = glyph.cy + textHeight + (glyph.cy && textHeight ? DesignToDevice(kGlyphSpacing, dpi) : 0);
   int top = (height - total) / 2;
   if (glyph.cy) {
     PaintGlyph(mem, (width - glyph.cx) / 2 + shift, top + shift);
     if (dimmed_) FadeToFace(mem, (width - glyph.cx) / 2 + shift, top + shift, glyph.cx, glyph.cy);
   }
-  if (text.cy) {
-    const int margin = DesignToDevice(kCaptionMargin, dpi);
-    RECT box{margin + shift, top + total - text.cy + shift, width - margin + shift, top + total + shift};
+  if (textHeight) {
+    const int margin = CaptionMargin(dpi);
     SetBkMode(mem, TRANSPARENT);
-    SetTextColor(mem, IsWindowEnabled(Handle()) && !dimmed_ ? fontColor_ : GetSysColor(COLOR_GRAYTEXT));
-    // File names may hold "&": they are shown as they are, not as mnemonics.
-    DrawTextW(mem, caption.c_str(), static_cast<int>(caption.size()), &box,
-              DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SetTextColor(mem, IsWindowEnabled(Handle()) && !dimmed_ && !placeholder ? fontColor_ : GetSysColor(COLOR_GRAYTEXT));
+    // File names may hold "&": they are shown as they are, not as mnemonics. Lines broken
+    // by the rules carry their own ellipsis.
+    const UINT format = DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | (layout.wrapped ? 0 : DT_END_ELLIPSIS);
+    int y = top + total - textHeight + shift;
+    for (const std::wstring& line : layout.lines) {
+      RECT box{margin + shift, y, width - margin + shift, y + layout.lineHeight};
+      DrawTextW(mem, line.c_str(), static_cast<int>(line.size()), &box, format);
+      y += layout.lineHeight;
+    }
   }
-  if (dimmed_) {
-    const int inset = DesignToDevice(kGoneMarkInset, dpi);
-    PaintGoneMark(mem, width - inset, inset, DesignToDevice(kGoneMarkSize, dpi));
-  }
-  if (marked_) PaintMark(mem, rc, dpi);
   if (GetFocus() == Handle()) {
     RECT focus = rc;
     const int inset = DesignToDevice(kFocusInset, dpi);
     InflateRect(&focus, -inset, -inset);
+    OffsetRect(&focus, shift, shift);
     DrawFocusRect(mem, &focus);
   }
+  // Over the focus mark, with a ring that keeps the two apart: both are seen.
+  if (dimmed_) {
+    const int inset = DesignToDevice(kGoneMarkInset, dpi);
+    PaintGoneMark(mem, width - inset, inset, DesignToDevice(kGoneMarkSize, dpi));
+  }
+  // The frames go along the edge, over a gone mark that a small face lets reach it.
+  if (marked_ || dropTarget_) PaintMark(mem, rc, dpi);
   BitBlt(dc, 0, 0, width, height, mem, 0, 0, SRCCOPY);
 }
 
@@ -460,6 +505,35 @@ void TBitBtn::PaintMark(HDC dc, const RECT& client, int dpi) const {
     InflateRect(&frame, -1, -1);
     FrameRect(dc, &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
   }
+}
+
+const TBitBtn::CaptionLayout& TBitBtn::LayOut(HDC dc, const std::wstring& text, int width, int height,
+                                              int glyphHeight, int dpi) const {
+  const HFONT font = Font();
+  if (layout_.text == text && layout_.font == font && layout_.width == width && layout_.height == height &&
+      layout_.glyphHeight == glyphHeight && layout_.dpi == dpi && (text.empty() || layout_.lineHeight))
+    return layout_;
+  layout_ = CaptionLayout{text, font, width, height, glyphHeight, dpi, {}, 0, false};
+  if (text.empty()) return layout_;
+  auto measure = [dc](std::wstring_view piece) {
+    SIZE size{0, 0};
+    GetTextExtentExPointW(dc, piece.data(), static_cast<int>(piece.size()), 0, nullptr, nullptr, &size);
+    return static_cast<int>(size.cx);
+  };
+  RECT line{0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  layout_.lineHeight = line.bottom - line.top;
+  layout_.lines = {text};
+  const int margin = CaptionMargin(dpi);
+  const int room = width - 2 * margin;
+  if (measure(text) <= room) return layout_;
+  // Two lines only where the glyph and both lines stand inside the focus mark.
+  const int needed = glyphHeight + (glyphHeight ? DesignToDevice(kGlyphSpacing, dpi) : 0) +
+                     kCaptionLines * layout_.lineHeight;
+  if (needed > height - 2 * margin) return layout_;
+  layout_.lines = CaptionLines(text, room, kCaptionLines, measure);
+  layout_.wrapped = true;
+  return layout_;
 }
 
 void TBitBtn::PaintGlyph(HDC dc, int x, int y) const {

@@ -11,6 +11,10 @@
 // the keyboard (space, Enter) when it has the focus. A derived class may replace the
 // mouse-up stage (MouseUp), which raises OnMouseUp. A press that becomes a drag (Drag(),
 // when its owner lets it) raises neither the mouse-up stage nor OnClick.
+// A caption too wide for one line takes a second one (core/caption_lines) where the face
+// has room for both lines (and the glyph), else it ends in an ellipsis on one line. It stays
+// clear of the focus mark by a pixel at least. A button without a caption may show a
+// placeholder in grey, laid out the same way.
 // A dimmed button draws its glyph faded to grey, its caption in the system's grey text
 // colour and a small red mark with a white cross in its top-right corner: what it stands
 // for is not there.
@@ -24,6 +28,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gui/drag_tracker.h"
 #include "gui/font.h"
@@ -61,12 +66,23 @@ class TBitBtn : public TWindow {
   void SetFontColor(COLORREF color);
   COLORREF FontColor() const { return fontColor_; }
 
-  // The tooltip shows Hint while ShowHint is on.
+  // Shown in grey while the caption is empty; empty for none.
+  void SetPlaceholder(const std::wstring& text);
+  const std::wstring& Placeholder() const { return placeholder_; }
+  // The lines the face shows its caption (or placeholder) in, as last painted.
+  std::vector<std::wstring> CaptionLinesShown() const { return layout_.lines; }
+  // Drawn lit as the place a dragged button would go, while on: pressed, in the frame of
+  // the selection colour (the system's hot-tracking colour is too faint on some themes).
+  void SetDropTarget(bool on);
+  bool DropTarget() const { return dropTarget_; }
+
+  // The tooltip shows Hint while ShowHint is on; a hint of two lines ("\n") shows two.
   void SetHint(const std::wstring& hint);
   const std::wstring& Hint() const { return hint_; }
   void SetShowHint(bool on);
   bool ShowHint() const { return showHint_; }
-  // The tooltip control, once ShowHint has been switched on; null before.
+  // The tooltip control, once the pointer has come over the button with ShowHint on; null
+  // before.
   const TToolTip* ToolTip() const { return toolTip_.get(); }
 
   void SetBounds(int x, int y, int width, int height);
@@ -109,10 +125,25 @@ class TBitBtn : public TWindow {
   void ButtonDown(TMouseButton button, WPARAM keys, LPARAM pos);
   void ButtonUp(TMouseButton button, WPARAM keys, LPARAM pos);
   void SetPushed(bool pushed);
+  // The tooltip's tool, made at the pointer's first move over the button.
+  void MakeToolTip(WPARAM keys, LPARAM pos);
   void Click();
   void Paint(HDC dc) const;
   void PaintGlyph(HDC dc, int x, int y) const;
-  // The search's mark, a frame inside the edge of the face of that size.
+  // The caption's lines on a face of this size: worked out again only when the text, the
+  // size, the glyph, the font or the DPI changed, for a face is painted far more often.
+  struct CaptionLayout {
+    std::wstring text;
+    HFONT font = nullptr;
+    int width = 0, height = 0, glyphHeight = 0, dpi = 0;
+    std::vector<std::wstring> lines;
+    int lineHeight = 0;
+    bool wrapped = false;  // more than one line was considered: no ellipsis of the system's
+  };
+  const CaptionLayout& LayOut(HDC dc, const std::wstring& text, int width, int height, int glyphHeight,
+                              int dpi) const;
+  // A frame of the selection colour inside the edge of the face of that size: the search's
+  // mark, or the place of a drop.
   void PaintMark(HDC dc, const RECT& client, int dpi) const;
 
   SharedBitmap glyph_;
@@ -128,6 +159,9 @@ class TBitBtn : public TWindow {
   bool spaceDown_ = false;
   bool trackingLeave_ = false;  // WM_MOUSELEAVE has been asked for
   bool marked_ = false;
+  bool dropTarget_ = false;
+  std::wstring placeholder_;
+  mutable CaptionLayout layout_;
 };
 
 }  // namespace vl

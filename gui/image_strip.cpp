@@ -86,6 +86,27 @@ std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size, std::optional
   return images;
 }
 
+UniqueBitmap WithGapAfter(HBITMAP image, int gap, std::optional<COLORREF> background) {
+  DIBSECTION dib{};
+  if (!image || GetObjectW(image, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 32 || gap < 0)
+    return UniqueBitmap();
+  const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight < 0 ? -dib.dsBm.bmHeight : dib.dsBm.bmHeight;
+  std::uint32_t* pixels = nullptr;
+  UniqueBitmap wider = MakeDib(width + gap, height, &pixels);
+  if (!wider) return wider;
+  const std::uint32_t fill =
+      background ? 0xFF000000u | GetRValue(*background) << 16 | GetGValue(*background) << 8 | GetBValue(*background)
+                 : 0u;
+  const auto* src = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(pixels + y * (width + gap), src + y * width, static_cast<std::size_t>(width) * 4);
+    for (int x = width; x < width + gap; ++x) pixels[y * (width + gap) + x] = fill;
+  }
+  return wider;
+}
+
+int MenuImageGap(int dpi) { return 2 * GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(dpi)); }
+
 std::vector<UniqueBitmap> LoadImageStrip(const wchar_t* resource, int size,
                                          std::optional<COLORREF> background, int drawnSize) {
   UniqueBitmap strip(static_cast<HBITMAP>(

@@ -21,6 +21,13 @@ std::vector<UniqueBitmap> SplitImageStrip(HBITMAP strip, int size,
                                           std::optional<COLORREF> background = std::nullopt,
                                           int drawnSize = 0);
 
+// `image` (a 32-bit image as cut above) with `gap` more columns on its right, of the
+// background colour (opaque) or transparent: a menu draws an item's text right after its
+// image, and the gap keeps the two apart. Null when no bitmap can be made.
+UniqueBitmap WithGapAfter(HBITMAP image, int gap, std::optional<COLORREF> background = std::nullopt);
+// The gap the system leaves between columns of a menu at that DPI: two of its edges.
+int MenuImageGap(int dpi);
+
 // The strip stored as a bitmap resource of the program, cut as above; no images when the
 // resource is missing.
 std::vector<UniqueBitmap> LoadImageStrip(const wchar_t* resource, int size,

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "gui/layout.h"
 #include "gui/platform/platform_error.h"
 
 namespace vl {
@@ -9,6 +10,8 @@ namespace {
 
 // The property of a top-level window that holds its shared tooltip window.
 constexpr wchar_t kSharedToolTip[] = L"VantriToolTip";
+// Designed pixels: a long path wraps at this width rather than running across the screen.
+constexpr int kMaxTipWidth = 480;
 
 // The tooltip window of `tool`'s top-level window, made when it has none.
 HWND SharedToolTipOf(HWND tool) {
@@ -23,6 +26,8 @@ HWND SharedToolTipOf(HWND tool) {
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, root, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
   if (!window) ThrowLastError(L"CreateWindowEx(tooltip)");
+  // A width of its own makes the control break lines at "\n": a tip of a name and a path.
+  SendMessageW(window, TTM_SETMAXTIPWIDTH, 0, DesignToDevice(kMaxTipWidth, DpiOf(root)));
   SetPropW(root, kSharedToolTip, window);
   return window;
 }

@@ -49,6 +49,10 @@
 //                                    with "press" after N, asks for its default action instead
 //   tab-center CAPTION INDEX         prints "X Y", the screen point at the middle of that tab
 //                                    of the page strip
+//   tip CAPTION TIMEOUT_MS           waits for a visible tooltip of the window's process and
+//                                    prints its text (a tip of two lines on two lines)
+//   hover X Y                        the pointer moved to (X, Y) and left there, as a mouse
+//                                    comes to rest on a control
 //   drag-start X Y                   the pointer to (X, Y) and the left button pressed there,
 //                                    through the input stream as a mouse does it
 //   drag-to X Y                      the pointer moved to (X, Y) in small steps, the button held
@@ -537,6 +541,43 @@ int Run(int argc, wchar_t** argv) {
     RECT r;
     if (!strip || !TabRect(strip, number(3), r)) return 1;
     std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+  }
+  if (cmd == L"tip" && argc == 4) {
+    HWND main = FindWindowW(nullptr, argv[2]);
+    DWORD pid = 0;
+    if (!main || !GetWindowThreadProcessId(main, &pid)) return 1;
+    struct Search {
+      DWORD pid;
+      HWND found = nullptr;
+    } search{pid};
+    HWND tip = WaitFor(
+        [&] {
+          search.found = nullptr;
+          EnumWindows(
+              [](HWND hwnd, LPARAM param) {
+                auto& s = *reinterpret_cast<Search*>(param);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(hwnd, &owner);
+                if (owner == s.pid && ClassOf(hwnd) == TOOLTIPS_CLASSW && IsWindowVisible(hwnd)) {
+                  s.found = hwnd;
+                  return FALSE;
+                }
+                return TRUE;
+              },
+              reinterpret_cast<LPARAM>(&search));
+          return search.found;
+        },
+        static_cast<DWORD>(number(3)));
+    if (!tip) return 1;
+    Print(FullText(tip));
+    return 0;
+  }
+  if (cmd == L"hover" && argc == 4) {
+    // Two moves: the tooltip control takes the first for the pointer's arrival.
+    MoveMouse(number(2) - 1, number(3) - 1);
+    Sleep(50);
+    MoveMouse(number(2), number(3));
     return 0;
   }
   if (cmd == L"drag-start" && argc == 4) {

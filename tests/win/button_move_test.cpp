@@ -82,7 +82,33 @@ struct Gesture {
   LPCWSTR cursor = nullptr;
   std::wstring box = L"";
   bool opens = false;
+  // The button of page 1 drawn lit as the drop's place before the release; 0: none.
+  int lit = 0;
 };
+
+// The visible tooltip windows of this thread that say `text`.
+int TipsSaying(const std::wstring& text, RECT* where = nullptr) {
+  struct Search {
+    const std::wstring& text;
+    RECT* where;
+    int found = 0;
+  } search{text, where};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM param) {
+        auto& s = *reinterpret_cast<Search*>(param);
+        wchar_t cls[64] = {}, said[256] = {};
+        GetClassNameW(hwnd, cls, 64);
+        if (std::wstring(cls) != TOOLTIPS_CLASSW || !IsWindowVisible(hwnd)) return TRUE;
+        SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(said));
+        if (s.text != said) return TRUE;
+        ++s.found;
+        if (s.where) GetWindowRect(hwnd, s.where);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 class ButtonMoveTest : public ::testing::Test {
  protected:
@@ -111,8 +137,9 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
          SendMessageW(dragged, WM_MBUTTONDOWN, MK_LBUTTON | MK_MBUTTON, 0);
          SendMessageW(dragged, WM_MBUTTONUP, MK_LBUTTON, 0);
        },
-       false, false, L"", kB, kA, L"", IDC_SIZEALL},
-      {"onto a bound button: they trade places", button(2), 1, nullptr, false, false, kB, kA, L"", L"", IDC_SIZEALL},
+       false, false, L"", kB, kA, L"", IDC_SIZEALL, L"", false, 3},
+      {"onto a bound button: they trade places", button(2), 1, nullptr, false, false, kB, kA, L"", L"", IDC_SIZEALL,
+       L"", false, 2},
       {"back onto itself", self, 1,
        [&](TfrmMain& f, HWND dragged) {
          // Out past the drag distance first, then back.
@@ -160,7 +187,8 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
          ReleaseCapture();
        },
        false, false, kA, kB, L"", L"", IDC_ARROW},
-      {"a read-only file", button(3), 1, nullptr, true, false, kA, kB, L"", L"", IDC_SIZEALL, L"に書き込めません."},
+      {"a read-only file", button(3), 1, nullptr, true, false, kA, kB, L"", L"", IDC_SIZEALL, L"に書き込めません.", false,
+       3},
       {"an empty button pressed and dragged", button(1), 3, nullptr, false, false, kA, kB, L"", L"", nullptr},
   };
 
@@ -197,10 +225,33 @@ TEST_F(ButtonMoveTest, EveryGestureMovesTheButtonOnceOrNotAtAll) {
     if (g.cursor) {
       EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, g.cursor)) << "the pointer before the release";
     }
+    auto litButtons = [&] {
+      std::string lit;
+      for (std::int32_t i = 1; i <= page.BtnCount(); ++i) lit += page.Button(i)->DropTarget() ? '1' : '0';
+      return lit;
+    };
+    EXPECT_EQ(litButtons(), g.lit ? std::string("0000").replace(static_cast<std::size_t>(g.lit - 1), 1, "1") : "0000")
+        << "lit before the release";
     // The release goes where the system sends it: to the window holding the mouse, if any.
     HWND receiver = GetCapture() ? GetCapture() : WindowFromPoint(to);
     SendMessageW(receiver, WM_LBUTTONUP, 0, ClientParam(receiver, to));
     test::Pump(0);
+    EXPECT_EQ(litButtons(), "0000") << "nothing lit after the drag";
+    // A button gone to another page's tab says so at that tab, for a moment.
+    RECT said{};
+    const bool toPage2 = g.page2second == kA || g.page2second == kB;
+    EXPECT_EQ(TipsSaying(L"「Two」へ移動しました", &said), toPage2 ? 1 : 0);
+    if (toPage2) {
+      const POINT tab2 = TabCenter(*form, 1);
+      EXPECT_TRUE(said.left <= tab2.x && tab2.x <= said.right && said.top >= tab2.y && said.top < tab2.y + 40)
+          << "below the tab: " << said.left << "," << said.top << " " << said.right << "," << said.bottom;
+      if (g.showPage2First) {
+        form->BaseChange();  // as a tab selected, a page deleted or rebuilt
+        EXPECT_EQ(TipsSaying(L"「Two」へ移動しました"), 0) << "taken down with a change of pages";
+      } else {
+        EXPECT_TRUE(test::PumpUntil([] { return TipsSaying(L"「Two」へ移動しました") == 0; }, 5000)) << "taken down";
+      }
+    }
 
     const std::string file = test::ReadBytes(SettingsFilePath());
     const std::wstring want[] = {expand(g.one), expand(g.two), expand(g.three)};

@@ -127,7 +127,8 @@ void ExpectGlyph(HBITMAP glyph, const std::vector<COLORREF>& reference) {
   EXPECT_GT(icon, 100) << "the reference icon drew nothing";
 }
 
-std::wstring TipText(const TLaunchBtn& b) { return b.ToolTip() ? b.ToolTip()->Text() : L"<none>"; }
+// What the button's tooltip says when the pointer comes over it.
+std::wstring TipText(const TLaunchBtn& b) { return b.ShowHint() ? b.Hint() : L"<none>"; }
 
 class LaunchBtnTest : public testing::Test {
  protected:
@@ -196,7 +197,7 @@ TEST_F(LaunchBtnTest, OneDroppedItemBindsByItsKindWithNameTooltipAndOneRegist) {
     EXPECT_EQ(btn.BtnName(), c.name);
     EXPECT_EQ(btn.Caption(), c.name);
     EXPECT_TRUE(btn.ShowHint());
-    EXPECT_EQ(TipText(btn), c.name);
+    EXPECT_EQ(TipText(btn), c.name.empty() ? c.fullPath : c.name + L"\n" + c.fullPath);
     EXPECT_EQ(b->regists, 1);
     // A shortcut bound as itself shows its target's icon, which may be on a server: it
     // comes from a worker thread.
@@ -222,7 +223,7 @@ TEST_F(LaunchBtnTest, FaceFollowsTheDisplayTypeAtDropAndOnEveryChange) {
   EXPECT_EQ(text->button->Glyph(), nullptr);
   EXPECT_EQ(icon->button->Caption(), L"");
   ExpectGlyph(icon->button->Glyph(), reference);
-  for (auto* b : {both.get(), text.get(), icon.get()}) EXPECT_EQ(TipText(*b->button), L"Editor");
+  for (auto* b : {both.get(), text.get(), icon.get()}) EXPECT_EQ(TipText(*b->button), L"Editor\n" + exe);
 
   TLaunchBtn& btn = *both->button;
   btn.SetShowType(st_TextOnly);

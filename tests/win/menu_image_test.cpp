@@ -70,6 +70,26 @@ TEST(ImageStrip, ImagesDrawnLargerForTheMenusDpiKeepTheirOwnColoursToTheEdge) {
   }
 }
 
+TEST(ImageStrip, AGapAfterAnImageKeepsItsPixelsAndIsOfTheBackgroundOrClear) {
+  std::vector<UniqueBitmap> images = SplitImageStrip(MakeStrip(1).get(), 16, RGB(0, 0, 100));
+  ASSERT_EQ(images.size(), 1u);
+  const int gap = MenuImageGap(96);
+  EXPECT_GE(gap, 2) << "a gap the eye sees";
+  EXPECT_EQ(MenuImageGap(144), 2 * GetSystemMetricsForDpi(SM_CXEDGE, 144));
+  UniqueBitmap spaced = WithGapAfter(images[0].get(), gap, RGB(0, 0, 100));
+  BITMAP bm{};
+  ASSERT_TRUE(GetObjectW(spaced.get(), sizeof bm, &bm));
+  EXPECT_EQ(bm.bmWidth, 16 + gap);
+  EXPECT_EQ(bm.bmHeight, 16);
+  for (int y : {0, 7, 15}) {
+    for (int x = 0; x < 16; ++x) EXPECT_EQ(PixelOf(spaced.get(), x, y), PixelOf(images[0].get(), x, y)) << x << "," << y;
+    for (int x = 16; x < 16 + gap; ++x) EXPECT_EQ(PixelOf(spaced.get(), x, y), 0xFF000064u) << "the menu's colour";
+  }
+  UniqueBitmap clear = WithGapAfter(images[0].get(), gap);
+  EXPECT_EQ(PixelOf(clear.get(), 16, 3), 0u) << "transparent without a background";
+  EXPECT_FALSE(WithGapAfter(nullptr, gap));
+}
+
 TEST(ImageStrip, MenuItemsShowTheirImages) {
   TApplication app(L"RavariVudovi");
   TPopupMenu menu;

@@ -277,6 +277,7 @@ TEST_F(PageTest, ARebuiltButtonIsWhatTheFileSaysWhateverItsWindowShowedBefore) {
   HWND second = page.Button(2)->Handle(), third = page.Button(3)->Handle();
   test::SendDrop(second, {target.wstring()});  // bound, named, with a glyph and a tooltip
   ASSERT_TRUE(page.Button(2)->Regist());
+  SendMessageW(second, WM_MOUSEMOVE, 0, test::PointParam(5, 5));  // the pointer brings its tool
   ASSERT_NE(page.Button(2)->ToolTip(), nullptr);
   SendMessageW(second, WM_LBUTTONDOWN, MK_LBUTTON, test::PointParam(5, 5));  // held down
   const HFONT pageFont = page.Button(1)->Font();
@@ -633,14 +634,19 @@ TEST_F(PageTest, TheButtonsOfAWindowShareOneTooltipWindowEachWithItsOwnText) {
       auto target = dir / ("tool" + std::to_string(i) + ".txt");
       WriteBytes(target, "x");
       test::SendDrop(page.Button(i)->Handle(), {target.wstring()});
+      // The pointer passing over it brings its tool.
+      SendMessageW(page.Button(i)->Handle(), WM_MOUSEMOVE, 0, test::PointParam(5, 5));
     }
     EXPECT_EQ(ToolTipWindowsOfThisThread(), 1) << "one tooltip window for three buttons";
     const HWND tip = page.Button(1)->ToolTip()->Handle();
     EXPECT_EQ(page.Button(3)->ToolTip()->Handle(), tip);
     EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 3);
-    EXPECT_EQ(page.Button(1)->ToolTip()->Text(), L"tool1");
-    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), L"tool2");
-    EXPECT_EQ(page.Button(3)->ToolTip()->Text(), L"tool3");
+    auto textOf = [&](int i) {
+      return L"tool" + std::to_wstring(i) + L"\n" + (dir / ("tool" + std::to_string(i) + ".txt")).wstring();
+    };
+    EXPECT_EQ(page.Button(1)->ToolTip()->Text(), textOf(1));
+    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), textOf(2));
+    EXPECT_EQ(page.Button(3)->ToolTip()->Text(), textOf(3));
 
     // The pointer over the second button brings up the second button's tip.
     SetWindowPos(host.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
@@ -657,11 +663,16 @@ TEST_F(PageTest, TheButtonsOfAWindowShareOneTooltipWindowEachWithItsOwnText) {
     page.ClearButtonKeys(2);
     page.LoadHeader();
     page.BuildButtons();  // button 2 renewed as the empty button the file now has
-    EXPECT_EQ(page.Button(2)->ToolTip(), nullptr);
     EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 0) << "a rebuild renews every button";
+    for (int i = 1; i <= 3; ++i) SendMessageW(page.Button(i)->Handle(), WM_MOUSEMOVE, 0, test::PointParam(5, 5));
+    EXPECT_EQ(page.Button(2)->ToolTip(), nullptr) << "an empty button has no tip";
+    EXPECT_EQ(page.Button(1)->ToolTip()->Text(), textOf(1)) << "a bound one built from the file has its tip";
+    EXPECT_EQ(page.Button(3)->ToolTip()->Text(), textOf(3));
+    EXPECT_EQ(SendMessageW(page.Button(1)->ToolTip()->Handle(), TTM_GETTOOLCOUNT, 0, 0), 2);
     test::SendDrop(page.Button(2)->Handle(), {(dir / "tool2.txt").wstring()});
-    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), L"tool2");
-    EXPECT_EQ(SendMessageW(page.Button(2)->ToolTip()->Handle(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    SendMessageW(page.Button(2)->Handle(), WM_MOUSEMOVE, 0, test::PointParam(5, 5));
+    EXPECT_EQ(page.Button(2)->ToolTip()->Text(), textOf(2));
+    EXPECT_EQ(SendMessageW(page.Button(2)->ToolTip()->Handle(), TTM_GETTOOLCOUNT, 0, 0), 3);
     EXPECT_EQ(ToolTipWindowsOfThisThread(), 1);
   }
   EXPECT_EQ(ToolTipWindowsOfThisThread(), 0) << "the tooltip window went with the last button";
