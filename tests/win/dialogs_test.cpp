@@ -113,7 +113,7 @@ TEST_F(BtnOptionTest, ABoundFileShowsItsValuesAndOkAppliesTheIconRule) {
   EXPECT_EQ(Key(L"BtnName1"), L"エディタ");
   EXPECT_EQ(Key(L"BtnIP1"), editor.wstring());
   EXPECT_EQ(Button(1).Caption(), L"エディタ") << "both shown: the caption follows at once";
-  EXPECT_EQ(Button(1).Hint(), L"Editor") << "the tooltip of the drop keeps the old name";
+  EXPECT_EQ(Button(1).Hint(), L"エディタ\n" + editor.wstring()) << "the tooltip follows: the name and the target";
 
   // Cleared: the target is the icon file, whatever the icon field holds.
   form->N4Click();
