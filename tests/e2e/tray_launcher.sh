@@ -28,6 +28,9 @@ wait_pixel() {
   return 1
 }
 
+# Not a first start: Wine's tray gives a click on the icon to the first start's balloon,
+# which stands beside it, where Windows gives it to the icon.
+: >"$out/RavariVudovi.ini"
 (cd "$out" && exec "$run" explorer "/desktop=vlmain$$,1024x768" RavariVudovi.exe) &
 app=$!
 # The launcher goes with the desktop: the one process of this prefix that runs it (the

@@ -103,6 +103,27 @@ inline bool MakeShortcut(const std::wstring& file, const ShortcutFields& s) {
   return SUCCEEDED(persist->Save(file.c_str(), TRUE));
 }
 
+// The first visible dialog box (#32770) of this thread that `accept` takes (any, without
+// it); null when there is none: what a timer looks for inside a modal loop.
+inline HWND ThreadDialog(HWND (*accept)(HWND) = nullptr) {
+  struct Find {
+    HWND (*accept)(HWND);
+    HWND found;
+  } find{accept, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM param) -> BOOL {
+        auto& f = *reinterpret_cast<Find*>(param);
+        wchar_t cls[16] = L"";
+        GetClassNameW(w, cls, 16);
+        if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w) || (f.accept && !f.accept(w))) return TRUE;
+        f.found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
 // A message box as the user sees it.
 struct SeenBox {
   std::wstring caption;

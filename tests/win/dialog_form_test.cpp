@@ -258,17 +258,7 @@ namespace {
 // Presses OK in the next dialog box of this thread, noting whether our dialog was enabled.
 struct FontDialogUser {
   static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM found) -> BOOL {
-          wchar_t cls[16] = L"";
-          GetClassNameW(w, cls, 16);
-          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = test::ThreadDialog();
     if (!box) return;
     KillTimer(nullptr, id);
     *owner = IsWindowEnabled(dialogHandle);

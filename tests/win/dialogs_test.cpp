@@ -430,17 +430,7 @@ class FileDialogUser {
   }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (!current_ || current_->answered_) return;
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM found) -> BOOL {
-          wchar_t cls[16] = L"";
-          GetClassNameW(w, cls, 16);
-          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w) || !NameField(w)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = test::ThreadDialog(&NameField);
     if (!box) return;
     current_->answered_ = true;
     wchar_t text[MAX_PATH] = L"";
@@ -875,17 +865,7 @@ TEST_F(PageOptionTest, TheFontDialogOffersNoStyleAndOkWritesTheFaceAndTheSize) {
   static bool styleShown, answered;
   styleShown = answered = false;
   SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM found) -> BOOL {
-          wchar_t cls[16] = L"";
-          GetClassNameW(w, cls, 16);
-          if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = test::ThreadDialog();
     if (!box) return;
     KillTimer(nullptr, id);
     styleShown = IsWindowVisible(GetDlgItem(box, cmb2)) || IsWindowVisible(GetDlgItem(box, stc2));

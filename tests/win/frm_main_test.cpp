@@ -972,13 +972,14 @@ TEST_F(FrmMainTest, TheLauncherComesBackWithTheFocusOnTheLastPressedButton) {
   EXPECT_EQ(GetFocus(), third) << "activated again";
 }
 
-// The page menu as the user opens it on button `index`: a right press and release (the
-// release makes the context menu), closed again as soon as it shows; what the menu showed
-// stays in its items. False when no menu showed.
-bool OpenPageMenuOn(TfrmMain& form, int index) {
+// The page menu as the user opens it on button `index` of page `page` (the first tab
+// unless said): a right press and release (the release makes the context menu), closed
+// again as soon as it shows; what the menu showed stays in its items. False when no menu
+// showed.
+bool OpenPageMenuOn(TfrmMain& form, int index, std::size_t page = 0) {
   static bool seen;
   seen = false;
-  HWND button = form.PageList()[0]->Button(index)->Handle();
+  HWND button = form.PageList()[page]->Button(index)->Handle();
   UINT_PTR closer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
     HWND menu = FindWindowW(L"#32768", nullptr);
     if (!menu || !IsWindowVisible(menu)) return;
@@ -1009,19 +1010,7 @@ TEST_F(FrmMainTest, ThePageDeleteItemIsGreyedOnTheFirstPageOnly) {
   EXPECT_FALSE(ItemEnabled(form->PopupMenu1(), L"ページの削除"));
   form->Base().SetActivePageIndex(1);
   form->BaseChange();
-  HWND button = form->PageList()[1]->Button(1)->Handle();
-  static bool seen;
-  seen = false;
-  UINT_PTR closer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    if (!menu || !IsWindowVisible(menu)) return;
-    seen = true;
-    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-  });
-  SendMessageW(button, WM_RBUTTONDOWN, MK_RBUTTON, test::PointParam(5, 5));
-  SendMessageW(button, WM_RBUTTONUP, 0, test::PointParam(5, 5));
-  KillTimer(nullptr, closer);
-  ASSERT_TRUE(seen);
+  ASSERT_TRUE(OpenPageMenuOn(*form, 1, 1));
   EXPECT_TRUE(ItemEnabled(form->PopupMenu1(), L"ページの削除")) << "on the second page";
 
   form->Base().SetActivePageIndex(0);
