@@ -17,6 +17,7 @@
 #include "core/caption_lines.h"
 #include "gui/platform/scoped_select.h"
 #include "gui/tool_tip.h"
+#include "gui/track_tip.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
 
@@ -286,6 +287,25 @@ TEST_F(ButtonFaceTest, ATipUpGoesWhenItsButtonIsRenewedOrDestroyed) {
     SetCursorPos(0, 0);
     test::Pump(100);
   }
+}
+
+// The word put up at a point says its text, goes when its time is up, and its window goes
+// with the object, not only with its owner.
+TEST(TrackTip, SaysItsTextForItsTimeAndGoesWithItsObject) {
+  test::TestForm form;
+  HWND window = nullptr;
+  {
+    TTrackTip tip(form.Handle());
+    tip.Show(L"「二」へ移動しました", POINT{200, 200}, 300);
+    window = tip.Handle();
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_TRUE(tip.Visible());
+    EXPECT_EQ(tip.Text(), L"「二」へ移動しました");
+    EXPECT_TRUE(test::PumpUntil([&] { return !tip.Visible(); }, 3000)) << "its time up, it goes";
+    tip.Show(L"again", POINT{200, 200}, 5000);
+    EXPECT_TRUE(tip.Visible());
+  }
+  EXPECT_FALSE(IsWindow(window)) << "the tip's window outlived its object";
 }
 
 }  // namespace

@@ -283,9 +283,12 @@ TEST_F(LaunchBtnTest, SeveralFilesGoToTheirHandlerADropOnABoundButtonIsRefusedAn
   EXPECT_EQ(btn.BtnName(), L"a");
   EXPECT_EQ(b->regists, 1);
 
+  EXPECT_EQ(btn.Hint(), L"a\n" + Dir(L"a.txt"));
   btn.SetShowType(st_IconOnly);
   btn.ClearButton();
   EXPECT_FALSE(btn.Regist());
+  EXPECT_FALSE(btn.ShowHint());
+  EXPECT_EQ(btn.Hint(), L"") << "an empty button keeps no tip of what it held";
   EXPECT_EQ(btn.BtnName(), L"");
   EXPECT_EQ(btn.FullPath(), L"");
   EXPECT_EQ(btn.IconPath(), L"");
