@@ -1,5 +1,6 @@
 #include "app/call_up_notes.h"
 
+#include "app/frm_main.h"
 #include "buttons/shell_helpers.h"
 #include "core/hot_key_text.h"
 #include "core/key_assign.h"
@@ -52,7 +53,8 @@ UINT CallUpMessage() {
 }
 
 bool CallUpRunningLauncher() {
-  HWND running = FindWindowW(L"TfrmMain", nullptr);
+  // By its caption too: "TfrmMain" is a class name other programs' windows have.
+  HWND running = FindWindowW(L"TfrmMain", kMainCaption);
   if (!running) return false;
   DWORD process = 0;
   GetWindowThreadProcessId(running, &process);

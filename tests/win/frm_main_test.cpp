@@ -487,7 +487,14 @@ TEST_F(FrmMainTest, OnlyTheFirstStartSaysWhereTheLauncherLives) {
   test::Pump(300);
   ASSERT_TRUE(form->CoolTrayIcon1().IconVisible());
   EXPECT_EQ(form->CoolTrayIcon1().LastBalloon().uFlags, 0u) << "the second start";
+
+  // A second copy's call-up finds this launcher by its class and caption and shows it.
+  form->CoolTrayIcon1().HideMainWindow();
+  ASSERT_FALSE(IsWindowVisible(form->Handle()));
+  ASSERT_TRUE(CallUpRunningLauncher());
+  EXPECT_TRUE(test::PumpUntil([&] { return IsWindowVisible(form->Handle()) != FALSE; }, 3000));
   form.reset();
+  EXPECT_FALSE(CallUpRunningLauncher()) << "none running: nothing to call";
 
   // A first start with the keys off names the icon, not a key.
   std::filesystem::remove(SettingsFilePath());
