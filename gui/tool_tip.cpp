@@ -19,13 +19,7 @@ HWND SharedToolTipOf(HWND tool) {
   if (!root) root = tool;
   auto window = static_cast<HWND>(GetPropW(root, kSharedToolTip));
   if (window && IsWindow(window)) return window;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
-  // Owned by the top-level window: it stays above it and goes with it.
-  window = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, root, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-  if (!window) ThrowLastError(L"CreateWindowEx(tooltip)");
+  window = MakeToolTipWindow(root);
   // A width of its own makes the control break lines at "\n": a tip of a name and a path.
   SendMessageW(window, TTM_SETMAXTIPWIDTH, 0, DesignToDevice(kMaxTipWidth, DpiOf(root)));
   SetPropW(root, kSharedToolTip, window);
@@ -33,6 +27,16 @@ HWND SharedToolTipOf(HWND tool) {
 }
 
 }  // namespace
+
+HWND MakeToolTipWindow(HWND owner) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  HWND window = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  if (!window) ThrowLastError(L"CreateWindowEx(tooltip)");
+  return window;
+}
 
 TToolTip::TToolTip(HWND tool) : tool_(tool), window_(SharedToolTipOf(tool)) {
   TTTOOLINFOW ti = ToolInfo(L"");

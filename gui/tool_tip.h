@@ -14,6 +14,10 @@
 
 namespace vl {
 
+// A tooltip control owned by `owner` (it stays above it and goes with it), always on top
+// and showing "&" as it is; raises the platform error when none can be made.
+HWND MakeToolTipWindow(HWND owner);
+
 class TToolTip {
  public:
   explicit TToolTip(HWND tool);

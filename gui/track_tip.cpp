@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "gui/platform/platform_error.h"
+#include "gui/tool_tip.h"
 
 namespace vl {
 namespace {
@@ -30,12 +30,7 @@ TTrackTip::~TTrackTip() {
 void TTrackTip::Show(const std::wstring& text, POINT screen, UINT ms) {
   text_ = text;
   if (!window_ || !IsWindow(window_)) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    window_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    if (!window_) ThrowLastError(L"CreateWindowEx(tooltip)");
+    window_ = MakeToolTipWindow(owner_);
     TTTOOLINFOW ti = ToolInfo(owner_, text_.c_str());
     SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }

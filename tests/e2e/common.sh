@@ -50,3 +50,19 @@ quit() {  # "終了" in the tray menu
   ends_within "$pid" 20 || fail "the launcher did not end after 終了"
   wait "$pid" || fail "the launcher ended with an error"
 }
+
+# A Wine prefix beside VL_WINEPREFIX (or the build's) whose screen is 144 DPI (150 %),
+# made on first use; prints its path. LogPixels is the value Wine 8 reads for the screen's
+# DPI, and a desktop process keeps the DPI it started with, so the prefix's server is let
+# go after the change.
+prefix_at_144_dpi() {
+  local prefix=${VL_WINEPREFIX:-$here/../../build/win/wineprefix}-dpi144 server
+  if ! grep -q '"LogPixels"=dword:00000090' "$prefix/user.reg" 2>/dev/null; then
+    VL_WINEPREFIX=$prefix "$run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+    server=/usr/lib/wine/wineserver
+    [ -x "$server" ] || server=wineserver
+    WINEPREFIX=$prefix "$server" -k 2>/dev/null || true
+    WINEPREFIX=$prefix "$server" -w 2>/dev/null || true
+  fi
+  echo "$prefix"
+}

@@ -11,7 +11,6 @@ dist=$1 driver=$2 out=$(realpath -m "$3")
 source "$(dirname "$0")/common.sh"
 rm -rf "$out" && mkdir -p "$out"
 base_prefix=${VL_WINEPREFIX:-$here/../../build/win/wineprefix}
-prefix144=$base_prefix-dpi144
 pid=
 trap 'kill $pid 2>/dev/null || true' EXIT
 
@@ -148,16 +147,8 @@ VL_WINEPREFIX=$base_prefix run_at dpi96 100 ff0000 00ff00
 VL_WINEPREFIX=$base_prefix every_dialog dpi96
 kill $pid 2>/dev/null; wait $pid 2>/dev/null || true
 
-# The prefix of 144 DPI: made on first use; the value Wine 8 reads for the screen's DPI.
-# Its desktop process keeps the DPI it started with, so the server is let go before use.
-export VL_WINEPREFIX=$prefix144
-if ! grep -q '"LogPixels"=dword:00000090' "$prefix144/user.reg" 2>/dev/null; then
-  "$run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
-  server=/usr/lib/wine/wineserver
-  [ -x "$server" ] || server=wineserver
-  WINEPREFIX=$prefix144 "$server" -k 2>/dev/null || true
-  WINEPREFIX=$prefix144 "$server" -w 2>/dev/null || true
-fi
+VL_WINEPREFIX=$(prefix_at_144_dpi)
+export VL_WINEPREFIX
 run_at dpi144 150 00ff00 ff0000
 
 # The page properties dialog at 144 DPI: its designed 352 x 253 and its OK button at

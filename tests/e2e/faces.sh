@@ -12,7 +12,6 @@ dist=$1 driver=$2 out=$(realpath -m "$3")
 source "$(dirname "$0")/common.sh"
 rm -rf "$out" && mkdir -p "$out"
 base_prefix=${VL_WINEPREFIX:-$here/../../build/win/wineprefix}
-prefix144=$base_prefix-dpi144
 pid=
 trap 'kill $pid 2>/dev/null || true' EXIT
 
@@ -123,15 +122,7 @@ run_names() {
 
 VL_WINEPREFIX=$base_prefix run_names names96 12 4
 
-# The prefix of 144 DPI, as dpi.sh makes it.
-if ! grep -q '"LogPixels"=dword:00000090' "$prefix144/user.reg" 2>/dev/null; then
-  VL_WINEPREFIX=$prefix144 "$run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
-  server=/usr/lib/wine/wineserver
-  [ -x "$server" ] || server=wineserver
-  WINEPREFIX=$prefix144 "$server" -k 2>/dev/null || true
-  WINEPREFIX=$prefix144 "$server" -w 2>/dev/null || true
-fi
-VL_WINEPREFIX=$prefix144 run_names names144 18 6
+VL_WINEPREFIX=$(prefix_at_144_dpi) run_names names144 18 6
 
 # A first start: no settings file. The hint on each of page 1's empty buttons; a file
 # dropped on button 1 takes it from all of them.

@@ -13,14 +13,11 @@ namespace vl::test {
 // Every control shown (itself and its parents up to the dialog) lies within the client
 // area, and no two controls of one parent overlap, unless one frames the other (a group
 // box, a tab strip, a window holding others) or is a spin edit's arrows beside its edit.
-inline void ExpectTidyLayout(HWND dialog) {
-  struct Placed {
-    HWND window;
-    RECT rect;
-  };
+// The controls of `dialog` the user sees: each shown, with its parents up to the dialog.
+inline std::vector<HWND> ShownControls(HWND dialog) {
   struct Walk {
     HWND dialog;
-    std::vector<Placed> placed;
+    std::vector<HWND> shown;
   } walk{dialog, {}};
   EnumChildWindows(
       dialog,
@@ -28,13 +25,25 @@ inline void ExpectTidyLayout(HWND dialog) {
         auto& seen = *reinterpret_cast<Walk*>(p);
         for (HWND up = w; up && up != seen.dialog; up = GetParent(up))
           if (!(GetWindowLongW(up, GWL_STYLE) & WS_VISIBLE)) return TRUE;
-        RECT r;
-        GetWindowRect(w, &r);
-        MapWindowPoints(nullptr, seen.dialog, reinterpret_cast<POINT*>(&r), 2);
-        seen.placed.push_back({w, r});
+        seen.shown.push_back(w);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&walk));
+  return walk.shown;
+}
+
+inline void ExpectTidyLayout(HWND dialog) {
+  struct Placed {
+    HWND window;
+    RECT rect;
+  };
+  std::vector<Placed> placed;
+  for (HWND w : ShownControls(dialog)) {
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    placed.push_back({w, r});
+  }
   auto frames = [](HWND w) {
     wchar_t name[64] = L"";
     GetClassNameW(w, name, 64);
@@ -49,15 +58,15 @@ inline void ExpectTidyLayout(HWND dialog) {
   };
   RECT client;
   GetClientRect(dialog, &client);
-  ASSERT_FALSE(walk.placed.empty());
-  for (std::size_t i = 0; i < walk.placed.size(); ++i) {
-    const Placed& a = walk.placed[i];
+  ASSERT_FALSE(placed.empty());
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    const Placed& a = placed[i];
     EXPECT_TRUE(a.rect.left >= 0 && a.rect.top >= 0 && a.rect.right <= client.right &&
                 a.rect.bottom <= client.bottom)
         << testing::PrintToString(text(a.window)) << " ends at " << a.rect.right << ","
         << a.rect.bottom << ", outside the client area of " << client.right << " x " << client.bottom;
-    for (std::size_t j = i + 1; j < walk.placed.size(); ++j) {
-      const Placed& b = walk.placed[j];
+    for (std::size_t j = i + 1; j < placed.size(); ++j) {
+      const Placed& b = placed[j];
       RECT both;
       if (GetParent(a.window) == GetParent(b.window) && !frames(a.window) && !frames(b.window) &&
           IntersectRect(&both, &a.rect, &b.rect))

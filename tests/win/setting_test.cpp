@@ -437,8 +437,8 @@ TEST_F(StartupLinkTest, TheDialogShowsTheStateEachButtonSaysWhatItDidAndRemovalF
     dialog->Button5Click();
     ASSERT_EQ(failed.Seen().size(), 1u);
     const std::wstring& text = failed.Seen()[0].text;
-    EXPECT_EQ(text.rfind(L"スタートアップに登録できませんでした。\n", 0), 0u) << test::Utf8(text);
-    EXPECT_NE(text.find(L"に書き込めるか確かめてから、もう一度お試しください"), std::wstring::npos) << test::Utf8(text);
+    EXPECT_EQ(text.rfind(L"スタートアップに登録できませんでした。\n", 0), 0u) << WideToUtf8(text);
+    EXPECT_NE(text.find(L"に書き込めるか確かめてから、もう一度お試しください"), std::wstring::npos) << WideToUtf8(text);
     EXPECT_NE(text.find(folder.wstring()), std::wstring::npos) << "names the folder";
   }
   EXPECT_EQ(dialog->lblStartup.Text(), L"スタートアップに登録されていません");
@@ -447,8 +447,8 @@ TEST_F(StartupLinkTest, TheDialogShowsTheStateEachButtonSaysWhatItDidAndRemovalF
     dialog->Button2Click();
     ASSERT_EQ(failed.Seen().size(), 1u);
     const std::wstring& text = failed.Seen()[0].text;
-    EXPECT_EQ(text.rfind(L"スタートアップから削除できませんでした。\n", 0), 0u) << test::Utf8(text);
-    EXPECT_NE(text.find(L"の「dialogs_test.lnk」を手で削除してください"), std::wstring::npos) << test::Utf8(text);
+    EXPECT_EQ(text.rfind(L"スタートアップから削除できませんでした。\n", 0), 0u) << WideToUtf8(text);
+    EXPECT_NE(text.find(L"の「dialogs_test.lnk」を手で削除してください"), std::wstring::npos) << WideToUtf8(text);
   }
   EXPECT_TRUE(std::filesystem::exists(link));
 }

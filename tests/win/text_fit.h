@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "core/text_codec.h"
+#include "tests/win/dialog_layout.h"
+
 namespace vl::test {
 
 struct Clip {
@@ -117,40 +120,18 @@ inline void Check(HWND w, int dpi, std::vector<Clip>& clips) {
 
 }  // namespace detail
 
-inline std::string Utf8(const std::wstring& text) {
-  std::string bytes(static_cast<std::size_t>(
-                        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr)),
-                    '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                      static_cast<int>(bytes.size()), nullptr, nullptr);
-  return bytes;
-}
-
 // The captions of `dialog`'s visible controls that do not fit, with what they lack.
 inline std::vector<Clip> ClippedTexts(HWND dialog, int dpi) {
-  struct Walk {
-    HWND dialog;
-    int dpi;
-    std::vector<Clip> clips;
-  } walk{dialog, dpi, {}};
-  EnumChildWindows(
-      dialog,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto& seen = *reinterpret_cast<Walk*>(p);
-        for (HWND up = w; up && up != seen.dialog; up = GetParent(up))
-          if (!(GetWindowLongW(up, GWL_STYLE) & WS_VISIBLE)) return TRUE;
-        detail::Check(w, seen.dpi, seen.clips);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
-  return walk.clips;
+  std::vector<Clip> clips;
+  for (HWND w : ShownControls(dialog)) detail::Check(w, dpi, clips);
+  return clips;
 }
 
 // Fails once for each caption cut, naming the dialog, the DPI, the text and the pixels
 // it lacks.
 inline void ExpectTextsFit(HWND dialog, const std::string& name, int dpi) {
   for (const Clip& c : ClippedTexts(dialog, dpi))
-    ADD_FAILURE() << name << " at " << dpi << " DPI: \"" << Utf8(c.text) << "\" lacks "
+    ADD_FAILURE() << name << " at " << dpi << " DPI: \"" << WideToUtf8(c.text) << "\" lacks "
                   << c.missingWidth << " px across and " << c.missingHeight << " px down";
 }
 
