@@ -38,17 +38,52 @@ std::wstring FoldJoined(const std::vector<std::wstring>& texts, std::size_t coun
 }
 
 // Marks the slot of every button whose part of `text` holds `query` (which holds no line
-// feed, so a match never runs from one button's part into the next).
-void MarkMatches(const std::wstring& text, const std::wstring& query, std::vector<char>& marks) {
+// feed, so a match never runs from one button's part into the next); with `starts`, only
+// a match that begins where starts says a kana's spelling or another character begins.
+void MarkMatches(const std::wstring& text, std::wstring_view query, const std::vector<bool>* starts,
+                 std::vector<char>& marks) {
   std::size_t slot = 0, counted = 0;  // line feeds before `counted`
-  for (std::size_t at = text.find(query); at != std::wstring::npos; at = text.find(query, counted)) {
+  std::size_t at = text.find(query);
+  while (at != std::wstring::npos) {
+    if (starts && (at >= starts->size() || !(*starts)[at])) {
+      at = text.find(query, at + 1);
+      continue;
+    }
     slot += static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
                                                 text.begin() + static_cast<std::ptrdiff_t>(at), L'\n'));
     const std::size_t end = text.find(L'\n', at);
     if (slot >= marks.size() || end == std::wstring::npos) return;
     marks[slot++] = 1;
     counted = end + 1;  // the rest of this button's part cannot make it a hit twice
+    at = text.find(query, counted);
   }
+}
+
+RomajiColumn ReadAsRomaji(const std::wstring& folded) {
+  RomajiColumn column;
+  for (wchar_t c : folded)
+    if (c < 0x80) column.ascii.set(c);
+  column.form = ToRomaji(folded);
+  column.kana = column.form.text != folded;
+  if (!column.kana) column.form = {};  // the folded text serves
+  return column;
+}
+
+// A query read as romaji over one column: its romaji forms where the column holds kana, and
+// the query as typed (`literal`, none when it holds more than ASCII) where the column holds
+// every character of it. The romaji form of a text keeps every other character as it is,
+// so that it serves for both.
+void MarkRomaji(const std::wstring& folded, const RomajiColumn& column, const std::vector<std::wstring>& forms,
+                const std::wstring* literal, std::vector<char>& marks) {
+  const bool asTyped =
+      literal && std::all_of(literal->begin(), literal->end(), [&](wchar_t c) { return column.ascii.test(c); });
+  if (!column.kana) {
+    if (asTyped) MarkMatches(folded, *literal, nullptr, marks);
+    return;
+  }
+  for (const std::wstring& form : forms) MarkMatches(column.form.text, form, &column.form.starts, marks);
+  if (asTyped && std::find(forms.begin(), forms.end(), *literal) == forms.end())
+    MarkMatches(column.form.text, *literal, &column.form.starts, marks);
 }
 
 }  // namespace
@@ -60,6 +95,8 @@ FoldedPage FoldPage(const PageTexts& page) {
   out.count = static_cast<std::int32_t>(count);
   out.names = FoldJoined(page.names, count, false);
   out.fileNames = FoldJoined(page.targets, count, true);
+  out.romajiNames = ReadAsRomaji(out.names);
+  out.romajiFileNames = ReadAsRomaji(out.fileNames);
   return out;
 }
 
@@ -100,12 +137,26 @@ void ButtonSearch::Find() {
   // The text is typed, so a line feed cannot be in it; were one there, it would match
   // across buttons.
   std::replace(foldedQuery_.begin(), foldedQuery_.end(), L'\n', L' ');
+  // A query of ASCII alone, or with a Latin letter, is read as romaji. One of ASCII alone
+  // is looked for only in the romaji forms, which keep every ASCII character of a text as
+  // it is; one with kana or kanji as well is also looked for as typed. A query of kana
+  // alone is matched as typed, as before there was romaji.
+  const bool ascii = std::all_of(foldedQuery_.begin(), foldedQuery_.end(), [](wchar_t c) { return c < 0x80; });
+  const bool latin = ascii || HasLatinLetter(foldedQuery_);
+  const std::vector<std::wstring> forms = latin ? RomajiForms(foldedQuery_) : std::vector<std::wstring>();
+  const std::wstring* literal = ascii ? &foldedQuery_ : nullptr;
   std::vector<char> marks;
   for (const auto& page : pages_) {
     if (!page) continue;
     marks.assign(static_cast<std::size_t>(std::max(0, page->count)), 0);
-    MarkMatches(page->names, foldedQuery_, marks);
-    MarkMatches(page->fileNames, foldedQuery_, marks);
+    if (!latin || !ascii) {
+      MarkMatches(page->names, foldedQuery_, nullptr, marks);
+      MarkMatches(page->fileNames, foldedQuery_, nullptr, marks);
+    }
+    if (latin) {
+      MarkRomaji(page->names, page->romajiNames, forms, literal, marks);
+      MarkRomaji(page->fileNames, page->romajiFileNames, forms, literal, marks);
+    }
     for (std::size_t k = 0; k < marks.size(); ++k)
       if (marks[k]) hits_.push_back({page->pageNo, static_cast<std::int32_t>(k + 1)});
   }

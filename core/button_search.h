@@ -2,19 +2,24 @@
 // buttons whose name or target file name hold it, and which of them is the current one.
 //
 // Text is compared folded (FoldForSearch): letter case, full and half width, and hiragana
-// against katakana make no difference. A search is begun over the pages' texts as they
+// against katakana make no difference. A text of ASCII alone, or with a Latin letter in
+// it, also finds kana read as romaji: "memo" finds メモ帳 (core/romaji.h); kanji are not
+// read. A search is begun over the pages' texts as they
 // stand then, folded beforehand (FoldPage); the hits run in the order the pages are given
 // (the page on display first, as the caller orders them), and by button number within a
 // page. The search holds numbers, never buttons: a page or button gone since is the
 // caller's to skip.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/romaji.h"
 
 namespace vl {
 
@@ -35,11 +40,21 @@ struct PageTexts {
 // names, and the file names of the targets, each in one text where every button's part
 // ends in a line feed (no value of the settings file holds one), so that a search scans a
 // page in two passes and the page keeps two strings, not thousands.
+//
+// Each text is also kept read as romaji (ToRomaji), for a query typed in Latin letters; only
+// where that reading differs from the text, that is where it holds kana.
+struct RomajiColumn {
+  RomajiText form;
+  bool kana = false;          // the form is kept and differs from the folded text
+  std::bitset<128> ascii;     // the ASCII characters the folded text holds
+};
 struct FoldedPage {
   std::int32_t pageNo = 0;
   std::int32_t count = 0;  // buttons
   std::wstring names;
   std::wstring fileNames;
+  RomajiColumn romajiNames;
+  RomajiColumn romajiFileNames;
 };
 FoldedPage FoldPage(const PageTexts& page);
 

@@ -32,8 +32,8 @@ TEST(ButtonSearch, MatchesIgnoreCaseWidthAndKanaAndLookAtTheTargetsFileNameOnly)
     std::wstring_view query;
     std::vector<std::int32_t> hits;
   } cases[] = {
-      {L"MEMO", {1}},             // letter case; the first button's target says memo too
-      {L"ｍｅｍｏ", {1}},         // full-width letters
+      {L"MEMO", {1, 2, 3}},       // letter case; the first button's target says memo too; read as romaji
+      {L"ｍｅｍｏ", {1, 2, 3}},   // full-width letters
       {L"めも", {2, 3}},          // hiragana finds katakana and hiragana
       {L"メモチョウ", {3}},       // katakana finds hiragana
       {L"abc", {6}},              // small letters find full-width capitals
