@@ -80,7 +80,8 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()), firstStart_(NoSettingsFile()) {
   base_->OnChange = [this] { BaseChange(); };
   pages_ = std::make_unique<TPageSet>(*this, *base_, ini_);
   search_ = std::make_unique<TLauncherSearch>(*this, Handle(), baseFont_.get(), *pages_, *base_, ini_);
-  keyboard_ = std::make_unique<TKeyboardGrid>(*this, Handle(), *pages_, *base_, *search_);
+  ime_ = std::make_unique<TSearchIme>(Handle(), *base_, *search_);
+  keyboard_ = std::make_unique<TKeyboardGrid>(*this, Handle(), *pages_, *base_, *search_, *ime_);
   shakeWatch_ = std::make_unique<TShakeWatch>(Handle());
   shakeWatch_->OnShake = [this](POINT pointer) { ShowAtPointer(pointer); };
   undo_ = std::make_unique<TUndoStep>(ini_, *pages_);
@@ -106,7 +107,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()), firstStart_(NoSettingsFile()) {
   keys_ = std::make_unique<TShowHideKeys>(Handle(), ini_);
   keys_->OnShow = [this] { ShowLauncher(); };
   keys_->OnHide = [this] { coolTrayIcon1_->HideMainWindow(); };
-  keys_->DragHoldsKeys = [this] { return Dragging(); };
+  keys_->KeysHeld = [this] { return Dragging() || ime_->Composing(); };
 
   takeover_->WaitAtStart();
   MarkStartPhase("settings file read");

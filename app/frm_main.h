@@ -26,6 +26,7 @@
 #include "app/page_control_ex.h"
 #include "app/page_set.h"
 #include "app/page_transfer.h"
+#include "app/search_ime.h"
 #include "app/shake_watch.h"
 #include "app/show_hide_keys.h"
 #include "app/undo_step.h"
@@ -54,7 +55,8 @@ inline constexpr wchar_t kFirstPageStays[] =
 // The main window keeps the window itself (its place, its DPI, show and hide), the two
 // menus and their commands and the tray icon; each other job has
 // a room of its own that it owns and wires to the window: the pages (TPageSet), the
-// keyboard (TKeyboardGrid), type to find (TLauncherSearch), the shake of the mouse
+// keyboard (TKeyboardGrid), type to find (TLauncherSearch) and the input method in it
+// (TSearchIme), the shake of the mouse
 // (TShakeWatch), the show and hide keys (TShowHideKeys) and the takeover of a file held
 // at start (TFileTakeover).
 class TfrmMain : public TWindow,
@@ -146,6 +148,8 @@ class TfrmMain : public TWindow,
   const ButtonSearch& Search() const { return search_->Search(); }
   // The text shown while a search runs; empty when none does.
   std::wstring SearchLine() const { return search_->Line(); }
+  // The input method composes in the launcher: no key is the launcher's meanwhile.
+  bool Composing() const { return ime_->Composing(); }
   bool Timer1Enabled() const { return shakeWatch_->Enabled(); }
   // The watch is on but sleeps: the pointer rests, and the next move of the mouse wakes it.
   bool Timer1Resting() const { return shakeWatch_->Resting(); }
@@ -241,6 +245,7 @@ class TfrmMain : public TWindow,
   // the pages, and goes first.
   std::unique_ptr<TPageSet> pages_;
   std::unique_ptr<TLauncherSearch> search_;
+  std::unique_ptr<TSearchIme> ime_;
   std::unique_ptr<TKeyboardGrid> keyboard_;
   std::unique_ptr<TShakeWatch> shakeWatch_;
   std::unique_ptr<TUndoStep> undo_;

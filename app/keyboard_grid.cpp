@@ -13,8 +13,8 @@ constexpr std::pair<UINT, GridMove> kGridKeys[] = {
 }  // namespace
 
 TKeyboardGrid::TKeyboardGrid(TKeyboardHost& host, HWND window, TPageSet& pages, TPageControl& strip,
-                             TLauncherSearch& search)
-    : host_(host), window_(window), pages_(pages), strip_(strip), search_(search) {
+                             TLauncherSearch& search, const TSearchIme& ime)
+    : host_(host), window_(window), pages_(pages), strip_(strip), search_(search), ime_(ime) {
   filter_ = TApplication::Instance().FilterMessages([this](const MSG& msg) { return LauncherKey(msg); });
 }
 
@@ -71,6 +71,11 @@ bool TKeyboardGrid::LauncherKey(const MSG& msg) {
   if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
   // A drag holds the keys: its button takes Esc to call it off and swallows the rest.
   if (const TPage* page = pages_.OnDisplay(); page && page->Dragging()) return false;
+  // A key the input method takes comes as VK_PROCESSKEY and must reach TranslateMessage,
+  // which hands it to the input method. While a composition runs, a key that comes as
+  // itself is still the composition's (Enter commits, the arrows walk the candidates, Esc
+  // cancels). What it commits comes as WM_CHAR and is typed as any text is.
+  if (msg.message != WM_CHAR && (msg.wParam == VK_PROCESSKEY || ime_.Composing())) return false;
   const bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
   const bool shift = GetKeyState(VK_SHIFT) < 0;
   const auto key = static_cast<UINT>(msg.wParam);

@@ -1,7 +1,8 @@
 // TKeyboardGrid: the launcher worked with the keyboard: the focus on the grid's buttons and
 // its moves (the arrows, Home, End), the turn of page (Ctrl+Tab, Ctrl+PageDown), Tab
 // between the page strip and the grid, the menu key, Delete, Ctrl+Z, and the keys of a running
-// search (its text, Backspace, Up and Down, Esc).
+// search (its text, Backspace, Up and Down, Esc). The input method's keys are never the
+// launcher's: neither a key it takes nor any key while it composes.
 //
 // It sees every key of the application's message loop before the window it is meant for
 // (a filter it holds for as long as it lives) and takes only those pressed in the main
@@ -15,6 +16,7 @@
 
 #include "app/launcher_search.h"
 #include "app/page_set.h"
+#include "app/search_ime.h"
 #include "core/page_grid.h"
 #include "gui/application.h"
 #include "gui/page_control.h"
@@ -39,8 +41,10 @@ class TKeyboardHost {
 
 class TKeyboardGrid {
  public:
-  // `window` is the main window; the strip is its page strip.
-  TKeyboardGrid(TKeyboardHost& host, HWND window, TPageSet& pages, TPageControl& strip, TLauncherSearch& search);
+  // `window` is the main window; the strip is its page strip. While `ime` composes, no
+  // key is the launcher's.
+  TKeyboardGrid(TKeyboardHost& host, HWND window, TPageSet& pages, TPageControl& strip, TLauncherSearch& search,
+                const TSearchIme& ime);
   TKeyboardGrid(const TKeyboardGrid&) = delete;
   TKeyboardGrid& operator=(const TKeyboardGrid&) = delete;
 
@@ -70,6 +74,7 @@ class TKeyboardGrid {
   TPageSet& pages_;
   TPageControl& strip_;
   TLauncherSearch& search_;
+  const TSearchIme& ime_;
   TApplication::Hook filter_;
 };
 

@@ -86,6 +86,10 @@ int TLauncherSearch::PlaceBelowPage(int width, int height) {
   return strip;
 }
 
+RECT TLauncherSearch::StripRect() const {
+  return {0, pageClient_.cy, pageClient_.cx, pageClient_.cy + StripHeight()};
+}
+
 void TLauncherSearch::HideLine() {
   if (line_) ShowWindow(line_.get(), SW_HIDE);
   if (!shown_) return;

@@ -66,6 +66,9 @@ class TLauncherSearch {
   // The main window's client size for a page of width x height: the strip is placed
   // below the page, and its height is returned (0 while it does not show).
   int PlaceBelowPage(int width, int height);
+  // The strip's place in the main window's client area, in its pixels: where the strip
+  // shows, or will show once a search begins.
+  RECT StripRect() const;
   // The strip's colours, for WM_CTLCOLORSTATIC; none for another control.
   std::optional<LRESULT> Colour(HWND control, HDC dc) const;
   // The main window's font, made again at a new DPI.

@@ -29,7 +29,7 @@ TShowHideKeys::TShowHideKeys(HWND window, TIniFile& ini) : window_(window), ini_
     if (OnHide) OnHide();
   };
   filter_ = TApplication::Instance().FilterMessages([this](const MSG& msg) {
-    if (!IsLocalHideKey(msg) || (DragHoldsKeys && DragHoldsKeys())) return false;
+    if (!IsLocalHideKey(msg) || (KeysHeld && KeysHeld())) return false;
     if (OnHide) OnHide();
     return true;
   });

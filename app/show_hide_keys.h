@@ -42,9 +42,9 @@ class TShowHideKeys {
   // The show key and the hide key pressed.
   std::function<void()> OnShow;
   std::function<void()> OnHide;
-  // Whether a drag of a button holds the keys now: Esc then calls the drag off, and only
-  // that.
-  std::function<bool()> DragHoldsKeys;
+  // Whether something else holds the keys now: a drag of a button, whose Esc calls it
+  // off, or a composition of the input method, whose Esc cancels it; and only that.
+  std::function<bool()> KeysHeld;
 
  private:
   // Whether msg is a press of the hide key without modifiers, in the launcher.

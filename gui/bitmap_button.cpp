@@ -384,7 +384,21 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       // Last: a drag called off may take the button with it.
       drag_.Filter(Handle(), msg, wParam, lParam);
       return 0;
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION:
+    case WM_IME_ENDCOMPOSITION:
+      // A Space held as the composition began is the input method's from now on.
+      if (msg == WM_IME_STARTCOMPOSITION && spaceDown_) {
+        spaceDown_ = false;
+        SetPushed(false);
+      }
+      composing_ = msg != WM_IME_ENDCOMPOSITION;
+      SendMessageW(GetAncestor(Handle(), GA_ROOT), CompositionNoticeMessage(), msg, lParam);
+      return DefaultHandler(msg, wParam, lParam);
     case WM_KEYDOWN:
+      // The input method takes the keys it composes with (they come as VK_PROCESSKEY); one
+      // that reaches us all the same during a composition is still not a press.
+      if (composing_) return 0;
       if (wParam == VK_SPACE) {
         spaceDown_ = true;
         SetPushed(true);
@@ -401,8 +415,12 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETDLGCODE:
       return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-    case WM_SETFOCUS:
     case WM_KILLFOCUS:
+      // The composition, if the input method keeps it, goes on at the window given the focus.
+      composing_ = false;
+      InvalidateRect(Handle(), nullptr, FALSE);
+      return 0;
+    case WM_SETFOCUS:
     case WM_ENABLE:
       InvalidateRect(Handle(), nullptr, FALSE);
       return 0;
@@ -554,6 +572,11 @@ void TBitBtn::PaintGlyph(HDC dc, int x, int y) const {
   BitBlt(dc, x, y, size.cx, size.cy, glyphDc.get(), 0, 0, SRCINVERT);
   SetBkColor(dc, oldBk);
   SetTextColor(dc, oldText);
+}
+
+UINT CompositionNoticeMessage() {
+  static const UINT msg = RegisterWindowMessageW(L"VantriLaunch.CompositionNotice");
+  return msg;
 }
 
 }  // namespace vl

@@ -21,6 +21,10 @@
 // The button is a push button to accessibility clients (gui/accessible_button), named by
 // AccessibleName. It draws the focus mark while it has the keyboard focus, and a frame of
 // the selection colour while it is marked (a match of a search).
+// While the input method composes at the button, the keys that reach it are the input
+// method's (Enter commits, Space converts): none presses the button. Each composition
+// message it receives is told to its top-level window first (CompositionNoticeMessage),
+// which decides where the composition shows.
 #pragma once
 
 #include <windows.h>
@@ -39,6 +43,12 @@
 namespace vl {
 
 class TToolTip;
+
+// Sent to a button's top-level window before the button hands a composition message on
+// to the system: wParam is the message (WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION or
+// WM_IME_ENDCOMPOSITION), lParam its lParam. The button has the keyboard focus, and so
+// owns the input context the composition runs in.
+UINT CompositionNoticeMessage();
 
 struct BitBtnParams {
   HWND parent = nullptr;
@@ -157,6 +167,7 @@ class TBitBtn : public TWindow {
   bool pushed_ = false;    // drawn pressed
   bool leftDown_ = false;  // the left button went down on us and is still down
   bool spaceDown_ = false;
+  bool composing_ = false;  // between the input method's start and end of a composition here
   bool trackingLeave_ = false;  // WM_MOUSELEAVE has been asked for
   bool marked_ = false;
   bool dropTarget_ = false;
