@@ -35,7 +35,7 @@ void TLauncherSearch::Renew() {
   // Neither the focus nor the page moves: this runs inside a drop or a drag, whose page
   // must not be released for room under it. The next key goes on from the first hit.
   MarkHits();
-  if (line_) line_->Show(L" " + Line());
+  if (line_) line_->Show(L" " + Line());  // a count the change moved is said
 }
 
 void TLauncherSearch::Backspace() {

@@ -170,6 +170,13 @@ class AccessibleWindow final : public IAccessible {
     // Posted: the action may run messages, which a call from a client must not wait for.
     return PostMessageW(window_, kind_.actionMessage, 0, 0) ? S_OK : CO_E_OBJNOTCONNECTED;
   }
+  // Our windows draw an "&" of their text as it is: the access key the system's object
+  // would read from it ("Alt+" and the next character) is not there.
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
+    if (!keys) return E_POINTER;
+    *keys = nullptr;
+    return IsSelf(child) ? S_FALSE : E_INVALIDARG;
+  }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
     if (!count) return E_POINTER;
     *count = 0;
@@ -197,9 +204,6 @@ class AccessibleWindow final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
     return standard_->get_accHelpTopic(file, child, topic);
-  }
-  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
-    return standard_->get_accKeyboardShortcut(child, keys);
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {

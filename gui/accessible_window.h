@@ -6,8 +6,9 @@
 // hidden or disabled, or its top-level window is (under a box modal to the program). The
 // child is the window itself when given as CHILDID_SELF, left out, or by reference, as
 // the system's own objects take it. Late-bound clients reach the same methods through
-// IDispatch, by the type of IAccessible the platform registers. Place, state, parent,
-// navigation and the rest are the system's standard object of the window's client area.
+// IDispatch, by the type of IAccessible the platform registers. There is no access key (an
+// "&" in our windows' texts is drawn as it is). Place, state, parent, navigation and the
+// rest are the system's standard object of the window's client area.
 //
 // The object holds the window by handle and asks it on the GUI thread, where the calls of
 // an accessibility client arrive; once the window is gone it answers that it is gone.

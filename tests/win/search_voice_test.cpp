@@ -66,12 +66,13 @@ class EventLog {
 struct Heard {
   std::wstring name;
   long role = 0;
+  std::wstring shortcut;
 };
 
 Heard Hear(HWND window) {
   ComPtr<IAccessible> object;
   if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), object.put_void())) || !object)
-    return {L"<no object>", 0};
+    return {L"<no object>", 0, L""};
   VARIANT self;
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
@@ -83,6 +84,9 @@ Heard Hear(HWND window) {
   VariantInit(&role);
   if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) heard.role = role.lVal;
   VariantClear(&role);
+  BSTR keys = nullptr;
+  if (SUCCEEDED(object->get_accKeyboardShortcut(self, &keys)) && keys) heard.shortcut = keys;
+  SysFreeString(keys);
   return heard;
 }
 
@@ -140,6 +144,7 @@ TEST_F(SearchVoiceTest, EachKeyOfASearchIsHeardWithTheCountAfterTheHitTakesTheFo
     const Heard heard = Hear(strip);
     EXPECT_EQ(heard.name, step.line) << "the line as a reader reads it, without the blank that pads it";
     EXPECT_EQ(heard.role, ROLE_SYSTEM_STATUSBAR);
+    EXPECT_EQ(heard.shortcut, L"") << "an access key read from an \"&\" the strip shows as it is";
     EXPECT_TRUE(test::PumpUntil([&] { return events.First(EVENT_OBJECT_LIVEREGIONCHANGED, strip) >= 0; }, 2000))
         << "no live region change: a reader would not speak the strip";
     EXPECT_GE(events.First(EVENT_OBJECT_NAMECHANGE, strip), 0);
