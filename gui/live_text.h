@@ -1,9 +1,10 @@
 // TLiveText: a line of text in a child window (a STATIC) whose changes a screen reader
 // speaks while the keyboard focus is elsewhere, the user's work left undisturbed: a polite
-// live region. To a reader the window is a status bar (gui/accessible_window) named by its
-// text without the blanks that pad it on the screen, and the system's own STATIC is not
-// used for it: its standard object drops an "&" of the text as if it marked an access key,
-// and Wine's says every STATIC is a client area.
+// live region. To a reader the window is a status bar (gui/accessible_window), which a
+// reader's command for the status bar finds again, named by its text without the blanks
+// that pad it on the screen. The system's own object of a STATIC is not used: it drops an
+// "&" of the text as if it marked an access key, and Wine's calls every STATIC a client
+// area.
 //
 // Each change of the text, and the line coming into view, is announced with
 // EVENT_OBJECT_NAMECHANGE and EVENT_OBJECT_LIVEREGIONCHANGED; user32 sends them to nobody
