@@ -35,7 +35,7 @@ void TLauncherSearch::Renew() {
   // Neither the focus nor the page moves: this runs inside a drop or a drag, whose page
   // must not be released for room under it. The next key goes on from the first hit.
   MarkHits();
-  if (line_) SetWindowTextW(line_.get(), (L" " + Line()).c_str());
+  if (line_) line_->Show(L" " + Line());  // a count the change moved is said
 }
 
 void TLauncherSearch::Backspace() {
@@ -60,20 +60,20 @@ void TLauncherSearch::Show() {
     return;
   }
   if (!line_) {
-    line_.reset(CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, 0,
-                                0, 0, 0, window_, nullptr, GetModuleHandleW(nullptr), nullptr));
-    if (!line_) return;  // the search works on without its line
-    SendMessageW(line_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    auto made = std::make_unique<TLiveText>(window_, SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE);
+    if (!made->Handle()) return;  // the search works on without its line
+    SendMessageW(made->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    line_ = std::move(made);
   }
-  SetWindowTextW(line_.get(), (L" " + line).c_str());
   if (!shown_) {
     // A strip of its own below the grid, so that it hides no button: the window grows by
     // it while the search runs.
     shown_ = true;
     host_.SetMainClientSize(pageClient_.cx, pageClient_.cy);
   }
-  ShowWindow(line_.get(), SW_SHOWNA);
-  InvalidateRect(line_.get(), nullptr, TRUE);
+  // Shown in place, after the hit took the focus: a reader says the button, then the count.
+  line_->Show(L" " + line);
+  InvalidateRect(line_->Handle(), nullptr, TRUE);
 }
 
 int TLauncherSearch::StripHeight() const { return DesignToDevice(kTabRowHeight, DpiOf(window_)); }
@@ -82,7 +82,7 @@ int TLauncherSearch::PlaceBelowPage(int width, int height) {
   pageClient_ = {width, height};
   const int strip = shown_ ? StripHeight() : 0;
   // The search line stays below the page, whose size a turn of the page or a DPI changes.
-  if (strip && line_) SetWindowPos(line_.get(), HWND_TOP, 0, height, width, strip, SWP_NOACTIVATE);
+  if (strip && line_) SetWindowPos(line_->Handle(), HWND_TOP, 0, height, width, strip, SWP_NOACTIVATE);
   return strip;
 }
 
@@ -91,7 +91,7 @@ RECT TLauncherSearch::StripRect() const {
 }
 
 void TLauncherSearch::HideLine() {
-  if (line_) ShowWindow(line_.get(), SW_HIDE);
+  if (line_) line_->Hide();
   if (!shown_) return;
   shown_ = false;
   host_.SetMainClientSize(pageClient_.cx, pageClient_.cy);
@@ -128,7 +128,7 @@ void TLauncherSearch::MarkHits() {
 }
 
 std::optional<LRESULT> TLauncherSearch::Colour(HWND control, HDC dc) const {
-  if (!line_ || control != line_.get()) return std::nullopt;
+  if (!line_ || control != line_->Handle()) return std::nullopt;
   SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
   SetBkColor(dc, GetSysColor(COLOR_INFOBK));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
@@ -136,7 +136,7 @@ std::optional<LRESULT> TLauncherSearch::Colour(HWND control, HDC dc) const {
 
 void TLauncherSearch::SetFont(HFONT font) {
   font_ = font;
-  if (line_) SendMessageW(line_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (line_) SendMessageW(line_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 }  // namespace vl

@@ -3,22 +3,25 @@
 // text and the hit count, and the marks on the hits of the built pages.
 //
 // The strip is a child of the main window; while it shows, the window grows by its height
-// below the page, so that it hides no button. The search holds page and button numbers,
-// never buttons (a page or button gone since is skipped). It calls the pages and the
-// strip; it reaches the main window only through TSearchHost.
+// below the page, so that it hides no button. A screen reader speaks the strip's line as
+// it changes (gui/live_text), after the hit's button, which it hears take the focus. The
+// search holds page and button numbers, never buttons (a page or button gone since is
+// skipped). It calls the pages and the strip; it reaches the main window only through
+// TSearchHost.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/page_set.h"
 #include "core/button_search.h"
 #include "core/ini_file.h"
+#include "gui/live_text.h"
 #include "gui/page_control.h"
-#include "gui/platform/handles.h"
 
 namespace vl {
 
@@ -87,9 +90,9 @@ class TLauncherSearch {
   const TPageControl& strip_;
   TIniFile& ini_;
   ButtonSearch search_;
-  UniqueWindow line_;       // the search text, in a strip below the grid
-  bool shown_ = false;      // the window has grown by the strip
-  SIZE pageClient_{0, 0};   // the client size the page asked for, without the strip
+  std::unique_ptr<TLiveText> line_;  // the search text, in a strip below the grid
+  bool shown_ = false;                // the window has grown by the strip
+  SIZE pageClient_{0, 0};             // the client size the page asked for, without the strip
 };
 
 }  // namespace vl

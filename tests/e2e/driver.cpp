@@ -47,6 +47,9 @@
 //                                    launch button (from 1); prints "name|role|default action",
 //                                    the role as GetRoleText words it in the driver's language;
 //                                    with "press" after N, asks for its default action instead
+//   accessible-window CAPTION CLASS  asks the accessibility interface (AccessibleObjectFromWindow,
+//                                    OBJID_CLIENT) for the first visible control of that class
+//                                    inside the window; prints "name|role" as `accessible` does
 //   tab-center CAPTION INDEX         prints "X Y", the screen point at the middle of that tab
 //                                    of the page strip
 //   tip CAPTION TIMEOUT_MS           waits for a visible tooltip of the window's process and
@@ -183,6 +186,22 @@ std::wstring FullText(HWND hwnd) {
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return text;
+}
+
+// "name|role" of an accessible object's child, the role as GetRoleText words it in the
+// driver's language.
+std::wstring NameAndRole(IAccessible* object, VARIANT child) {
+  BSTR name = nullptr;
+  VARIANT role;
+  VariantInit(&role);
+  object->get_accName(child, &name);
+  object->get_accRole(child, &role);
+  wchar_t roleText[128] = L"";
+  if (role.vt == VT_I4) GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 128);
+  std::wstring out = std::wstring(name ? name : L"") + L"|" + roleText;
+  SysFreeString(name);
+  VariantClear(&role);
+  return out;
 }
 
 void PostKey(HWND target, UINT key) {
@@ -521,19 +540,34 @@ int Run(int argc, wchar_t** argv) {
       object->Release();
       return SUCCEEDED(pressed) ? 0 : 1;
     }
-    BSTR name = nullptr, action = nullptr;
-    VARIANT role;
-    VariantInit(&role);
-    object->get_accName(child, &name);
-    object->get_accRole(child, &role);
+    BSTR action = nullptr;
     object->get_accDefaultAction(child, &action);
-    wchar_t roleText[128] = L"";
-    if (role.vt == VT_I4) GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 128);
-    Print(std::wstring(name ? name : L"") + L"|" + roleText + L"|" + (action ? action : L""));
-    SysFreeString(name);
+    Print(NameAndRole(object, child) + L"|" + (action ? action : L""));
     SysFreeString(action);
     object->Release();
     return 0;
+  }
+  if (cmd == L"accessible-window" && argc == 4) {
+    HWND main = FindWindowW(nullptr, argv[2]);
+    if (!main) return 1;
+    for (HWND control : ChildrenOf(main)) {
+      if (ClassOf(control) != argv[3] || !IsWindowVisible(control)) continue;
+      CoInitialize(nullptr);
+      IAccessible* object = nullptr;
+      if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&object))) ||
+          !object) {
+        std::fprintf(stderr, "no accessible object for the control\n");
+        return 1;
+      }
+      VARIANT self;
+      self.vt = VT_I4;
+      self.lVal = CHILDID_SELF;
+      Print(NameAndRole(object, self));
+      object->Release();
+      return 0;
+    }
+    return 1;
   }
   if (cmd == L"tab-center" && argc == 4) {
     HWND main = FindWindowW(nullptr, argv[2]);

@@ -5,8 +5,9 @@
 # name (in hiragana for a katakana name, in full-width letters for a small-letter one, or
 # the target's file name) finds it on a page not built yet, marks every hit and Enter
 # opens it; Esc clears the search before it hides; Delete (answered No, then Yes on a hit),
-# Shift+F10 and Tab; what a screen reader hears from an icon-only and an empty button, and
-# its default action opening one. A screenshot of a search.
+# Shift+F10 and Tab; what a screen reader hears from the search line with its count, from
+# an icon-only and an empty button, and its default action opening one. A screenshot of a
+# search.
 # Usage: keyboard.sh DIST_DIR DRIVER_EXE SEND_KEYS_EXE CWD_WRITER_EXE OUT_DIR
 set -euo pipefail
 dist=$1 driver=$2 keys=$3 helper=$4 out=$(realpath -m "$5")
@@ -104,6 +105,10 @@ sleep 0.5
 expect "$(D tabs "$caption" | tr '\n' ' ')" " 一 *二  三 " "the page of the first hit"
 expect "$(focus)" "TBitBtn メモ帳" "hiragana finds katakana"
 expect "$(search_line)" "検索: めも  1/2" "the search line"
+# Asked from this other process as a screen reader asks, in English for the role's words.
+IFS='|' read -r name role < <(VL_LANG=C D accessible-window "$caption" Static) || fail "no accessible search line"
+expect "$name" "検索: めも  1/2" "what a screen reader hears of the search line"
+expect "$role" "status bar" "the search line's role"
 line_below_strip || fail "the search line is not right below the page: $(D controls "$caption")"
 import -window root "$out/search.png" 2>/dev/null || true
 press 28
@@ -115,6 +120,8 @@ expect "$(search_line)" "検索: め  1/2" "Backspace"
 D type "x"
 sleep 0.3
 expect "$(search_line)" "検索: めx  見つかりません" "a text nothing holds"
+expect "$(D accessible-window "$caption" Static | cut -d'|' -f1)" "検索: めx  見つかりません" \
+  "what a screen reader hears when nothing is found"
 read -r _ size < <(D client "$caption")
 line_h=$(D controls "$caption" | awk '$1 == "Static" { split($3, t, "x"); print t[2] }')
 press 0D

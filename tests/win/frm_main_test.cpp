@@ -848,6 +848,23 @@ TEST_F(FrmMainTest, ASearchFollowsAButtonThatChangesItsPlaceNameOrTarget) {
   form->SetDialogs(nullptr, nullptr, nullptr);
 }
 
+// The search line is a live region for screen readers, but a session without any
+// accessibility client never loads the library that makes it one.
+TEST_F(FrmMainTest, ASearchWithoutAScreenReaderLeavesTheAccessibilityLibraryUnloaded) {
+  test::WriteBytes(SettingsFilePath(),
+                   "[General]\r\nPageNum=1\r\n[Setting]\r\nIsUseHotKey=0\r\n"
+                   "[Page1]\r\nLive=1\r\nName=One\r\nYoko=2\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\n"
+                   "BtnFP1=C:\\tools\\memo.exe\r\nBtnName1=memo\r\n");
+  Open();
+  ASSERT_EQ(GetModuleHandleW(L"oleacc.dll"), nullptr) << "loaded at start, or by an earlier search of this process";
+  for (WPARAM c : {L'm', L'x'}) {
+    PostMessageW(GetFocus() ? GetFocus() : form->Handle(), WM_CHAR, c, 0);
+    app.ProcessMessages();
+  }
+  ASSERT_EQ(form->SearchLine(), L"検索: mx  見つかりません");
+  EXPECT_EQ(GetModuleHandleW(L"oleacc.dll"), nullptr) << "loaded by the search line";
+}
+
 TEST_F(FrmMainTest, APageThatCannotBeBuiltLeavesNoTabAndItsNumberIsNotGivenAgain) {
   Open();
   {
