@@ -124,7 +124,7 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
 
-  // The same 64,000 hits found typed in romaji ("tsu-ru", read as kana) and typed in kana
+  // The same hits (every button but the far one) found typed in romaji ("tsu-ru", read as kana) and typed in kana
   // ("ツール", matched as typed): every key of each, taken in turns.
   auto typeAll = [&take](std::wstring_view text, std::vector<double>& perKey) {
     vl::ButtonSearch search;
@@ -139,7 +139,7 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<double> romaji, kana;
   for (int i = 0; i < 10; ++i) {
     const std::size_t byRomaji = typeAll(L"tsu-ru", romaji), byKana = typeAll(L"ツール", kana);
-    if (byRomaji != byKana || byKana != static_cast<std::size_t>(kPages * kSide * kSide)) {
+    if (byRomaji != byKana || byKana + 1 != static_cast<std::size_t>(kPages * kSide * kSide)) {  // all but the far one
       std::fprintf(stderr, "tsu-ru found %zu buttons and ツール %zu\n", byRomaji, byKana);
       return 1;
     }
@@ -175,8 +175,8 @@ int wmain(int argc, wchar_t** argv) {
   Print("search alone: every page's texts read and folded", read);
   Print("search alone: every page's texts as kept", kept);
   Print("search alone: one character over 64,000 buttons", scan);
-  Print("search alone: a key of \"tsu-ru\" (romaji), 64,000 hits", romaji);
-  Print("search alone: a key of \"ツール\" (kana), 64,000 hits", kana);
+  Print("search alone: a key of \"tsu-ru\" (romaji), 63,999 hits", romaji);
+  Print("search alone: a key of \"ツール\" (kana), 63,999 hits", kana);
   std::printf("romaji key / kana key: median %.2f\n", vl::bench::Median(romaji) / vl::bench::Median(kana));
   Print("key press to the hit and its marks painted", painted);
   Print("  the first of each search (marks every button)", first);

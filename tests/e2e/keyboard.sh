@@ -4,7 +4,8 @@
 # has the focus when the launcher comes back; Ctrl+Tab turns the page; typing part of a
 # name (in hiragana for a katakana name, in full-width letters for a small-letter one, or
 # the target's file name) finds it on a page not built yet, marks every hit and Enter
-# opens it; Esc clears the search before it hides; Delete (answered No, then Yes on a hit),
+# opens it; the keys M, E, M, O find メモ帳 by its kana and Enter opens it; Esc clears the
+# search before it hides; Delete (answered No, then Yes on a hit),
 # Shift+F10 and Tab; what a screen reader hears from the search line with its count, from
 # an icon-only and an empty button, and its default action opening one. A screenshot of a
 # search.
@@ -19,7 +20,7 @@ press_pause=0.3
 
 fresh app
 mkdir -p "$app/tools"
-for name in alpha bravo charlie delta echo note memo hanmemo calc; do cp "$helper" "$app/tools/$name.exe"; done
+for name in alpha bravo charlie delta echo note jotter hanmemo calc; do cp "$helper" "$app/tools/$name.exe"; done
 tools="Z:${app//\//\\}\\tools"
 /usr/bin/python3 - "$app/RavariVudovi.ini" "$tools" <<'PY'
 import sys
@@ -34,7 +35,7 @@ def page(n, name, yoko, tate, show, buttons):
 lines = ["[General]", "PageNum=3"]
 lines += page(1, "一", 3, 2, 2, [("alpha", "alpha"), ("bravo", "bravo"), ("charlie", "charlie"),
                                  ("delta", "delta"), ("echo", "echo"), ("", "")])
-lines += page(2, "二", 3, 1, 2, [("ノート", "note"), ("メモ帳", "memo"), ("ﾒﾓ書き", "hanmemo")])
+lines += page(2, "二", 3, 1, 2, [("ノート", "note"), ("メモ帳", "jotter"), ("ﾒﾓ書き", "hanmemo")])
 lines += page(3, "三", 2, 1, 1, [("電卓", "calc"), ("", "")])
 open(path, "wb").write(("\r\n".join(lines) + "\r\n").encode("cp932"))
 PY
@@ -125,7 +126,7 @@ expect "$(D accessible-window "$caption" Static | cut -d'|' -f1)" "検索: めx 
 read -r _ size < <(D client "$caption")
 line_h=$(D controls "$caption" | awk '$1 == "Static" { split($3, t, "x"); print t[2] }')
 press 0D
-[ ! -f "$app/tools/memo.exe.cwd" ] || fail "Enter with no hit opened the focused button"
+[ ! -f "$app/tools/jotter.exe.cwd" ] || fail "Enter with no hit opened the focused button"
 press 08
 press 08
 D center "$caption" Static >/dev/null && fail "the search line stays when its last character is taken back"
@@ -141,7 +142,7 @@ press 5B+20
 D type "めも"
 sleep 0.3
 press 0D
-launched memo || fail "Enter on the hit did not open it"
+launched jotter || fail "Enter on the hit did not open it"
 expect "$(state)" "hidden" "after opening the hit"
 
 echo "== full-width capitals, and a target's file name"
@@ -155,6 +156,23 @@ sleep 0.3
 expect "$(focus)" "TBitBtn ﾒﾓ書き" "the target's file name"
 line_below_strip || fail "the search line did not follow to the lower page: $(D controls "$caption")"
 press 1B
+
+echo "== romaji typed as plain keys, from another page"
+rm -f "$app/tools/jotter.exe.cwd"
+press 11+22
+expect "$(D tabs "$caption" | tr '\n' ' ')" " 一  二 *三 " "Ctrl+PageDown to the third page"
+# M, E, M, O as the keyboard sends them, with the input method off: no name or file name
+# holds "memo" but that of ﾒﾓ書き's target; メモ帳 is found by its kana.
+for key in 4D 45 4D 4F; do press $key; done
+expect "$(D tabs "$caption" | tr '\n' ' ')" " 一 *二  三 " "the page of the first hit"
+expect "$(focus)" "TBitBtn メモ帳" "memo finds メモ帳"
+expect "$(search_line)" "検索: memo  1/2" "the search line of a romaji search"
+expect "$(D accessible-window "$caption" Static | cut -d'|' -f1)" "検索: memo  1/2" \
+  "what a screen reader hears of a romaji search"
+press 0D
+launched jotter || fail "Enter did not open the hit of a romaji search"
+expect "$(state)" "hidden" "after opening the hit of a romaji search"
+press 5B+20
 
 echo "== a screen reader on the icon-only page; Delete, Shift+F10 and Tab"
 press 11+22
