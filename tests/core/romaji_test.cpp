@@ -17,7 +17,7 @@ const std::vector<std::wstring> kNames = {
     L"ジャンプ",        L"シャッター",   L"チャット",         L"ヲタク",     L"ぁあ",        L"あっ",
     L"ーム",            L"ほん",         L"パネル",           L"カンジ",     L"カンナ",      L"マッチ",
     L"パーティー",      L"ヴァイオリン", L"ｹﾞｰﾑBar",          L"Photoshop 体験版", L"電卓", L"ﾒﾓ書き",
-    L"スズキ",          L"ジム"};
+    L"スズキ",          L"ジム",         L"三ヶ月",           L"ゲーム 2"};
 
 std::set<std::wstring> Found(std::wstring_view query, const std::vector<std::wstring>& targets = {}) {
   ButtonSearch search;
@@ -94,6 +94,8 @@ const Case kCases[] = {
     {L"shop", {L"Photoshop 体験版"}},  // Latin letters as typed, whatever romaji makes of them
     {L"Photo", {L"Photoshop 体験版"}},
     {L"suzuki", {L"スズキ"}},
+    {L"xke", {L"三ヶ月"}},      // the last kana of the table
+    {L"ge-mu 2", {L"ゲーム 2"}},  // a blank and a digit among the romaji
 };
 
 TEST(Romaji, EveryQueryFindsExactlyItsNamesAndSoDoesEveryPrefixOfIt) {
@@ -145,7 +147,8 @@ TEST(Romaji, QueriesWithoutLatinLettersAndTargetsMatchAsBefore) {
   targets[31] = L"C:\\ゲーム\\しょうぎ.exe";         // ジム
   EXPECT_EQ(Found(L"emo", targets), (std::set<std::wstring>{L"スズキ"}));
   EXPECT_EQ(Found(L"syougi", targets), (std::set<std::wstring>{L"ジム"}));
-  EXPECT_EQ(Found(L"geemu", targets), (std::set<std::wstring>{L"ｹﾞｰﾑBar"})) << "the folders are never looked at";
+  EXPECT_EQ(Found(L"geemu", targets), (std::set<std::wstring>{L"ｹﾞｰﾑBar", L"ゲーム 2"}))
+      << "the folders are never looked at";
   // Kana and letters in one query: as typed, and with its kana read.
   EXPECT_EQ(Found(L"メモ帳"), (std::set<std::wstring>{L"メモ帳"}));
   EXPECT_EQ(Found(L"ゲームb"), (std::set<std::wstring>{L"ｹﾞｰﾑBar"}));

@@ -56,6 +56,15 @@ inline LPARAM PointParam(int x, int y) {
 }
 
 // Runs this thread's messages until `done` or the timeout; returns done().
+// Another top-level window of the thread, shown and made the active one, as Alt+Tab or a
+// click on another program takes the front; it goes when the returned owner does.
+inline UniqueWindow ActivateOtherWindow() {
+  UniqueWindow other(
+      CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr));
+  if (other) SetActiveWindow(other.get());
+  return other;
+}
+
 inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {

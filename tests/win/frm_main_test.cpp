@@ -987,10 +987,8 @@ TEST_F(FrmMainTest, TheLauncherComesBackWithTheFocusOnTheLastPressedButton) {
   // Another window takes the front and gives it back, as Alt+Tab or a click on the frame,
   // while the keyboard was on the window itself (as when its button went meanwhile).
   SetFocus(form->Handle());
-  UniqueWindow other(CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
-                                     nullptr, nullptr));
+  const UniqueWindow other = test::ActivateOtherWindow();
   ASSERT_TRUE(other);
-  SetActiveWindow(other.get());
   ASSERT_EQ(GetActiveWindow(), other.get());
   SetActiveWindow(form->Handle());
   EXPECT_EQ(GetFocus(), third) << "activated again";

@@ -4,7 +4,8 @@
 // search waiting for its next key, the three dialogs left open, and the step 「元に戻す」
 // holds until it is chosen. At each place every
 // event that can arrive there arrives (the file held at start taken up, a page released
-// for room, a sync tool's write, a drop, a search key, the show and hide keys, a
+// for room, a sync tool's write, a drop, a search key, a reading committed by the input
+// method, the show and hide keys, a
 // log-off); then the user answers. After the answer, and again after the exit:
 // - every key of the file is the one it was, changed by the event's own effect and by the
 //   answer applied to the button or page the user asked about, or, when that one is gone,
@@ -20,6 +21,7 @@
 // on from the next run.
 #include <windows.h>
 #include <commctrl.h>
+#include <imm.h>
 
 #include <gtest/gtest.h>
 
@@ -81,7 +83,9 @@ const std::string kFile =
     "BtnFP1=C:\\vl\\full.exe\r\nBtnName1=full\r\nBtnIP1=C:\\vl\\full.exe\r\nWD1=C:\\vl\r\n";
 
 // The events, in the order of the table below.
-enum class Ev { kNothing, kTakeover, kRelease, kSync, kOutside, kDrop, kSearch, kShowKey, kCallUp, kHideKey, kLogOff };
+enum class Ev {
+  kNothing, kTakeover, kRelease, kSync, kOutside, kDrop, kSearch, kCompose, kShowKey, kCallUp, kHideKey, kLogOff
+};
 
 struct EventRow {
   Ev id;
@@ -98,6 +102,8 @@ const EventRow kEvents[] = {
     {Ev::kOutside, "outside change"},
     {Ev::kDrop, "drop"},          // a file dropped on button 3 of page 1
     {Ev::kSearch, "search key"},  // "fi" typed in the launcher
+    // "ふぃ" composed with the input method and committed, where the launcher has the keys.
+    {Ev::kCompose, "input method"},
     {Ev::kShowKey, "show key"},   // what the show key raises
     {Ev::kCallUp, "second copy"},  // a second copy started: it calls the running one up
     {Ev::kHideKey, "hide key"},   // what a system-wide hide key raises
@@ -254,6 +260,24 @@ class Scene {
     TApplication::Instance().ProcessMessages();
   }
 
+  // A reading composed at the window with the keys and committed, as the input method does
+  // at Enter. A box of ours with the keys has its own composition: not the launcher's.
+  void Compose(const std::wstring& text) {
+    const HWND focus = GetFocus();
+    if (!focus || (focus != form_->Handle() && !IsChild(form_->Handle(), focus))) return;
+    const std::wstring before = form_->Search().Query();
+    if (const HIMC imc = ImmGetContext(focus)) {
+      ImmSetCompositionStringW(imc, SCS_SETSTR, const_cast<wchar_t*>(text.data()),
+                               static_cast<DWORD>(text.size() * sizeof(wchar_t)), nullptr, 0);
+      ImmNotifyIME(imc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+      ImmReleaseContext(focus, imc);
+    }
+    TApplication::Instance().ProcessMessages();
+    if (form_->Composing()) Differ("the launcher still takes the keys as composing after the commit");
+    if (IsWindowVisible(form_->Handle()) && form_->Search().Query() != before + text)
+      Differ("harness: the committed text was not searched");
+  }
+
   void ShowPage(int index) {
     form_->Base().SetActivePageIndex(index);
     form_->BaseChange();  // as a click on the tab does
@@ -304,6 +328,9 @@ class Scene {
         case Ev::kSearch:
           for (wchar_t c : std::wstring(L"fi")) Key(WM_CHAR, c);
           if (form_->Search().Query() != L"fi") Differ("harness: the search did not begin");
+          break;
+        case Ev::kCompose:
+          Compose(L"ふぃ");
           break;
         case Ev::kShowKey:
           SendMessageW(form_->WaitHotKey().Handle(), WM_HOTKEY, 0, 0);
@@ -638,7 +665,8 @@ const PlaceRow kPlaces[] = {
      true,
      {{Ev::kRelease, "the open menu holds the mouse: no tab can be chosen"},
       {Ev::kDrop, "the open menu holds the mouse: nothing can be dragged in"},
-      {Ev::kSearch, "the open menu has the keyboard"}}},
+      {Ev::kSearch, "the open menu has the keyboard"},
+      {Ev::kCompose, "the open menu has the keyboard"}}},
     {"drag",
      [](Scene& s, Ev event, const Meanwhile& m) {
        // Button 1 carried onto button 2: they trade places.
@@ -648,10 +676,11 @@ const PlaceRow kPlaces[] = {
        SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, test::PointParam(5, 5));
        // Once it carries, the drag holds the keys: the user types with the button pressed,
        // before it moves.
-       if (event == Ev::kSearch) m();
+       const bool typed = event == Ev::kSearch || event == Ev::kCompose;
+       if (typed) m();
        SendMessageW(b, WM_MOUSEMOVE, MK_LBUTTON, At(to));
        if (!page->Dragging()) s.Differ("the place was not reached: no drag");
-       if (event != Ev::kSearch) m();
+       if (!typed) m();
        const bool carrying = IsWindow(b) && page->Dragging() && IsWindowVisible(s.Form().Handle());
        s.Act([&] {
          if (IsWindow(b)) SendMessageW(b, WM_LBUTTONUP, 0, At(to));

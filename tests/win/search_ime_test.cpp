@@ -296,10 +296,8 @@ TEST_F(SearchImeTest, TheStripAndTheWindowComposeToAndNoCompositionOutlivesItsWi
   Context context;
   ASSERT_TRUE(context.Compose(L"え"));
   ASSERT_TRUE(form->Composing());
-  UniqueWindow other(CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
-                                     nullptr, nullptr));
+  const UniqueWindow other = test::ActivateOtherWindow();
   ASSERT_TRUE(other);
-  SetActiveWindow(other.get());
   ASSERT_EQ(GetActiveWindow(), other.get());
   EXPECT_FALSE(form->Composing());
   context.Cancel();
