@@ -60,46 +60,52 @@ constexpr std::pair<std::wstring_view, std::wstring_view> kAliases[] = {
 
 bool IsVowel(wchar_t c) { return c == L'a' || c == L'i' || c == L'u' || c == L'e' || c == L'o'; }
 bool IsKana(wchar_t c) { return c >= kFirstKana && c <= kLastKana; }
-bool IsSmallVowelOrY(wchar_t c) { return std::wstring_view(L"ァィゥェォャュョ").find(c) != std::wstring_view::npos; }
 
 std::wstring_view SpellingOf(wchar_t kana) { return kSpellings[static_cast<std::size_t>(kana - kFirstKana)]; }
 
-// What the tables make once: the two-kana syllables and every spelling a query may use.
-struct Tables {
-  std::vector<std::pair<std::pair<wchar_t, wchar_t>, std::wstring>> pairs;  // sorted
-  std::vector<std::pair<std::wstring, std::wstring>> spellings;            // typed, fixed; sorted
-
-  Tables() {
-    for (const Pair& p : kPairs) pairs.push_back({{p.base, p.small}, std::wstring(p.spelling)});
-    // A kana of the i row before a small ya, yu, yo or e: its consonant, y and the vowel
-    // (キャ kya, シャ sya, チェ tye).
-    constexpr std::pair<wchar_t, wchar_t> kGlides[] = {{L'ャ', L'a'}, {L'ュ', L'u'}, {L'ョ', L'o'}, {L'ェ', L'e'}};
-    for (wchar_t kana = kFirstKana; kana <= kLastKana; ++kana) {
-      const std::wstring_view s = SpellingOf(kana);
-      if (s.size() != 2 || s[1] != L'i' || IsVowel(s[0]) || s[0] == L'l' || s[0] == L'w') continue;
-      for (auto [small, vowel] : kGlides) pairs.push_back({{kana, small}, std::wstring{s[0], L'y', vowel}});
-    }
-    std::sort(pairs.begin(), pairs.end());
-    for (wchar_t kana = kFirstKana; kana <= kLastKana; ++kana)
-      if (kana != kSmallTsu && kana != kN) spellings.emplace_back(SpellingOf(kana), SpellingOf(kana));
-    for (const auto& [key, spelling] : pairs) spellings.emplace_back(spelling, spelling);
-    for (auto [typed, fixed] : kAliases) spellings.emplace_back(typed, fixed);
-    std::sort(spellings.begin(), spellings.end());
-    spellings.erase(std::unique(spellings.begin(), spellings.end()), spellings.end());
+// A spelling made from the tables: at most four letters.
+class Spelling {
+ public:
+  Spelling() = default;
+  explicit Spelling(std::wstring_view text) : size_(std::min(text.size(), std::size(text_))) {
+    std::copy_n(text.begin(), size_, text_);
   }
+  std::wstring_view View() const { return {text_, size_}; }
+
+ private:
+  wchar_t text_[4] = {};
+  std::size_t size_ = 0;
 };
 
-const Tables& TheTables() {
-  static const Tables tables;
-  return tables;
+// A kana of the i row before a small ya, yu, yo or e: its consonant, y and the vowel
+// (キャ kya, シャ sya, チェ tye); empty for any other two.
+Spelling Glide(wchar_t base, wchar_t small) {
+  constexpr std::wstring_view kSmall = L"ャュョェ", kVowel = L"auoe";
+  const std::size_t k = kSmall.find(small);
+  if (k == std::wstring_view::npos || base < kFirstKana || base > kLastKana) return {};
+  const std::wstring_view s = SpellingOf(base);
+  if (s.size() != 2 || s[1] != L'i' || IsVowel(s[0]) || s[0] == L'l' || s[0] == L'w') return {};
+  const wchar_t glide[] = {s[0], L'y', kVowel[k]};
+  return Spelling(std::wstring_view(glide, 3));
 }
 
-std::wstring_view PairSpelling(wchar_t base, wchar_t small) {
-  const auto& pairs = TheTables().pairs;
-  const auto it = std::lower_bound(pairs.begin(), pairs.end(), std::make_pair(base, small),
-                                   [](const auto& entry, const auto& key) { return entry.first < key; });
-  return it != pairs.end() && it->first == std::make_pair(base, small) ? std::wstring_view(it->second)
-                                                                       : std::wstring_view();
+Spelling PairSpelling(wchar_t base, wchar_t small) {
+  for (const Pair& p : kPairs)
+    if (p.base == base && p.small == small) return Spelling(p.spelling);
+  return Glide(base, small);
+}
+
+// Every spelling a query may use, with the fixed one it stands for: each kana's own (but
+// ッ's and ン's, which are read apart), the two-kana syllables, and the other spellings.
+template <typename Visit>
+void ForEachSpelling(Visit visit) {
+  for (wchar_t kana = kFirstKana; kana <= kLastKana; ++kana) {
+    if (kana != kSmallTsu && kana != kN) visit(SpellingOf(kana), SpellingOf(kana));
+    for (wchar_t small : std::wstring_view(L"ャュョェ"))
+      if (const Spelling glide = Glide(kana, small); !glide.View().empty()) visit(glide.View(), glide.View());
+  }
+  for (const Pair& p : kPairs) visit(p.spelling, p.spelling);
+  for (auto [typed, fixed] : kAliases) visit(typed, fixed);
 }
 
 // Full-width katakana for every kana of the folded text, a voiced mark joined to its kana
@@ -219,34 +225,38 @@ class QueryReader {
   }
 
   void ReadSyllable(std::size_t at, std::wstring form, bool doubled) {
-    const auto& spellings = TheTables().spellings;
     const std::wstring_view rest = query_.substr(at);
-    for (std::size_t length = std::min<std::size_t>(4, rest.size()); length > 0; --length) {
-      const std::wstring key(rest.substr(0, length));
-      const auto it = std::lower_bound(spellings.begin(), spellings.end(), std::make_pair(key, std::wstring()));
-      if (it != spellings.end() && it->first == key) {
-        Emit(at + length, form, it->second, doubled);
-        return;
+    // The longest spelling the query goes on with. The views the tables give may not
+    // outlive the visit: what is kept is copied.
+    std::size_t typed = 0;
+    std::wstring fixed;
+    ForEachSpelling([&](std::wstring_view t, std::wstring_view f) {
+      if (t.size() > typed && rest.starts_with(t)) {
+        typed = t.size();
+        fixed = f;
       }
+    });
+    if (typed) {
+      Emit(at + typed, form, fixed, doubled);
+      return;
     }
     // The query ends inside a syllable: every kana it may begin, as far as it is typed.
     std::vector<std::wstring> begun;
-    const std::wstring key(rest);
-    for (auto it = std::lower_bound(spellings.begin(), spellings.end(), std::make_pair(key, std::wstring()));
-         it != spellings.end() && it->first.starts_with(key); ++it) {
-      std::wstring part = it->second.substr(0, std::min(key.size(), it->second.size()));
-      if (std::find(begun.begin(), begun.end(), part) == begun.end()) begun.push_back(std::move(part));
-    }
+    ForEachSpelling([&](std::wstring_view t, std::wstring_view f) {
+      const std::wstring_view part = f.substr(0, rest.size());
+      if (t.starts_with(rest) && std::find(begun.begin(), begun.end(), part) == begun.end()) begun.emplace_back(part);
+    });
     if (begun.empty()) {  // no kana is spelled so: the letter stands as it is
       Emit(at + 1, form, LetterView(query_[at]), doubled);
       return;
     }
     // "sh" as si and sy, not as s: a shorter part would find every kana of the s row.
-    std::erase_if(begun, [&](const std::wstring& part) {
-      return std::any_of(begun.begin(), begun.end(),
-                         [&](const std::wstring& other) { return other != part && part.starts_with(other); });
-    });
-    for (const std::wstring& part : begun) Emit(query_.size(), form, part, doubled);
+    for (const std::wstring& part : begun) {
+      const bool longer = std::any_of(begun.begin(), begun.end(), [&part](const std::wstring& other) {
+        return other.size() < part.size() && part.starts_with(other);
+      });
+      if (!longer) Emit(query_.size(), form, part, doubled);
+    }
   }
 
   std::wstring_view query_;
@@ -261,10 +271,10 @@ RomajiText ToRomaji(std::wstring_view folded) {
   out.text.reserve(kana.size() * 2);
   out.starts.reserve(kana.size() * 2);
   std::wstring_view last;  // the spelling of the kana before, if the character before was one
+  Spelling pair;  // a two-kana syllable's spelling, which `spelling` and `last` may view
   auto add = [&out](std::wstring_view spelling) {
     out.text += spelling;
-    out.starts.push_back(true);
-    out.starts.insert(out.starts.end(), spelling.size() - 1, false);
+    for (std::size_t k = 0; k < spelling.size(); ++k) out.starts.push_back(k == 0);
   };
   for (std::size_t k = 0; k < kana.size(); ++k) {
     const wchar_t c = kana[k];
@@ -273,21 +283,20 @@ RomajiText ToRomaji(std::wstring_view folded) {
       // Doubles the consonant of the kana after it.
       std::wstring_view after;
       if (k + 1 < kana.size() && IsKana(kana[k + 1])) {
-        after = k + 2 < kana.size() ? PairSpelling(kana[k + 1], kana[k + 2]) : std::wstring_view();
-        if (after.empty()) after = SpellingOf(kana[k + 1]);
+        if (k + 2 < kana.size()) pair = PairSpelling(kana[k + 1], kana[k + 2]);  // ッファ: f, not h
+        after = k + 2 < kana.size() && !pair.View().empty() ? pair.View() : SpellingOf(kana[k + 1]);
       }
       const wchar_t doubled = DoubledConsonant(after);
       spelling = doubled ? LetterView(doubled) : SpellingOf(c);
     } else if (IsKana(c)) {
-      if (k + 1 < kana.size() && IsSmallVowelOrY(kana[k + 1])) spelling = PairSpelling(c, kana[k + 1]);
+      pair = k + 1 < kana.size() ? PairSpelling(c, kana[k + 1]) : Spelling();
+      spelling = pair.View();
       if (spelling.empty())
         spelling = SpellingOf(c);
       else
         ++k;
     } else if (c == kLongMark) {
-      spelling = !last.empty() && IsVowel(last.back()) ? std::wstring_view(L"aiueo").substr(
-                                                             std::wstring_view(L"aiueo").find(last.back()), 1)
-                                                       : std::wstring_view(L"-");
+      spelling = !last.empty() && IsVowel(last.back()) ? LetterView(last.back()) : std::wstring_view(L"-");
     } else {
       out.text += c;
       out.starts.push_back(true);

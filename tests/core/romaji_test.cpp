@@ -17,7 +17,7 @@ const std::vector<std::wstring> kNames = {
     L"ジャンプ",        L"シャッター",   L"チャット",         L"ヲタク",     L"ぁあ",        L"あっ",
     L"ーム",            L"ほん",         L"パネル",           L"カンジ",     L"カンナ",      L"マッチ",
     L"パーティー",      L"ヴァイオリン", L"ｹﾞｰﾑBar",          L"Photoshop 体験版", L"電卓", L"ﾒﾓ書き",
-    L"スズキ",          L"ジム",         L"三ヶ月",           L"ゲーム 2"};
+    L"スズキ",          L"ジム",         L"三ヶ月",           L"ゲーム 2",  L"バッファ"};
 
 std::set<std::wstring> Found(std::wstring_view query, const std::vector<std::wstring>& targets = {}) {
   ButtonSearch search;
@@ -95,6 +95,7 @@ const Case kCases[] = {
     {L"Photo", {L"Photoshop 体験版"}},
     {L"suzuki", {L"スズキ"}},
     {L"xke", {L"三ヶ月"}},      // the last kana of the table
+    {L"baffa", {L"バッファ"}},   // ッ doubles the f of ファ, not the h of フ
     {L"ge-mu 2", {L"ゲーム 2"}},  // a blank and a digit among the romaji
 };
 

@@ -721,7 +721,8 @@ const PlaceRow kPlaces[] = {
      },
      [](IniView&) {},
      true,
-     {{Ev::kSearch, "the search runs already: the keys typed are the answer"}}},
+     {{Ev::kSearch, "the search runs already: the keys typed are the answer"},
+      {Ev::kCompose, "the search runs already: what the input method commits is typed into it"}}},
     {"button dialog",
      [](Scene& s, Ev, const Meanwhile& m) {
        Press(s.Button(0, 1));
