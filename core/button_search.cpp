@@ -63,9 +63,10 @@ RomajiColumn ReadAsRomaji(const std::wstring& folded) {
   RomajiColumn column;
   for (wchar_t c : folded)
     if (c < 0x80) column.ascii.set(c);
+  // Most file names hold no kana: their folded text serves, read as it is.
+  if (!HasKana(folded)) return column;
   column.form = ToRomaji(folded);
-  column.kana = column.form.text != folded;
-  if (!column.kana) column.form = {};  // the folded text serves
+  column.kana = true;
   return column;
 }
 

@@ -60,6 +60,8 @@ constexpr std::pair<std::wstring_view, std::wstring_view> kAliases[] = {
 
 bool IsVowel(wchar_t c) { return c == L'a' || c == L'i' || c == L'u' || c == L'e' || c == L'o'; }
 bool IsKana(wchar_t c) { return c >= kFirstKana && c <= kLastKana; }
+// The small kana that end a two-kana syllable.
+bool IsSmall(wchar_t c) { return std::wstring_view(L"ァィゥェォャュョ").find(c) != std::wstring_view::npos; }
 
 std::wstring_view SpellingOf(wchar_t kana) { return kSpellings[static_cast<std::size_t>(kana - kFirstKana)]; }
 
@@ -265,6 +267,12 @@ class QueryReader {
 
 }  // namespace
 
+bool HasKana(std::wstring_view text) {
+  return std::any_of(text.begin(), text.end(), [](wchar_t c) {
+    return (c >= 0x3041 && c <= 0x30FC) || (c >= 0xFF66 && c <= 0xFF9F);  // hiragana, katakana, ー, half width
+  });
+}
+
 RomajiText ToRomaji(std::wstring_view folded) {
   const std::wstring kana = Katakana(folded);
   RomajiText out;
@@ -289,7 +297,7 @@ RomajiText ToRomaji(std::wstring_view folded) {
       const wchar_t doubled = DoubledConsonant(after);
       spelling = doubled ? LetterView(doubled) : SpellingOf(c);
     } else if (IsKana(c)) {
-      pair = k + 1 < kana.size() ? PairSpelling(c, kana[k + 1]) : Spelling();
+      pair = k + 1 < kana.size() && IsSmall(kana[k + 1]) ? PairSpelling(c, kana[k + 1]) : Spelling();
       spelling = pair.View();
       if (spelling.empty())
         spelling = SpellingOf(c);

@@ -28,6 +28,9 @@ struct RomajiText {
 // half-width voiced marks apart.
 RomajiText ToRomaji(std::wstring_view folded);
 
+// Kana (either kind, either width) or ー: what ToRomaji reads.
+bool HasKana(std::wstring_view text);
+
 // Latin letters a to z, either case.
 bool HasLatinLetter(std::wstring_view text);
 
