@@ -143,18 +143,18 @@ void ButtonSearch::Find() {
   // it is; one with kana or kanji as well is also looked for as typed. A query of kana
   // alone is matched as typed, as before there was romaji.
   const bool ascii = std::all_of(foldedQuery_.begin(), foldedQuery_.end(), [](wchar_t c) { return c < 0x80; });
-  const bool latin = ascii || HasLatinLetter(foldedQuery_);
-  const std::vector<std::wstring> forms = latin ? RomajiForms(foldedQuery_) : std::vector<std::wstring>();
+  const bool romaji = ascii || HasLatinLetter(foldedQuery_);
+  const std::vector<std::wstring> forms = romaji ? RomajiForms(foldedQuery_) : std::vector<std::wstring>();
   const std::wstring* literal = ascii ? &foldedQuery_ : nullptr;
   std::vector<char> marks;
   for (const auto& page : pages_) {
     if (!page) continue;
     marks.assign(static_cast<std::size_t>(std::max(0, page->count)), 0);
-    if (!latin || !ascii) {
+    if (!ascii) {
       MarkMatches(page->names, foldedQuery_, nullptr, marks);
       MarkMatches(page->fileNames, foldedQuery_, nullptr, marks);
     }
-    if (latin) {
+    if (romaji) {
       MarkRomaji(page->names, page->romajiNames, forms, literal, marks);
       MarkRomaji(page->fileNames, page->romajiFileNames, forms, literal, marks);
     }

@@ -119,9 +119,7 @@ std::wstring Katakana(std::wstring_view folded) {
     if (c >= 0x3041 && c <= 0x3096) {
       c = static_cast<wchar_t>(c + 0x60);
     } else if (c >= 0xFF66 && c <= 0xFF9D) {
-      c = kHalfWidth[static_cast<std::size_t>(c - 0xFF66)];
-    } else if (c == 0xFF70) {
-      c = kLongMark;
+      c = kHalfWidth[static_cast<std::size_t>(c - 0xFF66)];  // ｰ too
     } else if ((c == 0xFF9E || c == 0x3099 || c == 0x309B) && !out.empty()) {
       if (kVoiceable.find(out.back()) != std::wstring_view::npos) {
         ++out.back();

@@ -54,6 +54,9 @@ COVER = [
                                            "app/launcher_search", "app/shake_watch",
                                            "app/show_hide_keys", "app/file_takeover"]],
     ("app/main.cpp", ["e2e_launcher", "e2e_dialogs"]),
+    # The input method in type to find: its composition on a real window, and at every place
+    # where the launcher waits.
+    ("app/search_ime", ["frm_main", "interleaving", "e2e_keyboard"]),
     # The move of a button: the drag harness, then the failure and kill harnesses.
     ("app/button_move", ["button_move", "page", "frm_main"]),
     # Another program's change of the file: taken up, and never written over.
@@ -73,6 +76,8 @@ COVER = [
     ("gui/drag_tracker", ["button_move", "page", "buttons"]),
     # What a screen reader hears is read back from another process.
     ("gui/accessible_button", ["e2e_keyboard", "buttons"]),
+    ("gui/accessible_window", ["search_voice", "e2e_keyboard", "buttons"]),
+    ("gui/live_text", ["search_voice", "e2e_keyboard", "frm_main"]),
     ("gui/", ["dialog_form", "page", "frm_main", "buttons", "dialogs", "button_move"]),
 ]
 # Settings keys a slip of the hand could exchange.
