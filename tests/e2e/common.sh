@@ -33,6 +33,18 @@ fail() {
 expect() { [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"; }
 state() { D state "$caption" | cut -d' ' -f1; }
 ini() { /usr/bin/python3 "$here/ini_read.py" "$app/RavariVudovi.ini" "$@"; }
+# What COMMAND prints once it prints EXPECTED, or after 5 seconds: for what the launcher
+# does after the driver's click has returned (a menu's command runs in its own time).
+settled() {  # EXPECTED COMMAND...
+  local want=$1 got=
+  shift
+  for _ in $(seq 50); do
+    got=$("$@")
+    [ "$got" = "$want" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$got"
+}
 fresh() {  # a copy of the shipped files in $out/NAME, as $app
   app=$out/$1
   mkdir -p "$app" && "$here/../../tools/copy-shipped.sh" "$dist" "$app"

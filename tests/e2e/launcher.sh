@@ -162,7 +162,7 @@ echo "== a new page and a drop, then a kill: the page comes back, the next new p
 fresh newpagekill
 start
 page_menu 2
-expect "$(ini General PageNum)" "2" "the page count is in the file as soon as the page is"
+expect "$(settled 2 ini General PageNum)" "2" "the page count is in the file as soon as the page is"
 D select-tab "$caption" 1 >/dev/null
 sleep 0.3
 touch "$app/kept.txt"

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -181,6 +182,9 @@ TEST_F(SearchImeTest, ACompositionAtAButtonStandsAtTheStripAndItsTextIsSearchedO
   EXPECT_EQ(head.cfCompForm.ptCurrentPos.x, strip.left);
   EXPECT_GE(head.cfCompForm.ptCurrentPos.y, strip.top);
   EXPECT_LT(head.cfCompForm.ptCurrentPos.y, strip.bottom);
+  // The composed text stands as the line's does, centred on the strip's height.
+  const int textHeight = std::abs(head.lfFont.lfHeight);
+  EXPECT_LE(std::abs(2 * head.cfCompForm.ptCurrentPos.y + textHeight - (strip.top + strip.bottom)), 1);
   EXPECT_EQ(head.cfCandForm[0].dwStyle, static_cast<DWORD>(CFS_EXCLUDE));
   EXPECT_TRUE(SameRect(head.cfCandForm[0].rcArea, strip)) << "the candidates keep off the strip";
   EXPECT_EQ(head.cfCandForm[0].ptCurrentPos.y, strip.bottom);
