@@ -269,6 +269,10 @@ TEST_F(SearchImeTest, TheStripAndTheWindowComposeToAndNoCompositionOutlivesItsWi
     ASSERT_TRUE(context.Compose(L"い"));
     ASSERT_TRUE(form->Composing());
     EXPECT_TRUE(SameRect(context.Head().cfCompForm.rcArea, ShownStrip(form->Handle())));
+    // Part of a long composition committed while the rest goes on comes as WM_CHAR: typed.
+    const std::wstring before = form->Search().Query();
+    Key(WM_CHAR, L'z');
+    EXPECT_EQ(form->Search().Query(), before + L"z") << "a part committed mid-composition";
     // The focus leaves without an end (the input method may keep the composition): the
     // keys are the launcher's again.
     SetFocus(page.Button(2)->Handle());
