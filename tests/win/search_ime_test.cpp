@@ -225,6 +225,13 @@ TEST_F(SearchImeTest, ACompositionAtAButtonStandsAtTheStripAndItsTextIsSearchedO
   Key(WM_KEYUP, VK_RETURN);
   test::Pump(500);
   EXPECT_FALSE(std::filesystem::exists(ran));
+  // A composition begun at the button and carried off by the focus, to end elsewhere: back
+  // at the button, Enter is the user's again.
+  ASSERT_TRUE(context.Compose(L"あ"));
+  SetFocus(page.Button(2)->Handle());
+  ASSERT_TRUE(context.Cancel());
+  app.ProcessMessages();
+  SetFocus(button);
   Key(WM_KEYDOWN, VK_RETURN);
   EXPECT_TRUE(test::PumpUntil([&] { return std::filesystem::exists(ran); }, 20000)) << "Enter after the composition";
 }
