@@ -443,9 +443,7 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
   }
   if (msg == AccessibleNameMessage()) {
-    // Any program can send a registered message: only the accessible object, on this
-    // thread, gives a pointer that may be written through.
-    if (InSendMessageEx(nullptr) == ISMEX_NOSEND) *reinterpret_cast<std::wstring*>(lParam) = AccessibleName();
+    TellAccessibleName(lParam, AccessibleName());
     return 0;
   }
   if (msg == AccessiblePressMessage()) {
