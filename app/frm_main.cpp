@@ -4,10 +4,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
 
 #include "app/button_move.h"
 #include "app/call_up_notes.h"
+#include "app/open_all.h"
 #include "buttons/glyph_cache.h"
 #include "buttons/shell_helpers.h"
 #include "core/file_io.h"
@@ -35,10 +35,6 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 // A system command the program sends itself to close the window; real system commands
 // keep their low four bits for the system, so it cannot be taken for one of them.
 constexpr WPARAM kCloseCommand = 1;
-
-// What a button binds, as its four keys hold it.
-using Binding = std::array<std::wstring, 4>;
-Binding BindingOf(const TLaunchBtn& b) { return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir()}; }
 
 // The page strip's font, for its tabs.
 FontDesc BaseFontDesc() { return PixelFont(L"ＭＳ Ｐゴシック", 13); }
@@ -89,6 +85,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()), firstStart_(NoSettingsFile()) {
   takeover_->OnReadable = [this] { TakeUpTheFile(); };
   takeover_->OnLook = [this] { TakeUpOutsideChange(); };
   transfer_ = std::make_unique<TPageTransfer>(Handle(), ini_, *pages_, *base_);
+  shellDrop_ = std::make_unique<TShellDrop>(Handle());
   BuildMenus();
   MarkStartPhase("tab strip and menus");
 
@@ -380,7 +377,7 @@ void TfrmMain::D1Click() {
   if (!page || !page->Button(page->CurrentBtn())) return;
   const std::uint64_t pageId = page->Id();
   const std::int32_t i = page->CurrentBtn();
-  const Binding asked = BindingOf(*page->Button(i));
+  const StoredButton asked = StoredButton::Of(*page->Button(i));
   if (ini_.ReadBool(keys::kSetting, keys::kAskBeforeDelBtn, keys::kAskBeforeDelBtnDefault) &&
       !Confirm(L"ボタン「" + NameOf(*page->Button(i)) + L"」を削除してよろしいですか？"))
     return;
@@ -389,7 +386,7 @@ void TfrmMain::D1Click() {
   // the button the user saw, and for nothing else.
   page = pages_->FindId(pageId);
   TLaunchBtn* button = page ? pages_->BuiltButton(*page, i) : nullptr;
-  if (!button || BindingOf(*button) != asked) {
+  if (!button || StoredButton::Of(*button) != asked) {
     ShowMessage(L"確認している間にこのボタンが変わったため、削除しませんでした");
     return;
   }
@@ -446,6 +443,10 @@ void TfrmMain::RunAsClick() {
   if (!button->Open(true) || button->Dimmed()) return;
   if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault))
     coolTrayIcon1_->HideMainWindow();
+}
+
+void TfrmMain::OpenAllClick() {
+  OpenAllButtons(*pages_, ini_, [this] { coolTrayIcon1_->HideMainWindow(); });
 }
 
 std::optional<TPageOptionHost::PageRef> TfrmMain::CurrentPage() {

@@ -39,6 +39,7 @@
 #include "gui/application.h"
 #include "gui/font.h"
 #include "gui/popup_menu.h"
+#include "gui/shell_drop.h"
 #include "gui/window.h"
 #include "showhide/cool_tray_icon.h"
 #include "showhide/wait_hot_key.h"
@@ -135,6 +136,7 @@ class TfrmMain : public TWindow,
   void ImportPageClick();  // a page file as a new page
   void OpenFolderClick();  // the folder of the pressed button's target
   void RunAsClick();       // the pressed button's target as administrator
+  void OpenAllClick();     // every bound button of the page on display
   void Help1Click();
   void Exit1Click();
   void Show1Click();
@@ -251,11 +253,13 @@ class TfrmMain : public TWindow,
   std::unique_ptr<TUndoStep> undo_;
   std::unique_ptr<TFileTakeover> takeover_;
   std::unique_ptr<TPageTransfer> transfer_;
+  std::unique_ptr<TShellDrop> shellDrop_;  // what the shell drags that is no file
   TPopupMenu popupMenu1_;
   TPopupMenu popupMenu2_;
   int mnuMouseMove_ = -1;  // index of the watch item in PopupMenu2
   int undoItem_ = -1;      // and of 「元に戻す」 in PopupMenu1
   int deletePageItem_ = -1;  // and of 「ページの削除」
+  int openAllItem_ = -1;     // and of 「このページのボタンをすべて開く」
   std::vector<int> boundButtonItems_;  // PopupMenu1's items that want a bound button
   std::unique_ptr<TCoolTrayIcon> coolTrayIcon1_;
   std::unique_ptr<TShowHideKeys> keys_;

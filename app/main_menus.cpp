@@ -33,6 +33,8 @@ const MenuItemDef kPopupMenu1[] = {
     {L"-", nullptr, -1},
     {L"ファイルの場所を開く", &TfrmMain::OpenFolderClick, -1},
     {L"管理者として実行", &TfrmMain::RunAsClick, -1},
+    {L"-", nullptr, -1},
+    {L"このページのボタンをすべて開く", &TfrmMain::OpenAllClick, -1},
 };
 
 const MenuItemDef kPopupMenu2[] = {
@@ -60,6 +62,7 @@ void TfrmMain::BuildMenus() {
       if (def.onClick == &TfrmMain::mnuMouseMoveClick) mnuMouseMove_ = index;
       if (def.onClick == &TfrmMain::UndoClick) undoItem_ = index;
       if (def.onClick == &TfrmMain::N3Click) deletePageItem_ = index;
+      if (def.onClick == &TfrmMain::OpenAllClick) openAllItem_ = index;
       if (def.onClick == &TfrmMain::OpenFolderClick || def.onClick == &TfrmMain::RunAsClick)
         boundButtonItems_.push_back(index);
     }
@@ -98,6 +101,8 @@ void TfrmMain::PopupPageMenu(POINT at) {
   popupMenu1_.SetCaption(undoItem_, undo_->Ready() ? L"元に戻す: " + undo_->Label() : L"元に戻す");
   popupMenu1_.SetEnabled(undoItem_, undo_->Ready());
   popupMenu1_.SetEnabled(deletePageItem_, base_->ActivePageIndex() > 0);  // see kFirstPageStays
+  const TPage* page = pages_->OnDisplay();
+  popupMenu1_.SetEnabled(openAllItem_, page && page->CountRegistered() > 0);
   popupMenu1_.Popup(at.x, at.y);
   PostMessageW(Handle(), WM_NULL, 0, 0);
 }

@@ -21,7 +21,7 @@ constexpr COLORREF kPlain = RGB(0, 0, 0);
 
 // What a button holds, and shows of it, carried to another button by a move.
 struct Contents {
-  std::wstring fullPath, name, iconPath, workDir;
+  StoredButton keys;
   bool regist = false;
   // The gone mark is the target's: it goes where the target goes.
   bool dimmed = false;
@@ -29,19 +29,16 @@ struct Contents {
 };
 
 Contents ContentsOf(const TLaunchBtn& b) {
-  return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir(), b.Regist(), b.Dimmed(), b.SharedGlyph()};
+  return {StoredButton::Of(b), b.Regist(), b.Dimmed(), b.SharedGlyph()};
 }
 
 // The face follows the button's own show type: the pages of a move may show differently.
 void Put(TLaunchBtn& b, const Contents& c) {
-  b.SetFullPath(c.fullPath);
-  b.SetBtnName(c.name);
-  b.SetIconPath(c.iconPath);
-  b.SetWorkDir(c.workDir);
+  c.keys.Into(b);
   b.SetRegist(c.regist);
   b.RenewHint();
   b.SetDimmed(c.dimmed);
-  b.SetCaption(b.ShowType() == st_IconOnly ? std::wstring() : c.name);
+  b.SetCaption(b.ShowType() == st_IconOnly ? std::wstring() : c.keys.name);
   b.SetGlyph(b.ShowType() == st_TextOnly ? SharedBitmap() : c.glyph);
   // A glyph the other page did not show (text only there) is looked up here.
   if (b.ShowType() != st_TextOnly && !c.glyph) b.LoadGlyph();
@@ -156,7 +153,7 @@ void TPage::BuildButtons() {
   const std::int32_t more = grid_.BtnCount() - static_cast<std::int32_t>(spare_.size());
   if (more > 0) host_.MakeRoom(*this, more);
   buttons_.resize(static_cast<std::size_t>(grid_.BtnCount()));
-  saved_.assign(buttons_.size(), StoredKeys{});
+  saved_.assign(buttons_.size(), StoredButton{});
   try {
     ini_.Update([&] {
       builtShowType_ = ini_.ReadInteger(section, keys::kShowType, keys::kShowTypeBuildDefault);
@@ -167,7 +164,7 @@ void TPage::BuildButtons() {
       const SharedFont& font = FontFor(caption.desc);
       for (std::int32_t i = 1; i <= grid_.BtnCount(); ++i) {
         BitBtnParams params = PlaceOf(i);
-        StoredKeys stored = ReadKeys(i);
+        StoredButton stored = ReadKeys(i);
         params.caption = stored.name;
         // The button taken over keeps its old glyph in the cache until its new one is in.
         SharedBitmap previousGlyph = spare_.empty() ? SharedBitmap() : spare_.back()->SharedGlyph();
@@ -175,10 +172,7 @@ void TPage::BuildButtons() {
         TLaunchBtn& b = *button;
         buttons_[static_cast<std::size_t>(i - 1)] = std::move(button);
         b.SetBtnIndex(i);
-        b.SetFullPath(stored.fullPath);
-        b.SetBtnName(stored.name);
-        b.SetIconPath(stored.iconPath);
-        b.SetWorkDir(stored.workDir);
+        stored.Into(b);
         saved_[static_cast<std::size_t>(i - 1)] = std::move(stored);
         b.SetFont(font);
         b.SetFontColor(caption.color);
@@ -273,7 +267,7 @@ void TPage::SaveButtons() {
   if (Unread()) throw ini_.WriteRefusal();
   std::vector<std::size_t> changed;
   for (std::size_t k = 0; k < buttons_.size(); ++k)
-    if (KeysOf(*buttons_[k]) != saved_[k]) changed.push_back(k);
+    if (StoredButton::Of(*buttons_[k]) != saved_[k]) changed.push_back(k);
   try {
     ini_.Update([&] {
       for (std::size_t k : changed) WriteButtonKeys(buttons_[k]->BtnIndex(), *buttons_[k]);
@@ -282,21 +276,15 @@ void TPage::SaveButtons() {
     unsaved_ = true;
     throw;
   }
-  for (std::size_t k : changed) saved_[k] = KeysOf(*buttons_[k]);
+  for (std::size_t k : changed) saved_[k] = StoredButton::Of(*buttons_[k]);
   unsaved_ = false;
 }
 
 void TPage::NoteSaved(std::int32_t i) {
-  if (TLaunchBtn* b = Button(i)) saved_[static_cast<std::size_t>(i - 1)] = KeysOf(*b);
+  if (TLaunchBtn* b = Button(i)) saved_[static_cast<std::size_t>(i - 1)] = StoredButton::Of(*b);
 }
 
-TPage::StoredKeys TPage::KeysOf(const TLaunchBtn& b) { return {b.FullPath(), b.BtnName(), b.IconPath(), b.WorkDir()}; }
-
-TPage::StoredKeys TPage::ReadKeys(std::int32_t i) const {
-  const std::wstring section = Section();
-  auto read = [&](const wchar_t* key) { return ini_.ReadString(section, keys::ButtonKey(key, i), L""); };
-  return {read(keys::kBtnFP), read(keys::kBtnName), read(keys::kBtnIP), read(keys::kWD)};
-}
+StoredButton TPage::ReadKeys(std::int32_t i) const { return StoredButton::Read(ini_, Section(), i); }
 
 bool TPage::ChangedOnDisk() {
   if (!built_) return false;
@@ -403,18 +391,12 @@ bool TPage::HoldsBinding() {
 
 void TPage::ClearButtonKeys(std::int32_t i) {
   if (Unread()) throw ini_.WriteRefusal();
-  const std::wstring section = Section();
-  ini_.Update([&] {
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), L"");
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), L"");
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), L"");
-    ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), L"");
-  });
+  ini_.Update([&] { StoredButton{}.Write(ini_, Section(), i); });
   // Emptied only once the file is: a refused write leaves the button as the file has it.
   if (TLaunchBtn* b = Button(i)) {
     b->ClearButton();
     b->SetCaption(L"");
-    saved_[static_cast<std::size_t>(i - 1)] = StoredKeys{};
+    saved_[static_cast<std::size_t>(i - 1)] = StoredButton{};
   }
 }
 
@@ -492,13 +474,7 @@ std::int32_t TPage::FirstEmptyButton() {
   return found;
 }
 
-void TPage::WriteButtonKeys(std::int32_t j, const TLaunchBtn& from) {
-  const std::wstring section = Section();
-  ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, j), from.FullPath());
-  ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, j), from.BtnName());
-  ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, j), from.IconPath());
-  ini_.WriteString(section, keys::ButtonKey(keys::kWD, j), from.WorkDir());
-}
+void TPage::WriteButtonKeys(std::int32_t j, const TLaunchBtn& from) { StoredButton::Of(from).Write(ini_, Section(), j); }
 
 void TPage::SwapButtons(std::int32_t i, std::int32_t j) {
   TLaunchBtn* a = Button(i);
@@ -507,7 +483,7 @@ void TPage::SwapButtons(std::int32_t i, std::int32_t j) {
   if (Unread()) throw ini_.WriteRefusal();
   const Contents first = ContentsOf(*a), second = ContentsOf(*b);
   const bool wasUnsaved = unsaved_;
-  const std::vector<StoredKeys> wasSaved = saved_;
+  const std::vector<StoredButton> wasSaved = saved_;
   Put(*a, second);
   Put(*b, first);
   try {
@@ -533,7 +509,7 @@ void TPage::MoveButtonTo(std::int32_t i, TPage& to, std::int32_t j) {
   const bool wasUnsaved = unsaved_, toWasUnsaved = to.unsaved_;
   // The saves below note their keys before the one write at the end: one refused takes
   // the notes back with the faces.
-  const std::vector<StoredKeys> wasSaved = saved_, toWasSaved = to.saved_;
+  const std::vector<StoredButton> wasSaved = saved_, toWasSaved = to.saved_;
   try {
     // One write of the file for both sections. The button reaches its new place before
     // it leaves the old one: a write cut short between the two would leave it twice,

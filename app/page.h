@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "buttons/launch_btn.h"
+#include "buttons/stored_button.h"
 #include "core/button_search.h"
 #include "core/ini_file.h"
 #include "core/page_grid.h"
@@ -182,13 +183,7 @@ class TPage {
     COLORREF color;
     bool operator==(const CaptionFont&) const = default;
   };
-  // A button's four keys in the file.
-  struct StoredKeys {
-    std::wstring fullPath, name, iconPath, workDir;
-    bool operator==(const StoredKeys&) const = default;
-  };
-  static StoredKeys KeysOf(const TLaunchBtn& b);
-  StoredKeys ReadKeys(std::int32_t i) const;
+  StoredButton ReadKeys(std::int32_t i) const;
   // The caption font and colour of the page's section, as the buttons take them.
   CaptionFont ReadCaptionFont() const;
   // The font of `desc`, made once for every button of the page.
@@ -208,7 +203,7 @@ class TPage {
   TPageHost& host_;
   std::vector<std::unique_ptr<TLaunchBtn>> buttons_;  // slot k holds button k + 1
   // Slot k: button k + 1's keys as the page last read or wrote them.
-  std::vector<StoredKeys> saved_;
+  std::vector<StoredButton> saved_;
   // The section's font and raw show type at the last build, to tell a change on disk.
   CaptionFont builtCaption_{};
   std::int32_t builtShowType_ = 0;  // Between LoadHeader and BuildButtons: the old buttons, in number order, to be renewed.

@@ -21,7 +21,7 @@ std::vector<IniKey> ButtonKeys(std::int32_t pageNo, std::int32_t first, std::int
   const std::wstring section = settings::PageSection(pageNo);
   std::vector<IniKey> keys;
   for (std::int32_t i = first; i <= last; ++i)
-    for (const wchar_t* key : {settings::kBtnFP, settings::kBtnName, settings::kBtnIP, settings::kWD})
+    for (const wchar_t* key : settings::kButtonKeys)
       keys.push_back({section, settings::ButtonKey(key, i)});
   return keys;
 }

@@ -13,20 +13,23 @@ namespace keys = settings;
 // box are measured from the box's corner.
 struct Layout {
   DesignRect client, GroupBox1, GroupBox2, BtnCancel, BtnOk;
-  DesignRect lbeName, lbeLocate, lbeWorkDir, BtnBrows;          // in GroupBox1
+  DesignRect lbeName, lbeLocate, lbeWorkDir, lbeArguments, cmbShow, chkAdmin, BtnBrows;  // in GroupBox1
   DesignRect chkIsUseIcon, BtnBrows2, lbeIconLocate;            // in GroupBox2
 };
 // The edits start after the longest of their labels ("作業フォルダー："), which the
 // labels' own measuring puts at their left.
 constexpr Layout kLayout{
-    .client = {0, 0, 353, 273},
-    .GroupBox1 = {8, 8, 337, 121},
-    .GroupBox2 = {8, 136, 337, 97},
-    .BtnCancel = {256, 240, 89, 25},
-    .BtnOk = {160, 240, 89, 25},
+    .client = {0, 0, 353, 357},
+    .GroupBox1 = {8, 8, 337, 205},
+    .GroupBox2 = {8, 220, 337, 97},
+    .BtnCancel = {256, 324, 89, 25},
+    .BtnOk = {160, 324, 89, 25},
     .lbeName = {112, 24, 209, 20},
     .lbeLocate = {112, 52, 169, 20},
     .lbeWorkDir = {112, 80, 209, 20},
+    .lbeArguments = {112, 108, 209, 20},
+    .cmbShow = {112, 136, 129, 20},
+    .chkAdmin = {112, 166, 209, 17},
     .BtnBrows = {288, 52, 33, 20},
     .chkIsUseIcon = {12, 24, 200, 17},
     .BtnBrows2 = {288, 24, 33, 20},
@@ -54,6 +57,9 @@ TfrmBtnOption::TfrmBtnOption(TBtnOptionHost& host)
       lbeName(On(In(kLayout.GroupBox1, kLayout.lbeName), L"名前：")),
       lbeLocate(On(In(kLayout.GroupBox1, kLayout.lbeLocate), L"場所：")),
       lbeWorkDir(On(In(kLayout.GroupBox1, kLayout.lbeWorkDir), L"作業フォルダー：")),
+      lbeArguments(On(In(kLayout.GroupBox1, kLayout.lbeArguments), L"引数：")),
+      cmbShow(On(In(kLayout.GroupBox1, kLayout.cmbShow), L"実行時の大きさ："), {L"通常のウィンドウ", L"最小化", L"最大化"}),
+      chkAdmin(On(In(kLayout.GroupBox1, kLayout.chkAdmin), L"管理者として実行する")),
       BtnBrows(On(In(kLayout.GroupBox1, kLayout.BtnBrows), L"参照")),
       GroupBox2(On(kLayout.GroupBox2, L"アイコン")),
       chkIsUseIcon(On(In(kLayout.GroupBox2, kLayout.chkIsUseIcon), L"別のアイコンを使う")),
@@ -88,40 +94,43 @@ void TfrmBtnOption::FormShow() {
   if (!captured_) return;
   // The file first takes what the page's buttons hold now (a drop since the last save).
   host_.SaveButtons(captured_->pageNo);
-  if (TLaunchBtn* button = host_.FindButton(*captured_)) Fill(FieldsOf(*button));
+  if (TLaunchBtn* button = host_.FindButton(*captured_)) Fill(StoredButton::Of(*button));
 }
 
-TfrmBtnOption::Fields TfrmBtnOption::FieldsOf(const TLaunchBtn& button) {
-  return {button.BtnName(), button.FullPath(), button.WorkDir(), button.IconPath()};
-}
-
-void TfrmBtnOption::Fill(const Fields& button) {
+void TfrmBtnOption::Fill(const StoredButton& button) {
   // From the button itself, which the file now holds: no read that could miss the file,
   // and no value cut to the file's length.
   lbeName.SetText(button.name);
-  lbeLocate.SetText(button.locate);
+  lbeLocate.SetText(button.fullPath);
   lbeWorkDir.SetText(button.workDir);
+  lbeArguments.SetText(button.options.arguments);
+  cmbShow.Select(button.options.show);
+  chkAdmin.SetChecked(button.options.admin);
   // An icon file other than the target means the user chose one; the folder icon a drop
   // gives a folder was chosen by nobody.
-  const bool other = button.icon != button.locate && !IsFolderIcon(button.icon);
+  const bool other = button.iconPath != button.fullPath && !IsFolderIcon(button.iconPath);
   chkIsUseIcon.SetChecked(other);
   BtnBrows2.SetEnabled(other);
   lbeIconLocate.SetEnabled(other);
   // Always this button's own: the dialog lives on, and its field held the last button's.
-  lbeIconLocate.SetText(other ? button.icon : button.locate);
+  lbeIconLocate.SetText(other ? button.iconPath : button.fullPath);
   shown_ = button;
   filled_ = Edited();
 }
 
-TfrmBtnOption::Fields TfrmBtnOption::Edited() const {
-  Fields f{lbeName.Text(), lbeLocate.Text(), lbeWorkDir.Text(), {}};
+StoredButton TfrmBtnOption::Edited() const {
+  StoredButton f{.fullPath = lbeLocate.Text(),
+                 .name = lbeName.Text(),
+                 .iconPath = {},
+                 .workDir = lbeWorkDir.Text(),
+                 .options = {lbeArguments.Text(), LaunchOptions::ShowFrom(cmbShow.Selected()), chkAdmin.Checked()}};
   const std::wstring otherIcon = lbeIconLocate.Text();
   if (chkIsUseIcon.Checked() && !otherIcon.empty())
-    f.icon = otherIcon;
-  else if (f.locate == shown_.locate && IsFolderIcon(shown_.icon))
-    f.icon = shown_.icon;  // a folder keeps the icon its drop gave it, as it is stored
+    f.iconPath = otherIcon;
+  else if (f.fullPath == shown_.fullPath && IsFolderIcon(shown_.iconPath))
+    f.iconPath = shown_.iconPath;  // a folder keeps the icon its drop gave it, as it is stored
   else
-    f.icon = f.locate;
+    f.iconPath = f.fullPath;
   return f;
 }
 
@@ -152,15 +161,15 @@ void TfrmBtnOption::BtnOkClick() {
     Hide();
     return;
   }
-  const Fields now = Edited();
-  if (FieldsOf(*button) != shown_) {
+  const StoredButton now = Edited();
+  if (StoredButton::Of(*button) != shown_) {
     // The button changed while the dialog was open (a drop, the delete command). Left
     // untouched here, the change stands; else the user sees it before choosing again.
     if (now == filled_) {
       Hide();
       return;
     }
-    Fill(FieldsOf(*button));
+    Fill(StoredButton::Of(*button));
     ShowMessage(L"このボタンは開いている間に変更されました。いまの内容を表示します");
     return;
   }
@@ -168,27 +177,19 @@ void TfrmBtnOption::BtnOkClick() {
   const std::int32_t i = captured_->btnIndex;
   // An empty location unbinds the button as the delete command does: a bound button
   // without a target would refuse drops and open nothing.
-  const Fields f = now.locate.empty() ? Fields{} : now;
-  // All four keys in one write, before the button changes: a refused write (shown in the
+  const StoredButton f = now.fullPath.empty() ? StoredButton{} : now;
+  // All its keys in one write, before the button changes: a refused write (shown in the
   // error box) leaves the button as the file has it and the dialog open with the edits.
   host_.WillEdit(*captured_);
-  ini_.Update([&] {
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnName, i), f.name);
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnFP, i), f.locate);
-    ini_.WriteString(section, keys::ButtonKey(keys::kWD, i), f.workDir);
-    ini_.WriteString(section, keys::ButtonKey(keys::kBtnIP, i), f.icon);
-  });
-  if (f.locate.empty()) {
+  ini_.Update([&] { f.Write(ini_, section, i); });
+  if (f.fullPath.empty()) {
     button->ClearButton();
     button->SetCaption(L"");
     host_.ButtonEdited(*captured_);
     Hide();
     return;
   }
-  button->SetBtnName(f.name);
-  button->SetFullPath(f.locate);
-  button->SetWorkDir(f.workDir);
-  button->SetIconPath(f.icon);
+  f.Into(*button);
   // With a target it is bound, as the next start would find it.
   button->SetRegist(true);
   const std::wstring& name = f.name;

@@ -1,5 +1,7 @@
 // TfrmBtnOption: the dialog "ボタンのプロパティ" that edits one launch button by hand: its
-// name, its target, its working folder and, optionally, an icon file other than the target.
+// name, its target (a path, or a shell name the shell opens), its working folder, how it
+// starts (arguments, window size, always as administrator) and, optionally, an icon file
+// other than the target.
 //
 // Created hidden at start after the main window, it lives until exit and is shown
 // modeless. Each time it is shown it captures the page on display and that page's current
@@ -10,7 +12,7 @@
 // icon field showing the button's own target. OK finds the button again by number and
 // compares it with what the dialog showed: changed meanwhile (a drop, the delete
 // command), the change stands when nothing was edited here, else the dialog shows the
-// button anew and says so. Otherwise OK writes the four keys of the button and
+// button anew and says so. Otherwise OK writes the keys of the button (StoredButton) and
 // then applies them to the live button and its face: a location makes the button bound,
 // an empty one unbinds it. "キャンセル", Esc and the close box write nothing. A button or page
 // that has gone by the time of OK is not touched: the dialog says so and closes.
@@ -23,10 +25,12 @@
 #include <optional>
 
 #include "buttons/launch_btn.h"
+#include "buttons/stored_button.h"
 #include "core/ini_file.h"
 #include "gui/common_dialogs.h"
 #include "gui/controls.h"
 #include "gui/dialog_form.h"
+#include "gui/drop_down_list.h"
 
 namespace vl {
 
@@ -80,22 +84,20 @@ class TfrmBtnOption : public TDialogForm {
   HFONT brows1Font_;  // the form owns them
   HFONT brows2Font_;
   std::optional<TBtnOptionHost::ButtonRef> captured_;  // at the last FormShow
-  // A button's four values, or what OK would write.
-  struct Fields {
-    std::wstring name, locate, workDir, icon;
-    bool operator==(const Fields&) const = default;
-  };
-  static Fields FieldsOf(const TLaunchBtn& button);
-  void Fill(const Fields& button);
-  Fields Edited() const;
-  Fields shown_;   // the button as the dialog was filled from it
-  Fields filled_;  // what OK would have written right after the filling
+  // A button's values, or what OK would write.
+  void Fill(const StoredButton& button);
+  StoredButton Edited() const;
+  StoredButton shown_;   // the button as the dialog was filled from it
+  StoredButton filled_;  // what OK would have written right after the filling
 
  public:
   TGroupBox GroupBox1;
   TLabeledEdit lbeName;
   TLabeledEdit lbeLocate;
   TLabeledEdit lbeWorkDir;
+  TLabeledEdit lbeArguments;
+  TDropDownList cmbShow;
+  TCheckBox chkAdmin;
   TButton BtnBrows;
   TGroupBox GroupBox2;
   TCheckBox chkIsUseIcon;

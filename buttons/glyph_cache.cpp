@@ -1,6 +1,8 @@
 #include "buttons/glyph_cache.h"
 
 #include <shellapi.h>
+#include <commctrl.h>
+#include <commoncontrols.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "buttons/shell_helpers.h"
+#include "core/portable_path.h"
 #include "gui/dib.h"
 #include "gui/message_window.h"
 #include "gui/platform/com_scope.h"
@@ -30,13 +33,8 @@ UniqueIcon IconAtSize(const std::wstring& source, int index, int size) {
   return UniqueIcon(icon);
 }
 
-// Empty when the file is not there. Any thread: it touches only what it makes.
-UniqueBitmap MakeGlyph(const std::wstring& iconPath, int size) {
-  PassNetworkLookupGate(iconPath);
-  if (!FileExists(iconPath)) return {};
-  UniqueDC dc(CreateCompatibleDC(nullptr));
-  UniqueBitmap glyph = MakeDib(size, size);
-  if (!dc || !glyph) return {};
+// The icon of a file, or of its type's program.
+UniqueIcon FileIcon(const std::wstring& iconPath, int size) {
   // The call writes the path and index of the icon's real source back into its buffer (the
   // program of a document's type, say), where the image of the wanted size is then taken.
   std::wstring source = ShellPath(iconPath);
@@ -47,6 +45,41 @@ UniqueBitmap MakeGlyph(const std::wstring& iconPath, int size) {
     source.resize(std::wcslen(source.c_str()));
     if (UniqueIcon sized = IconAtSize(source, index, size)) icon = std::move(sized);
   }
+  return icon;
+}
+
+// The icon the shell shows for what a shell name stands for (a Store app, a shell folder),
+// from the system's image list of the nearest size at or above `size`.
+UniqueIcon ShellItemIcon(const std::wstring& name, int size) {
+  IdListPtr item = ParseShellName(name);
+  SHFILEINFOW info{};
+  if (!item || !SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item.get()), 0, &info, sizeof info,
+                               SHGFI_PIDL | SHGFI_SYSICONINDEX))
+    return {};
+  IImageList* list = nullptr;
+  const int which = size <= 32 ? SHIL_LARGE : size <= 48 ? SHIL_EXTRALARGE : SHIL_JUMBO;
+  if (FAILED(SHGetImageList(which, __uuidof(IImageList), reinterpret_cast<void**>(&list)))) return {};
+  HICON icon = nullptr;
+  if (FAILED(list->GetIcon(info.iIcon, ILD_TRANSPARENT, &icon))) icon = nullptr;
+  list->Release();
+  return UniqueIcon(icon);
+}
+
+// Empty when the file is not there, or the shell does not know the shell name. Any
+// thread: it touches only what it makes.
+UniqueBitmap MakeGlyph(const std::wstring& iconPath, int size) {
+  PassNetworkLookupGate(iconPath);
+  UniqueIcon icon;
+  if (IsShellName(iconPath)) {
+    icon = ShellItemIcon(iconPath, size);
+    if (!icon) return {};
+  } else if (!FileExists(iconPath)) {
+    return {};
+  }
+  UniqueDC dc(CreateCompatibleDC(nullptr));
+  UniqueBitmap glyph = MakeDib(size, size);
+  if (!dc || !glyph) return {};
+  if (!icon) icon = FileIcon(iconPath, size);
   ScopedSelect select(dc.get(), glyph.get());
   RECT all{0, 0, size, size};
   FillRect(dc.get(), &all, GetSysColorBrush(COLOR_BTNFACE));

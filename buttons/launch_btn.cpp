@@ -6,6 +6,7 @@
 #include "buttons/glyph_cache.h"
 #include "buttons/link_file.h"
 #include "buttons/shell_helpers.h"
+#include "core/portable_path.h"
 #include "gui/layout.h"
 #include "gui/message_box.h"
 #include "gui/platform/handles.h"
@@ -60,6 +61,7 @@ void TLaunchBtn::Renew(const BitBtnParams& params) {
   fullPath_.clear();
   iconPath_.clear();
   workDir_.clear();
+  options_ = {};
   btnIndex_ = 0;
   regist_ = false;
   showType_ = st_Both;
@@ -92,6 +94,7 @@ void TLaunchBtn::ClearButton() {
   iconPath_.clear();
   regist_ = false;
   workDir_.clear();
+  options_ = {};
   SetGlyph(UniqueBitmap());
   SetDimmed(false);
   RenewHint();
@@ -133,27 +136,29 @@ void TLaunchBtn::KeyClick() {
   if (Open(GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0)) TBitBtn::KeyClick();
 }
 
-bool TLaunchBtn::Open(bool asAdministrator) {
-  if (!regist_) return true;
+bool TLaunchBtn::Open(bool asAdministrator) { return Launch(asAdministrator, true) != Opening::Went; }
+
+TLaunchBtn::Opening TLaunchBtn::OpenQuietly() { return Launch(false, false); }
+
+TLaunchBtn::Opening TLaunchBtn::Launch(bool asAdministrator, bool sayGone) {
+  if (!regist_) return Opening::Opened;
   const Life life = Watch();
   // The shell may run a message loop of its own (a security warning, its error box, a DDE
   // wait, the administrator's consent), in which the page can rebuild or go and take this
   // button with it: the paths are taken first, as the shell is to have them (variables
   // expanded, a path relative to the launcher made full).
   const std::wstring target = UsablePath(fullPath_), workDir = UsablePath(workDir_);
+  const LaunchOptions options = options_;
   // Looked at again: the file may have come back since the face was drawn, or gone since.
   const bool gone = TargetKnownGone(target, Handle(), TargetAsk::Now);
   SetDimmed(gone);
   if (gone) {
     // The shell's own error would name neither the file nor what to do.
-    WarningBox(GoneTargetMessage(target));
-    return life.Alive();
+    if (sayGone) WarningBox(GoneTargetMessage(target));
+    return life.Alive() ? Opening::Gone : Opening::Went;
   }
-  if (asAdministrator)
-    OpenTargetAsAdministrator(Handle(), target, workDir);
-  else
-    OpenTarget(Handle(), target, workDir);
-  return life.Alive();
+  OpenTarget(Handle(), target, workDir, options, asAdministrator);
+  return life.Alive() ? Opening::Opened : Opening::Went;
 }
 
 LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -206,11 +211,18 @@ void TLaunchBtn::Bind(const std::wstring& path) {
     iconPath_ = LauncherRelativePath(iconPath_);
   }
   regist_ = true;
-  btnName_ = BtnNameOf(path);
+  btnName_ = IsShellName(path) ? ShellDisplayName(path) : BtnNameOf(path);
   BuildFace();
 }
 
 void TLaunchBtn::BindPath(const std::wstring& path) {
+  if (IsShellName(path)) {
+    // Nothing on disk to look at: the shell opens it and gives its icon. No working
+    // folder: the text before its last "\" is no folder.
+    fullPath_ = iconPath_ = path;
+    workDir_.clear();
+    return;
+  }
   if (ExtensionOf(path) == L".lnk") {
     TLinkInfo link;
     const std::optional<bool> read = ReadLinkFileWithin(path, link, kNetworkAnswerMs);

@@ -1,7 +1,9 @@
 // TLaunchBtn: the button that holds one launch target.
 //
 // Dropping one file, folder or shortcut on an unbound button binds it (the button then
-// raises OnRegist); several dropped at once go to OnDropSeveral; releasing the left or middle mouse button over a bound button opens
+// raises OnRegist); several dropped at once go to OnDropSeveral; items the shell hands
+// over without files (a Store app, a shell folder) arrive the same way by their parsing
+// names (buttons/shell_drop.h); releasing the left or middle mouse button over a bound button opens
 // the target with the shell in the button's working folder, wherever the pointer is at
 // the release. A bound button whose target is gone is drawn dimmed (TBitBtn::SetDimmed);
 // its click looks again and, still gone, says so with the path and opens nothing. The
@@ -25,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "buttons/launch_options.h"
 #include "gui/bitmap_button.h"
 
 namespace vl {
@@ -47,6 +50,8 @@ class TLaunchBtn : public TBitBtn {
   void SetIconPath(std::wstring path) { iconPath_ = std::move(path); }
   const std::wstring& WorkDir() const { return workDir_; }
   void SetWorkDir(std::wstring dir) { workDir_ = std::move(dir); }
+  const LaunchOptions& Options() const { return options_; }
+  void SetOptions(LaunchOptions options) { options_ = std::move(options); }
   std::int32_t BtnIndex() const { return btnIndex_; }
   void SetBtnIndex(std::int32_t index) { btnIndex_ = index; }
   bool Regist() const { return regist_; }
@@ -74,18 +79,22 @@ class TLaunchBtn : public TBitBtn {
   // (left out where it only repeats the name); none on an empty button. The face's
   // rebuild, a drop and ClearButton do it; whoever else writes the fields calls it.
   void RenewHint();
-  // Unbinds the button; caption, ShowType and BtnIndex stay.
+  // Unbinds the button (its options too); caption, ShowType and BtnIndex stay.
   void ClearButton();
   // Looks again whether the target of a bound button is gone and dims the button so; a
   // target on the network or a slow drive is looked at in the background and the button
   // dims when the answer comes (TargetKnownGone). The face's rebuild does it too.
   void CheckTarget();
 
-  // Opens the target of a bound button, elevated when asked (nothing on an empty button);
-  // a target that is gone is said in a message box instead. False when the button went
-  // (or was renewed) while the shell or the box ran messages, and must not be touched
-  // again.
+  // Opens the target of a bound button with its options, elevated when asked or when its
+  // options say so (nothing on an empty button); a target that is gone is said in a
+  // message box instead. False when the button went (or was renewed) while the shell or
+  // the box ran messages, and must not be touched again.
   bool Open(bool asAdministrator);
+  // The same without the box: Gone tells the caller, who says it. Went: the button went
+  // while the shell ran messages, whether or not its target opened.
+  enum class Opening { Opened, Gone, Went };
+  Opening OpenQuietly();
 
   // Its name whatever the face shows (also glyph only); a bound button without a name
   // (a drive root) gives its target, and an empty one says it is empty.
@@ -102,11 +111,13 @@ class TLaunchBtn : public TBitBtn {
   void BuildFace();
   void DropFiles(HDROP drop);
   void BindPath(const std::wstring& path);
+  Opening Launch(bool asAdministrator, bool sayGone);
 
   std::wstring btnName_;
   std::wstring fullPath_;
   std::wstring iconPath_;
   std::wstring workDir_;
+  LaunchOptions options_;
   std::int32_t btnIndex_ = 0;
   bool regist_ = false;
   TShowType showType_ = st_Both;

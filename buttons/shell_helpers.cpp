@@ -303,33 +303,40 @@ void SetShellPromptForTest(void (*prompt)(HWND parent)) { shellPrompt = prompt; 
 
 namespace {
 
-void OpenTargetWith(const wchar_t* verb, HWND parent, const std::wstring& target,
-                    const std::wstring& workDir) {
-  // "C:" alone means the current folder of drive C, which is whatever this process
-  // last used there; the file bound from C:\ wants the root.
-  std::wstring dir = workDir;
-  if (dir.size() == 2 && dir[1] == L':') dir += L'\\';
-  std::wstring file = ShellPath(target), shellDir = ShellPath(dir);
-  auto open = [&](const std::wstring& folder) {
-    if (shellPrompt) shellPrompt(parent);
-    return reinterpret_cast<INT_PTR>(ShellExecuteW(parent, verb, file.c_str(), nullptr,
-                                                   folder.empty() ? nullptr : folder.c_str(),
-                                                   SW_SHOWNORMAL)) > 32;
-  };
-  // A working folder past MAX_PATH that the shell cannot enter even by its short name
-  // (Wine refuses some): the target still opens, in the shell's default folder, rather
-  // than not at all.
-  if (!open(shellDir) && dir.size() >= MAX_PATH) open(std::wstring());
+bool OpenWithShell(HWND parent, const wchar_t* verb, const std::wstring& file, const std::wstring& folder,
+                   const LaunchOptions& options) {
+  if (shellPrompt) shellPrompt(parent);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // No box of the shell's own, as ShellExecute has it: the launcher stays silent.
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.hwnd = parent;
+  info.lpVerb = verb;
+  info.lpFile = file.c_str();
+  info.lpParameters = options.arguments.empty() ? nullptr : options.arguments.c_str();
+  info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+  info.nShow = options.ShowCommand();
+  return ShellExecuteExW(&info) != FALSE;
 }
 
 }  // namespace
 
-void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir) {
-  OpenTargetWith(L"Open", parent, target, workDir);
-}
-
-void OpenTargetAsAdministrator(HWND parent, const std::wstring& target, const std::wstring& workDir) {
-  OpenTargetWith(L"runas", parent, target, workDir);
+void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir, const LaunchOptions& options,
+                bool asAdministrator) {
+  const bool shellName = IsShellName(target);
+  // A shell name is the item's to open with its own default verb: a Store app or a URL
+  // may have no verb called "Open".
+  const wchar_t* verb = asAdministrator || options.admin ? L"runas" : shellName ? nullptr : L"Open";
+  // "C:" alone means the current folder of drive C, which is whatever this process
+  // last used there; the file bound from C:\ wants the root.
+  std::wstring dir = workDir;
+  if (dir.size() == 2 && dir[1] == L':') dir += L'\\';
+  const std::wstring file = shellName ? target : ShellPath(target), shellDir = ShellPath(dir);
+  const bool opened = OpenWithShell(parent, verb, file, shellDir, options);
+  // A working folder past MAX_PATH that the shell cannot enter even by its short name
+  // (Wine refuses some): the target still opens, in the shell's default folder, rather
+  // than not at all.
+  if (!opened && dir.size() >= MAX_PATH) OpenWithShell(parent, verb, file, std::wstring(), options);
 }
 
 bool ShowInFolder(const std::wstring& target) {
@@ -347,6 +354,24 @@ bool ShowInFolder(const std::wstring& target) {
     if (DirectoryExists(folder))
       ShellExecuteW(nullptr, L"open", ShellPath(folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   });
+}
+
+IdListPtr ParseShellName(const std::wstring& name) {
+  PIDLIST_ABSOLUTE raw = nullptr;
+  if (FAILED(SHParseDisplayName(name.c_str(), nullptr, &raw, 0, nullptr))) return {};
+  return IdListPtr(raw);
+}
+
+std::wstring ShellDisplayName(const std::wstring& name) {
+  std::wstring shown;
+  if (IdListPtr item = ParseShellName(name)) {
+    PWSTR text = nullptr;
+    if (SUCCEEDED(SHGetNameFromIDList(item.get(), SIGDN_NORMALDISPLAY, &text)) && text) {
+      shown = text;
+      CoTaskMemFree(text);
+    }
+  }
+  return shown.empty() ? name : shown;
 }
 
 std::wstring SpecialFolderPath(HWND owner, int csidl) {

@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "buttons/launch_options.h"
+#include "buttons/link_file.h"
+
 namespace vl {
 
 // The text from the last "." that stands after the last "\" or ":", dot included;
@@ -92,17 +95,19 @@ bool IconLookupMayWait(const std::wstring& path);
 void PassNetworkLookupGate(const std::wstring& path);
 void SetNetworkLookupGateForTest(HANDLE gate, bool (*held)(const std::wstring& path));
 
-// Opens `target` with the shell's "Open" verb in the working folder `workDir` (the
-// shell's own default when empty), shown normally. Failures are not reported: the
-// launcher stays silent when a target cannot be opened. A bare drive ("C:") is handed
-// over as its root ("C:\"), not as that drive's current folder. The shell reads paths
-// of up to MAX_PATH characters only: a longer target or folder goes by its short (8.3)
-// name where the volume keeps one, and a longer folder the shell still refuses is left
-// to the shell's default.
-void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir);
-// The same with the shell's "runas" verb: the system asks for an administrator's consent
-// and starts the target elevated; a refusal is as silent as a failure.
-void OpenTargetAsAdministrator(HWND parent, const std::wstring& target, const std::wstring& workDir);
+// Opens `target` with the shell in the working folder `workDir` (the shell's own default
+// when empty), handing it the options' arguments as its parameters and starting it in
+// their show state. A file goes with the "Open" verb, a shell name (IsShellName: a Store
+// app, a shell folder, a URL) with the item's own default verb; `asAdministrator` or the
+// options' admin flag asks for the "runas" verb instead: the system asks for an
+// administrator's consent and starts the target elevated. Failures and refusals are not
+// reported: the launcher stays silent when a target cannot be opened. A bare drive ("C:")
+// is handed over as its root ("C:\"), not as that drive's current folder. The shell reads
+// paths of up to MAX_PATH characters only: a longer target or folder goes by its short
+// (8.3) name where the volume keeps one, and a longer folder the shell still refuses is
+// left to the shell's default.
+void OpenTarget(HWND parent, const std::wstring& target, const std::wstring& workDir,
+                const LaunchOptions& options = {}, bool asAdministrator = false);
 
 // Opens the folder that holds `target` in the file manager with the target selected; a
 // target that is gone opens its folder, if that is there. The shell is asked on a thread
@@ -113,6 +118,13 @@ bool ShowInFolder(const std::wstring& target);
 // may show a prompt of its own (a security warning for a downloaded file) and run its
 // message loop. Null: none.
 void SetShellPromptForTest(void (*prompt)(HWND parent));
+
+// The item a shell name (IsShellName) stands for, as the shell parses it; empty when the
+// shell does not know the name.
+IdListPtr ParseShellName(const std::wstring& name);
+// What the shell calls that item ("ダウンロード", "電卓"): the name a button bound to it
+// shows. The name itself where the shell gives none.
+std::wstring ShellDisplayName(const std::wstring& name);
 
 // The path of a special folder (CSIDL_STARTUP and the like); empty when the system has
 // no file-system path for it.

@@ -99,6 +99,20 @@ bool IsLauncherRelative(std::wstring_view path) {
   return false;
 }
 
+bool IsShellName(std::wstring_view path) {
+  if (path.starts_with(L"::")) return true;
+  auto ascii = [](wchar_t c, bool letterOnly) {
+    const bool letter = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+    return letter || (!letterOnly && ((c >= L'0' && c <= L'9') || c == L'+' || c == L'-' || c == L'.'));
+  };
+  if (path.empty() || !ascii(path[0], true)) return false;
+  const std::size_t colon = path.find(L':');
+  if (colon == std::wstring_view::npos || colon < 2) return false;  // "C:" is a drive
+  for (std::size_t i = 1; i < colon; ++i)
+    if (!ascii(path[i], false)) return false;
+  return true;
+}
+
 std::wstring ResolveAgainst(std::wstring_view relative, std::wstring_view folder) {
   std::optional<SplitPath> base = Split(folder);
   // The program's folder is always full; anything else is joined as it stands, for the

@@ -33,6 +33,13 @@ std::wstring ResolveStoredPath(std::wstring_view path, std::wstring_view folder)
 // parts, which stays as it is.
 std::optional<std::wstring> RelativeToFolder(std::wstring_view path, std::wstring_view folder);
 
+// Whether `path` names something for the shell rather than a file: a shell name
+// ("shell:Downloads", "shell:AppsFolder\<app id>"), a name below a shell folder
+// ("::{CLSID}", "::{CLSID}\item"), or a URL ("https://...", "mailto:x", "ms-settings:"):
+// a scheme of two letters or more, then ":". A drive ("C:\x", "C:") and every other path
+// are not. Such a name is kept as written, opened by the shell, and never looked at on disk.
+bool IsShellName(std::wstring_view path);
+
 // Two names or volumes equal but for letter case, as the file system compares them.
 bool SameIgnoringCase(std::wstring_view a, std::wstring_view b);
 

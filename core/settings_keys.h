@@ -69,6 +69,12 @@ inline constexpr wchar_t kBtnFP[] = L"BtnFP";      // target path
 inline constexpr wchar_t kBtnName[] = L"BtnName";  // caption
 inline constexpr wchar_t kBtnIP[] = L"BtnIP";      // icon file
 inline constexpr wchar_t kWD[] = L"WD";            // working folder
+// How it starts; held only by a button whose options are set.
+inline constexpr wchar_t kBtnArg[] = L"BtnArg";      // parameters
+inline constexpr wchar_t kBtnShow[] = L"BtnShow";    // 0 normal, 1 minimised, 2 maximised
+inline constexpr wchar_t kBtnAdmin[] = L"BtnAdmin";  // "1": always as administrator
+// Every key of a button: what goes with it wherever it goes.
+inline constexpr const wchar_t* kButtonKeys[] = {kBtnFP, kBtnName, kBtnIP, kWD, kBtnArg, kBtnShow, kBtnAdmin};
 inline std::wstring ButtonKey(const wchar_t* prefix, int button) {
   return prefix + DecimalText(button);
 }

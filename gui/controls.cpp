@@ -119,12 +119,14 @@ detail::LabelFirst::LabelFirst(const ControlParams& p) : label_(LabelPart(p), SS
 
 TLabeledEdit::TLabeledEdit(const ControlParams& p) : LabelFirst(p), TEdit(EditPart(p)) {}
 
-void TLabeledEdit::Rescaled() {
+void TLabeledEdit::Rescaled() { PlaceLabelBeside(Handle()); }
+
+void detail::LabelFirst::PlaceLabelBeside(HWND control) {
   // The font's glyphs do not grow in step with the scale: a label only scaled may lose its
   // last character.
   HWND label = label_.Handle();
   RECT edit;
-  GetWindowRect(Handle(), &edit);
+  GetWindowRect(control, &edit);
   MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&edit), 2);
   const SIZE size = TextSize(GetParent(label), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)),
                              label_.Text());

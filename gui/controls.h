@@ -84,6 +84,8 @@ namespace detail {
 // mnemonic in its caption moves the focus to the edit.
 struct LabelFirst {
   explicit LabelFirst(const ControlParams& editParams);
+  // The label measured again and put to the left of `control`, centred on it.
+  void PlaceLabelBeside(HWND control);
   TLabel label_;
 };
 }  // namespace detail

@@ -25,6 +25,33 @@ TEST(PortablePath, OnlyDotsAndASingleLeadingSeparatorAreRelativeToTheLauncher) {
   for (const auto& c : cases) EXPECT_EQ(IsLauncherRelative(c.path), c.relative) << WideToUtf8(c.path);
 }
 
+TEST(PortablePath, ShellNamesAndUrlsAreToldFromPaths) {
+  const struct {
+    const wchar_t* path;
+    bool shell;
+  } cases[] = {
+      {L"shell:Downloads", true},
+      {L"shell:AppsFolder\\Microsoft.WindowsCalculator_8wekyb3d8bbwe!App", true},
+      {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", true},
+      {L"https://example.com/a.html", true},
+      {L"mailto:someone@example.com", true},
+      {L"ms-settings:display", true},
+      {L"com.epicgames.launcher://apps", true},
+      {L"C:\\Tools\\x.exe", false},
+      {L"C:", false},
+      {L"c:x.exe", false},
+      {L"\\\\server\\share\\x", false},
+      {L"\\\\?\\C:\\x", false},
+      {L".\\apps\\x.exe", false},
+      {L"notepad.exe", false},
+      {L"%USERPROFILE%\\x", false},
+      {L"1password:open", false},  // a scheme starts with a letter
+      {L"my app:x", false},
+      {L"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsShellName(c.path), c.shell) << WideToUtf8(c.path);
+}
+
 TEST(PortablePath, ARelativePathResolvesInTheFolderWithDotsTakenAwayAndNeverAboveTheVolume) {
   const struct {
     const wchar_t* relative;
