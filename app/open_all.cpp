@@ -15,6 +15,8 @@ namespace vl {
 
 namespace keys = settings;
 
+constexpr std::int32_t kGoneListed = 10;
+
 std::int32_t OpenAllButtons(TPageSet& pages, const TIniFile& ini, const std::function<void()>& hide) {
   TPage* page = pages.Selected();
   if (!page) return 0;
@@ -26,7 +28,7 @@ std::int32_t OpenAllButtons(TPageSet& pages, const TIniFile& ini, const std::fun
   if (static_cast<std::int32_t>(bound.size()) > kOpenAllAskAbove &&
       !Confirm(L"このページの " + DecimalText(static_cast<long long>(bound.size())) + L" 個のボタンをすべて開きますか？"))
     return 0;
-  std::int32_t opened = 0;
+  std::int32_t opened = 0, goneCount = 0;
   std::wstring gone;
   for (const auto& [i, seen] : bound) {
     page = pages.FindId(pageId);
@@ -40,11 +42,14 @@ std::int32_t OpenAllButtons(TPageSet& pages, const TIniFile& ini, const std::fun
         ++opened;
         break;
       case TLaunchBtn::Opening::Gone:
-        gone += L"\n" + name + L"  (" + target + L")";
+        // A box taller than the screen would hide its own OK: the first few stand for all.
+        if (++goneCount <= kGoneListed) gone += L"\n" + (name == target ? name : name + L"  (" + target + L")");
         break;
     }
   }
-  if (!gone.empty())
+  if (goneCount > kGoneListed)
+    gone += L"\nほか " + DecimalText(static_cast<long long>(goneCount - kGoneListed)) + L" 個";
+  if (goneCount > 0)
     WarningBox(L"次のボタンはファイルが見つからないため、開きませんでした。\n" + gone +
                L"\n\n移動したときは、右クリックの「ボタンのプロパティ」で場所を直してください");
   if (opened > 0 && ini.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault)) hide();

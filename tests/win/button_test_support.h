@@ -270,6 +270,44 @@ struct LongTreeRemover {
   ~LongTreeRemover() { RemoveLongTree(folder); }
 };
 
+// Keys of the classes root that a test sets (file classes, URL protocols), taken out
+// again with the object. The classes root itself: Wine's shell does not look in the user's
+// own classes.
+class ClassKeys {
+ public:
+  ClassKeys() = default;
+  ~ClassKeys() {
+    for (const std::wstring& root : roots_) RegDeleteTreeW(HKEY_CLASSES_ROOT, root.c_str());
+  }
+  ClassKeys(const ClassKeys&) = delete;
+  ClassKeys& operator=(const ClassKeys&) = delete;
+  // `value` as the value `name` (the default value when null) of `key`.
+  void Set(const std::wstring& key, const std::wstring& value, const wchar_t* name = nullptr) {
+    const std::wstring root = key.substr(0, key.find(L'\\'));
+    if (std::find(roots_.begin(), roots_.end(), root) == roots_.end()) roots_.push_back(root);
+    ready_ = RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
+                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
+             ready_;
+  }
+  // Every key was set.
+  bool Ready() const { return ready_; }
+
+ private:
+  std::vector<std::wstring> roots_;
+  bool ready_ = true;
+};
+
+// A file class ".vlverb" whose "open" and "runas" verbs start the helper with the verb's
+// name and the file, so that the test sees which verb a button asked the shell for.
+class VerbClass : public ClassKeys {
+ public:
+  explicit VerbClass(const std::wstring& helper) {
+    Set(L".vlverb", L"vlverbfile");
+    for (const wchar_t* verb : {L"open", L"runas"})
+      Set(std::wstring(L"vlverbfile\\shell\\") + verb + L"\\command", L"\"" + helper + L"\" " + verb + L" \"%1\"");
+  }
+};
+
 inline std::filesystem::path TestProgramFolder() {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);

@@ -764,35 +764,11 @@ TEST_F(LaunchBtnTest, LeftAndMiddleReleasesOpenTheTargetInTheWorkingFolder) {
   EXPECT_EQ(Utf8ToWide(test::ReadBytes(argHelper + L".args")), L"--profile \"仕事 é\"");
 }
 
-// A file class of the test's own whose "open" and "runas" verbs start the helper with the
-// verb's name, so that the test sees which verb the button asked the shell for.
-class VerbClass {
- public:
-  explicit VerbClass(const std::wstring& helper) {
-    Set(L".vlverb", L"vlverbfile");
-    for (const wchar_t* verb : {L"open", L"runas"})
-      Set(std::wstring(L"vlverbfile\\shell\\") + verb + L"\\command", L"\"" + helper + L"\" " + verb + L" \"%1\"");
-  }
-  ~VerbClass() {
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vlverb");
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"vlverbfile");
-  }
-  VerbClass(const VerbClass&) = delete;
-  VerbClass& operator=(const VerbClass&) = delete;
-
- private:
-  static void Set(const std::wstring& key, const std::wstring& value) {
-    // The classes root itself: Wine's shell does not look in the user's own classes.
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ,
-                              value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
-  }
-};
-
 TEST_F(LaunchBtnTest, CtrlShiftWithTheClickOrTheKeyOpensAsAdministrator) {
   std::wstring helper = Dir(L"verb.exe");
   fs::copy_file(HelperProgram(), helper);
-  VerbClass verbs(helper);
+  test::VerbClass verbs(helper);
+  ASSERT_TRUE(verbs.Ready());
   std::wstring doc = Dir(L"文書.vlverb");
   test::WriteBytes(doc, "x");
   auto b = NewButton(form.Handle(), 0);
