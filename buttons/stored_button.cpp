@@ -24,16 +24,14 @@ void StoredButton::Write(TIniFile& ini, std::wstring_view section, std::int32_t 
   write(keys::kBtnName, name);
   write(keys::kBtnIP, iconPath);
   write(keys::kWD, workDir);
-  // Set or taken out: a default left in the file would be a key the user never set.
-  auto option = [&](const wchar_t* key, bool set, const std::wstring& value) {
-    if (set)
-      write(key, value);
-    else
-      ini.DeleteKey(section, keys::ButtonKey(key, i));
+  // Written where set, or where the file holds the key already (cleared then, never taken
+  // out, as the four are): a button that never had them never gets them.
+  auto option = [&](const wchar_t* key, bool set, std::wstring_view value) {
+    if (set || ini.ReadString(section, keys::ButtonKey(key, i), L"\n") != L"\n") write(key, value);
   };
   option(keys::kBtnArg, !options.arguments.empty(), options.arguments);
   option(keys::kBtnShow, options.show != LaunchOptions::kNormal, DecimalText(options.show));
-  option(keys::kBtnAdmin, options.admin, L"1");
+  option(keys::kBtnAdmin, options.admin, options.admin ? L"1" : L"0");
 }
 
 StoredButton StoredButton::Of(const TLaunchBtn& button) {

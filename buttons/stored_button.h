@@ -1,9 +1,10 @@
 // StoredButton: one launch button as its page's section of the settings file holds it,
 // and the one place that knows its keys. Every button has the four keys of what it binds
 // (BtnFP, BtnName, BtnIP, WD, written even when empty); the three of how it starts
-// (BtnArg, BtnShow, BtnAdmin) are held only by a button whose options are set, and are
-// taken out of the file again when they are cleared. So a file whose buttons never had
-// options never gets their keys, whatever else is written.
+// (BtnArg, BtnShow, BtnAdmin) are written only for a button whose options are set, or
+// whose place in the file holds them already (then cleared to "", "0" and "0", as the four
+// are cleared, never taken out). So a file whose buttons never had options never gets
+// their keys, whatever else is written.
 #pragma once
 
 #include <cstdint>

@@ -45,7 +45,7 @@ D controls "ボタンのプロパティ" >"$out/controls.txt"
 grep -qxF "Edit 120,32 209x20 Editor" "$out/controls.txt" || fail "name field: $(cat "$out/controls.txt")"
 grep -qxF "Edit 120,60 169x20 $winapp\\Tools\\Editor.exe" "$out/controls.txt" || fail "location field"
 grep -qxF "Edit 120,88 209x20 $winapp\\Tools" "$out/controls.txt" || fail "working folder field"
-grep -qxF "Edit 120,192 209x20 [disabled] $winapp\\Tools\\Editor.exe" "$out/controls.txt" ||
+grep -qxF "Edit 120,276 209x20 [disabled] $winapp\\Tools\\Editor.exe" "$out/controls.txt" ||
   fail "the icon field is disabled for a file's own icon, and shows its path"
 expect "$(focused)" "Edit Editor" "the focus starts on the name"
 key Tab
@@ -74,9 +74,9 @@ D wait-window "ボタンのプロパティ" 20000 >/dev/null || fail "the dialog
 sleep 0.5
 expect "$(ini Page1 BtnIP2)" "$winapp\\res\\be_fold.ico" "the folder icon the drop gave"
 D controls "ボタンのプロパティ" >"$out/controls_folder.txt"
-grep -qxF "Edit 120,192 209x20 [disabled] $winapp\\Docs" "$out/controls_folder.txt" ||
+grep -qxF "Edit 120,276 209x20 [disabled] $winapp\\Docs" "$out/controls_folder.txt" ||
   fail "no other icon for a dropped folder, its own path shown: $(cat "$out/controls_folder.txt")"
-grep -qxF "Button 296,160 33x20 [disabled] 参照" "$out/controls_folder.txt" || fail "the icon's browse button is greyed"
+grep -qxF "Button 296,244 33x20 [disabled] 参照" "$out/controls_folder.txt" || fail "the icon's browse button is greyed"
 import -window root "$out/button_properties_folder.png"
 before=$(cat "$app/RavariVudovi.ini")
 key Return

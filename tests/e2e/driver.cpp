@@ -33,6 +33,11 @@
 //                                    prints its answer
 //   click CAPTION TEXT               presses the push button TEXT inside the window, as a
 //                                    click on it does (BM_CLICK, posted)
+//   set CAPTION LABEL VALUE          sets a field of the window as a user would: the edit or
+//                                    drop-down list that follows the label LABEL takes VALUE
+//                                    (a list: the number of its choice, from 0); a check box
+//                                    captioned LABEL is clicked unless it already reads VALUE
+//                                    ("1" ticked, "0" not)
 //   controls CAPTION                 prints every control inside the window, in tab order of
 //                                    creation: "Class X,Y WxH [disabled] text" (position in
 //                                    the window's client area; a multi-line text on its own lines)
@@ -465,6 +470,31 @@ int Run(int argc, wchar_t** argv) {
     for (HWND child : ChildrenOf(hwnd)) {
       if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0 || FullText(child) != argv[3]) continue;
       PostMessageW(child, BM_CLICK, 0, 0);
+      return 0;
+    }
+    return 1;
+  }
+  if (cmd == L"set" && argc == 5) {
+    HWND hwnd = FindWindowW(nullptr, argv[2]);
+    if (!hwnd) return 1;
+    const std::vector<HWND> children = ChildrenOf(hwnd);
+    for (std::size_t k = 0; k < children.size(); ++k) {
+      if (FullText(children[k]) != argv[3]) continue;
+      const std::wstring kind = ClassOf(children[k]);
+      if (_wcsicmp(kind.c_str(), L"Button") == 0) {
+        const bool ticked = SendMessageW(children[k], BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (ticked != (std::wcscmp(argv[4], L"1") == 0)) SendMessageW(children[k], BM_CLICK, 0, 0);
+        return 0;
+      }
+      if (k + 1 == children.size()) return 1;
+      HWND field = children[k + 1];
+      if (_wcsicmp(ClassOf(field).c_str(), L"ComboBox") == 0) {
+        SendMessageW(field, CB_SETCURSEL, static_cast<WPARAM>(_wtoi(argv[4])), 0);
+        SendMessageW(GetParent(field), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(field));
+      } else {
+        SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+      }
       return 0;
     }
     return 1;

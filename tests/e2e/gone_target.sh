@@ -40,26 +40,11 @@ D wait-window "$caption" 10000 >/dev/null || fail "the launcher did not come bac
 sleep 1
 D buttons "$caption" >"$out/buttons.txt"
 import -window root -depth 8 "$out/gone.png"
-# The red of the mark (208, 0, 0) in the top-right corner of the first button only.
-/usr/bin/python3 - "$out/gone.png" "$out/buttons.txt" <<'PY' || fail "the mark is not where it belongs"
-import subprocess, sys
-ppm = subprocess.run(["convert", sys.argv[1], "-depth", "8", "ppm:-"], capture_output=True, check=True).stdout
-fields, i = [], 0
-while len(fields) < 4:
-    while ppm[i:i + 1].isspace(): i += 1
-    j = i
-    while not ppm[j:j + 1].isspace(): j += 1
-    fields.append(ppm[i:j]); i = j
-width, pixels = int(fields[1]), ppm[i + 1:]
-marks = []
-for line in open(sys.argv[2]):
-    at, size = line.split()[:2]
-    x, y = map(int, at.split(",")); w, h = map(int, size.split("x"))
-    marks.append(sum(pixels[3 * (yy * width + xx):3 * (yy * width + xx) + 3] == b"\xd0\x00\x00"
-                     for yy in range(y, y + 16) for xx in range(x + w - 16, x + w)))
-print("mark pixels per button:", marks)
-sys.exit(0 if marks[0] > 30 and not any(marks[1:]) else 1)
-PY
+# The red of the mark in the top-right corner of the first button only.
+marks=$(/usr/bin/python3 "$here/mark_pixels.py" "$out/gone.png" "$out/buttons.txt")
+echo "mark pixels per button: $marks"
+read -r first others <<<"$marks"
+[ "$first" -gt 30 ] && [ -z "$(echo "$others" | tr -d ' 0')" ] || fail "the mark is not where it belongs: $marks"
 
 read -r at size _ < <(sed -n 1p "$out/buttons.txt")
 x=$((${at%,*} + ${size%x*} / 2)) y=$((${at#*,} + 20))

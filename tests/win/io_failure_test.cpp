@@ -1,7 +1,8 @@
 // Every failure point of the settings file under one scenario of real user actions on a
 // real main window: the start, a drop, the delete-button command, a new page, the page
-// dialog's OK, another program's change of the file taken up, the button dialog's OK,
-// that button dragged onto another page's tab, the settings dialog's OK, a log-off and
+// dialog's OK, another program's change of the file taken up, the button dialog's OK
+// (name, arguments, always as administrator), that button dragged onto another page's tab
+// with its options, the settings dialog's OK, a log-off and
 // "終了".
 //
 // The file layer's steps (stamp, read, write, flush, replace) are counted in a run without
@@ -50,6 +51,7 @@ const std::string kBefore =
     "; the editor stays first\r\n"
     "BtnFP1=C:\\tools\\one.exe\r\nBtnName1=one\r\nBtnIP1=C:\\tools\\one.exe\r\nWD1=C:\\tools\r\n"
     "BtnFP3=C:\\tools\\three.exe\r\nBtnName3=three\r\nBtnIP3=C:\\tools\\three.exe\r\nWD3=C:\\tools\r\n"
+    "BtnArg3=--keep \"a b\"\r\nBtnShow3=2\r\n"
     "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=48\r\nBtnH=48\r\nShowType=2\r\n"
     "Colour=mine\r\nBtnFP1=C:\\two\\a.exe\r\nBtnName1=a\r\n"
     "[Mine]\r\nKeep=1\r\n";
@@ -78,10 +80,17 @@ bool FileStepHook(FileStep step) {
 }
 
 // How many buttons of any page the file binds to `target`.
-int PlacesOf(const IniView& view, const std::string& target) {
+// The places of the file's buttons bound to `target`, and how many of them lack the
+// arguments it had before or was given (a place that took the path but not the options).
+int PlacesOf(const IniView& view, const std::string& target, int* withoutArguments = nullptr) {
   int places = 0;
-  for (const auto& [key, value] : view.keys)
-    places += key.rfind("[page", 0) == 0 && key.find("]btnfp") != std::string::npos && value == target;
+  for (const auto& [key, value] : view.keys) {
+    const std::size_t fp = key.find("]btnfp");
+    if (key.rfind("[page", 0) != 0 || fp == std::string::npos || value != target) continue;
+    ++places;
+    const auto arguments = view.keys.find(key.substr(0, fp) + "]btnarg" + key.substr(fp + 6));
+    if (withoutArguments && (arguments == view.keys.end() || arguments->second.empty())) ++*withoutArguments;
+  }
   return places;
 }
 
@@ -117,10 +126,12 @@ class IoFailureTest : public ::testing::Test {
       ReleaseHold();
       test::Pump(0);
       const std::string file = test::ReadBytes(SettingsFilePath());
-      const int places = PlacesOf(View(file), "C:\\tools\\three.exe");
-      if (places != 1)
-        ADD_FAILURE() << "the dragged button is in the file " << places << " times, "
-                      << (g_faults.hold ? "held" : "failed") << " at step " << g_faults.target;
+      int withoutArguments = 0;
+      const int places = PlacesOf(View(file), "C:\\tools\\three.exe", &withoutArguments);
+      if (places != 1 || withoutArguments != 0)
+        ADD_FAILURE() << "the dragged button is in the file " << places << " times, " << withoutArguments
+                      << " of them without its arguments, " << (g_faults.hold ? "held" : "failed") << " at step "
+                      << g_faults.target;
       after(file);
     };
     auto page = [&](int index) -> TPage& { return *form->PageList()[static_cast<std::size_t>(index)]; };
@@ -170,6 +181,8 @@ class IoFailureTest : public ::testing::Test {
       press(page(0).Button(3));
       form->N4Click();
       btnOption->lbeName.SetText(L"Named");
+      btnOption->lbeArguments.SetText(L"--named");
+      btnOption->chkAdmin.SetChecked(true);
       SendMessageW(btnOption->BtnOk.Handle(), BM_CLICK, 0, 0);
     });
     act([&] {
@@ -222,7 +235,7 @@ TEST_F(IoFailureTest, NoFailurePointOfTheFileLosesWhatItHeld) {
   for (const auto& [key, value] : before.keys) allowed[key].insert(value);
   // The dragged button takes what it holds in the file to its new place, whatever edit of
   // it was refused before.
-  for (const char* key : {"btnfp", "btnname", "btnip", "wd"})
+  for (const char* key : {"btnfp", "btnname", "btnip", "wd", "btnarg", "btnshow"})
     allowed[std::string("[page2]") + key + "2"].insert(before.keys.at(std::string("[page1]") + key + "3"));
   std::string clean;
   std::string perAction;
@@ -241,6 +254,10 @@ TEST_F(IoFailureTest, NoFailurePointOfTheFileLosesWhatItHeld) {
   ASSERT_EQ(end.keys.at("[page2]btnfp2"), "C:\\tools\\three.exe");
   ASSERT_EQ(end.keys.at("[page1]btnfp3"), several[1].string());
   ASSERT_EQ(end.keys.at("[page2]btnname2"), "Named");
+  ASSERT_EQ(end.keys.at("[page2]btnarg2"), "--named");
+  ASSERT_EQ(end.keys.at("[page2]btnshow2"), "2");
+  ASSERT_EQ(end.keys.at("[page2]btnadmin2"), "1");
+  ASSERT_EQ(end.keys.at("[page1]btnarg3"), "") << "cleared where the button was";
   ASSERT_EQ(end.keys.at("[page1]name"), "Renamed");
   ASSERT_EQ(end.keys.at("[page1]yoko"), "5");
   ASSERT_EQ(end.keys.at("[page3]live"), "1");

@@ -134,7 +134,7 @@ TEST_F(LaunchOptionsTest, TheDialogsFieldsReachTheFileTheLaunchAndGoWithTheButto
   EXPECT_EQ(started->show, std::to_wstring(SW_SHOWMAXIMIZED));
 
   Edit(1, L"", 1, false);
-  EXPECT_EQ(Options(1), L"<none>|1|<none>") << "arguments cleared: the key goes";
+  EXPECT_EQ(Options(1), L"|1|<none>") << "arguments cleared, the key left empty";
   Click(Button(1));
   started = WaitForStart(helper);
   ASSERT_TRUE(started);
@@ -149,7 +149,7 @@ TEST_F(LaunchOptionsTest, TheDialogsFieldsReachTheFileTheLaunchAndGoWithTheButto
   EXPECT_FALSE(dialog->chkAdmin.Checked());
   dialog->BtnCancelClick();
   Edit(1, L"a b", 0, false);
-  EXPECT_EQ(Options(1), L"a b|<none>|<none>");
+  EXPECT_EQ(Options(1), L"a b|0|<none>");
   Click(Button(1));
   started = WaitForStart(helper);
   ASSERT_TRUE(started);
@@ -173,20 +173,20 @@ TEST_F(LaunchOptionsTest, TheDialogsFieldsReachTheFileTheLaunchAndGoWithTheButto
   EXPECT_EQ(Key(L"BtnFP1", 2), helper);
   EXPECT_EQ(Options(1, 2), args + L"|2|1");
   EXPECT_EQ(Key(L"BtnFP1"), L"");
-  EXPECT_EQ(Options(1), L"<none>|<none>|<none>");
+  EXPECT_EQ(Options(1), L"|0|0") << "cleared where it was, as the four are";
 
   // The undo takes the move back, options and all.
   form->UndoClick();
   EXPECT_EQ(Key(L"BtnFP1"), helper);
   EXPECT_EQ(Options(1), args + L"|2|1");
-  EXPECT_EQ(Options(1, 2), L"<none>|<none>|<none>");
+  EXPECT_EQ(Options(1, 2), L"<none>|<none>|<none>") << "the page's keys as they were before the move";
   EXPECT_EQ(Button(1).Options().arguments, args) << "the page built again from the file";
 
   // The delete command clears the seven keys; its undo brings them back.
   Press(Button(1));
   form->D1Click();
   EXPECT_EQ(Key(L"BtnFP1") + Key(L"BtnName1") + Key(L"BtnIP1") + Key(L"WD1"), L"");
-  EXPECT_EQ(Options(1), L"<none>|<none>|<none>");
+  EXPECT_EQ(Options(1), L"|0|0");
   EXPECT_TRUE(Button(1).Options().None());
   form->UndoClick();
   EXPECT_EQ(Options(1), args + L"|2|1");
