@@ -1,7 +1,8 @@
 // What can happen while the launcher waits on the user inside a message loop of its own,
 // at every place where it does, on a real main window: the delete questions, the message
 // boxes shown from inside a handler, the page strip's menu, a drag with the mouse held, a
-// search waiting for its next key, the three dialogs left open, and the step 「元に戻す」
+// search waiting for its next key, the question of opening a whole page, the three dialogs
+// left open, and the step 「元に戻す」
 // holds until it is chosen. At each place every
 // event that can arrive there arrives (the file held at start taken up, a page released
 // for room, a sync tool's write, a drop, a search key, a reading committed by the input
@@ -78,6 +79,9 @@ const std::string kFile =
     "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=6\r\nTate=2\r\nBtnW=40\r\nBtnH=40\r\nShowType=2\r\n"
     "FontName=Tahoma\r\nFontSize=10\r\nFontColor=clNavy\r\n"
     "BtnFP1=C:\\vl\\p2a.exe\r\nBtnName1=p2a\r\nBtnIP1=C:\\vl\\p2a.exe\r\nWD1=C:\\vl\r\n"
+    "BtnFP2=C:\\vl\\p2b.exe\r\nBtnFP3=C:\\vl\\p2c.exe\r\nBtnFP5=C:\\vl\\p2e.exe\r\nBtnFP6=C:\\vl\\p2f.exe\r\n"
+    "BtnFP7=C:\\vl\\p2g.exe\r\nBtnFP8=C:\\vl\\p2h.exe\r\nBtnFP9=C:\\vl\\p2i.exe\r\nBtnFP10=C:\\vl\\p2j.exe\r\n"
+    "BtnFP11=C:\\vl\\p2k.exe\r\nBtnFP12=C:\\vl\\p2l.exe\r\nBtnArg12=--last\r\nBtnShow12=1\r\n"
     "[Page3]\r\nLive=1\r\nName=Full\r\nYoko=1\r\nTate=1\r\nBtnW=40\r\nBtnH=40\r\nShowType=2\r\n"
     "FontName=Tahoma\r\nFontSize=10\r\nFontColor=clNavy\r\n"
     "BtnFP1=C:\\vl\\full.exe\r\nBtnName1=full\r\nBtnIP1=C:\\vl\\full.exe\r\nWD1=C:\\vl\r\n";
@@ -741,6 +745,20 @@ const PlaceRow kPlaces[] = {
      },
      false,
      {{Ev::kTakeover, "the button dialog does not open on the stand-in page, which cannot save first"}}},
+    {"open-all question",
+     [](Scene& s, Ev, const Meanwhile& m) {
+       // Page 2's eleven bound buttons: asked first. Answered はい, each is looked for again
+       // (all are gone) and named in one box; nothing the question held may be used stale.
+       s.ShowPage(1);
+       return AtBox(
+           s, L"個のボタンをすべて開きますか", [&] { s.Form().OpenAllClick(); }, m);
+     },
+     [](IniView&) {},
+     false,
+     {{Ev::kTakeover, "the stand-in launcher has one page, the first, with no bound button"},
+      {Ev::kRelease, kBoxRelease},
+      {Ev::kDrop, kBoxDrop},
+      {Ev::kSearch, kBoxSearch}}},
     {"page dialog",
      [](Scene& s, Ev, const Meanwhile& m) {
        TfrmPageOption& d = s.PageOption();
@@ -792,6 +810,8 @@ std::vector<Combination> Runs() {
 // What a button holds, as text.
 struct Binding {
   std::string target, name, icon, folder;
+  std::string arguments;  // and how it starts: its arguments and window size
+  int show = 0;
   bool operator==(const Binding&) const = default;
   // "name" (target), with the icon and folder where they differ from `other`'s.
   std::string Describe(const Binding& other) const {
@@ -799,13 +819,17 @@ struct Binding {
     std::string text = "\"" + name + "\" (" + target + ")";
     if (icon != other.icon) text += " icon " + (icon.empty() ? "(none)" : icon);
     if (folder != other.folder) text += " folder " + (folder.empty() ? "(none)" : folder);
+    if (arguments != other.arguments || show != other.show)
+      text += " arguments \"" + arguments + "\" show " + std::to_string(show);
     return text;
   }
 };
 
 Binding BindingOf(const IniView& view, int page, int i) {
-  return {Text(Value(view, ButtonKey(page, "BtnFP", i))), Text(Value(view, ButtonKey(page, "BtnName", i))),
-          Text(Value(view, ButtonKey(page, "BtnIP", i))), Text(Value(view, ButtonKey(page, "WD", i)))};
+  const int show = Number(view, ButtonKey(page, "BtnShow", i));
+  return {Text(Value(view, ButtonKey(page, "BtnFP", i))),  Text(Value(view, ButtonKey(page, "BtnName", i))),
+          Text(Value(view, ButtonKey(page, "BtnIP", i))),  Text(Value(view, ButtonKey(page, "WD", i))),
+          Text(Value(view, ButtonKey(page, "BtnArg", i))), show == 1 || show == 2 ? show : 0};
 }
 
 // The keys that carry meaning: an empty value reads as no key, and the window's place is
@@ -877,7 +901,8 @@ void CompareScreen(Scene& s) {
                std::to_string(grid.BtnCount()));
     for (std::int32_t i = 1; i <= std::min(page.BtnCount(), grid.BtnCount()); ++i) {
       const TLaunchBtn& b = *page.Button(i);
-      const Binding face{Narrow(b.FullPath()), Narrow(b.BtnName()), Narrow(b.IconPath()), Narrow(b.WorkDir())};
+      const Binding face{Narrow(b.FullPath()), Narrow(b.BtnName()), Narrow(b.IconPath()), Narrow(b.WorkDir()),
+                         Narrow(b.Options().arguments), b.Options().show};
       const Binding stored = BindingOf(file, n, i);
       std::string shows = face.Describe(stored);
       if (Narrow(b.Caption()) != stored.name) shows += " captioned \"" + Narrow(b.Caption()) + "\"";  // text only
