@@ -59,10 +59,17 @@ COVER = [
     ("app/search_ime", ["frm_main", "interleaving", "e2e_keyboard"]),
     # The move of a button: the drag harness, then the failure and kill harnesses.
     ("app/button_move", ["button_move", "page", "frm_main"]),
+    # A whole page opened: its launches, and its question against every event.
+    ("app/open_all", ["launch_options", "interleaving"]),
     # Another program's change of the file: taken up, and never written over.
     ("app/", ["page", "frm_main", "dialogs", "button_move", "outside_change", "io_failure"]),
     # The main window's test takes the dialog's OK back with 「元に戻す」.
-    ("buttons/frm_btn_option", ["dialogs", "frm_main"]),
+    ("buttons/frm_btn_option", ["dialogs", "launch_options", "frm_main"]),
+    # How a button starts, and the keys it carries: the launch, the file's ways, the failures.
+    ("buttons/stored_button", ["launch_options", "page", "io_failure", "dialogs"]),
+    ("buttons/launch_btn", ["buttons", "launch_options", "page"]),
+    ("buttons/shell_helpers", ["buttons", "launch_options"]),
+    ("buttons/glyph_cache", ["buttons", "launch_options"]),
     ("buttons/", ["buttons", "page", "dialogs"]),
     # The main window's test opens the settings and page dialogs on a file held at start.
     ("dialogs/", ["dialogs", "frm_main", "outside_change"]),
@@ -78,6 +85,9 @@ COVER = [
     ("gui/accessible_button", ["e2e_keyboard", "buttons"]),
     ("gui/accessible_window", ["search_voice", "e2e_keyboard", "buttons"]),
     ("gui/live_text", ["search_voice", "e2e_keyboard", "frm_main"]),
+    # The shell's drop: in-process DoDragDrop, and files dropped from the X side through it.
+    ("gui/shell_drop", ["launch_options", "e2e_multi_drop", "e2e_long_path_drop"]),
+    ("gui/drop_down_list", ["launch_options", "dialogs"]),
     ("gui/", ["dialog_form", "page", "frm_main", "buttons", "dialogs", "button_move"]),
 ]
 # Settings keys a slip of the hand could exchange.
