@@ -5,20 +5,15 @@ each launch button of a screenshot.
 Usage: mark_pixels.py SCREENSHOT.png BUTTONS.txt   (BUTTONS.txt: vl_driver's `buttons` lines)
 Prints the counts, one a button, separated by spaces.
 """
+import os
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from screen_find import read_ppm  # noqa: E402
+
 ppm = subprocess.run(["convert", sys.argv[1], "-depth", "8", "ppm:-"], capture_output=True, check=True).stdout
-fields, i = [], 0
-while len(fields) < 4:
-    while ppm[i:i + 1].isspace():
-        i += 1
-    j = i
-    while not ppm[j:j + 1].isspace():
-        j += 1
-    fields.append(ppm[i:j])
-    i = j
-width, pixels = int(fields[1]), ppm[i + 1:]
+width, _, pixels = read_ppm(ppm)
 marks = []
 for line in open(sys.argv[2]):
     at, size = line.split()[:2]

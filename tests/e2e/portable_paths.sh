@@ -70,27 +70,8 @@ start() {  # WINDOWS_PATH_OF_THE_EXE
   sleep 1
   D buttons "$caption" >"$out/buttons.txt"
 }
-# Red mark pixels (208, 0, 0) in the top-right corner of each button; prints them.
-marks() {  # PNG
-  /usr/bin/python3 - "$1" "$out/buttons.txt" <<'PY'
-import subprocess, sys
-ppm = subprocess.run(["convert", sys.argv[1], "-depth", "8", "ppm:-"], capture_output=True, check=True).stdout
-fields, i = [], 0
-while len(fields) < 4:
-    while ppm[i:i + 1].isspace(): i += 1
-    j = i
-    while not ppm[j:j + 1].isspace(): j += 1
-    fields.append(ppm[i:j]); i = j
-width, pixels = int(fields[1]), ppm[i + 1:]
-marks = []
-for line in open(sys.argv[2]):
-    at, size = line.split()[:2]
-    x, y = map(int, at.split(",")); w, h = map(int, size.split("x"))
-    marks.append(sum(pixels[3 * (yy * width + xx):3 * (yy * width + xx) + 3] == b"\xd0\x00\x00"
-                     for yy in range(y, y + 16) for xx in range(x + w - 16, x + w)))
-print(" ".join(map(str, marks)))
-PY
-}
+# Red mark pixels in the top-right corner of each button; prints them.
+marks() { /usr/bin/python3 "$here/mark_pixels.py" "$1" "$out/buttons.txt"; }
 expect_marks() {  # PNG WHAT
   import -window root -depth 8 "$1"
   read -r -a m < <(marks "$1")

@@ -268,20 +268,26 @@ TEST_F(LaunchOptionsTest, ShellNamesAndUrlsAreKeptNeverGoneAndOpenedByTheShell) 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
-// The data a drag of the shell hands over, in one format.
-class OneFormat : public IDataObject {
+// A COM object of the test's own that lives on its stack: one interface, no count.
+template <class Interface>
+class OnStack : public Interface {
  public:
-  OneFormat(CLIPFORMAT format, std::string bytes) : format_(format), bytes_(std::move(bytes)) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid != IID_IUnknown && iid != IID_IDataObject) {
+    if (iid != IID_IUnknown && iid != __uuidof(Interface)) {
       *out = nullptr;
       return E_NOINTERFACE;
     }
-    *out = static_cast<IDataObject*>(this);
+    *out = static_cast<Interface*>(this);
     return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
+};
+
+// The data a drag of the shell hands over, in one format.
+class OneFormat : public OnStack<IDataObject> {
+ public:
+  OneFormat(CLIPFORMAT format, std::string bytes) : format_(format), bytes_(std::move(bytes)) {}
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* want, STGMEDIUM* medium) override {
     if (QueryGetData(want) != S_OK) return DV_E_FORMATETC;
     HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, bytes_.size());
@@ -314,18 +320,8 @@ class OneFormat : public IDataObject {
 };
 
 // A drag that ends with a drop after a few looks, wherever the pointer is then.
-class DropSoon : public IDropSource {
+class DropSoon : public OnStack<IDropSource> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid != IID_IUnknown && iid != IID_IDropSource) {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    *out = static_cast<IDropSource*>(this);
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
     return ++looks_ >= 3 ? DRAGDROP_S_DROP : S_OK;
   }
