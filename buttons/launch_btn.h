@@ -3,7 +3,7 @@
 // Dropping one file, folder or shortcut on an unbound button binds it (the button then
 // raises OnRegist); several dropped at once go to OnDropSeveral; items the shell hands
 // over without files (a Store app, a shell folder) arrive the same way by their parsing
-// names (buttons/shell_drop.h); releasing the left or middle mouse button over a bound button opens
+// names (gui/shell_drop.h); releasing the left or middle mouse button over a bound button opens
 // the target with the shell in the button's working folder, wherever the pointer is at
 // the release. A bound button whose target is gone is drawn dimmed (TBitBtn::SetDimmed);
 // its click looks again and, still gone, says so with the path and opens nothing. The

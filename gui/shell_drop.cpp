@@ -196,8 +196,11 @@ class TShellDrop::Target : public IDropTarget {
   }
 
  private:
-  // The window under the point that takes dropped files, inside ours.
+  // The window under the point that takes dropped files, inside ours; none while ours is
+  // disabled (a box or a dialog of its own is up), as a window that takes files would
+  // refuse them then.
   HWND Receiver(POINTL at) const {
+    if (!IsWindowEnabled(window_)) return nullptr;
     HWND hit = WindowFromPoint(POINT{at.x, at.y});
     if (!hit || (hit != window_ && !IsChild(window_, hit))) return nullptr;
     return (GetWindowLongPtrW(hit, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) ? hit : nullptr;

@@ -112,7 +112,7 @@ class LaunchOptionsTest : public ::testing::Test {
 };
 
 constexpr char kTwoPages[] =
-    "[Page1]\r\nLive=1\r\nName=One\r\nYoko=3\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
+    "[Page1]\r\nLive=1\r\nName=One\r\nYoko=4\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n"
     "[Page2]\r\nLive=1\r\nName=Two\r\nYoko=2\r\nTate=1\r\nBtnW=64\r\nBtnH=64\r\n";
 
 TEST_F(LaunchOptionsTest, TheDialogsFieldsReachTheFileTheLaunchAndGoWithTheButtonWhereverItGoes) {
@@ -418,6 +418,12 @@ TEST_F(LaunchOptionsTest, AShellItemListDroppedThroughOleBindsTheItemsByParsingN
       << "not dropped on the tab row";
   EXPECT_EQ(test::ReadBytes(SettingsFilePath()), before);
   EXPECT_EQ(boxes.Seen().size(), 1u);
+
+  // While a box of the launcher's own is up, the launcher takes no drop.
+  EnableWindow(form->Handle(), FALSE);
+  EXPECT_EQ(drag(OneFormat(items, list), CenterOf(Button(4).Handle())), DWORD(DROPEFFECT_NONE));
+  EnableWindow(form->Handle(), TRUE);
+  EXPECT_EQ(Key(L"BtnFP4"), L"<none>");
 }
 
 TEST_F(LaunchOptionsTest, OpenAllOpensEveryBoundButtonInOrderSkipsTheGoneOnesAndHidesOnce) {
