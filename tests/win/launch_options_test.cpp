@@ -21,6 +21,7 @@
 #include "core/text_codec.h"
 #include "gui/application.h"
 #include "gui/platform/ole_scope.h"
+#include "gui/shell_drop.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
 
@@ -424,6 +425,33 @@ TEST_F(LaunchOptionsTest, AShellItemListDroppedThroughOleBindsTheItemsByParsingN
   EXPECT_EQ(drag(OneFormat(items, list), CenterOf(Button(4).Handle())), DWORD(DROPEFFECT_NONE));
   EnableWindow(form->Handle(), TRUE);
   EXPECT_EQ(Key(L"BtnFP4"), L"<none>");
+}
+
+// What another program hands over is read within its memory: a list of items whose counts,
+// offsets or lists run past it gives nothing, and the good items of a list are still read.
+TEST(ShellDropData, AnItemListThatRunsPastItsMemoryGivesNothingOfWhatIsPast) {
+  const CLIPFORMAT items = static_cast<CLIPFORMAT>(RegisterClipboardFormatW(CFSTR_SHELLIDLIST));
+  const std::wstring computer = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+  const std::string good = ItemList({computer, computer});
+  ASSERT_FALSE(good.empty());
+  auto names = [&](std::string bytes) {
+    OneFormat data(items, std::move(bytes));
+    return TShellDrop::DroppedNames(&data).size();
+  };
+  EXPECT_EQ(names(good), 2u);
+  auto with = [&](std::size_t at, UINT value) {
+    std::string bytes = good;
+    std::memcpy(bytes.data() + at, &value, sizeof value);
+    return bytes;
+  };
+  EXPECT_EQ(names(with(0, 0xFFFFFFFF)), 0u) << "a count past the memory";
+  EXPECT_EQ(names(with(0, 0)), 0u) << "no items";
+  EXPECT_EQ(names(with(sizeof(UINT), static_cast<UINT>(good.size()))), 0u) << "the folder's list past the end";
+  EXPECT_EQ(names(with(2 * sizeof(UINT), 0x7FFFFFF0)), 1u) << "one item's list past the end: the other is read";
+  std::string cut = good.substr(0, good.size() - 1);  // the last list loses its end
+  EXPECT_EQ(names(cut), 1u);
+  EXPECT_EQ(names(std::string(3, '\0')), 0u) << "shorter than its count";
+  EXPECT_EQ(names(""), 0u);
 }
 
 TEST_F(LaunchOptionsTest, OpenAllOpensEveryBoundButtonInOrderSkipsTheGoneOnesAndHidesOnce) {
