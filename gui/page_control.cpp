@@ -4,6 +4,8 @@
 
 #include "gui/controls.h"
 #include "gui/platform/platform_error.h"
+#include "gui/theme.h"
+#include "gui/themed_paint.h"
 
 namespace vl {
 
@@ -58,6 +60,11 @@ TPageControl::~TPageControl() {
 }
 
 LRESULT TPageControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The tab row in the theme's colours outside the light mode: the control paints light.
+  if (msg == WM_ERASEBKGND && CurrentThemeMode() != ThemeMode::Light) return 1;
+  if ((msg == WM_PAINT || msg == WM_PRINTCLIENT) &&
+      PaintThemedTabs(hwnd_.get(), msg == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr))
+    return 0;
   LRESULT result = subclass_->CallNext(msg, wParam, lParam);
   if (msg == TCM_ADJUSTRECT && !wParam) {
     RECT client;
