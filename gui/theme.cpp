@@ -29,7 +29,7 @@ constexpr Palette kDark{
     .hotText = RGB(108, 196, 255),
     .infoBk = RGB(43, 43, 43),
     .infoText = RGB(240, 240, 240),
-    .goneFill = RGB(232, 17, 35),
+    .goneFill = RGB(255, 80, 80),  // 3:1 and more against the face, as the white cross on it
     .goneCross = RGB(255, 255, 255),
 };
 
@@ -92,6 +92,7 @@ bool SystemAppsLight() {
 }
 
 bool SystemHighContrast() {
+  if (highContrastHook) return highContrastHook();
   HIGHCONTRASTW hc{sizeof hc, 0, nullptr};
   return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
 }

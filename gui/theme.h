@@ -66,6 +66,12 @@ void FollowTheme(HWND window);
 // Sent to every child window when the mode or the palette changes, before the repaint.
 UINT ThemeChangedMessage();
 
+// Tests stand in for the system's high-contrast switch, which Wine does not keep (its
+// SPI_SETHIGHCONTRAST changes nothing, SPI_GETHIGHCONTRAST always answers off): set, it is
+// asked instead. Nothing in the program sets it.
+using HighContrastHook = bool (*)();
+inline HighContrastHook highContrastHook = nullptr;
+
 // The colour a caption chosen as `chosen` is drawn in on a face of the palette: as chosen
 // where it reads (core/appearance), else the mode's text colour; in high contrast always
 // the system's window text, the pointer's hot colour excepted.

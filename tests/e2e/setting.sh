@@ -51,7 +51,7 @@ has "Button 28,46 280x16 ボタンを削除するときに確認する" "Button 
     "Button 28,94 280x16 ボタンを押したらランチャーを隠す" "Static 24,275 298x16 スタートアップに登録されていません" \
     "Button 24,299 148x25 スタートアップに登録" "Button 174,299 148x25 [disabled] スタートアップから削除" \
     "Button 180,347 75x25 OK" "Button 263,347 75x25 キャンセル"
-expect "$(D tabs "$dialog" | tr '\n' '|')" "*一般設定| 呼び出し|" "the two tabs, the first selected"
+expect "$(D tabs "$dialog" | tr '\n' '|')" "*一般設定| 呼び出し| 表示|" "the three tabs, the first selected"
 import -window root "$out/setting_general.png"
 
 echo "== スタートアップに登録 with the keyboard"
