@@ -228,7 +228,18 @@ ThemeMode SystemMode(ThemeChoice choice) {
 }  // namespace
 
 ThemeMode CurrentThemeMode() { return State().mode; }
-const Palette& ThemePalette() { return State().palette; }
+const Palette& ThemePalette() {
+  ThemeState& s = State();
+  // The light mode is the system's colours as they are now. A change of them comes to the
+  // main window as WM_SYSCOLORCHANGE, but a face may be painted first, or in a process
+  // whose windows take no such message: the face colour is looked at each time.
+  if (s.mode == ThemeMode::Light && GetSysColor(COLOR_BTNFACE) != s.palette.face) {
+    s.palette = LightPalette();
+    s.window.reset();
+    s.field.reset();
+  }
+  return s.palette;
+}
 ThemeChoice CurrentThemeChoice() { return State().choice; }
 
 HBRUSH WindowBrush() {

@@ -96,7 +96,7 @@ expect "$(state)" "hidden" "Windows+Space no longer calls the launcher up"
 echo "== スタートアップから削除"
 tray_pick 5
 D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open again"
-key ctrl+Tab
+key ctrl+shift+Tab  # back from 呼び出し, where it was left, to 一般設定
 tab_to "Button スタートアップから削除"
 key Return
 expect "$(D message 10000 none)" "Vantri Launch|スタートアップから削除しました" "what the button did"
