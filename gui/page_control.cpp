@@ -37,6 +37,9 @@ LRESULT TTabSheet::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (dialog) SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
       return 0;
+    case WM_PAINT:
+      if (PaintThemedSheet(Handle())) return 0;
+      break;
     default:
       break;
   }

@@ -46,6 +46,12 @@ void PaintTab(HDC dc, HWND tab, int index, bool selected, const Palette& p) {
   }
 }
 
+bool IsGroupBox(HWND window) {
+  wchar_t name[8] = L"";
+  return GetClassNameW(window, name, static_cast<int>(std::size(name))) && _wcsicmp(name, WC_BUTTONW) == 0 &&
+         (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
 }  // namespace
 
 void PaintFlatFace(HDC dc, const RECT& rect, bool pushed) {
@@ -68,6 +74,37 @@ void PaintFocusFrame(HDC dc, const RECT& rect) {
     SetPixelV(dc, rect.left, y, colour);
     SetPixelV(dc, rect.right - 1, y, colour);
   }
+}
+
+bool PaintThemedSheet(HWND sheet) {
+  if (CurrentThemeMode() == ThemeMode::Light) return false;
+  PAINTSTRUCT ps{};
+  HDC dc = BeginPaint(sheet, &ps);
+  FillRect(dc, &ps.rcPaint, WindowBrush());
+  for (HWND box = FindWindowExW(sheet, nullptr, WC_BUTTONW, nullptr); box;
+       box = FindWindowExW(sheet, box, WC_BUTTONW, nullptr)) {
+    if (!IsGroupBox(box) || !IsWindowVisible(box)) continue;
+    // Inside the box, all but the controls that paint themselves: through a DC of the sheet
+    // that does not leave its children out.
+    RECT inside;
+    GetWindowRect(box, &inside);
+    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&inside), 2);
+    if (!IntersectRect(&inside, &inside, &ps.rcPaint)) continue;
+    HDC all = GetDCEx(sheet, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    if (!all) continue;
+    IntersectClipRect(all, inside.left, inside.top, inside.right, inside.bottom);
+    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (!IsWindowVisible(child) || IsGroupBox(child)) continue;
+      RECT r;
+      GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
+      ExcludeClipRect(all, r.left, r.top, r.right, r.bottom);
+    }
+    FillRect(all, &inside, WindowBrush());
+    ReleaseDC(sheet, all);
+  }
+  EndPaint(sheet, &ps);
+  return true;
 }
 
 bool PaintThemedTabs(HWND tab, HDC printDc) {

@@ -18,5 +18,10 @@ void PaintFocusFrame(HDC dc, const RECT& rect);
 // mode: its background and tabs in the palette; false in the light mode, where the control
 // paints itself.
 bool PaintThemedTabs(HWND tab, HDC printDc);
+// A tab sheet's WM_PAINT outside the light mode: its background in the palette's window
+// colour, the inside of its group boxes too, which the sheet's clipping of its children
+// leaves to them and a group box does not paint (in the light mode the tab control's own
+// page shows there); false in the light mode.
+bool PaintThemedSheet(HWND sheet);
 
 }  // namespace vl

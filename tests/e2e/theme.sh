@@ -31,9 +31,9 @@ shot() {  # NAME: a screenshot kept as NAME.png, and the PPM the readers read
 }
 px() { /usr/bin/python3 "$here/theme_pixels.py" "$@" <"$out/shot.ppm"; }
 ge() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 >= b + 0) }'; }
-client_rect() {  # the main window's client area on the screen, X,Y,W,H
+client_rect() {  # [CAPTION]: the window's client area on the screen, X,Y,W,H (the main window's)
   local s c
-  s=$(D state "$caption") && c=$(D client "$caption") || fail "no main window"
+  s=$(D state "${1:-$caption}") && c=$(D client "${1:-$caption}") || fail "no window ${1:-$caption}"
   [[ $s =~ ([-0-9]+),([-0-9]+)\ ([0-9]+)x([0-9]+) ]] || fail "state: $s"
   local x=${BASH_REMATCH[1]} y=${BASH_REMATCH[2]} w=${BASH_REMATCH[3]} h=${BASH_REMATCH[4]}
   [[ $c =~ ([0-9]+)x([0-9]+) ]] || fail "client: $c"
@@ -127,6 +127,13 @@ pick_theme() {  # KEYS...: the settings dialog's 表示 sheet, the list moved by
     sleep 0.3
     import -window root "$out/dialog-$mode-$sheet.png"
   done
+  if [ -n "${sheets:-}" ]; then
+    # Inside the group box マウス, where 一般設定 has the box of its fourth check box and
+    # 呼び出し nothing: the sheet's colour, not what the other sheet left on the screen.
+    shot "dialog-$mode-1"
+    IFS=, read -r dx dy _ _ <<<"$(client_rect "$dialog")"
+    expect "$(px pixel $((dx + 34)) $((dy + 124)))" "202020" "$mode: the inside of a group box after a turn of the sheet"
+  fi
   D select-tab "$dialog" 2 >/dev/null
   expect "$(D tabs "$dialog" | tr '\n' '|')" " 一般設定| 呼び出し|*表示|" "the three tabs, 表示 selected"
   for _ in $(seq 8); do
