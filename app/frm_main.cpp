@@ -21,6 +21,7 @@
 #include "gui/platform/foreground.h"
 #include "gui/platform/start_phases.h"
 #include "gui/platform/work_area.h"
+#include "gui/theme.h"
 
 namespace vl {
 namespace {
@@ -172,6 +173,7 @@ void TfrmMain::FormCreate() {
     // The setters' rule: 0 and below are no values. A speed of 0 would take a still pointer
     // for a swing and call the launcher up again the moment it is hidden.
     shakeWatch_->ResetParams();
+    StartTheme(ThemeChoiceOf(ini_.ReadInteger(keys::kSetting, keys::kTheme, keys::kThemeDefault)));
     SetShakeSpeed(settingsTakenUp_.shakeSpeed);
     SetShakeTime(settingsTakenUp_.shakeTime);
     // The live pages up to "PageNum", in number order, found among the sections the file
@@ -621,6 +623,10 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (std::optional<LRESULT> brush = search_->Colour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
           return *brush;
       }
+      break;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:  // the system's dark mode or high contrast, followed at once
+      FollowSystemChange(msg, wParam, lParam);
       break;
     case WM_DPICHANGED:
       DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -5,6 +5,7 @@
 #include "core/number_text.h"
 #include "core/page_grid.h"
 #include "gui/layout.h"
+#include "gui/theme.h"
 
 namespace vl {
 
@@ -129,9 +130,12 @@ void TLauncherSearch::MarkHits() {
 
 std::optional<LRESULT> TLauncherSearch::Colour(HWND control, HDC dc) const {
   if (!line_ || control != line_->Handle()) return std::nullopt;
-  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-  SetBkColor(dc, GetSysColor(COLOR_INFOBK));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+  const Palette& p = ThemePalette();
+  SetTextColor(dc, p.infoText);
+  SetBkColor(dc, p.infoBk);
+  // The DC brush is the strip's own DC's: its colour lasts while the strip paints.
+  SetDCBrushColor(dc, p.infoBk);
+  return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
 void TLauncherSearch::SetFont(HFONT font) {

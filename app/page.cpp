@@ -9,6 +9,7 @@
 #include "gui/font.h"
 #include "gui/layout.h"
 #include "gui/message_box.h"
+#include "gui/theme.h"
 
 namespace vl {
 namespace {
@@ -16,7 +17,6 @@ namespace {
 namespace keys = settings;
 
 constexpr std::int32_t kMaxFontPoints = 144;
-constexpr COLORREF kHighlight = RGB(0, 0, 255);  // "clBlue"
 constexpr COLORREF kPlain = RGB(0, 0, 0);
 
 // What a button holds, and shows of it, carried to another button by a move.
@@ -536,7 +536,7 @@ void TPage::MoveButtonTo(std::int32_t i, TPage& to, std::int32_t j) {
 }
 
 void TPage::Highlight(const TLaunchBtn& sender) {
-  for (auto& b : buttons_) b->SetFontColor(b.get() == &sender ? kHighlight : kPlain);
+  for (auto& b : buttons_) b->SetFontColor(b.get() == &sender ? ThemePalette().hotText : kPlain);  // "clBlue" when light
 }
 
 void TPage::ResetHighlight() {

@@ -9,7 +9,9 @@
 // page's build apart from the room made for it (a page of 1,600 windows released), a
 // released page built again against the first builds made with as many windows held, and
 // the memory, windows and the system's counts of user and GDI objects once every page has
-// been shown.
+// been shown. The starts of 1 page of 5 and of 100 buttons are also taken dark ("Theme=2"),
+// each against its light start in the same round (the dark mode should cost at most 1.05
+// times the light).
 //
 //   startup_bench [RUNS]            RUNS starts of each kind (default 7); prints medians
 //   startup_bench --child KIND      one start (KIND bare, small, page100, large, page1600
@@ -58,6 +60,7 @@ struct Kind {
   int buttons;
   int columns = 10;
   int size = 64;  // pixels square
+  int theme = 0;  // "Theme" in [Setting]; 0 writes none
 };
 constexpr Kind kKinds[] = {
     {L"bare", "bare window", 0, 0},
@@ -66,6 +69,8 @@ constexpr Kind kKinds[] = {
     {L"large", "launcher, 20 pages x 100 buttons", 20, 100},
     {L"page1600", "launcher, 1 page x 40 x 40 buttons", 1, 1600, 40, 16},
     {L"huge", "launcher, 40 pages x 40 x 40 buttons", 40, 1600, 40, 16},
+    {L"smalldark", "launcher dark, 1 page x 5 buttons", 1, 5, 10, 64, 2},
+    {L"page100dark", "launcher dark, 1 page x 100 buttons", 1, 100, 10, 64, 2},
 };
 // Pages nobody looks at should cost nothing at start: each many-page start against the
 // start of its first page alone (indexes into kKinds).
@@ -74,6 +79,9 @@ struct StartRatio {
 };
 constexpr StartRatio kStartRatios[] = {{3, 2}, {5, 4}};
 constexpr double kStartRatioGoal = 1.25;
+// The dark starts against the light ones of the same file.
+constexpr StartRatio kThemeRatios[] = {{6, 1}, {7, 2}};
+constexpr double kThemeRatioGoal = 1.05;
 // The visit: the huge file's pages shown one after another in one start.
 constexpr Kind kVisit = {L"visit", "launcher, 40 pages x 40 x 40 buttons visited", 40, 1600, 40, 16};
 constexpr int kFirstVisits = 8;          // pages shown first, one after another
@@ -351,6 +359,7 @@ int Parent(int runs) {
       const Kind& kind = kKinds[k];
       // Written afresh each time: a start writes its pages back when it ends.
       if (kind.pages > 0) vl::bench::WriteSettings(ini, kind.pages, kind.buttons, -1, kind.columns, kind.size);
+      if (kind.theme) vl::TIniFile(ini).WriteInteger(L"Setting", L"Theme", kind.theme);
       std::optional<Sample> s = RunChild(kind);
       if (!s) {
         std::fprintf(stderr, "startup_bench: the start of \"%ls\" failed\n", kind.name);
@@ -396,6 +405,15 @@ int Parent(int runs) {
       v.push_back(samples[r.many][round].fromCreation / samples[r.one][round].fromCreation);
     std::printf("%s against %s: x %.2f since process creation (goal <= %.2f)\n", kKinds[r.many].label,
                 kKinds[r.one].label, vl::bench::Median(v), kStartRatioGoal);
+  }
+  for (const StartRatio& r : kThemeRatios) {
+    std::vector<double> creation, fromMain;
+    for (std::size_t round = 0; round < samples[r.many].size(); ++round) {
+      creation.push_back(samples[r.many][round].fromCreation / samples[r.one][round].fromCreation);
+      fromMain.push_back(samples[r.many][round].fromMain / samples[r.one][round].fromMain);
+    }
+    std::printf("%s against light: x %.2f since process creation, x %.2f since main (goal <= %.2f)\n",
+                kKinds[r.many].label, vl::bench::Median(creation), vl::bench::Median(fromMain), kThemeRatioGoal);
   }
 
   std::printf("\nwhere the start goes: median ms of each phase, from main to the window painted, and the\n"

@@ -104,7 +104,7 @@ void TfrmBtnOption::Fill(const StoredButton& button) {
   lbeLocate.SetText(button.fullPath);
   lbeWorkDir.SetText(button.workDir);
   lbeArguments.SetText(button.options.arguments);
-  cmbShow.Select(button.options.show);
+  cmbShow.SetItemIndex(button.options.show);
   chkAdmin.SetChecked(button.options.admin);
   // An icon file other than the target means the user chose one; the folder icon a drop
   // gives a folder was chosen by nobody.
@@ -123,7 +123,7 @@ StoredButton TfrmBtnOption::Edited() const {
                  .name = lbeName.Text(),
                  .iconPath = {},
                  .workDir = lbeWorkDir.Text(),
-                 .options = {lbeArguments.Text(), LaunchOptions::ShowFrom(cmbShow.Selected()), chkAdmin.Checked()}};
+                 .options = {lbeArguments.Text(), LaunchOptions::ShowFrom(cmbShow.ItemIndex()), chkAdmin.Checked()}};
   const std::wstring otherIcon = lbeIconLocate.Text();
   if (chkIsUseIcon.Checked() && !otherIcon.empty())
     f.iconPath = otherIcon;

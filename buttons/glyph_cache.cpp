@@ -19,6 +19,7 @@
 #include "gui/platform/com_scope.h"
 #include "gui/platform/scoped_select.h"
 #include "gui/platform/threads.h"
+#include "gui/theme.h"
 
 namespace vl {
 namespace {
@@ -66,8 +67,9 @@ UniqueIcon ShellItemIcon(const std::wstring& name, int size) {
 }
 
 // Empty when the file is not there, or the shell does not know the shell name. Any
-// thread: it touches only what it makes.
-UniqueBitmap MakeGlyph(const std::wstring& iconPath, int size) {
+// thread: it touches only what it makes. `face` is the colour of the faces it is drawn
+// on, which the theme gives.
+UniqueBitmap MakeGlyph(const std::wstring& iconPath, int size, COLORREF face) {
   PassNetworkLookupGate(iconPath);
   UniqueIcon icon;
   if (IsShellName(iconPath)) {
@@ -82,7 +84,8 @@ UniqueBitmap MakeGlyph(const std::wstring& iconPath, int size) {
   if (!icon) icon = FileIcon(iconPath, size);
   ScopedSelect select(dc.get(), glyph.get());
   RECT all{0, 0, size, size};
-  FillRect(dc.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+  SetDCBrushColor(dc.get(), face);
+  FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   if (icon) DrawIconEx(dc.get(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
   // The button draws the corner's colour as transparent. One red step away from what the
   // corner holds, that key matches (almost) nothing, so the face colour and every icon
@@ -168,7 +171,7 @@ class TLookupPool {
         if (job.targetCheck)
           arrival->gone = TargetGoneBehindTheGate(job.key.path);
         else
-          arrival->glyph = MakeGlyph(job.key.path, job.key.size);
+          arrival->glyph = MakeGlyph(job.key.path, job.key.size, job.key.face);
       } catch (...) {
         // A lookup that failed is answered as one that found nothing (asked again later),
         // a check as one that found the target there.
@@ -208,14 +211,14 @@ class TGlyphInbox : public TMessageWindow {
 class TGlyphCache {
  public:
   SharedBitmap Get(const std::wstring& iconPath, HWND requester, int size) {
-    Key key{iconPath, GetSysColor(COLOR_BTNFACE), size};
+    Key key{iconPath, ThemePalette().face, size};
     if (auto it = glyphs_.find(key); it != glyphs_.end())
       if (SharedBitmap glyph = it->second.lock()) return glyph;
     if (IconLookupMayWait(iconPath)) {
       Request(key, requester);
       return {};
     }
-    UniqueBitmap made = MakeGlyph(iconPath, size);
+    UniqueBitmap made = MakeGlyph(iconPath, size, key.face);
     if (!made) return {};
     return Keep(std::move(key), std::move(made));
   }

@@ -3,8 +3,8 @@
 //
 // A page of a thousand buttons often shows one program many times, and a rebuilt page
 // shows again what it showed: each glyph is made from its file once and shared while any
-// button holds it. The glyph is painted over the button-face colour, so a change of that
-// colour makes new glyphs.
+// button holds it. The glyph is painted over the theme's face colour (gui/theme), so a
+// change of that colour makes new glyphs.
 //
 // A file whose icon may wait on a server (IconLookupMayWait: on the network, a shortcut,
 // a type whose icon or program is on a share) is looked at on a worker thread, several

@@ -8,6 +8,7 @@
 #include "buttons/shell_helpers.h"
 #include "core/portable_path.h"
 #include "gui/layout.h"
+#include "gui/theme.h"
 #include "gui/message_box.h"
 #include "gui/platform/handles.h"
 
@@ -170,6 +171,11 @@ LRESULT TLaunchBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A network file's icon came in: the face takes it if it still shows that file's icon.
     if (showType_ != st_TextOnly) LoadGlyph();
     return 0;
+  }
+  if (msg == ThemeChangedMessage()) {
+    // The glyph is drawn over the face: the old one would show a square of the old face.
+    if (showType_ != st_TextOnly && !iconPath_.empty()) LoadGlyph();
+    return TBitBtn::HandleMessage(msg, wParam, lParam);
   }
   if (msg == TargetCheckedMessage()) {
     SetDimmed(regist_ && TargetKnownGone(UsablePath(fullPath_), Handle(), TargetAsk::Answered));

@@ -70,6 +70,7 @@ TfrmSetting::TfrmSetting(TSettingHost& host)
                    DesignToDevice(ClientRect().height - kMargin - kBelowTabs, Dpi()), Font()),
       TabSheet1(PageControl1.AddSheet(L"一般設定", 0)),
       TabSheet2(PageControl1.AddSheet(L"呼び出し", 0)),
+      TabSheet3(PageControl1.AddSheet(L"表示", 0)),
       sheet_(DesignRectOf(PageControl1.DisplayRect(), Dpi())),
       cbAskDelBtn({TabSheet1.Handle(), kLayout.cbAskDelBtn, L"ボタンを削除するときに確認する", Font()}),
       cbAskDelPage({TabSheet1.Handle(), kLayout.cbAskDelPage, L"ページを削除するときに確認する", Font()}),
@@ -102,6 +103,7 @@ TfrmSetting::TfrmSetting(TSettingHost& host)
       lbeHide({TabSheet2.Handle(), In(kLayout.GroupBox2, kLayout.lbeHide), L"隠す：", Font()}),
       btnBackHotKeyDefault(
           {TabSheet2.Handle(), In(kLayout.GroupBox2, kLayout.btnBackHotKeyDefault), L"デフォルトに戻す", Font()}),
+      appearance(TabSheet3.Handle(), Font()),
       btnOk(On({ClientRect().width - 2 * (kButtonWidth + kMargin), ClientRect().height - kButtonHeight - kMargin,
                 kButtonWidth, kButtonHeight},
                L"OK")),
@@ -136,6 +138,7 @@ void TfrmSetting::FormShow() {
     spnShakeSpd.SetValue(ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault));
     lbeHide.SetText(ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault));
     lbeShow.SetText(ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault));
+    appearance.Fill(ini_);
   });
   filledBlind_ = ini_.MissedReads() != missed;
   shown_ = Current();
@@ -232,7 +235,9 @@ void TfrmSetting::btnOkClick() {
     if (show != was.show) ini_.WriteString(keys::kSetting, keys::kShowHotKey, show);
     if (time != was.time) ini_.WriteInteger(keys::kSetting, keys::kShakeTime, time);
     if (speed != was.speed) ini_.WriteInteger(keys::kSetting, keys::kShakeSpeed, speed);
+    appearance.Write(ini_);
   });
+  appearance.Apply();  // before the hot keys, whose refusal stops OK
   host_.SetShakeSpeed(speed);
   host_.SetShakeTime(time);
   host_.SetUseShake(now.useShake);

@@ -1,7 +1,8 @@
 // TfrmSetting: the settings dialog "環境設定": whether deleting a button or a page asks
 // first, whether the launcher hides after a launch, whether a drop from the launcher's
 // drive is bound by a path relative to it, the shake gesture and the two hot keys
-// (all in the section "Setting" of the settings file), and the start-up shortcut.
+// (all in the section "Setting" of the settings file), the start-up shortcut, and on the
+// sheet "表示" the launcher's theme (dialogs/appearance_tab).
 //
 // Created hidden at start after the main window and living until exit, shown modeless.
 // Each time it is shown it fills its controls from the file ("AskBeforeDelBtn" ticked
@@ -33,6 +34,7 @@
 #include <string_view>
 
 #include "core/ini_file.h"
+#include "dialogs/appearance_tab.h"
 #include "gui/controls.h"
 #include "gui/dialog_form.h"
 #include "gui/page_control.h"
@@ -100,6 +102,7 @@ class TfrmSetting : public TDialogForm {
   TPageControl PageControl1;
   TTabSheet& TabSheet1;
   TTabSheet& TabSheet2;
+  TTabSheet& TabSheet3;
 
  private:
   const DesignRect sheet_;  // the sheets' area, which the tab row leaves
@@ -128,6 +131,8 @@ class TfrmSetting : public TDialogForm {
   TLabeledEdit lbeShow;
   TLabeledEdit lbeHide;
   TButton btnBackHotKeyDefault;
+  // TabSheet3 "表示"
+  TAppearanceTab appearance;
   // Below the tabs
   TButton btnOk;
   TButton Button1;

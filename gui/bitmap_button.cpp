@@ -8,6 +8,8 @@
 #include "gui/dib.h"
 #include "gui/layout.h"
 #include "gui/platform/scoped_select.h"
+#include "gui/theme.h"
+#include "gui/themed_paint.h"
 #include "gui/tool_tip.h"
 
 namespace vl {
@@ -19,7 +21,6 @@ constexpr int kFocusInset = 4;
 constexpr int kCaptionLines = 2;  // the most a caption wraps to
 constexpr int kGoneMarkSize = 11;  // the dimmed button's mark
 constexpr int kGoneMarkInset = 3;
-constexpr COLORREF kGoneMarkColor = RGB(208, 0, 0);
 constexpr int kMarkWidth = 2;  // the frame of a marked button
 
 int XOf(LPARAM pos) { return static_cast<short>(LOWORD(pos)); }
@@ -41,7 +42,7 @@ void FadeToFace(HDC dc, int x, int y, int width, int height) {
   ScopedSelect select(dibDc.get(), dib.get());
   BitBlt(dibDc.get(), 0, 0, width, height, dc, x, y, SRCCOPY);
   GdiFlush();
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const COLORREF face = ThemePalette().face;
   for (int i = 0; i < width * height; ++i) {
     const std::uint32_t p = pixels[i];
     const std::uint32_t grey = (((p >> 16) & 0xFF) * 77 + ((p >> 8) & 0xFF) * 150 + (p & 0xFF) * 29) >> 8;
@@ -60,13 +61,14 @@ void PaintGoneMark(HDC dc, int right, int top, int size) {
   const int left = right - size;
   ScopedSelect brush(dc, GetStockObject(DC_BRUSH));
   ScopedSelect pen(dc, GetStockObject(DC_PEN));
-  SetDCBrushColor(dc, GetSysColor(COLOR_BTNFACE));
-  SetDCPenColor(dc, GetSysColor(COLOR_BTNFACE));
+  const Palette& p = ThemePalette();
+  SetDCBrushColor(dc, p.face);
+  SetDCPenColor(dc, p.face);
   Ellipse(dc, left - 1, top - 1, right + 1, top + size + 1);
-  SetDCBrushColor(dc, kGoneMarkColor);
-  SetDCPenColor(dc, kGoneMarkColor);
+  SetDCBrushColor(dc, p.goneFill);
+  SetDCPenColor(dc, p.goneFill);
   Ellipse(dc, left, top, right, top + size);
-  SetDCPenColor(dc, RGB(255, 255, 255));
+  SetDCPenColor(dc, p.goneCross);
   const int in = size / 4, out = size - size / 4;
   for (int thick = 0; thick < 2; ++thick) {  // two pixels wide
     MoveToEx(dc, left + in + thick, top + in, nullptr);
@@ -450,6 +452,10 @@ LRESULT TBitBtn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     KeyClick();
     return 0;
   }
+  if (msg == ThemeChangedMessage()) {
+    InvalidateRect(Handle(), nullptr, FALSE);
+    return 0;
+  }
   return TWindow::HandleMessage(msg, wParam, lParam);
 }
 
@@ -464,7 +470,11 @@ void TBitBtn::Paint(HDC dc) const {
   if (!mem) return;
 
   const bool pushed = pushed_ || dropTarget_;
-  DrawFrameControl(mem, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+  const bool light = CurrentThemeMode() == ThemeMode::Light;
+  if (light)
+    DrawFrameControl(mem, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+  else
+    PaintFlatFace(mem, rc, pushed);
   // Everything inside the frame moves with a press, the focus mark too: the caption keeps
   // its gap to it.
   int shift = pushed ? 1 : 0;
@@ -485,7 +495,8 @@ void TBitBtn::Paint(HDC dc) const {
   if (textHeight) {
     const int margin = CaptionMargin(dpi);
     SetBkMode(mem, TRANSPARENT);
-    SetTextColor(mem, IsWindowEnabled(Handle()) && !dimmed_ && !placeholder ? fontColor_ : GetSysColor(COLOR_GRAYTEXT));
+    SetTextColor(mem, IsWindowEnabled(Handle()) && !dimmed_ && !placeholder ? CaptionColour(fontColor_)
+                                                                            : ThemePalette().grayText);
     // File names may hold "&": they are shown as they are, not as mnemonics. Lines broken
     // by the rules carry their own ellipsis.
     const UINT format = DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | (layout.wrapped ? 0 : DT_END_ELLIPSIS);
@@ -501,7 +512,10 @@ void TBitBtn::Paint(HDC dc) const {
     const int inset = DesignToDevice(kFocusInset, dpi);
     InflateRect(&focus, -inset, -inset);
     OffsetRect(&focus, shift, shift);
-    DrawFocusRect(mem, &focus);
+    if (light)
+      DrawFocusRect(mem, &focus);
+    else
+      PaintFocusFrame(mem, focus);
   }
   // Over the focus mark, with a ring that keeps the two apart: both are seen.
   if (dimmed_) {
@@ -517,9 +531,10 @@ void TBitBtn::PaintMark(HDC dc, const RECT& client, int dpi) const {
   // Inside the face's edge, clear of the focus mark, over whatever the face shows.
   const int w = DesignToDevice(kMarkWidth, dpi);
   RECT frame = client;
+  SetDCBrushColor(dc, ThemePalette().mark);
   for (int k = 0; k < w; ++k) {
     InflateRect(&frame, -1, -1);
-    FrameRect(dc, &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
+    FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   }
 }
 

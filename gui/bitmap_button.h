@@ -15,9 +15,10 @@
 // has room for both lines (and the glyph), else it ends in an ellipsis on one line. It stays
 // clear of the focus mark by a pixel at least. A button without a caption may show a
 // placeholder in grey, laid out the same way.
-// A dimmed button draws its glyph faded to grey, its caption in the system's grey text
+// A dimmed button draws its glyph faded to grey, its caption in the theme's grey text
 // colour and a small red mark with a white cross in its top-right corner: what it stands
-// for is not there.
+// for is not there. The face, the marks and the caption follow the theme (gui/theme): the
+// caption is drawn in FontColor where that reads on the face, else in the theme's text.
 // The button is a push button to accessibility clients (gui/accessible_button), named by
 // AccessibleName. It draws the focus mark while it has the keyboard focus, and a frame of
 // the selection colour while it is marked (a match of a search).

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "gui/platform/foreground.h"
+#include "gui/theme.h"
 
 namespace vl {
 namespace {
@@ -142,6 +143,7 @@ void TDialogForm::Show() {
   CentreOnMainMonitor();
   // Moved onto a monitor of another scale, it has taken its size there: centred again.
   if (Dpi() != dpi) CentreOnMainMonitor();
+  FollowTheme(Handle());  // its controls' themes, set while it was hidden or not at all
   ShowWindow(Handle(), SW_SHOW);
   BringToFront(Handle());
 }

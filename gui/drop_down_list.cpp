@@ -7,25 +7,8 @@
 namespace vl {
 
 TDropDownList::TDropDownList(const ControlParams& p, std::initializer_list<const wchar_t*> choices)
-    : LabelFirst(p), TControl([&] {
-        ControlParams box = p;
-        box.text.clear();
-        return box;
-      }(), WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP) {
-  for (const wchar_t* choice : choices) {
-    SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
-    ++count_;
-  }
+    : LabelFirst(p), TComboBox(p, choices), count_(static_cast<int>(choices.size())) {
   FitOpenList();
-}
-
-int TDropDownList::Selected() const { return static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0)); }
-
-void TDropDownList::Select(int index) { SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
-
-void TDropDownList::SetEnabled(bool enabled) {
-  TControl::SetEnabled(enabled);
-  label_.SetEnabled(enabled);
 }
 
 void TDropDownList::Rescaled() {

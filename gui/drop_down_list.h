@@ -1,22 +1,18 @@
-// TDropDownList: a list of fixed choices that drops down (a combo box the user cannot type
-// into), with its label on its left as TLabeledEdit has it. The open list shows every
-// choice without a scroll bar, at every DPI.
+// TDropDownList: a TComboBox with its label on its left, as TLabeledEdit has it. Its
+// rectangle is the closed box; the open list shows every choice without a scroll bar, at
+// every DPI.
 #pragma once
 
 #include <initializer_list>
 
-#include "gui/controls.h"
+#include "gui/combo_box.h"
 
 namespace vl {
 
-class TDropDownList : private detail::LabelFirst, public TControl {
+class TDropDownList : private detail::LabelFirst, public TComboBox {
  public:
-  // params.text is the label's caption; params.rect the closed box.
+  // params.text is the label's caption.
   TDropDownList(const ControlParams& params, std::initializer_list<const wchar_t*> choices);
-  // The chosen one, from 0; -1 when none is.
-  int Selected() const;
-  void Select(int index);
-  void SetEnabled(bool enabled) override;
   void Rescaled() override;
   const TLabel& ListLabel() const { return label_; }
 

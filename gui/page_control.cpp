@@ -4,6 +4,8 @@
 
 #include "gui/controls.h"
 #include "gui/platform/platform_error.h"
+#include "gui/theme.h"
+#include "gui/themed_paint.h"
 
 namespace vl {
 
@@ -35,6 +37,9 @@ LRESULT TTabSheet::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (dialog) SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
       return 0;
+    case WM_PAINT:
+      if (PaintThemedSheet(Handle())) return 0;
+      break;
     default:
       break;
   }
@@ -58,6 +63,11 @@ TPageControl::~TPageControl() {
 }
 
 LRESULT TPageControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The tab row in the theme's colours outside the light mode: the control paints light.
+  if (msg == WM_ERASEBKGND && CurrentThemeMode() != ThemeMode::Light) return 1;
+  if ((msg == WM_PAINT || msg == WM_PRINTCLIENT) &&
+      PaintThemedTabs(hwnd_.get(), msg == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : nullptr))
+    return 0;
   LRESULT result = subclass_->CallNext(msg, wParam, lParam);
   if (msg == TCM_ADJUSTRECT && !wParam) {
     RECT client;

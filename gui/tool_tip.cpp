@@ -4,6 +4,7 @@
 
 #include "gui/layout.h"
 #include "gui/platform/platform_error.h"
+#include "gui/theme.h"
 
 namespace vl {
 namespace {
@@ -35,6 +36,7 @@ HWND MakeToolTipWindow(HWND owner) {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
   if (!window) ThrowLastError(L"CreateWindowEx(tooltip)");
+  FollowTheme(window);
   return window;
 }
 

@@ -3,6 +3,7 @@
 #include "gui/application.h"
 #include "gui/layout.h"
 #include "gui/platform/platform_error.h"
+#include "gui/theme.h"
 
 namespace vl {
 
@@ -39,6 +40,22 @@ bool TWindow::Life::Alive() const {
 }
 
 LRESULT TWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Outside the light mode the background and the standard controls on it take the
+  // theme's colours; the class brush and the controls' defaults are the light ones.
+  switch (msg) {
+    case WM_ERASEBKGND:
+      if (EraseThemed(Handle(), reinterpret_cast<HDC>(wParam))) return 1;
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (std::optional<LRESULT> brush = ThemedControlColour(msg, reinterpret_cast<HDC>(wParam))) return *brush;
+      break;
+    default:
+      break;
+  }
   return DefaultHandler(msg, wParam, lParam);
 }
 

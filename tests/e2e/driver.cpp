@@ -29,6 +29,10 @@
 //                                    samples its outer rectangle as fast as it can for
 //                                    WATCH_MS; prints each different one, "X,Y WxH", in order
 //   syscommand CAPTION CODE          sends WM_SYSCOMMAND with CODE (decimal or 0x hex)
+//   setting-change AREA              broadcasts WM_SETTINGCHANGE naming AREA (such as
+//                                    "ImmersiveColorSet") to every top-level window, as
+//                                    Windows does after a change of its settings; waits
+//                                    until each has taken it
 //   endsession CAPTION               asks the window WM_QUERYENDSESSION, as a log-off does;
 //                                    prints its answer
 //   click CAPTION TEXT               presses the push button TEXT inside the window, as a
@@ -463,6 +467,13 @@ int Run(int argc, wchar_t** argv) {
     if (!hwnd) return 1;
     PostMessageW(hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 0)), 0);
     return 0;
+  }
+  if (cmd == L"setting-change" && argc == 3) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(argv[2]),
+                               SMTO_ABORTIFHUNG, 5000, &answer)
+               ? 0
+               : 1;
   }
   if (cmd == L"click" && argc == 4) {
     HWND hwnd = FindWindowW(nullptr, argv[2]);

@@ -51,7 +51,7 @@ has "Button 28,46 280x16 ボタンを削除するときに確認する" "Button 
     "Button 28,94 280x16 ボタンを押したらランチャーを隠す" "Static 24,275 298x16 スタートアップに登録されていません" \
     "Button 24,299 148x25 スタートアップに登録" "Button 174,299 148x25 [disabled] スタートアップから削除" \
     "Button 180,347 75x25 OK" "Button 263,347 75x25 キャンセル"
-expect "$(D tabs "$dialog" | tr '\n' '|')" "*一般設定| 呼び出し|" "the two tabs, the first selected"
+expect "$(D tabs "$dialog" | tr '\n' '|')" "*一般設定| 呼び出し| 表示|" "the three tabs, the first selected"
 import -window root "$out/setting_general.png"
 
 echo "== スタートアップに登録 with the keyboard"
@@ -96,7 +96,7 @@ expect "$(state)" "hidden" "Windows+Space no longer calls the launcher up"
 echo "== スタートアップから削除"
 tray_pick 5
 D wait-window "$dialog" 20000 >/dev/null || fail "the dialog did not open again"
-key ctrl+Tab
+key ctrl+shift+Tab  # back from 呼び出し, where it was left, to 一般設定
 tab_to "Button スタートアップから削除"
 key Return
 expect "$(D message 10000 none)" "Vantri Launch|スタートアップから削除しました" "what the button did"

@@ -99,7 +99,7 @@ class LaunchOptionsTest : public ::testing::Test {
     form->N4Click();
     ASSERT_TRUE(dialog->Visible());
     dialog->lbeArguments.SetText(args);
-    dialog->cmbShow.Select(show);
+    dialog->cmbShow.SetItemIndex(show);
     dialog->chkAdmin.SetChecked(admin);
     dialog->BtnOkClick();
     ASSERT_FALSE(dialog->Visible());
@@ -146,7 +146,7 @@ TEST_F(LaunchOptionsTest, TheDialogsFieldsReachTheFileTheLaunchAndGoWithTheButto
   Press(Button(1));
   form->N4Click();
   EXPECT_EQ(dialog->lbeArguments.Text(), L"");
-  EXPECT_EQ(dialog->cmbShow.Selected(), 1);
+  EXPECT_EQ(dialog->cmbShow.ItemIndex(), 1);
   EXPECT_FALSE(dialog->chkAdmin.Checked());
   dialog->BtnCancelClick();
   Edit(1, L"a b", 0, false);

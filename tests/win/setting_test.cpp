@@ -20,6 +20,7 @@
 #include "dialogs/startup_link.h"
 #include "gui/application.h"
 #include "gui/platform/ole_scope.h"
+#include "gui/theme.h"
 #include "tests/core/temp_dir.h"
 #include "tests/win/button_test_support.h"
 #include "tests/win/dialog_layout.h"
@@ -346,6 +347,45 @@ TEST_F(SettingTest, PortablePathsIsWrittenOnlyWhenItsBoxWasChangedAndItsCaptionF
   dialog->cbPortablePaths.SetChecked(true);
   dialog->Button1Click();
   EXPECT_EQ(Key(L"PortablePaths"), L"0") << "Cancel writes nothing";
+}
+
+TEST_F(SettingTest, TheThemeIsWrittenOnlyWhenChosenAndTheLauncherTakesItAtOnce) {
+  Open("[General]\r\nPageNum=1\r\n[Setting]\r\nTheme=7\r\n");
+  struct Light {
+    ~Light() { SetThemeChoice(ThemeChoice::Light); }
+  } light;
+  form->SettingClick();
+  dialog->PageControl1.SetActivePageIndex(2);
+  test::ExpectTidyLayout(dialog->Handle());
+  EXPECT_EQ(dialog->TabSheet3.Caption(), L"表示");
+  EXPECT_EQ(dialog->appearance.lblTheme.Text(), L"外観：");
+  EXPECT_EQ(dialog->appearance.cbTheme.ItemIndex(), 0) << "a number that is no choice follows the system";
+  EXPECT_EQ(CurrentThemeMode(), ThemeMode::Light) << "the prefix's system is light";
+  dialog->cbHideLaunch.SetChecked(false);
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_EQ(Key(L"Theme"), L"7") << "not chosen: left as the file has it";
+
+  // Chosen as the user does, with the list's own keys: the launcher turns at OK.
+  form->SettingClick();
+  SetFocus(dialog->appearance.cbTheme.Handle());
+  SendMessageW(dialog->appearance.cbTheme.Handle(), WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(dialog->appearance.cbTheme.Text(), L"ダーク");
+  EXPECT_EQ(CurrentThemeMode(), ThemeMode::Light) << "nothing before OK";
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_EQ(Key(L"Theme"), L"2");
+  EXPECT_EQ(CurrentThemeMode(), ThemeMode::Dark);
+  test::Pump(200);
+  const HWND button = form->PageList()[0]->Button(1)->Handle();
+  HDC dc = GetDC(button);
+  EXPECT_EQ(GetPixel(dc, 8, 8), ThemePalette().face) << "the page's face on the screen, dark";
+  ReleaseDC(button, dc);
+
+  form->SettingClick();
+  EXPECT_EQ(dialog->appearance.cbTheme.ItemIndex(), 2);
+  dialog->appearance.cbTheme.SetItemIndex(1);
+  dialog->Button1Click();
+  EXPECT_EQ(Key(L"Theme"), L"2") << "Cancel writes nothing";
+  EXPECT_EQ(CurrentThemeMode(), ThemeMode::Dark) << "and changes nothing";
 }
 
 class StartupLinkTest : public SettingTest {
