@@ -135,8 +135,11 @@ void TCoolTrayIcon::ShowMainWindow() {
   HWND mainForm = app.MainForm();
   if (!owner_ || !mainForm) return;
   ShowWindow(app.OwnerWindow(), SW_RESTORE);
-  // Showing passes through OwnerHook, which brings the owner window and the form forward.
-  ShowWindow(mainForm, SW_SHOW);
+  // Shown with its erasing left to each window's own paint: a form of many child windows
+  // (a page of 1,600 buttons) would otherwise have every one of them erased before it
+  // appears, a round trip each under Wine (0.1 s and more). ShowWindow cannot be told so;
+  // the owner window comes forward below, as OwnerHook does for a ShowWindow.
+  SetWindowPos(mainForm, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_DEFERERASE);
   if (IsIconic(mainForm)) ShowWindow(mainForm, SW_RESTORE);
   // The application passes the activation on to its main form.
   SetForegroundWindow(app.OwnerWindow());
