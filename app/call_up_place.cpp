@@ -23,7 +23,7 @@ void TCallUpPlace::BeforeShow(std::optional<POINT> shake) {
 }
 
 void TCallUpPlace::MoveTo(POINT pointer) {
-  const std::vector<MonitorArea> monitors = CurrentMonitors();
+  const TMonitors monitors;
   // Twice: the first move may take the window to a monitor of another DPI, where the
   // system has it laid out anew (WM_DPICHANGED) at a size of its own; the second centres
   // that size. Both while the window may still be hidden, so it never shows at the old
@@ -31,7 +31,7 @@ void TCallUpPlace::MoveTo(POINT pointer) {
   for (int pass = 0; pass < 2; ++pass) {
     RECT r;
     GetWindowRect(window_, &r);
-    const WindowPlace place = PlaceAtPointer(monitors, {pointer.x, pointer.y}, r.right - r.left, r.bottom - r.top,
+    const WindowPlace place = PlaceAtPointer(monitors.All(), {pointer.x, pointer.y}, r.right - r.left, r.bottom - r.top,
                                              static_cast<std::int32_t>(GetDpiForWindow(window_)));
     if (place.rect.left == r.left && place.rect.top == r.top) break;
     SetWindowPos(window_, nullptr, place.rect.left, place.rect.top, 0, 0,
@@ -48,7 +48,7 @@ LRESULT TCallUpPlace::Watch(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A monitor taken away under the window leaves it where nobody can see it.
     RECT r;
     GetWindowRect(window_, &r);
-    const ScreenRect to = PlaceOnScreen(CurrentMonitors(), {r.left, r.top, r.right, r.bottom});
+    const ScreenRect to = PlaceOnScreen(TMonitors().All(), {r.left, r.top, r.right, r.bottom});
     if (to.left != r.left || to.top != r.top)
       SetWindowPos(window_, nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -89,7 +89,7 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()), firstStart_(NoSettingsFile()) {
   shakeWatch_->OnShake = [this](POINT pointer) { ShowLauncherWithoutTheKey(pointer); };
   place_ = std::make_unique<TCallUpPlace>(Handle());
   giveBack_ = std::make_unique<TForegroundReturn>(Handle());
-  sweep_ = std::make_unique<TTargetSweep>(Handle(), [this] { return pages_->OnDisplay(); });
+  sweep_ = std::make_unique<TTargetSweep>(Handle(), *pages_);
   undo_ = std::make_unique<TUndoStep>(ini_, *pages_);
   takeover_ = std::make_unique<TFileTakeover>(Handle(), ini_);
   takeover_->OnReadable = [this] { TakeUpTheFile(); };

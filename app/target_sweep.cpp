@@ -1,6 +1,7 @@
 #include "app/target_sweep.h"
 
 #include "app/page.h"
+#include "app/page_set.h"
 
 namespace vl {
 namespace {
@@ -19,11 +20,11 @@ double NowMs() {
 
 }  // namespace
 
-TTargetSweep::TTargetSweep(HWND window, std::function<TPage*()> onDisplay)
-    : window_(window), onDisplay_(std::move(onDisplay)), timer_([this] { Slice(); }) {}
+TTargetSweep::TTargetSweep(HWND window, const TPageSet& pages)
+    : window_(window), pages_(pages), timer_([this] { Slice(); }) {}
 
 void TTargetSweep::Start() {
-  const TPage* page = onDisplay_();
+  const TPage* page = pages_.OnDisplay();
   if (!page) return;
   pageId_ = page->Id();
   next_ = 1;
@@ -31,7 +32,7 @@ void TTargetSweep::Start() {
 }
 
 void TTargetSweep::Slice() {
-  TPage* page = onDisplay_();
+  TPage* page = pages_.OnDisplay();
   // Put away, or another page on display (built just now, it looked at its targets then).
   if (!IsWindowVisible(window_) || !page || page->Id() != pageId_) {
     timer_.Stop();

@@ -14,18 +14,17 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 
 #include "showhide/simple_timer.h"
 
 namespace vl {
 
-class TPage;
+class TPageSet;
 
 class TTargetSweep {
  public:
-  // `onDisplay` answers the page the window shows now, or null.
-  TTargetSweep(HWND window, std::function<TPage*()> onDisplay);
+  // `pages` answers the page the window shows now; we don't own it.
+  TTargetSweep(HWND window, const TPageSet& pages);
   TTargetSweep(const TTargetSweep&) = delete;
   TTargetSweep& operator=(const TTargetSweep&) = delete;
 
@@ -37,7 +36,7 @@ class TTargetSweep {
   void Slice();
 
   HWND window_;  // we don't own it
-  std::function<TPage*()> onDisplay_;
+  const TPageSet& pages_;
   std::uint64_t pageId_ = 0;
   std::int32_t next_ = 1;
   TSimpleTimer timer_;

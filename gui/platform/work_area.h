@@ -6,14 +6,24 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <span>
 
 #include "core/call_up_place.h"
 
 namespace vl {
 
-// The monitors as the system reports them now, with their work areas and DPIs.
-std::vector<MonitorArea> CurrentMonitors();
+// The monitors as the system reports them now, with their work areas and DPIs: the first
+// sixteen, more than any desk holds.
+class TMonitors {
+ public:
+  TMonitors();
+  std::span<const MonitorArea> All() const { return {areas_, count_}; }
+
+ private:
+  static BOOL CALLBACK Add(HMONITOR monitor, HDC, RECT*, LPARAM self);
+  MonitorArea areas_[16];
+  std::size_t count_ = 0;
+};
 
 // Moves `pos`, the place and size `window` is about to take (WM_WINDOWPOSCHANGING's; its
 // flags say which of them change), wholly into the work area of the monitor it overlaps
