@@ -42,8 +42,10 @@ void TForegroundReturn::GiveBack() {
   const DWORD theirs = GetWindowThreadProcessId(front, nullptr);
   // Its thread takes the activation in its own time, and its default handling puts the
   // focus on the window itself: the control's focus is set once that is done.
+  // A thread that does not answer is left alone: setting the focus with its input
+  // attached would wait on it.
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &ignored);
+  if (!SendMessageTimeoutW(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &ignored)) return;
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   if (!GetGUIThreadInfo(theirs, &info) || info.hwndFocus == focus) return;
