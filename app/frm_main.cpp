@@ -7,9 +7,10 @@
 
 #include "app/button_move.h"
 #include "app/call_up_notes.h"
-#include "app/open_all.h"
+#include "app/call_up_place.h"
+#include "app/foreground_return.h"
+#include "app/target_sweep.h"
 #include "buttons/glyph_cache.h"
-#include "buttons/shell_helpers.h"
 #include "core/file_io.h"
 #include "core/page_numbers.h"
 #include "core/path_text.h"
@@ -80,7 +81,10 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()), firstStart_(NoSettingsFile()) {
   ime_ = std::make_unique<TSearchIme>(Handle(), *base_, *search_);
   keyboard_ = std::make_unique<TKeyboardGrid>(*this, Handle(), *pages_, *base_, *search_, *ime_);
   shakeWatch_ = std::make_unique<TShakeWatch>(Handle());
-  shakeWatch_->OnShake = [this](POINT pointer) { ShowAtPointer(pointer); };
+  shakeWatch_->OnShake = [this](POINT pointer) { ShowLauncherWithoutTheKey(pointer); };
+  place_ = std::make_unique<TCallUpPlace>(Handle());
+  giveBack_ = std::make_unique<TForegroundReturn>(Handle());
+  sweep_ = std::make_unique<TTargetSweep>(Handle(), *pages_);
   undo_ = std::make_unique<TUndoStep>(ini_, *pages_);
   takeover_ = std::make_unique<TFileTakeover>(Handle(), ini_);
   takeover_->OnReadable = [this] { TakeUpTheFile(); };
@@ -103,8 +107,8 @@ TfrmMain::TfrmMain() : ini_(SettingsFilePath()), firstStart_(NoSettingsFile()) {
   MarkStartPhase("tray icon object");
 
   keys_ = std::make_unique<TShowHideKeys>(Handle(), ini_);
-  keys_->OnShow = [this] { ShowLauncher(); };
-  keys_->OnHide = [this] { coolTrayIcon1_->HideMainWindow(); };
+  keys_->OnShow = [this] { CallUp(); };
+  keys_->OnHide = [this] { PutAway(); };
   keys_->KeysHeld = [this] { return Dragging() || ime_->Composing(); };
 
   takeover_->WaitAtStart();
@@ -169,6 +173,8 @@ void TfrmMain::FormCreate() {
     shakeWatch_->SetEnabled(settingsTakenUp_.useShake);
     pages_->SetPageNum(ini_.ReadInteger(keys::kGeneral, keys::kPageNum, keys::kPageNumDefault));
     placeTakenUp_ = settingsTakenUp_.place;
+    place_->Forget();
+    place_->SetAtPointer(settingsTakenUp_.atPointer);
     SetWindowPos(Handle(), nullptr, placeTakenUp_.x, placeTakenUp_.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The setters' rule: 0 and below are no values. A speed of 0 would take a still pointer
     // for a swing and call the launcher up again the moment it is hidden.
@@ -247,9 +253,10 @@ void TfrmMain::WriteGeneral(const RECT& window) {
   // none: otherwise the file may hold the place another PC wrote meanwhile.
   const bool placed = ini_.ReadString(keys::kGeneral, keys::kFormTop, L"").empty() ||
                       ini_.ReadString(keys::kGeneral, keys::kFormLeft, L"").empty();
-  if (placed || window.left != placeTakenUp_.x || window.top != placeTakenUp_.y) {
-    ini_.WriteInteger(keys::kGeneral, keys::kFormTop, window.top);
-    ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, window.left);
+  const POINT own = place_->OwnPlace(window);  // not where a showing at the pointer put it
+  if (placed || own.x != placeTakenUp_.x || own.y != placeTakenUp_.y) {
+    ini_.WriteInteger(keys::kGeneral, keys::kFormTop, own.y);
+    ini_.WriteInteger(keys::kGeneral, keys::kFormLeft, own.x);
   }
 }
 
@@ -331,27 +338,25 @@ void TfrmMain::SetUseShake(bool on) {
   shakeWatch_->SetEnabled(on);
 }
 
-void TfrmMain::ShowAtPointer(POINT now) {
-  RECT r;
-  GetWindowRect(Handle(), &r);
-  // Centred on the pointer, as far as the work area lets it be: the window may be on
-  // screen already (right after start), where showing it moves nothing.
-  WINDOWPOS pos{};
-  pos.x = now.x - (r.right - r.left) / 2;
-  pos.y = now.y - (r.bottom - r.top) / 2;
-  pos.flags = SWP_NOSIZE;
-  KeepInWorkArea(Handle(), pos);
-  SetWindowPos(Handle(), nullptr, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowLauncherWithoutTheKey();
-  keyboard_->FocusLastButton();
+void TfrmMain::CallUp(std::optional<POINT> shake) {
+  // Before the launcher takes the front: the window to give the keyboard back to.
+  giveBack_->Remember();
+  place_->BeforeShow(shake);
+  ShowLauncher();
+}
+
+void TfrmMain::PutAway() {
+  // While the launcher is still in front, which gives it the right to hand the front on.
+  giveBack_->GiveBack();
+  coolTrayIcon1_->HideMainWindow();
 }
 
 void TfrmMain::ShowLauncher() {
   // A server that had no icons for some buttons the last time may have them now.
   AskAgainForMissingGlyphs();
-  // A target removed while the launcher was away shows dimmed when it comes.
-  if (TPage* page = pages_->OnDisplay()) page->CheckTargets();
   coolTrayIcon1_->ShowMainWindow();
+  // A target removed while the launcher was away dims, looked at once the window shows.
+  sweep_->Start();
   // A question of ours is up (its scope disabled the launcher): it comes to the front and
   // keeps the keyboard, or its Enter and Esc would go to a window that cannot take them.
   if (!IsWindowEnabled(Handle())) {
@@ -366,11 +371,11 @@ void TfrmMain::ShowLauncher() {
   keyboard_->FocusLastButton();
 }
 
-void TfrmMain::ShowLauncherWithoutTheKey() {
+void TfrmMain::ShowLauncherWithoutTheKey(std::optional<POINT> shake) {
   // The user may have taken another way because the show key stopped working: Windows
   // drops a keyboard hook that answered too late without a word. It goes up again.
   keys_->Show().RenewHook();
-  ShowLauncher();
+  CallUp(shake);
 }
 
 void TfrmMain::D1Click() {
@@ -425,30 +430,6 @@ void TfrmMain::N4Click() {
   if (!frmBtnOption_->Visible()) return;  // its showing failed, and said why
   ShowWindow(Handle(), SW_SHOW);
   BringToFront(frmBtnOption_->Handle());
-}
-
-void TfrmMain::OpenFolderClick() {
-  std::optional<ButtonRef> pressed = CurrentButton();
-  TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
-  if (!button || !button->Regist()) return;
-  if (!ShowInFolder(UsablePath(button->FullPath()))) return;
-  if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault))
-    coolTrayIcon1_->HideMainWindow();
-}
-
-void TfrmMain::RunAsClick() {
-  std::optional<ButtonRef> pressed = CurrentButton();
-  TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
-  if (!button || !button->Regist()) return;
-  // A target that is gone is said instead; the consent prompt runs messages, and the
-  // button may be gone after it.
-  if (!button->Open(true) || button->Dimmed()) return;
-  if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault))
-    coolTrayIcon1_->HideMainWindow();
-}
-
-void TfrmMain::OpenAllClick() {
-  OpenAllButtons(*pages_, ini_, [this] { coolTrayIcon1_->HideMainWindow(); });
 }
 
 std::optional<TPageOptionHost::PageRef> TfrmMain::CurrentPage() {
@@ -567,7 +548,7 @@ void TfrmMain::Help1Click() {
 
 void TfrmMain::Exit1Click() { TApplication::Instance().Terminate(); }
 void TfrmMain::Show1Click() { ShowLauncherWithoutTheKey(); }
-void TfrmMain::Hide1Click() { coolTrayIcon1_->HideMainWindow(); }
+void TfrmMain::Hide1Click() { PutAway(); }
 
 void TfrmMain::mnuMouseMoveClick() {
   popupMenu2_.SetChecked(mnuMouseMove_, !popupMenu2_.Checked(mnuMouseMove_));
@@ -606,7 +587,7 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       PutUpTrayIcon();
       return 0;
     case WM_CLOSE:
-      coolTrayIcon1_->HideMainWindow();
+      PutAway();
       return 0;
     case WM_SHOWWINDOW:
       if (!wParam && search_) search_->Clear();  // called up again, the launcher starts afresh

@@ -13,12 +13,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/button_move.h"
+#include "app/call_up_place.h"
 #include "app/drop_hint.h"
+#include "app/foreground_return.h"
 #include "app/file_takeover.h"
 #include "app/keyboard_grid.h"
 #include "app/launcher_search.h"
@@ -29,6 +32,7 @@
 #include "app/search_ime.h"
 #include "app/shake_watch.h"
 #include "app/show_hide_keys.h"
+#include "app/target_sweep.h"
 #include "app/undo_step.h"
 #include "buttons/frm_btn_option.h"
 #include "core/button_search.h"
@@ -95,6 +99,9 @@ class TfrmMain : public TWindow,
   void SetShakeTime(std::int32_t value) override { shakeWatch_->SetTime(value); }
   // The watch on or off, and the tray menu's check mark with it; nothing is written.
   void SetUseShake(bool on) override;
+  // "ShowAtPointer": every call-up at the pointer's monitor; nothing is written.
+  void SetShowAtPointer(bool on) override { place_->SetAtPointer(on); }
+  bool ShowsAtPointer() const { return place_->AtPointer(); }
   // Both throw EWaitHotKey_Text, changing nothing, for a text that names no single key;
   // the show key also for a key that types in other programs unless Ctrl, Alt or Windows
   // is held with it (bare "Space" would be taken from every program).
@@ -219,7 +226,7 @@ class TfrmMain : public TWindow,
   void TakeUpOutsideChange();
   // The settings the launcher applies when it takes the file up, as the file has them.
   struct AppliedSettings {
-    bool useShake = false, useHotKeys = false;
+    bool useShake = false, useHotKeys = false, atPointer = false;
     std::int32_t shakeSpeed = 0, shakeTime = 0;
     std::wstring showKey, hideKey;
     POINT place{};
@@ -231,14 +238,16 @@ class TfrmMain : public TWindow,
   bool IsInsideBase(HWND hwnd) const;
   // ShowMainWindow, and the window in front even under the foreground lock.
   void ShowLauncher();
+  // The user calls the launcher up: the window in front noted, the place chosen (at
+  // `shake`, the pointer where a shake ended, or as "ShowAtPointer" says), then shown.
+  void CallUp(std::optional<POINT> shake = std::nullopt);
+  // The user sends it away without starting anything: the keyboard goes back.
+  void PutAway();
   // A button of the page on display is being dragged.
   bool Dragging() const;
-  // The same from the tray, its menu or the shake of the mouse: the show key's hook is put
-  // up again first.
-  void ShowLauncherWithoutTheKey();
-  // The shake of the mouse: the launcher centred on the pointer, as far as the work area
-  // lets it be.
-  void ShowAtPointer(POINT pointer);
+  // The same from the tray, its menu, a second copy or the shake of the mouse: the show
+  // key's hook is put up again first.
+  void ShowLauncherWithoutTheKey(std::optional<POINT> shake = std::nullopt);
 
   TIniFile ini_;
   UniqueFont baseFont_;
@@ -250,6 +259,9 @@ class TfrmMain : public TWindow,
   std::unique_ptr<TSearchIme> ime_;
   std::unique_ptr<TKeyboardGrid> keyboard_;
   std::unique_ptr<TShakeWatch> shakeWatch_;
+  std::unique_ptr<TCallUpPlace> place_;
+  std::unique_ptr<TForegroundReturn> giveBack_;
+  std::unique_ptr<TTargetSweep> sweep_;
   std::unique_ptr<TUndoStep> undo_;
   std::unique_ptr<TFileTakeover> takeover_;
   std::unique_ptr<TPageTransfer> transfer_;

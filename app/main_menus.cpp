@@ -1,7 +1,12 @@
 // TfrmMain's two menus, the page strip's and the tray icon's: one table each, built once
 // with their pictures at the window's DPI, and the page strip's opened for the current
-// button with the items that want one, and 「元に戻す」, set for it.
+// button with the items that want one, and 「元に戻す」, set for it; and the page strip's
+// commands that open what the buttons hold.
 #include "app/frm_main.h"
+
+#include "app/open_all.h"
+#include "buttons/shell_helpers.h"
+#include "core/settings_keys.h"
 
 #include "gui/image_strip.h"
 #include "gui/layout.h"
@@ -9,6 +14,8 @@
 namespace vl {
 
 namespace {
+
+namespace keys = settings;
 
 // The two menus, in menu order: caption, command, picture in the menu image strip, and
 // the shortcut shown beside the caption. Commands of dialogs still to come are empty.
@@ -105,6 +112,30 @@ void TfrmMain::PopupPageMenu(POINT at) {
   popupMenu1_.SetEnabled(openAllItem_, page && page->CountRegistered() > 0);
   popupMenu1_.Popup(at.x, at.y);
   PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void TfrmMain::OpenFolderClick() {
+  std::optional<ButtonRef> pressed = CurrentButton();
+  TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
+  if (!button || !button->Regist()) return;
+  if (!ShowInFolder(UsablePath(button->FullPath()))) return;
+  if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault))
+    coolTrayIcon1_->HideMainWindow();
+}
+
+void TfrmMain::RunAsClick() {
+  std::optional<ButtonRef> pressed = CurrentButton();
+  TLaunchBtn* button = pressed ? FindButton(*pressed) : nullptr;
+  if (!button || !button->Regist()) return;
+  // A target that is gone is said instead; the consent prompt runs messages, and the
+  // button may be gone after it.
+  if (!button->Open(true) || button->Dimmed()) return;
+  if (ini_.ReadBool(keys::kSetting, keys::kHideWhenClickBtn, keys::kHideWhenClickBtnDefault))
+    coolTrayIcon1_->HideMainWindow();
+}
+
+void TfrmMain::OpenAllClick() {
+  OpenAllButtons(*pages_, ini_, [this] { coolTrayIcon1_->HideMainWindow(); });
 }
 
 }  // namespace vl

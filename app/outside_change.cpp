@@ -23,6 +23,7 @@ TfrmMain::AppliedSettings TfrmMain::ReadAppliedSettings() const {
   s.useShake = ini_.ReadBool(keys::kSetting, keys::kIsUseShake, keys::kIsUseShakeDefault);
   s.shakeSpeed = ini_.ReadInteger(keys::kSetting, keys::kShakeSpeed, keys::kShakeSpeedDefault);
   s.shakeTime = ini_.ReadInteger(keys::kSetting, keys::kShakeTime, keys::kShakeTimeDefault);
+  s.atPointer = ini_.ReadBool(keys::kSetting, keys::kShowAtPointer, keys::kShowAtPointerDefault);
   s.useHotKeys = ini_.ReadBool(keys::kSetting, keys::kIsUseHotKey, keys::kIsUseHotKeyDefault);
   s.showKey = ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault);
   s.hideKey = ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault);
@@ -115,11 +116,12 @@ void TfrmMain::TakeUpOutsideChange() {
   if (now.useShake != was.useShake) SetUseShake(now.useShake);
   if (now.shakeSpeed != was.shakeSpeed) SetShakeSpeed(now.shakeSpeed);
   if (now.shakeTime != was.shakeTime) SetShakeTime(now.shakeTime);
+  if (now.atPointer != was.atPointer) SetShowAtPointer(now.atPointer);
   // Another PC's place for the window is kept in the file; the window stays where it is.
   if (now.place.x != was.place.x || now.place.y != was.place.y) {
     RECT r;
     GetWindowRect(Handle(), &r);
-    placeTakenUp_ = {r.left, r.top};
+    placeTakenUp_ = place_->OwnPlace(r);
   }
   if (changed) {
     // A running search goes on over the pages as they are now.

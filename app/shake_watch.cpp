@@ -1,5 +1,6 @@
 #include "app/shake_watch.h"
 
+#include "app/full_screen.h"
 #include "gui/application.h"
 
 namespace vl {
@@ -59,6 +60,9 @@ void TShakeWatch::Tick() {
     if (ShakeAtRest(gesture_, params_, {after.x, after.y})) RestUntilTheMouseMoves(after);
     return;
   }
+  // Over a game, a video or a slide show the same swing is part of what the user does
+  // there: the shake rests. The hot key and the tray still call the launcher up.
+  if (FullScreenInFront()) return;
   if (OnShake) OnShake(now);
 }
 

@@ -5,7 +5,8 @@
 // It samples the pointer every 25 ms with a timer of the main window, which hands it
 // WM_TIMER with kTimer and every WM_INPUT; once further ticks with the pointer where it is
 // would decide nothing, the timer stops until the mouse moves (raw input). It calls only
-// the system; a shake is told through OnShake, with the pointer where it was.
+// the system; a shake is told through OnShake, with the pointer where it was, unless a
+// program fills the screen in front (full_screen.h), where the gesture does nothing.
 #pragma once
 
 #include <windows.h>

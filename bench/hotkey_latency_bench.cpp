@@ -2,10 +2,17 @@
 // program presses Windows+Space, and to go after Esc, against a bare window that
 // registers the same two keys with RegisterHotKey and calls ShowWindow on WM_HOTKEY.
 //
-//   hotkey_latency_bench [PRESSES]     PRESSES of each key on each window (default 50)
+//   hotkey_latency_bench [PRESSES [PAUSE_MS [held]]]
+//       PRESSES of each key on each window and page (default 50); PAUSE_MS between a
+//       window's answer and the next press (default 40). A pause of 0 presses at machine
+//       speed: the show key comes within a few milliseconds of the hide. "held": the bench
+//       holds Windows+Space itself, as Windows 8 and later hold it, so the launcher takes
+//       it with its keyboard hook; the bare window, which cannot have it, is left out.
 //
-// The launcher is the real TfrmMain in this process, on a settings file of one page of 5
-// buttons beside the bench (mouse watch at its default). key_presser.exe, beside the
+// The launcher is the real TfrmMain in this process, on a settings file beside the bench
+// of two pages of bound buttons: one of 5 and one of 40 x 40 (mouse watch at its default),
+// each called up on its own turns in the same run, so that the page's size is the only
+// difference between their figures. key_presser.exe, beside the
 // bench, stamps the performance counter just before SendInput; the window's
 // WM_WINDOWPOSCHANGED that shows or hides it stamps the other end. Only one window can
 // hold the keys at a time, so the two take turns of five presses, each withdrawing its
@@ -18,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -28,6 +36,7 @@
 #include "bench/bench_support.h"
 #include "bench/key_presser.h"
 #include "core/file_io.h"
+#include "core/ini_file.h"
 #include "gui/application.h"
 #include "gui/platform/handles.h"
 #include "gui/platform/ole_scope.h"
@@ -39,9 +48,10 @@ using vl::bench::Now;
 using vl::bench::TicksToMs;
 
 constexpr int kTurn = 5;             // presses on one window before the other takes the keys
-constexpr DWORD kSettleMs = 40;      // between presses: the keys are up, the window at rest
+DWORD g_settleMs = 40;               // between presses: the keys are up, the window at rest
 constexpr double kTimeoutMs = 3000;  // a press with no answer by then counts as missed
-constexpr int kShowId = 1, kHideId = 2;
+constexpr int kShowId = 1, kHideId = 2, kHeldId = 3;
+constexpr int kSide = 40;            // the large page: 40 x 40 bound buttons
 
 // When a window was last shown and hidden, by the counter.
 struct Stamps {
@@ -139,7 +149,7 @@ class Presser {
 
 void Settle() {
   const std::int64_t start = Now();
-  while (TicksToMs(Now() - start) < kSettleMs) {
+  while (TicksToMs(Now() - start) < g_settleMs) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     vl::TApplication::Instance().ProcessMessages();  // the launcher's loop, with its filters
   }
@@ -147,7 +157,7 @@ void Settle() {
 
 struct Latencies {
   std::vector<double> show, hide;
-  int missed = 0;
+  int missedShow = 0, missedHide = 0;
 };
 
 void PressTurn(Presser& presser, const Stamps& stamps, HWND window, Latencies& out) {
@@ -155,13 +165,13 @@ void PressTurn(Presser& presser, const Stamps& stamps, HWND window, Latencies& o
     if (auto ms = presser.Press({VK_LWIN, VK_SPACE}, stamps.shown); ms && IsWindowVisible(window)) {
       out.show.push_back(*ms);
     } else {
-      ++out.missed;
+      ++out.missedShow;
     }
     Settle();
     if (auto ms = presser.Press({VK_ESCAPE}, stamps.hidden); ms && !IsWindowVisible(window)) {
       out.hide.push_back(*ms);
     } else {
-      ++out.missed;
+      ++out.missedHide;
       ShowWindow(window, SW_HIDE);  // the next press starts from a hidden window all the same
     }
     Settle();
@@ -177,25 +187,49 @@ bool KeysAreFree() {
 }
 
 void PrintRow(const char* label, const Latencies& l) {
-  std::printf("%-22s %12.2f %10.2f %12.2f %10.2f %8d\n", label, vl::bench::Median(l.show),
+  std::printf("%-26s %12.2f %10.2f %12.2f %10.2f %8d\n", label, vl::bench::Median(l.show),
               vl::bench::Quantile(l.show, 0.9), vl::bench::Median(l.hide), vl::bench::Quantile(l.hide, 0.9),
-              l.missed);
+              l.missedShow + l.missedHide);
+  if (l.missedShow + l.missedHide) std::printf("%-26s %d show, %d hide\n", "  of which", l.missedShow, l.missedHide);
+}
+
+void PrintRatio(const char* label, const Latencies& a, const Latencies& b) {
+  std::printf("%-26s %12.2f %10.2f %12.2f %10.2f\n", label, vl::bench::Median(a.show) / vl::bench::Median(b.show),
+              vl::bench::Quantile(a.show, 0.9) / vl::bench::Quantile(b.show, 0.9),
+              vl::bench::Median(a.hide) / vl::bench::Median(b.hide),
+              vl::bench::Quantile(a.hide, 0.9) / vl::bench::Quantile(b.hide, 0.9));
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const int presses = argc >= 2 ? std::wcstol(argv[1], nullptr, 10) : 50;
-  if (presses < 1) {
-    std::fprintf(stderr, "usage: hotkey_latency_bench [PRESSES]\n");
+  const long pause = argc >= 3 ? std::wcstol(argv[2], nullptr, 10) : 40;
+  const bool held = argc >= 4 && std::wcscmp(argv[3], L"held") == 0;
+  if (presses < 1 || pause < 0 || (argc >= 4 && !held)) {
+    std::fprintf(stderr, "usage: hotkey_latency_bench [PRESSES [PAUSE_MS [held]]]\n");
     return 2;
   }
+  g_settleMs = static_cast<DWORD>(pause);
   // The launcher shows its error box and waits for a user when a key is taken.
   if (!KeysAreFree()) {
     std::fprintf(stderr, "hotkey_latency_bench: Windows+Space or Esc is held by another program\n");
     return 1;
   }
-  vl::bench::WriteSettings(vl::SettingsFilePath(), 1, 5);
+  // Held here, as Windows holds it for itself: the launcher takes it from the keyboard.
+  if (held && !RegisterHotKey(nullptr, kHeldId, MOD_WIN, VK_SPACE)) return 1;
+  // Two pages of 40 x 40 bound buttons, the first then cut to one row of 5.
+  const std::filesystem::path file = vl::SettingsFilePath();
+  vl::bench::WriteSettings(file, 2, kSide * kSide, -1, kSide, 16);
+  {
+    vl::TIniFile ini(file);
+    ini.Update([&] {
+      ini.WriteInteger(L"Page1", L"Yoko", 5);
+      ini.WriteInteger(L"Page1", L"Tate", 1);
+      ini.WriteInteger(L"Page1", L"BtnW", 64);
+      ini.WriteInteger(L"Page1", L"BtnH", 64);
+    });
+  }
 
   vl::TOleScope ole;
   vl::TApplication app(L"RavariVudovi");
@@ -215,9 +249,20 @@ int wmain(int argc, wchar_t** argv) {
   }
   Settle();
 
-  Latencies launcher, baseline;
+  // The launcher on the page of 5, then on the page of 40 x 40, then the bare window.
+  auto onPage = [&](int index) {
+    main->Base().SetActivePageIndex(index);
+    main->BaseChange();
+  };
+  onPage(1);  // built once before the turns, as a page the user has looked at before
+  onPage(0);
+  Latencies launcher, large, baseline;
   for (int done = 0; done < presses; done += kTurn) {
+    onPage(0);
     PressTurn(presser, mainStamps, main->Handle(), launcher);
+    onPage(1);
+    PressTurn(presser, mainStamps, main->Handle(), large);
+    if (held) continue;  // the bare window could not have the key
     main->WaitHotKey().UnregisterKey();
     main->WaitHotKey1().UnregisterKey();
     if (!bare.Register()) {
@@ -231,14 +276,13 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   std::printf("hot key pressed by another process to the window shown (Windows+Space) and hidden (Esc)\n");
-  std::printf("%zu + %zu presses, turns of %d, ms\n", launcher.show.size(), baseline.show.size(), kTurn);
-  std::printf("%-22s %12s %10s %12s %10s %8s\n", "", "show median", "show p90", "hide median", "hide p90", "missed");
+  std::printf("%zu + %zu + %zu presses, turns of %d, %lu ms between, ms\n", launcher.show.size(), large.show.size(),
+              baseline.show.size(), kTurn, g_settleMs);
+  std::printf("%-26s %12s %10s %12s %10s %8s\n", "", "show median", "show p90", "hide median", "hide p90", "missed");
   PrintRow("bare window", baseline);
-  PrintRow("launcher", launcher);
-  std::printf("%-22s %12.2f %10.2f %12.2f %10.2f\n", "launcher / bare",
-              vl::bench::Median(launcher.show) / vl::bench::Median(baseline.show),
-              vl::bench::Quantile(launcher.show, 0.9) / vl::bench::Quantile(baseline.show, 0.9),
-              vl::bench::Median(launcher.hide) / vl::bench::Median(baseline.hide),
-              vl::bench::Quantile(launcher.hide, 0.9) / vl::bench::Quantile(baseline.hide, 0.9));
+  PrintRow("launcher, 5 buttons", launcher);
+  PrintRow("launcher, 40 x 40 buttons", large);
+  PrintRatio("5 buttons / bare", launcher, baseline);
+  PrintRatio("40 x 40 / 5 buttons", large, launcher);
   return 0;
 }

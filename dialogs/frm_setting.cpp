@@ -34,6 +34,7 @@ struct Layout {
   DesignRect cbUseShake, Label1, spnShakeTime, Label3, Label2, spnShakeSpd, Label4,
       btnBackShakeDefault;                                             // in GroupBox1
   DesignRect cbUseHotKey, lbeShow, lbeHide, btnBackHotKeyDefault;      // in GroupBox2
+  DesignRect cbShowAtPointer;                                          // on TabSheet2
 };
 constexpr int kGroupWidth = 306;
 constexpr Layout kLayout{
@@ -55,6 +56,7 @@ constexpr Layout kLayout{
     .lbeShow = {68, 43, 160, 20},
     .lbeHide = {68, 71, 160, 20},
     .btnBackHotKeyDefault = {kGroupWidth - 124, 98, 112, 22},
+    .cbShowAtPointer = {16, 278, 280, 16},
 };
 constexpr int kMargin = 8, kButtonWidth = 75, kButtonHeight = 25, kBelowTabs = 40;
 constexpr int kStartupButtonWidth = 148;
@@ -104,6 +106,7 @@ TfrmSetting::TfrmSetting(TSettingHost& host)
       btnBackHotKeyDefault(
           {TabSheet2.Handle(), In(kLayout.GroupBox2, kLayout.btnBackHotKeyDefault), L"デフォルトに戻す", Font()}),
       appearance(TabSheet3.Handle(), Font()),
+      cbShowAtPointer({TabSheet2.Handle(), kLayout.cbShowAtPointer, L"マウスのあるモニターに表示する", Font()}),
       btnOk(On({ClientRect().width - 2 * (kButtonWidth + kMargin), ClientRect().height - kButtonHeight - kMargin,
                 kButtonWidth, kButtonHeight},
                L"OK")),
@@ -139,6 +142,7 @@ void TfrmSetting::FormShow() {
     lbeHide.SetText(ini_.ReadString(keys::kSetting, keys::kHideHotKey, keys::kHideHotKeyDefault));
     lbeShow.SetText(ini_.ReadString(keys::kSetting, keys::kShowHotKey, keys::kShowHotKeyDefault));
     appearance.Fill(ini_);
+    cbShowAtPointer.SetChecked(ini_.ReadBool(keys::kSetting, keys::kShowAtPointer, keys::kShowAtPointerDefault));
   });
   filledBlind_ = ini_.MissedReads() != missed;
   shown_ = Current();
@@ -151,8 +155,8 @@ void TfrmSetting::FormShow() {
 
 TfrmSetting::Options TfrmSetting::Current() const {
   return {cbAskDelBtn.Checked(), cbAskDelPage.Checked(), cbHideLaunch.Checked(), cbPortablePaths.Checked(),
-          cbUseShake.Checked(),  cbUseHotKey.Checked(),  lbeHide.Text(),         lbeShow.Text(),
-          spnShakeTime.Value(),  spnShakeSpd.Value()};
+          cbUseShake.Checked(),  cbUseHotKey.Checked(),  cbShowAtPointer.Checked(), lbeHide.Text(),
+          lbeShow.Text(),        spnShakeTime.Value(),   spnShakeSpd.Value()};
 }
 
 void TfrmSetting::cbUseShakeClick() {
@@ -231,6 +235,7 @@ void TfrmSetting::btnOkClick() {
     flag(&Options::portable, keys::kPortablePaths);
     flag(&Options::useShake, keys::kIsUseShake);
     flag(&Options::useHotKey, keys::kIsUseHotKey);
+    flag(&Options::atPointer, keys::kShowAtPointer);
     if (hide != was.hide) ini_.WriteString(keys::kSetting, keys::kHideHotKey, hide);
     if (show != was.show) ini_.WriteString(keys::kSetting, keys::kShowHotKey, show);
     if (time != was.time) ini_.WriteInteger(keys::kSetting, keys::kShakeTime, time);
@@ -241,6 +246,7 @@ void TfrmSetting::btnOkClick() {
   host_.SetShakeSpeed(speed);
   host_.SetShakeTime(time);
   host_.SetUseShake(now.useShake);
+  host_.SetShowAtPointer(now.atPointer);
   // A refused key throws here: the error box names it and the dialog stays open.
   if (useHotKey) {
     host_.SetShowHotKey(show);

@@ -1,8 +1,9 @@
 // TfrmSetting: the settings dialog "環境設定": whether deleting a button or a page asks
 // first, whether the launcher hides after a launch, whether a drop from the launcher's
-// drive is bound by a path relative to it, the shake gesture and the two hot keys
-// (all in the section "Setting" of the settings file), the start-up shortcut, and on the
-// sheet "表示" the launcher's theme (dialogs/appearance_tab).
+// drive is bound by a path relative to it, the shake gesture, the two hot keys and whether
+// a call-up shows on the pointer's monitor (all in the section "Setting" of the settings
+// file), the start-up shortcut, and on the sheet "表示" the launcher's theme
+// (dialogs/appearance_tab).
 //
 // Created hidden at start after the main window and living until exit, shown modeless.
 // Each time it is shown it fills its controls from the file ("AskBeforeDelBtn" ticked
@@ -12,7 +13,8 @@
 // written and the keys in force stay. Then OK writes, in one write, the options the user
 // changed since the filling, and only those (a file that never had "PortablePaths" keeps
 // not having it, and a value another PC synced in meanwhile stands), and applies the
-// shake gesture (on or off, and its values) and the hot keys to the running launcher:
+// shake gesture (on or off, and its values), the place of a call-up and the hot keys to
+// the running launcher:
 // ticked, both keys are registered anew from their texts; cleared, both are released
 // (and the launcher registers none at its next start). A hot key the system
 // refuses stops OK there, with the file already written, and leaves the dialog open; the
@@ -50,6 +52,8 @@ class TSettingHost {
   virtual void SetShakeTime(std::int32_t value) = 0;
   // The mouse watch on or off.
   virtual void SetUseShake(bool on) = 0;
+  // Every call-up on the monitor under the pointer, or as before.
+  virtual void SetShowAtPointer(bool on) = 0;
   // Register the key anew from its text; throw EWaitHotKey_Text for a text that cannot be
   // the key (nothing changes), EWaitHotKey_HotKey when the system refuses it.
   virtual void SetShowHotKey(std::wstring_view text) = 0;
@@ -91,7 +95,7 @@ class TfrmSetting : public TDialogForm {
   // The options as the controls show them: at the last filling, and at OK.
   struct Options {
     bool askDelBtn = false, askDelPage = false, hideLaunch = false, portable = false, useShake = false,
-         useHotKey = false;
+         useHotKey = false, atPointer = false;
     std::wstring hide, show;
     std::int32_t time = 0, speed = 0;
   };
@@ -133,6 +137,7 @@ class TfrmSetting : public TDialogForm {
   TButton btnBackHotKeyDefault;
   // TabSheet3 "表示"
   TAppearanceTab appearance;
+  TCheckBox cbShowAtPointer;
   // Below the tabs
   TButton btnOk;
   TButton Button1;

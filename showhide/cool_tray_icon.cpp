@@ -135,8 +135,13 @@ void TCoolTrayIcon::ShowMainWindow() {
   HWND mainForm = app.MainForm();
   if (!owner_ || !mainForm) return;
   ShowWindow(app.OwnerWindow(), SW_RESTORE);
-  // Showing passes through OwnerHook, which brings the owner window and the form forward.
-  ShowWindow(mainForm, SW_SHOW);
+  // Shown with its erasing left to each window's own paint: a form of many child windows
+  // (a page of 1,600 buttons) would otherwise have every one of them erased before it
+  // appears, a round trip each under Wine (0.1 s and more). ShowWindow cannot be told so.
+  // The activation comes below, through the owner window, as OwnerHook gives it for a
+  // ShowWindow: a form disabled under a question of ours must not take it itself.
+  SetWindowPos(mainForm, HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_DEFERERASE);
   if (IsIconic(mainForm)) ShowWindow(mainForm, SW_RESTORE);
   // The application passes the activation on to its main form.
   SetForegroundWindow(app.OwnerWindow());

@@ -1,5 +1,6 @@
 #include "showhide/hot_key_hook.h"
 
+#include <iterator>
 #include <utility>
 
 namespace vl {
@@ -28,13 +29,21 @@ constexpr ULONG_PTR kOwnInput = 0x564C484B;  // "VLHK"
 
 bool Down(int vk) { return GetAsyncKeyState(vk) < 0; }
 
-// The system updates a key's asynchronous state after the hooks have seen its event, so
-// within the hook this tells what was held before the event at hand. That is what is
-// wanted: the modifiers went down in events of their own, before the key.
-UINT HeldModifiers() {
-  return (Down(VK_MENU) ? MOD_ALT : 0) | (Down(VK_CONTROL) ? MOD_CONTROL : 0) |
-         (Down(VK_SHIFT) ? MOD_SHIFT : 0) | (Down(VK_LWIN) || Down(VK_RWIN) ? MOD_WIN : 0);
-}
+// The modifier keys, each side apart: the key that stands for it in the system's state,
+// the codes its events come with (a program's SendInput may give the side-less code),
+// and its MOD_* bit.
+struct ModifierKey {
+  int vk;
+  DWORD codes[2];
+  UINT mod;
+};
+constexpr ModifierKey kModifierKeys[] = {
+    {VK_LSHIFT, {VK_LSHIFT, VK_SHIFT}, MOD_SHIFT},     {VK_RSHIFT, {VK_RSHIFT, VK_RSHIFT}, MOD_SHIFT},
+    {VK_LCONTROL, {VK_LCONTROL, VK_CONTROL}, MOD_CONTROL}, {VK_RCONTROL, {VK_RCONTROL, VK_RCONTROL}, MOD_CONTROL},
+    {VK_LMENU, {VK_LMENU, VK_MENU}, MOD_ALT},          {VK_RMENU, {VK_RMENU, VK_RMENU}, MOD_ALT},
+    {VK_LWIN, {VK_LWIN, VK_LWIN}, MOD_WIN},            {VK_RWIN, {VK_RWIN, VK_RWIN}, MOD_WIN},
+};
+constexpr std::size_t kModifierCount = std::size(kModifierKeys);
 
 // A low-level hook procedure is not told whose hook it is: each hook thread keeps its
 // catch in this slot of thread-local storage.
@@ -53,16 +62,56 @@ struct HotKeyCatch {
   UniqueKernelHandle ready;  // set by the thread once the hook is in
   bool pressTaken = false;   // the key is down and its press was ours; hook thread only
   DWORD lastTaken = 0;       // event time of the last event of that press; hook thread only
+  // The modifiers as their own events went by this hook, and when; hook thread only.
+  // Every key event of the desktop passes here in order, so this is what was held when
+  // the key came, even at machine speed. The system's own state (GetAsyncKeyState) is
+  // not: it may lag behind the events (Wine answers from a cache of up to 50 ms, and
+  // rewrites it when the focus changes, as it does when the launcher hides), and a show
+  // key pressed a few milliseconds after the hide read the Windows key as up.
+  bool held[kModifierCount] = {};
+  DWORD heldSince[kModifierCount] = {};
+
+  // The modifiers down when the hook goes in: their presses came before it.
+  void TakeHeldNow() {
+    const DWORD now = GetTickCount();
+    for (std::size_t i = 0; i < kModifierCount; ++i) {
+      held[i] = Down(kModifierKeys[i].vk);
+      heldSince[i] = now;
+    }
+  }
+
+  void Note(const KBDLLHOOKSTRUCT& event) {
+    for (std::size_t i = 0; i < kModifierCount; ++i) {
+      const ModifierKey& m = kModifierKeys[i];
+      if (event.vkCode != m.codes[0] && event.vkCode != m.codes[1]) continue;
+      held[i] = !(event.flags & LLKHF_UP);
+      heldSince[i] = event.time;
+      return;
+    }
+  }
+
+  // What was held before the event at `time`. A modifier whose release never came by
+  // (another hook took it, or the secure desktop) counts as held only while the system
+  // agrees, or for as long as a key may be held without repeating.
+  UINT HeldModifiers(DWORD time) const {
+    UINT mods = 0;
+    for (std::size_t i = 0; i < kModifierCount; ++i)
+      if (held[i] && (time - heldSince[i] <= kPressOverMs || Down(kModifierKeys[i].vk))) mods |= kModifierKeys[i].mod;
+    return mods;
+  }
 
   // Whether the event is ours; swallowed then. Runs for every key of the desktop, which
   // waits for the answer: it allocates nothing, touches no file and sends no message.
   bool Take(const KBDLLHOOKSTRUCT& event) {
     if ((event.flags & LLKHF_INJECTED) && event.dwExtraInfo == kOwnInput) return false;
-    if (event.vkCode != key) return false;
+    if (event.vkCode != key) {
+      Note(event);
+      return false;
+    }
     if (pressTaken && event.time - lastTaken > kPressOverMs) pressTaken = false;
     // The release of a press we took: the program in front never saw the press.
     if (event.flags & LLKHF_UP) return std::exchange(pressTaken, false);
-    bool combination = HeldModifiers() == modifiers;
+    bool combination = HeldModifiers(event.time) == modifiers;
     // Repeats of a press we took stay ours whatever is held by now, so that no program
     // gets a repeat, or a release, of a key it never saw go down.
     if (!combination && !pressTaken) return false;
@@ -112,6 +161,7 @@ LRESULT CALLBACK LowLevelKeyboard(int code, WPARAM wParam, LPARAM lParam) {
 DWORD WINAPI HookThread(void* param) {
   auto* c = static_cast<HotKeyCatch*>(param);
   if (!TlsSetValue(CatchSlot(), c)) return 1;
+  c->TakeHeldNow();
   MSG msg;
   PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue, before anyone posts to it
   UniqueHook hook(

@@ -6,7 +6,9 @@
 // system's own action does not run as well. Every other key passes through untouched.
 //
 // The modifiers must be exactly the given ones (MOD_* bits; Windows+Space does not catch
-// Ctrl+Windows+Space), either Windows key counting as Windows. The repeats of a press taken
+// Ctrl+Windows+Space), either Windows key counting as Windows. They are read from the
+// modifiers' own events as they pass the hook, not from the system's key state, which may
+// lag behind a key pressed at machine speed. The repeats of a press taken
 // are taken too, also once the modifiers are up; a press quiet for longer than any repeat
 // takes is over, its release lost. The hook goes when the object goes (or on Reset); the
 // window must outlive the object. An empty object holds no hook: that is what

@@ -49,6 +49,7 @@
 //                                    visible control of that class inside the window
 //   focus                            prints "Class text" of the control that has the keyboard
 //                                    focus in the foreground window's thread
+//   foreground                       prints "Class X,Y WxH caption" of the foreground window
 //   type TEXT                        types TEXT as characters (KEYEVENTF_UNICODE), as an input
 //                                    method hands over what it composed
 //   accessible CAPTION N             asks the accessibility interface (AccessibleObjectFromPoint)
@@ -543,6 +544,17 @@ int Run(int argc, wchar_t** argv) {
     HWND front = GetForegroundWindow();
     if (!front || !GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info) || !info.hwndFocus) return 1;
     Print(ClassOf(info.hwndFocus) + L" " + FullText(info.hwndFocus));
+    return 0;
+  }
+  if (cmd == L"foreground" && argc == 2) {
+    HWND front = GetForegroundWindow();
+    if (!front) return 1;
+    RECT r;
+    GetWindowRect(front, &r);
+    wchar_t caption[256] = L"";
+    GetWindowTextW(front, caption, 256);
+    Print(ClassOf(front) + L" " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L" " +
+          std::to_wstring(r.right - r.left) + L"x" + std::to_wstring(r.bottom - r.top) + L" " + caption);
     return 0;
   }
   if (cmd == L"type" && argc == 3) {

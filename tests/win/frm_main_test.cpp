@@ -1075,7 +1075,10 @@ TEST_F(FrmMainTest, TheTargetItemsOfThePageMenuWantABoundButtonAndRunItsTarget) 
   std::filesystem::rename(helper, helper + L".away");
   EXPECT_FALSE(page.Button(2)->Dimmed());
   form->Show1Click();
-  EXPECT_TRUE(page.Button(2)->Dimmed());
+  // Shown first, looked at after: no file work stands between the call and the window.
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_FALSE(page.Button(2)->Dimmed()) << "looked at before the window showed";
+  EXPECT_TRUE(test::PumpUntil([&] { return page.Button(2)->Dimmed(); }, 5000));
   {
     test::MessageBoxCatcher boxes;
     form->RunAsClick();

@@ -388,6 +388,38 @@ TEST_F(SettingTest, TheThemeIsWrittenOnlyWhenChosenAndTheLauncherTakesItAtOnce) 
   EXPECT_EQ(CurrentThemeMode(), ThemeMode::Dark) << "and changes nothing";
 }
 
+TEST_F(SettingTest, ShowAtPointerIsOnTheCallUpTabWrittenOnlyWhenChangedAndPutsTheCallUpAtThePointer) {
+  Open("[General]\r\nPageNum=1\r\nFormTop=120\r\nFormLeft=140\r\n");
+  form->SettingClick();
+  EXPECT_EQ(dialog->cbShowAtPointer.Text(), L"マウスのあるモニターに表示する");
+  EXPECT_EQ(GetParent(dialog->cbShowAtPointer.Handle()), dialog->TabSheet2.Handle()) << "on 「呼び出し」";
+  EXPECT_FALSE(dialog->cbShowAtPointer.Checked()) << "off unless asked for";
+  // OK with the box as it was shown: the file gets no key it never had.
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_EQ(Key(L"ShowAtPointer"), L"<none>");
+  EXPECT_FALSE(form->ShowsAtPointer());
+
+  form->SettingClick();
+  SendMessageW(dialog->cbShowAtPointer.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(Click(dialog->btnOk).empty());
+  EXPECT_EQ(Key(L"ShowAtPointer"), L"1");
+  ASSERT_TRUE(form->ShowsAtPointer()) << "applied to the running launcher";
+
+  // Called up from the tray: centred on the pointer, and the file's place stays.
+  form->Hide1Click();
+  SetCursorPos(400, 300);
+  form->Show1Click();
+  RECT r;
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ((r.left + r.right) / 2, 400);
+  EXPECT_EQ((r.top + r.bottom) / 2, 300);
+  form.reset();  // the exit writes the window's place
+  dialog.reset();
+  TIniFile file(SettingsFilePath());
+  EXPECT_EQ(file.ReadString(L"General", L"FormTop", L""), L"120");
+  EXPECT_EQ(file.ReadString(L"General", L"FormLeft", L""), L"140");
+}
+
 class StartupLinkTest : public SettingTest {
  protected:
   void SetUp() override {
